@@ -1,0 +1,14 @@
+#pragma once
+// The DialogRunner of the running program: exec() and QFileDialog.
+
+#include "platform/DialogRunner.h"
+
+namespace orv {
+
+class QtDialogRunner final : public DialogRunner {
+public:
+    QDialog::DialogCode run(QDialog& dialog) override;
+    std::optional<QString> saveFileName(const SaveFileRequest& request) override;
+};
+
+}  // namespace orv

@@ -1,0 +1,12 @@
+#include "platform/Shell.h"
+
+#include <QDesktopServices>
+
+namespace orv {
+
+bool DesktopShell::openUrl(const QUrl& url)
+{
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+}  // namespace orv
