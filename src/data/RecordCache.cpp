@@ -1,0 +1,268 @@
+#include "data/RecordCache.h"
+
+#include <algorithm>
+
+#include "data/HostAccess.h"
+
+namespace orv {
+namespace {
+
+template <typename Visit>
+void WalkTable(HostTable* table, Visit visit) {
+    if (!table) return;
+    for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) {
+        HostRecord* record = table->Current();
+        if (record && !record->IsSkipped()) visit(*record);
+    }
+}
+
+template <typename Visit>
+void WalkCategories(HostCategoryTable* table, Visit visit) {
+    if (!table) return;
+    for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) {
+        if (HostCategory* category = table->Current()) visit(*category);
+    }
+}
+
+void LoadCategorySet(HostCategoryTable* table, CategorySet& set) {
+    set.Clear();
+    WalkCategories(table, [&](HostCategory& category) {
+        CategoryRecord record;
+        record.object = &category;
+        record.number = category.Named().GetIndex();
+        record.hostId = category.Named().GetId();
+        record.name = ReadName(category.Named());
+        set.names.Append(record.number, record.number, record.name);
+        set.byNumber.emplace(record.number, std::move(record));
+    });
+}
+
+template <typename Map>
+const typename Map::mapped_type* FindIn(const Map& map, int32_t id) {
+    const auto it = map.find(id);
+    return it == map.end() ? nullptr : &it->second;
+}
+
+// A name list of any kind: id, INDEX and name in host order.
+void LoadNameList(HostTable* table, NameList& list) {
+    list.Clear();
+    WalkTable(table, [&](HostRecord& record) {
+        HostNamed& named = record.Named();
+        list.Append(named.GetId(), named.GetIndex(), ReadName(named));
+    });
+}
+
+}  // namespace
+
+void CategorySet::Clear() {
+    names.Clear();
+    byNumber.clear();
+}
+
+int32_t CategorySet::NumberOf(const std::string& name) const {
+    for (const auto& [number, record] : byNumber) {
+        if (record.name == name) return number;
+    }
+    return -1;
+}
+
+void RecordCache::LoadGroups(HostDatabase* db) {
+    groups_.clear();
+    groupsByTarget_.clear();
+    if (!db) return;
+    WalkTable(db->Groups(), [&](HostRecord& record) {
+        GroupRecord g;
+        g.record = &record;
+        g.category = record.GetCategory();
+        g.id = record.Named().GetId();
+        g.index = record.Named().GetIndex();
+        g.name = ReadName(record.Named());
+        g.parentId = ReadInt32(record, prop::GroupParentId);
+        g.attrs = ReadUInt8(record, prop::GroupAttrs);
+        g.count = std::min(ReadUInt8(record, prop::GroupCount), kMaxListEntries);
+        g.targets.reserve(static_cast<std::size_t>(g.count));
+        for (int32_t i = 0; i < g.count; ++i) g.targets.push_back(ReadInt32(record, prop::GroupTargets, i));
+        g.unitId = ReadInt32(record, prop::GroupUnitId);
+        g.type = ReadInt32(record, prop::GroupType);
+        for (const int32_t target : g.targets) groupsByTarget_.emplace(target, g.id);
+        groups_.insert_or_assign(g.id, std::move(g));
+    });
+}
+
+void RecordCache::LoadItems(HostDatabase* db) {
+    items_.clear();
+    itemsByGroup_.clear();
+    if (!db) return;
+    WalkTable(db->Items(), [&](HostRecord& record) {
+        ItemRecord item;
+        item.record = &record;
+        item.category = record.GetCategory();
+        item.id = record.Named().GetId();
+        item.index = record.Named().GetIndex();
+        item.name = ReadName(record.Named());
+        item.matterId = ReadInt32(record, prop::ItemMatterId);
+        item.defaultValue = ReadFloat(record, prop::ItemDefaultValue);
+        item.count = std::min(ReadUInt16(record, prop::ItemCount), kMaxListEntries);
+        item.values.reserve(static_cast<std::size_t>(item.count));
+        for (int32_t i = 0; i < item.count; ++i) item.values.push_back(ReadFloat(record, prop::ItemValues, i));
+        itemsByGroup_.emplace(item.matterId, item.id);
+        items_.insert_or_assign(item.id, std::move(item));
+    });
+}
+
+void RecordCache::LoadTargets(HostDatabase* db) {
+    targets_.clear();
+    if (!db) return;
+    WalkTable(db->Targets(), [&](HostRecord& record) {
+        TargetRecord t;
+        t.record = &record;
+        t.category = record.GetCategory();
+        t.id = record.Named().GetId();
+        t.index = record.Named().GetIndex();
+        t.name = ReadName(record.Named());
+        t.type = ReadInt32(record, prop::TargetType);
+        t.unitId = ReadInt32(record, prop::TargetUnitId);
+        targets_.insert_or_assign(t.id, std::move(t));
+    });
+}
+
+int32_t RecordCache::LoadUnits(HostDatabase* db) { return orv::LoadUnits(*this, db); }
+
+void RecordCache::LoadValues(HostDatabase* db) {
+    valuesByItem_.clear();
+    valuesByTime_.clear();
+    values_.clear();
+    if (!db) return;
+    WalkTable(db->Values(), [&](HostRecord& record) {
+        ValueRecord v;
+        v.record = &record;
+        v.category = record.GetCategory();
+        v.id = record.Named().GetId();
+        v.index = record.Named().GetIndex();
+        v.notes = ReadName(record.Named());
+        v.seconds = ReadInt32(record, prop::ValueSeconds);
+        db->SecondsToDate(v.seconds, &v.date);
+        v.itemId = ReadInt32(record, prop::ValueItemId);
+        v.value = ReadFloat(record, prop::ValueValue);
+        v.itemIndex = ReadUInt16(record, prop::ValueItemIndex);
+        v.matterId = ReadInt32(record, prop::ValueMatterId);
+        // Hosts hand out ids in ascending order, so the hint makes this
+        // insert constant time; a duplicate id replaces the earlier record
+        // and its index entries.
+        auto it = values_.find(v.id);
+        if (it != values_.end()) {
+            std::erase_if(valuesByItem_, [&](const auto& e) { return e.second == &it->second; });
+            std::erase_if(valuesByTime_, [&](const auto& e) { return e.second == &it->second; });
+            it->second = std::move(v);
+        } else {
+            it = values_.emplace_hint(values_.end(), v.id, std::move(v));
+        }
+        const ValueRecord* stored = &it->second;
+        valuesByItem_.emplace(std::make_pair(stored->itemId, stored->seconds), stored);
+        valuesByTime_.emplace(stored->seconds, stored);
+    });
+}
+
+void RecordCache::LoadItemNames(HostDatabase* db) {
+    itemNames_.Clear();
+    itemDefaults_.clear();
+    if (!db) return;
+    WalkTable(db->Items(), [&](HostRecord& record) {
+        HostNamed& named = record.Named();
+        const int32_t id = named.GetId();
+        itemNames_.Append(id, named.GetIndex(), ReadName(named));
+        itemDefaults_[id] = ReadFloat(record, prop::ItemDefaultValue);
+    });
+}
+
+void RecordCache::LoadGroupNames(HostDatabase* db) {
+    LoadNameList(db ? db->Groups() : nullptr, groupNames_);
+}
+
+void RecordCache::LoadTargetNames(HostDatabase* db) {
+    LoadNameList(db ? db->Targets() : nullptr, targetNames_);
+    targetIdByName_.clear();
+    for (const int32_t id : targetNames_.Ids()) targetIdByName_.emplace(targetNames_.NameOf(id), id);
+}
+
+void RecordCache::LoadUnitNames(HostDatabase* db) {
+    LoadNameList(db ? db->Units() : nullptr, unitNames_);
+    unitIdByName_.clear();
+    for (const int32_t id : unitNames_.Ids()) unitIdByName_.emplace(UnitNameKey(unitNames_.NameOf(id)), id);
+}
+
+void RecordCache::LoadUnitCategories(HostDatabase* db) {
+    LoadCategorySet(db ? db->UnitCategories() : nullptr, unitCategories_);
+}
+
+void RecordCache::LoadGroupCategories(HostDatabase* db) {
+    LoadCategorySet(db ? db->GroupCategories() : nullptr, groupCategories_);
+}
+
+void RecordCache::LoadTargetCategories(HostDatabase* db) {
+    LoadCategorySet(db ? db->TargetCategories() : nullptr, targetCategories_);
+}
+
+void RecordCache::LoadValueCategories(HostDatabase* db) {
+    valueCategoryNames_.Clear();
+    WalkCategories(db ? db->ValueCategories() : nullptr, [&](HostCategory& category) {
+        const int32_t number = category.Named().GetIndex();
+        valueCategoryNames_.Append(number, number, ReadName(category.Named()));
+    });
+}
+
+void RecordCache::LoadAll(HostDatabase* db) {
+    LoadGroups(db);
+    LoadItems(db);
+    LoadTargets(db);
+    LoadUnits(db);
+    LoadValues(db);
+    LoadItemNames(db);
+    LoadGroupNames(db);
+    LoadTargetNames(db);
+    LoadUnitNames(db);
+    LoadUnitCategories(db);
+    LoadGroupCategories(db);
+    LoadTargetCategories(db);
+    LoadValueCategories(db);
+}
+
+void RecordCache::Clear() { *this = RecordCache(); }
+
+const GroupRecord* RecordCache::FindGroup(int32_t id) const { return FindIn(groups_, id); }
+const ItemRecord* RecordCache::FindItem(int32_t id) const { return FindIn(items_, id); }
+const TargetRecord* RecordCache::FindTarget(int32_t id) const { return FindIn(targets_, id); }
+const UnitEntry* RecordCache::FindUnit(int32_t id) const { return FindIn(units_, id); }
+const ValueRecord* RecordCache::FindValue(int32_t id) const { return FindIn(values_, id); }
+
+float RecordCache::ItemDefaultValue(int32_t itemId) const {
+    const auto it = itemDefaults_.find(itemId);
+    return it == itemDefaults_.end() ? 0.0f : it->second;
+}
+
+CategorySet* RecordCache::MutableCategories(RecordKind kind) {
+    switch (kind) {
+        case RecordKind::Unit: return &unitCategories_;
+        case RecordKind::Group: return &groupCategories_;
+        case RecordKind::Target: return &targetCategories_;
+        default: return nullptr;
+    }
+}
+
+bool RecordCache::ItemHasValues(int32_t itemId) const {
+    const auto it = valuesByItem_.lower_bound({itemId, 0});
+    return it != valuesByItem_.end() && it->first.first == itemId;
+}
+
+bool RecordCache::TargetIsReferenced(int32_t targetId) const { return groupsByTarget_.count(targetId) != 0; }
+
+std::string UnitNameKey(const std::string& name) {
+    const auto cut = [](char c) { return c == ' ' || c == '.' || c == ','; };
+    std::size_t begin = 0;
+    std::size_t end = name.size();
+    while (begin < end && cut(name[begin])) ++begin;
+    while (end > begin && cut(name[end - 1])) --end;
+    return name.substr(begin, end - begin);
+}
+
+}  // namespace orv
