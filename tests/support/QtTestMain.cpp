@@ -1,0 +1,38 @@
+// main() of every Qt test program: one QApplication for the whole run.
+// ctest sets QT_QPA_PLATFORM=offscreen; a program started by hand (or for test
+// discovery) without it gets the offscreen platform too, so no display is
+// needed. Set QT_QPA_PLATFORM=xcb under xvfb-run for focus-sensitive tests.
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+// The offscreen platform warns about every top-level dialog it cannot size
+// natively; that line says nothing about the code under test.
+QtMessageHandler previousHandler = nullptr;
+
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.contains(QLatin1String("does not support propagateSizeHints")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    previousHandler = qInstallMessageHandler(quietHandler);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,58 @@
+#pragma once
+// A DialogRunner for tests: dialogs are shown without a modal loop and handed
+// to handlers the test queued, which fill their widgets and accept or reject
+// them; save-file requests are answered from a queue of file names.
+
+#include "platform/DialogRunner.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace orv::test {
+
+// Receives the dialog, already shown (offscreen), and ends it with accept(),
+// reject(), done() or by clicking its buttons. A handler that leaves the
+// dialog open fails the running test; the dialog is then rejected.
+using DialogHandler = std::function<void(QDialog&)>;
+
+struct RecordedDialog {
+    QString title;      // window title when it was opened
+    QString className;  // e.g. "orv::UnitDialog"
+    QString objectName;
+    QDialog::DialogCode result = QDialog::Rejected;
+};
+
+struct RecordedSaveFile {
+    SaveFileRequest request;  // parent kept as given; do not dereference later
+    std::optional<QString> answer;
+};
+
+class ScriptedDialogRunner final : public DialogRunner {
+public:
+    QDialog::DialogCode run(QDialog& dialog) override;
+    std::optional<QString> saveFileName(const SaveFileRequest& request) override;
+
+    // Queues a handler for the next dialog to open. Dialogs opened from inside
+    // a handler (a dialog's own sub-dialog) take the next queued handlers.
+    void expectDialog(DialogHandler handler) { handlers_.push_back(std::move(handler)); }
+    void acceptNext();
+    void rejectNext();
+    // Queues the answer to the next save-file request; nothing means Cancel.
+    void answerSaveFile(std::optional<QString> fileName) { saveAnswers_.push_back(std::move(fileName)); }
+
+    const std::vector<RecordedDialog>& dialogs() const { return dialogs_; }
+    const std::vector<RecordedSaveFile>& saveRequests() const { return saveRequests_; }
+    std::size_t unusedHandlers() const { return handlers_.size(); }
+    std::size_t unusedSaveAnswers() const { return saveAnswers_.size(); }
+    void clear();
+
+private:
+    std::deque<DialogHandler> handlers_;
+    std::deque<std::optional<QString>> saveAnswers_;
+    std::vector<RecordedDialog> dialogs_;
+    std::vector<RecordedSaveFile> saveRequests_;
+};
+
+}  // namespace orv::test

@@ -1,0 +1,48 @@
+#include "support/ScriptedPrompter.h"
+
+#include <gtest/gtest.h>
+
+namespace orv::test {
+
+MessageAnswer ScriptedPrompter::show(QWidget*, const Message& message)
+{
+    MessageAnswer reply = MessageAnswer::Ok;
+    if (message.buttons == MessageButtons::YesNo) {
+        if (!answers_.empty()) {
+            reply = answers_.front();
+            answers_.pop_front();
+        } else if (defaultAnswer_) {
+            reply = *defaultAnswer_;
+        } else {
+            ADD_FAILURE() << "Unscripted question \"" << message.text.toStdString()
+                          << "\" (caption \"" << message.caption.toStdString()
+                          << "\"); answered No";
+            reply = MessageAnswer::No;
+        }
+        if (reply == MessageAnswer::Ok)
+            reply = MessageAnswer::No;  // a Yes/No box has no OK button
+    }
+    messages_.push_back({message, reply});
+    if (observer_)
+        observer_(message);
+    return reply;
+}
+
+const RecordedMessage& ScriptedPrompter::last() const
+{
+    static const RecordedMessage none;
+    if (messages_.empty()) {
+        ADD_FAILURE() << "No message was shown";
+        return none;
+    }
+    return messages_.back();
+}
+
+void ScriptedPrompter::clear()
+{
+    messages_.clear();
+    answers_.clear();
+    beeps_ = 0;
+}
+
+}  // namespace orv::test

@@ -1,0 +1,59 @@
+#pragma once
+// A Prompter for tests: records every message and answers Yes/No questions
+// from a script, without showing anything.
+
+#include "platform/Prompter.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace orv::test {
+
+struct RecordedMessage {
+    Message message;
+    MessageAnswer answer = MessageAnswer::Ok;
+
+    const QString& caption() const { return message.caption; }
+    const QString& text() const { return message.text; }
+    MessageIcon icon() const { return message.icon; }
+    MessageButtons buttons() const { return message.buttons; }
+};
+
+class ScriptedPrompter final : public Prompter {
+public:
+    MessageAnswer show(QWidget* parent, const Message& message) override;
+    void beep() override { ++beeps_; }
+
+    // Queues the answers to the next Yes/No questions, in order. Messages with
+    // only OK are answered Ok and take nothing from the queue.
+    void answer(MessageAnswer answer) { answers_.push_back(answer); }
+    void answerYes() { answer(MessageAnswer::Yes); }
+    void answerNo() { answer(MessageAnswer::No); }
+    // The answer for questions once the queue is empty. Without one, such a
+    // question fails the running test and is answered No, so that an
+    // unexpected question never confirms a removal.
+    void setDefaultAnswer(std::optional<MessageAnswer> answer) { defaultAnswer_ = answer; }
+    // Called with every message as it is shown, e.g. to look at the state of
+    // a dialog at that moment.
+    void setObserver(std::function<void(const Message&)> observer) { observer_ = std::move(observer); }
+
+    const std::vector<RecordedMessage>& messages() const { return messages_; }
+    std::size_t count() const { return messages_.size(); }
+    // The newest message; fails the running test when there is none.
+    const RecordedMessage& last() const;
+    int beeps() const { return beeps_; }
+    std::size_t unusedAnswers() const { return answers_.size(); }
+    // Forgets the recorded messages, the beeps and the queued answers.
+    void clear();
+
+private:
+    std::vector<RecordedMessage> messages_;
+    std::deque<MessageAnswer> answers_;
+    std::optional<MessageAnswer> defaultAnswer_;
+    std::function<void(const Message&)> observer_;
+    int beeps_ = 0;
+};
+
+}  // namespace orv::test
