@@ -1,0 +1,29 @@
+#include "host/ColorSchemes.h"
+
+namespace orv::host {
+namespace {
+
+constexpr int32_t Rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
+
+}  // namespace
+
+const std::vector<ColorScheme>& ColorSchemes() {
+    static const std::vector<ColorScheme> schemes{
+        {QStringLiteral("System colours"), {}},
+        {QStringLiteral("Ocean"),
+         {{3, Rgb(0xC6, 0xDE, 0xF7)}, {4, Rgb(0x8C, 0xB5, 0xE0)}, {5, Rgb(0xE8, 0xF1, 0xFA)},
+          {7, Rgb(0x1F, 0x4E, 0x79)}, {8, Rgb(0xFF, 0xFF, 0xFF)}}},
+        {QStringLiteral("Meadow"),
+         {{3, Rgb(0xD4, 0xEC, 0xC8)}, {4, Rgb(0xA3, 0xCF, 0x8E)}, {5, Rgb(0xF0, 0xF7, 0xEB)},
+          {7, Rgb(0x2E, 0x5E, 0x1E)}, {8, Rgb(0xFF, 0xFF, 0xFF)}}},
+    };
+    return schemes;
+}
+
+int32_t HostColors::GetColor(int32_t number) {
+    const auto& colours = ColorSchemes()[scheme_].colours;
+    const auto it = colours.find(number);
+    return it == colours.end() ? -1 : it->second;
+}
+
+}  // namespace orv::host

@@ -1,0 +1,34 @@
+#pragma once
+// The host's colour provider: the module asks for colours 3, 4, 5, 7 and 8
+// and gets 0x00BBGGRR values, or -1 for "use the system colour". The user
+// switches schemes from the View menu; the module is then told to re-colour.
+
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "data/HostInterfaces.h"
+
+namespace orv::host {
+
+struct ColorScheme {
+    QString name;
+    std::map<int32_t, int32_t> colours;  // colour number -> 0x00BBGGRR
+};
+
+// The first scheme answers -1 for every colour; the others are coloured.
+const std::vector<ColorScheme>& ColorSchemes();
+
+class HostColors : public HostColorProvider {
+public:
+    int32_t GetColor(int32_t number) override;
+    void setScheme(std::size_t index) { scheme_ = index < ColorSchemes().size() ? index : 0; }
+    std::size_t scheme() const { return scheme_; }
+
+private:
+    std::size_t scheme_ = 0;
+};
+
+}  // namespace orv::host

@@ -1,0 +1,103 @@
+#include "host/HostWindow.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include "host/db/SqliteHostDatabase.h"
+
+namespace orv::host {
+
+HostWindow::HostWindow(const PluginLibrary& plugin, std::unique_ptr<hostdb::SqliteHostDatabase> db, QString dbPath)
+    : plugin_(plugin), db_(std::move(db)), dbPath_(std::move(dbPath)), container_(new QWidget(this)) {
+    container_->setObjectName(QStringLiteral("ModuleContainer"));
+    setCentralWidget(container_);
+    char title[1024] = {};
+    plugin_.api().GetTitle(title);
+    setWindowTitle(QStringLiteral("ORV Desktop - %1 - %2").arg(QString::fromUtf8(title), dbPath_));
+    resize(1100, 720);
+    buildMenus();
+}
+
+HostWindow::~HostWindow() { stopModule(); }
+
+void HostWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&Open database..."), QKeySequence::Open, this, &HostWindow::openDatabase);
+    file->addAction(tr("&Save"), QKeySequence::Save, this, &HostWindow::saveModule);
+    file->addSeparator();
+    file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+    // The module's menu, owned by the menu bar once it is added.
+    if (QMenu* menu = plugin_.api().GetPlugMenu()) {
+        menu->setParent(this, menu->windowFlags());
+        menuBar()->addMenu(menu);
+        connect(menu, &QMenu::triggered, this, [this](QAction* action) {
+            plugin_.api().GetOnCommandID(0, action->data().toInt());
+        });
+        moduleMenu_ = menu;
+    }
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    auto* schemes = new QActionGroup(this);
+    for (std::size_t i = 0; i < ColorSchemes().size(); ++i) {
+        QAction* action = view->addAction(ColorSchemes()[i].name);
+        action->setCheckable(true);
+        action->setChecked(i == colors_.scheme());
+        schemes->addAction(action);
+        connect(action, &QAction::triggered, this, [this, i] { setScheme(i); });
+    }
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("&About"), this, [this] { plugin_.api().AboutDialog(); });
+}
+
+void HostWindow::startModule() {
+    const PluginEntryPoints& api = plugin_.api();
+    api.Init(db_.get(), &colors_, container_, 0, 0);
+    api.Run();
+    running_ = true;
+}
+
+void HostWindow::stopModule() {
+    if (!running_) return;
+    const PluginEntryPoints& api = plugin_.api();
+    if (api.IsModified()) api.Save();
+    api.Close();
+    running_ = false;
+}
+
+void HostWindow::saveModule() {
+    if (running_) plugin_.api().Save();
+}
+
+void HostWindow::setScheme(std::size_t index) {
+    colors_.setScheme(index);
+    if (running_) plugin_.api().ChangeColorScheme();
+}
+
+void HostWindow::openDatabase() {
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open database"), dbPath_,
+                                                      tr("ORV databases (*.sqlite *.db);;All files (*)"));
+    if (path.isEmpty()) return;
+    std::string error;
+    auto db = hostdb::SqliteHostDatabase::Open(path.toStdString(), &error);
+    if (!db) {
+        QMessageBox::critical(this, tr("ORV Desktop"), QString::fromStdString(error));
+        return;
+    }
+    stopModule();
+    db_ = std::move(db);
+    dbPath_ = path;
+    startModule();
+}
+
+void HostWindow::closeEvent(QCloseEvent* event) {
+    stopModule();
+    event->accept();
+}
+
+}  // namespace orv::host
