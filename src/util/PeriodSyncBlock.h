@@ -1,0 +1,61 @@
+#pragma once
+// What the Charts and Tables pages send each other to keep target, period
+// and date in step: six 32-bit words, the date in the shape of a Win32
+// SYSTEMTIME as the date-time control gives it.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "data/HostInterfaces.h"
+
+namespace orv {
+
+// The date-time control's date and time, field for field a Win32 SYSTEMTIME.
+struct SystemTime {
+    uint16_t wYear = 0;
+    uint16_t wMonth = 0;
+    uint16_t wDayOfWeek = 0;
+    uint16_t wDay = 0;
+    uint16_t wHour = 0;
+    uint16_t wMinute = 0;
+    uint16_t wSecond = 0;
+    uint16_t wMilliseconds = 0;
+};
+static_assert(sizeof(SystemTime) == 16);
+
+struct PeriodSyncBlock {
+    int32_t periodIndex = -1;  // word 0: the period combo box's selection
+    SystemTime date;           // words 1 to 4: the picked date
+    int32_t targetIndex = -1;  // word 5: the target combo box's selection
+};
+static_assert(sizeof(PeriodSyncBlock) == 6 * sizeof(int32_t));
+static_assert(offsetof(PeriodSyncBlock, date) == 4);
+static_assert(offsetof(PeriodSyncBlock, targetIndex) == 20);
+
+// Field by field; milliseconds are dropped.
+inline HostDateTime ToHostDateTime(const SystemTime& t) {
+    HostDateTime d;
+    d.year = t.wYear;
+    d.month = t.wMonth;
+    d.dayOfWeek = t.wDayOfWeek;
+    d.day = t.wDay;
+    d.hour = t.wHour;
+    d.minute = t.wMinute;
+    d.second = t.wSecond;
+    return d;
+}
+
+// Field by field; milliseconds are 0.
+inline SystemTime ToSystemTime(const HostDateTime& d) {
+    SystemTime t;
+    t.wYear = d.year;
+    t.wMonth = d.month;
+    t.wDayOfWeek = d.dayOfWeek;
+    t.wDay = d.day;
+    t.wHour = d.hour;
+    t.wMinute = d.minute;
+    t.wSecond = d.second;
+    return t;
+}
+
+}  // namespace orv

@@ -1,0 +1,170 @@
+#include "util/ReportPeriod.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "util/DateText.h"
+#include "util/FakeHostDatabase.h"
+#include "util/PeriodSyncBlock.h"
+
+namespace orv {
+namespace {
+
+using test::MakeDate;
+
+std::string Stamp(const HostDateTime& d) { return FormatDateText(d) + " " + FormatTimeText(d); }
+
+class ReportPeriodTest : public ::testing::Test {
+protected:
+    int32_t Seconds(const HostDateTime& d) {
+        int32_t s = 0;
+        db.DateToSeconds(&s, &d);
+        return s;
+    }
+
+    test::FakeHostDatabase db;
+    ReportPeriod period{&db};
+};
+
+TEST_F(ReportPeriodTest, FakeDatabaseMatchesKnownDates) {
+    EXPECT_EQ(Seconds(MakeDate(1970, 1, 1)), 0);
+    EXPECT_EQ(Seconds(MakeDate(2008, 8, 27)), 1219795200);
+    HostDateTime back;
+    ASSERT_EQ(db.SecondsToDate(1219795200 + 3723, &back), 0);
+    EXPECT_EQ(Stamp(back), "08/27/2008 01:02:03");
+    EXPECT_EQ(back.dayOfWeek, 3);  // a Wednesday
+}
+
+TEST_F(ReportPeriodTest, StartsUnsetWithChoiceZero) {
+    EXPECT_FALSE(period.HasStart());
+    EXPECT_FALSE(period.HasEnd());
+    EXPECT_EQ(period.GetChoice(), 0);
+    EXPECT_EQ(period.GetStart().year, 0);
+    EXPECT_EQ(period.GetEnd().month, 0);
+}
+
+TEST_F(ReportPeriodTest, SevenAndFifteenDaysBeforeMarchFirst) {
+    period.SetEnd(MakeDate(2008, 3, 1));
+    period.SetChoice(kPeriod7Days);
+    EXPECT_EQ(Stamp(period.GetStart()), "02/24/2008 00:00:00");
+    EXPECT_EQ(Stamp(period.GetEnd()), "03/01/2008 23:59:59");
+    EXPECT_TRUE(period.HasStart());
+    EXPECT_TRUE(period.HasEnd());
+
+    period.SetChoice(kPeriod15Days);
+    EXPECT_EQ(Stamp(period.GetStart()), "02/16/2008 00:00:00");
+    EXPECT_EQ(Stamp(period.GetEnd()), "03/01/2008 23:59:59");
+}
+
+TEST_F(ReportPeriodTest, EveryChoiceCoversExactlyItsDays) {
+    // Across a leap day and a year boundary.
+    const HostDateTime end = MakeDate(2008, 3, 1, 9, 30, 0);
+    const char* starts[] = {"02/24/2008", "02/16/2008", "02/01/2008", "01/02/2008", "11/03/2007"};
+    for (PeriodChoice c = 0; c < 5; ++c) {
+        period.SetEnd(end);
+        period.SetChoice(c);
+        EXPECT_EQ(Stamp(period.GetStart()), std::string(starts[c]) + " 00:00:00") << "choice " << c;
+        EXPECT_EQ(Seconds(period.GetEnd()) - Seconds(period.GetStart()), kPeriodChoices[c].windowSeconds);
+        EXPECT_EQ(kPeriodChoices[c].windowSeconds, kPeriodChoices[c].days * 86400 - 1);
+    }
+}
+
+TEST_F(ReportPeriodTest, PickedTimeOfDayDoesNotMatter) {
+    period.SetEnd(MakeDate(2008, 3, 1, 0, 0, 0));
+    period.SetChoice(kPeriod7Days);
+    const std::string early = Stamp(period.GetStart()) + Stamp(period.GetEnd());
+    period.SetEnd(MakeDate(2008, 3, 1, 23, 59, 59));
+    period.SetChoice(kPeriod7Days);
+    EXPECT_EQ(Stamp(period.GetStart()) + Stamp(period.GetEnd()), early);
+    period.SetRange(MakeDate(2008, 2, 2, 17, 4, 5), MakeDate(2008, 2, 3, 1, 2, 3));
+    EXPECT_EQ(Stamp(period.GetStart()), "02/02/2008 00:00:00");
+    EXPECT_EQ(Stamp(period.GetEnd()), "02/03/2008 23:59:59");
+}
+
+TEST_F(ReportPeriodTest, NoSelectionKeepsRangeAndReadsAll) {
+    period.SetEnd(MakeDate(2008, 3, 1));
+    period.SetChoice(kPeriod7Days);
+    period.SetEnd(MakeDate(2009, 6, 15));
+    period.SetChoice(kNoPeriodChoice);
+    EXPECT_EQ(period.GetChoice(), -1);
+    EXPECT_EQ(period.GetPeriodText(), "All");
+    EXPECT_EQ(Stamp(period.GetStart()), "02/24/2008 00:00:00");
+    EXPECT_EQ(Stamp(period.GetEnd()), "06/15/2009 23:59:59");  // SetEnd itself still applies
+    period.SetChoice(5);
+    EXPECT_EQ(period.GetPeriodText(), "All");
+    EXPECT_EQ(Stamp(period.GetStart()), "02/24/2008 00:00:00");
+}
+
+TEST_F(ReportPeriodTest, DescribesChoiceAndEndDate) {
+    period.SetEnd(MakeDate(2008, 8, 27));
+    period.SetChoice(kPeriod30Days);
+    EXPECT_EQ(period.GetPeriodText(), "30 days to 08/27/2008");
+    period.SetChoice(kPeriod120Days);
+    EXPECT_EQ(period.GetPeriodText(), "120 days to 08/27/2008");
+}
+
+TEST_F(ReportPeriodTest, UnconvertibleDatesLeaveTheRangeAlone) {
+    // Nothing set yet: the zero end date cannot be converted.
+    period.SetChoice(kPeriod7Days);
+    EXPECT_FALSE(period.HasStart());
+
+    ReportPeriod detached(nullptr);
+    detached.SetEnd(MakeDate(2008, 3, 1));
+    detached.SetChoice(kPeriod15Days);
+    EXPECT_FALSE(detached.HasStart());
+    EXPECT_EQ(detached.GetPeriodText(), "15 days to 03/01/2008");
+}
+
+TEST(PeriodChoices, ItemTextsInComboOrder) {
+    ASSERT_EQ(FindPeriodChoice(-1), nullptr);
+    ASSERT_EQ(FindPeriodChoice(5), nullptr);
+    const char* texts[] = {"7 days", "15 days", "30 days", "60 days", "120 days"};
+    const int32_t days[] = {7, 15, 30, 60, 120};
+    for (PeriodChoice c = 0; c < 5; ++c) {
+        ASSERT_NE(FindPeriodChoice(c), nullptr);
+        EXPECT_STREQ(FindPeriodChoice(c)->itemText, texts[c]);
+        EXPECT_EQ(FindPeriodChoice(c)->days, days[c]);
+        EXPECT_EQ(std::string(FindPeriodChoice(c)->descriptionPrefix), std::string(texts[c]) + " to ");
+    }
+}
+
+TEST(DateText, TwoDigitFieldsAndPlainYear) {
+    EXPECT_EQ(FormatDateText(MakeDate(2008, 12, 25)), "12/25/2008");
+    EXPECT_EQ(FormatDateText(MakeDate(2008, 3, 7)), "03/07/2008");
+    EXPECT_EQ(FormatDateText(MakeDate(987, 1, 2)), "01/02/987");
+    EXPECT_EQ(FormatTimeText(MakeDate(2008, 1, 1, 7, 3, 9)), "07:03:09");
+    EXPECT_EQ(FormatTimeText(MakeDate(2008, 1, 1, 9, 5, 0)), "09:05:00");
+    EXPECT_EQ(FormatTimeText(MakeDate(2008, 1, 1, 23, 59, 59)), "23:59:59");
+    EXPECT_EQ(FormatTimeText(MakeDate(2008, 1, 1)), "00:00:00");
+}
+
+TEST(PeriodSyncBlock, WordsAndDateConversion) {
+    PeriodSyncBlock block;
+    block.periodIndex = 3;
+    block.targetIndex = 7;
+    block.date.wYear = 2008;
+    block.date.wMonth = 8;
+    block.date.wDayOfWeek = 3;
+    block.date.wDay = 27;
+    block.date.wHour = 14;
+    block.date.wMinute = 5;
+    block.date.wSecond = 9;
+    block.date.wMilliseconds = 500;
+    int32_t words[6];
+    std::memcpy(words, &block, sizeof words);
+    EXPECT_EQ(words[0], 3);
+    EXPECT_EQ(words[5], 7);
+    EXPECT_EQ(words[1], 2008 | (8 << 16));  // wYear, wMonth on little-endian
+
+    const HostDateTime d = ToHostDateTime(block.date);
+    EXPECT_EQ(FormatDateText(d) + " " + FormatTimeText(d), "08/27/2008 14:05:09");
+    EXPECT_EQ(d.dayOfWeek, 3);
+    const SystemTime back = ToSystemTime(d);
+    EXPECT_EQ(back.wDay, 27);
+    EXPECT_EQ(back.wDayOfWeek, 3);
+    EXPECT_EQ(back.wMilliseconds, 0);  // milliseconds are dropped
+}
+
+}  // namespace
+}  // namespace orv
