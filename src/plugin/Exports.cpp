@@ -13,6 +13,7 @@
 #include "plugin/Commands.h"
 #include "plugin/PluginApi.h"
 #include "plugin/PluginState.h"
+#include "resources/Resources.h"
 #include "ui/AboutDialog.h"
 
 namespace orv {
@@ -35,11 +36,9 @@ int32_t CopyText(char* buffer, const std::string& text) {
     return 1;
 }
 
-// The module's bitmaps by resource number; magenta marks transparency.
-std::unique_ptr<QPixmap> LoadBitmap(int id) {
-    auto pixmap = std::make_unique<QPixmap>(QStringLiteral(":/bitmaps/%1.png").arg(id));
-    return pixmap;
-}
+std::unique_ptr<QPixmap> LoadIcon(int id) { return std::make_unique<QPixmap>(LoadBitmap(id)); }
+
+std::string LoadText(int id) { return LoadResourceString(id).toStdString(); }
 
 bool HasWindow() {
     PluginState& s = State();
@@ -63,11 +62,11 @@ ORV_EXPORT int32_t Init(HostDatabase* db, HostColorProvider* colors, QWidget* pa
         s.database = db;
         s.colors = colors;
         s.parent = parent;
-        s.largeIcon = LoadBitmap(361);
-        s.smallIcon = LoadBitmap(362);
-        s.title = text::Title;
-        s.description = text::Description;
-        s.version = text::Version;
+        s.largeIcon = LoadIcon(bitmap::LargeIcon);
+        s.smallIcon = LoadIcon(bitmap::SmallIcon);
+        s.title = LoadText(resource_string::Title);
+        s.description = LoadText(resource_string::Description);
+        s.version = LoadText(resource_string::Version);
         ClearModifiedFlag();
         // A second Init starts without a main window; one still alive from
         // before is kept (not destroyed under the host's feet) until unload.

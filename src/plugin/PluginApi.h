@@ -40,10 +40,7 @@ inline constexpr int32_t ExportValues = 83;
 inline constexpr int32_t ExportStructure = 84;
 }  // namespace orv::command
 
-// Texts of the string table and menu.
 namespace orv::text {
-inline constexpr const char* Title = "ORV";
-inline constexpr const char* Description = "ORV ORV Plugin";
-inline constexpr const char* Version = "1.9";
+// Capacity of the title, description and version texts, terminator included.
 inline constexpr int32_t kTextCapacity = 1024;
 }  // namespace orv::text

@@ -1,0 +1,152 @@
+// The module's entry points called in-process, with scripted services, as
+// the host's calls would arrive. The same entry points are exercised through
+// dlopen in module_load_test.cpp.
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMenu>
+#include <QPixmap>
+#include <QWidget>
+
+#include <cstring>
+#include <memory>
+
+#include "data/ModifiedFlag.h"
+#include "plugin/PluginApi.h"
+#include "support/ScriptedServices.h"
+#include "ui/AboutDialog.h"
+
+namespace orv {
+namespace {
+
+class PluginExports : public ::testing::Test {
+protected:
+    void SetUp() override { ::Init(nullptr, nullptr, parent_.get(), 0, 0); }
+    void TearDown() override { ::Close(); }
+
+    std::unique_ptr<QWidget> parent_ = std::make_unique<QWidget>();
+    test::ScriptedServices services_;
+};
+
+TEST_F(PluginExports, TextExportsCopyTheirTextsAndRefuseNullBuffers) {
+    char buffer[1024];
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(::GetTitle(buffer), 1);
+    EXPECT_STREQ(buffer, "ORV");
+    EXPECT_EQ(::GetDescription(buffer), 1);
+    EXPECT_STREQ(buffer, "ORV ORV Plugin");
+    EXPECT_EQ(::GetVersionStr(buffer), 1);
+    EXPECT_STREQ(buffer, "1.9");
+    EXPECT_EQ(::GetTitle(nullptr), 0);
+    EXPECT_EQ(::GetDescription(nullptr), 0);
+    EXPECT_EQ(::GetVersionStr(nullptr), 0);
+}
+
+TEST_F(PluginExports, FixedAnswers) {
+    EXPECT_EQ(::GetPluginPriority(), 300);
+    EXPECT_EQ(::GetCategory(), 0);
+    EXPECT_EQ(::CanActivate(0, 0), 1);
+    EXPECT_EQ(::CanActivate(0, 5), 1);
+    EXPECT_EQ(::CanActivate(3, 0), 2);
+    EXPECT_EQ(::CanActivate(3, 4), 0);
+    ASSERT_NE(::GetIcon(), nullptr);
+    ASSERT_NE(::GetIconSmall(), nullptr);
+    EXPECT_FALSE(::GetIcon()->isNull());
+    EXPECT_FALSE(::GetIconSmall()->isNull());
+}
+
+TEST_F(PluginExports, MenuHoldsTheThreeCommandsInOrder) {
+    std::unique_ptr<QMenu> menu(::GetPlugMenu());
+    ASSERT_TRUE(menu);
+    const auto actions = menu->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), "Chart Preferences");
+    EXPECT_EQ(actions[0]->data().toInt(), 82);
+    EXPECT_EQ(actions[1]->text(), "Export values to Excel");
+    EXPECT_EQ(actions[1]->data().toInt(), 83);
+    EXPECT_EQ(actions[2]->text(), "Export sturcture to Excel");
+    EXPECT_EQ(actions[2]->data().toInt(), 84);
+}
+
+TEST_F(PluginExports, LifecycleBeforeAndAfterRun) {
+    EXPECT_EQ(::Save(), 0) << "Save before Run";
+    EXPECT_EQ(::GetWnd(), nullptr);
+    EXPECT_EQ(::ChangeColorScheme(), 0);
+    EXPECT_EQ(::Close(), 1) << "Close before Run";
+
+    ASSERT_EQ(::Run(), 0);
+    QWidget* window = ::GetWnd();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->parentWidget(), parent_.get());
+    EXPECT_TRUE(window->isVisibleTo(parent_.get()));
+    ASSERT_EQ(::Run(), 0);
+    EXPECT_EQ(::GetWnd(), window) << "a second Run keeps the window";
+    EXPECT_EQ(::Save(), 0);
+
+    EXPECT_EQ(::Close(), 1);
+    EXPECT_EQ(::GetWnd(), nullptr);
+    EXPECT_TRUE(parent_->findChildren<QWidget*>().isEmpty()) << "Close destroys the window";
+    ASSERT_EQ(::Run(), 0);
+    EXPECT_NE(::GetWnd(), nullptr) << "a later Run starts over";
+}
+
+TEST_F(PluginExports, WindowDestroyedByTheHost) {
+    ASSERT_EQ(::Run(), 0);
+    ASSERT_NE(::GetWnd(), nullptr);
+    parent_.reset();  // the host destroys its own window and ours with it
+    EXPECT_EQ(::GetWnd(), nullptr);
+    EXPECT_EQ(::Save(), 0);
+    EXPECT_EQ(::ChangeColorScheme(), 0);
+    EXPECT_EQ(::Close(), 1);
+}
+
+TEST_F(PluginExports, ModifiedFlagOnlyClearedByInit) {
+    EXPECT_EQ(::IsModified(), 0);
+    SetModifiedFlag();  // what every page change does
+    ASSERT_EQ(::Run(), 0);
+    EXPECT_EQ(::Save(), 0);
+    EXPECT_EQ(::IsModified(), 1) << "Save does not clear the flag";
+    EXPECT_EQ(::Close(), 1);
+    EXPECT_EQ(::IsModified(), 1) << "nor does Close";
+    ::Init(nullptr, nullptr, parent_.get(), 0, 0);
+    EXPECT_EQ(::IsModified(), 0);
+}
+
+TEST_F(PluginExports, UnknownCommandsDoNothing) {
+    ASSERT_EQ(::Run(), 0);
+    EXPECT_EQ(::GetOnCommandID(0, 81), 0);
+    EXPECT_EQ(::GetOnCommandID(0, 0x10000 + 85), 0);
+    EXPECT_TRUE(services_.dialogs.dialogs().empty());
+    EXPECT_TRUE(services_.prompter.messages().empty());
+}
+
+TEST_F(PluginExports, AboutDialogShowsTheVersionAndHidesMagenta) {
+    services_.dialogs.expectDialog([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "About ORV Basic Plug-in");
+        auto* version = dialog.findChild<QLabel*>("control1388");
+        ASSERT_NE(version, nullptr);
+        EXPECT_EQ(version->text(), "Version: 1.2.20080827.1739.2210");
+        const auto* picture = dialog.findChild<QLabel*>("control1390");
+        ASSERT_NE(picture, nullptr);
+        const QImage shown = picture->pixmap().toImage();
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                ASSERT_NE(shown.pixel(x, y) & 0xFFFFFF, 0xFF00FFu) << x << "," << y;
+        dialog.accept();
+    });
+    EXPECT_EQ(::AboutDialog(), 0);
+    ASSERT_EQ(services_.dialogs.dialogs().size(), 1u);
+}
+
+TEST(AboutDialogPicture, MagentaBecomesTheBackgroundAndNothingElseChanges) {
+    QImage image(2, 1, QImage::Format_RGB32);
+    image.setPixel(0, 0, qRgb(0xFF, 0x00, 0xFF));
+    image.setPixel(1, 0, qRgb(0xFE, 0x00, 0xFF));
+    const QImage out = AboutDialog::ReplaceMagenta(QPixmap::fromImage(image), QColor(10, 20, 30)).toImage();
+    EXPECT_EQ(out.pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(out.pixel(1, 0), qRgb(0xFE, 0x00, 0xFF));
+}
+
+}  // namespace
+}  // namespace orv
