@@ -3,6 +3,7 @@
 // the script and the code disagree.
 
 #include "platform/Services.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedServices.h"
 
 #include <QDialogButtonBox>

@@ -5,6 +5,7 @@
 #include "platform/QtPrompter.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedServices.h"
 
 #include <QAbstractButton>
