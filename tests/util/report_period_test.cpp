@@ -36,14 +36,6 @@ TEST_F(ReportPeriodTest, FakeDatabaseMatchesKnownDates) {
     EXPECT_EQ(back.dayOfWeek, 3);  // a Wednesday
 }
 
-TEST_F(ReportPeriodTest, StartsUnsetWithChoiceZero) {
-    EXPECT_FALSE(period.HasStart());
-    EXPECT_FALSE(period.HasEnd());
-    EXPECT_EQ(period.GetChoice(), 0);
-    EXPECT_EQ(period.GetStart().year, 0);
-    EXPECT_EQ(period.GetEnd().month, 0);
-}
-
 TEST_F(ReportPeriodTest, SevenAndFifteenDaysBeforeMarchFirst) {
     period.SetEnd(MakeDate(2008, 3, 1));
     period.SetChoice(kPeriod7Days);

@@ -94,14 +94,6 @@ TEST_F(SlotSchemeTest, TableSlotsAreCalendarDays) {
     }
 }
 
-TEST_F(SlotSchemeTest, SlotStartsOfTheSevenDayChart) {
-    const HostDateTime start = StartFor(kPeriod7Days, MakeDate(2008, 8, 27));
-    const SlotScheme s = *SlotScheme::ForCharts(kPeriod7Days);
-    EXPECT_EQ(Stamp(s.SlotStart(&db, start, 1)), "08/21/2008 02:00:00");
-    EXPECT_EQ(Stamp(s.SlotStart(&db, start, 73)), "08/27/2008 02:00:00");
-    EXPECT_EQ(Stamp(s.SlotStart(&db, start, 84)), "08/28/2008 00:00:00");
-}
-
 TEST_F(SlotSchemeTest, PeriodAcrossTheSignedSecondsBoundary) {
     // 2038-01-19 03:14:08 is the first second above INT32_MAX; host seconds
     // are unsigned, so slots continue across it.
