@@ -5,6 +5,8 @@
 
 #include "platform/DialogRunner.h"
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <optional>
@@ -37,6 +39,22 @@ public:
     // Queues a handler for the next dialog to open. Dialogs opened from inside
     // a handler (a dialog's own sub-dialog) take the next queued handlers.
     void expectDialog(DialogHandler handler) { handlers_.push_back(std::move(handler)); }
+    // The same for a dialog of a known class: the handler gets it as that
+    // class; a dialog of another class fails the running test and is rejected.
+    template <class Dialog, class Handler>
+    void expect(Handler handler)
+    {
+        expectDialog([handler = std::move(handler)](QDialog& dialog) mutable {
+            auto* typed = dynamic_cast<Dialog*>(&dialog);
+            if (!typed) {
+                ADD_FAILURE() << "Expected a " << Dialog::staticMetaObject.className() << ", got a "
+                              << dialog.metaObject()->className();
+                dialog.reject();
+                return;
+            }
+            handler(*typed);
+        });
+    }
     void acceptNext();
     void rejectNext();
     // Queues the answer to the next save-file request; nothing means Cancel.

@@ -133,5 +133,18 @@ TEST_F(PropertyListTest, AddRowStaysLastAndAsksForANewItem)
     EXPECT_EQ(list.table()->rowCount(), 0);
 }
 
+TEST(PropertyList, AddRowAskedForBeforeTheColumnsAppearsWithThem)
+{
+    PropertyList list;
+    list.setAddRowShown(true);
+    EXPECT_EQ(list.table()->rowCount(), 0);
+    list.setAddRowShown(false);  // nothing placed, nothing removed
+    list.setAddRowShown(true);
+    list.setColumns({{"Target", 200, Qt::AlignLeft}});
+    EXPECT_EQ(list.rowCount(), 0);
+    ASSERT_EQ(list.table()->rowCount(), 1);
+    EXPECT_EQ(list.table()->item(0, 0)->text(), PropertyList::addRowText());
+}
+
 }  // namespace
 }  // namespace orv

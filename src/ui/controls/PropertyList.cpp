@@ -88,6 +88,7 @@ void PropertyList::setColumns(const std::vector<Column>& columns)
     columns_ = columns;
     table_->clear();
     table_->setRowCount(0);
+    addRowPlaced_ = false;
     table_->setColumnCount(static_cast<int>(columns_.size()));
     QStringList titles;
     for (std::size_t i = 0; i < columns_.size(); ++i) {
@@ -109,17 +110,17 @@ int PropertyList::columnCount() const
 
 int PropertyList::addRowIndex() const
 {
-    return addRowShown_ ? table_->rowCount() - 1 : -1;
+    return addRowPlaced_ ? table_->rowCount() - 1 : -1;
 }
 
 bool PropertyList::isAddRow(int row) const
 {
-    return addRowShown_ && row >= 0 && row == addRowIndex();
+    return addRowPlaced_ && row >= 0 && row == addRowIndex();
 }
 
 int PropertyList::rowCount() const
 {
-    return table_->rowCount() - (addRowShown_ ? 1 : 0);
+    return table_->rowCount() - (addRowPlaced_ ? 1 : 0);
 }
 
 int PropertyList::addRow(const QStringList& texts)
@@ -141,6 +142,7 @@ void PropertyList::clearRows()
 {
     filling_ = true;
     table_->setRowCount(0);
+    addRowPlaced_ = false;
     filling_ = false;
     placeAddRow();
 }
@@ -212,20 +214,19 @@ void PropertyList::setAddRowShown(bool shown)
 {
     if (shown == addRowShown_)
         return;
-    if (addRowShown_)
+    if (addRowPlaced_) {
         table_->removeRow(addRowIndex());
+        addRowPlaced_ = false;
+    }
     addRowShown_ = shown;
     placeAddRow();
 }
 
 void PropertyList::placeAddRow()
 {
-    if (!addRowShown_ || columnCount() == 0)
+    // The row needs a column to show its text; setColumns places it later.
+    if (!addRowShown_ || addRowPlaced_ || columnCount() == 0)
         return;
-    if (table_->rowCount() > 0 && table_->item(table_->rowCount() - 1, 0) &&
-        table_->item(table_->rowCount() - 1, 0)->text() == addRowText() &&
-        table_->columnSpan(table_->rowCount() - 1, 0) == columnCount())
-        return;  // already there
     filling_ = true;
     const int row = table_->rowCount();
     table_->insertRow(row);
@@ -235,6 +236,7 @@ void PropertyList::placeAddRow()
     table_->setItem(row, 0, item);
     if (columnCount() > 1)
         table_->setSpan(row, 0, 1, columnCount());
+    addRowPlaced_ = true;
     filling_ = false;
 }
 

@@ -86,7 +86,8 @@ private:
 
     PropertyTable* table_ = nullptr;
     std::vector<Column> columns_;
-    bool addRowShown_ = false;
+    bool addRowShown_ = false;   // asked for by the owner
+    bool addRowPlaced_ = false;  // present as the table's last row
     bool filling_ = false;
 };
 
