@@ -1,8 +1,10 @@
 #include "ui/controls/BitmapButton.h"
 
 #include "resources/Resources.h"
+#include "ui/controls/TextFit.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
@@ -70,7 +72,9 @@ void BitmapButton::paintEvent(QPaintEvent* event)
     if (current == State::Pressed)
         textArea.translate(1, 1);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    painter.setFont(font());
+    QString label = text();
+    label.remove(QRegularExpression(QStringLiteral("&(?!&)")));  // measured without mnemonic marks
+    painter.setFont(fittedFont(font(), label, textArea.width()));
     painter.drawText(textArea, static_cast<int>(textAlignment_) | Qt::TextShowMnemonic | Qt::TextSingleLine,
                      text());
 

@@ -1,6 +1,7 @@
 #include "ui/controls/ColoredTab.h"
 
 #include "ui/controls/ColorRef.h"
+#include "ui/controls/TextFit.h"
 
 #include <QBitmap>
 #include <QEvent>
@@ -72,17 +73,17 @@ private:
         if (!selected)
             painter.drawLine(area.bottomLeft(), area.bottomRight());
 
-        QRect content = area.adjusted(6, 0, -4, 0);
+        QRect content = area.adjusted(4, 0, -3, 0);
         const int image = owner_->tabImage(index);
         if (image >= 0 && image < owner_->imageCount()) {
             const QPixmap pixmap = owner_->image(image);
             const QPoint at(content.left(), content.top() + (content.height() - pixmap.height()) / 2);
             painter.drawPixmap(at, pixmap);
-            content.setLeft(content.left() + pixmap.width() + 4);
+            content.setLeft(content.left() + pixmap.width() + 3);
         }
-        QFont font = painter.font();
+        QFont font = this->font();  // not the painter's: an earlier tab may have shrunk it
         font.setBold(selected);
-        painter.setFont(font);
+        painter.setFont(fittedFont(font, tabText(index), content.width()));
         painter.setPen(text);
         const QString label = painter.fontMetrics().elidedText(tabText(index), Qt::ElideRight, content.width());
         painter.drawText(content, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, label);
