@@ -11,6 +11,8 @@
 #include "data/HostInterfaces.h"
 #include "data/RecordCache.h"
 #include "data/TimeConverter.h"
+#include "platform/QtKeyValueStore.h"
+#include "settings/ViewSettings.h"
 #include "ui/PluginMainWindow.h"
 
 class QWidget;
@@ -30,6 +32,8 @@ struct PluginState {
     std::vector<std::unique_ptr<PluginMainWindow>> retiredWindows;
     std::unique_ptr<TimeConverter> timeConverter;
     RecordCache cache;
+    QtKeyValueStore keyValueStore;
+    ViewSettings viewSettings{&keyValueStore};
 };
 
 PluginState& State();

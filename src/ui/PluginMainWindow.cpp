@@ -1,13 +1,45 @@
 #include "ui/PluginMainWindow.h"
 
-#include <QEvent>
-#include <QFrame>
-#include <QVBoxLayout>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QResizeEvent>
 
 #include "data/RecordCache.h"
+#include "resources/Resources.h"
+#include "settings/ViewSettings.h"
+#include "ui/PluginPage.h"
+#include "ui/charts/ChartsPage.h"
+#include "ui/controls/ColoredTab.h"
+#include "ui/groups/GroupsPage.h"
+#include "ui/tables/TablesPage.h"
+#include "ui/targets/TargetsPage.h"
+#include "ui/units/UnitsPage.h"
+#include "ui/values/ValuesPage.h"
 
 namespace orv {
 namespace {
+
+// Creation order of the pages, and where each one sits.
+enum Created { kUnits, kCharts, kGroups, kTargets, kValues, kTables };
+
+struct TabInfo {
+    const char* text;
+    int image;
+    Created page;
+};
+// Tabs left to right, with their image in bitmap 389.
+constexpr std::array<TabInfo, kTabCount> kTabs{{
+    {"Values", 0, kValues},
+    {"Charts", 1, kCharts},
+    {"Tables", 2, kTables},
+    {"Groups/Items", 4, kGroups},
+    {"Targets", 5, kTargets},
+    {"Units", 6, kUnits},
+}};
+
+constexpr QSize kTabItemSize(100, 36);
+constexpr int kFirstTextColor = 0x000000;
+constexpr int kSecondTextColor = 0x323232;
 
 // Keeps the module's window the size of the host window it lives in.
 class FillParent : public QObject {
@@ -27,47 +59,196 @@ private:
     QWidget* child_;
 };
 
+bool IsInside(const QObject* object, const QWidget* window) {
+    for (const QObject* o = object; o; o = o->parent()) {
+        if (o == window) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-PluginMainWindow::PluginMainWindow(HostDatabase* db, RecordCache* cache, HostColorProvider* colors)
-    : db_(db), cache_(cache), colors_(colors) {}
+PluginMainWindow::PluginMainWindow(HostDatabase* db, ViewSettings* settings, RecordCache* cache,
+                                   HostColorProvider* colors)
+    : db_(db), settings_(settings), cache_(cache), colors_(colors) {}
 
 PluginMainWindow::~PluginMainWindow() { Destroy(); }
 
+QWidget* PluginMainWindow::Window() const { return window_; }
+ColoredTab* PluginMainWindow::TabControl() const { return window_; }
+
 QWidget* PluginMainWindow::Create(QWidget* parent) {
     if (window_) return window_;
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(QStringLiteral("PluginMainWindow"));
-    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    if (parent) {
-        frame->setAttribute(Qt::WA_DeleteOnClose, false);
-        new FillParent(frame, parent);
-    }
-    window_ = frame;
-    if (cache_) cache_->LoadAll(db_);
+    if (settings_) settings_->Load(db_);
+
+    auto* tab = new ColoredTab(parent);
+    tab->setObjectName(QStringLiteral("PluginMainWindow"));
+    window_ = tab;
+    if (parent) new FillParent(tab, parent);
     ApplyColors();
-    frame->show();
-    return frame;
+    tab->setImageStrip(LoadBitmap(bitmap::TabImages), QSize(kTabImageSize, kTabImageSize));
+
+    BuildPages();
+
+    shown_ = created_[kValues];
+    tab->setItemSize(kTabItemSize);
+    for (const TabInfo& info : kTabs) tab->addTab(QString::fromLatin1(info.text), info.image, created_[info.page]);
+    connect(tab, &ColoredTab::currentChanged, this, &PluginMainWindow::OnTabChanged);
+    tab->installEventFilter(this);
+    qApp->installEventFilter(this);
+    RestoreSelectedPage();
+    tab->show();
+    return tab;
 }
 
-int32_t PluginMainWindow::Save() { return 0; }
-
-void PluginMainWindow::ApplyColors() {
-    if (!window_) return;
-    const int32_t background = colors_ ? colors_->GetColor(5) : -1;
-    QPalette palette = window_->parentWidget() ? window_->parentWidget()->palette() : window_->palette();
-    if (background != -1) {
-        palette.setColor(QPalette::Window, QColor(background & 0xFF, (background >> 8) & 0xFF, (background >> 16) & 0xFF));
+void PluginMainWindow::BuildPages() {
+    created_[kUnits] = new UnitsPage(window_);
+    created_[kCharts] = new ChartsPage(window_);
+    created_[kGroups] = new GroupsPage(window_);
+    created_[kTargets] = new TargetsPage(window_);
+    created_[kValues] = new ValuesPage(window_);
+    created_[kTables] = new TablesPage(window_);
+    for (const QPointer<PluginPage>& page : created_) {
+        page->hide();
+        page->SetDatabase(db_);
+        page->SetViewSettings(settings_);
+        page->SetCache(cache_);
+        page->SetColors(colors_);
+        page->LoadCacheParts();
+        page->CreateContent();
+        page->RestoreState();
     }
-    window_->setAutoFillBackground(true);
-    window_->setPalette(palette);
-    window_->update();
+    for (PluginPage* page : {created_[kCharts].data(), created_[kTables].data()}) {
+        connect(page, &PluginPage::periodSelected, this,
+                [this, page](const PeriodSyncBlock& block) { RouteSync(block, page); });
+    }
+}
+
+PluginPage* PluginMainWindow::PageAt(Tab tab) const { return created_[kTabs[static_cast<int>(tab)].page]; }
+ChartsPage* PluginMainWindow::Charts() const { return static_cast<ChartsPage*>(created_[kCharts].data()); }
+TablesPage* PluginMainWindow::Tables() const { return static_cast<TablesPage*>(created_[kTables].data()); }
+
+void PluginMainWindow::SelectTab(Tab tab) {
+    if (window_) window_->setCurrentIndex(static_cast<int>(tab));
+}
+
+void PluginMainWindow::OnTabChanged(int index) {
+    if (!window_) return;
+    if (shown_) shown_->hide();
+    shown_ = qobject_cast<PluginPage*>(window_->tabPage(index));
+    if (!shown_) return;
+    shown_->Activate();
+    shown_->show();
+    LayoutShownPage();
+}
+
+void PluginMainWindow::LayoutShownPage() {
+    if (!window_ || !shown_) return;
+    const QRect client = window_->rect();
+    const int h = window_->itemRect(0).height() + 4;
+    shown_->setGeometry(client.left() - 2, client.top() + h, client.width() + 4, client.height() - h);
+    shown_->update();
+}
+
+void PluginMainWindow::RouteSync(const PeriodSyncBlock& block, PluginPage* sender) {
+    for (PluginPage* page : {static_cast<PluginPage*>(Charts()), static_cast<PluginPage*>(Tables())}) {
+        if (page && page != sender) page->ReceivePeriod(block);
+    }
+}
+
+void PluginMainWindow::RestoreSelectedPage() {
+    if (!window_) return;
+    const int stored = settings_ ? settings_->currentPage : 0;
+    const int index = stored >= 0 && stored < window_->count() ? stored : 0;
+    if (window_->currentIndex() == index) {
+        OnTabChanged(index);
+    } else {
+        window_->setCurrentIndex(index);
+    }
+}
+
+void PluginMainWindow::StoreSelectedPage() {
+    if (!window_ || !settings_) return;
+    settings_->currentPage = window_->currentIndex();
+    settings_->Save(db_);
+}
+
+int32_t PluginMainWindow::Save() {
+    StoreSelectedPage();
+    for (const QPointer<PluginPage>& page : created_) {
+        if (page) page->StoreState();
+    }
+    if (settings_) settings_->Save(db_);
+    return 0;
+}
+
+int32_t PluginMainWindow::ApplyColors() {
+    if (!window_) return 0;
+    const auto colour = [this](int32_t number) { return colors_ ? colors_->GetColor(number) : -1; };
+    const int32_t first = colour(3);
+    const int32_t second = colour(4);
+    // A pair whose background is the system colour takes the system text
+    // colour too, so text stays readable on any palette.
+    window_->setFirstColors(first, first == -1 ? -1 : kFirstTextColor);
+    window_->setSecondColors(second, second == -1 ? -1 : kSecondTextColor);
+    window_->setBackgroundColor(colour(5));
+    window_->repaint();
+    for (const Created c : {kUnits, kCharts, kGroups, kTargets}) {
+        if (created_[c]) created_[c]->Recolor();
+    }
+    return 0;
 }
 
 void PluginMainWindow::Destroy() {
     if (!window_) return;
-    Save();
+    qApp->removeEventFilter(this);
+    StoreSelectedPage();
+    for (QPointer<PluginPage>& page : created_) {
+        if (!page) continue;
+        page->StoreState();
+        delete page.data();
+    }
+    shown_ = nullptr;
     delete window_.data();
+}
+
+bool PluginMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (window_ && watched == window_ && event->type() == QEvent::Resize) {
+        LayoutShownPage();
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress && window_) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+        const bool backtab = key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+        if ((tab || backtab) && IsInside(watched, window_)) return MoveFocus(backtab);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool PluginMainWindow::MoveFocus(bool backwards) {
+    // The tab chain of the whole top-level window, kept to the controls that
+    // live inside the module's window and can take focus now.
+    QList<QWidget*> chain;
+    QWidget* start = window_;
+    QWidget* w = start;
+    do {
+        if (w != window_ && IsInside(w, window_) && w->isVisible() && w->isEnabled() &&
+            (w->focusPolicy() & Qt::TabFocus)) {
+            chain << w;
+        }
+        w = w->nextInFocusChain();
+    } while (w && w != start);
+    if (chain.isEmpty()) return true;  // consumed: focus never leaves the module
+    const int at = chain.indexOf(QApplication::focusWidget());
+    int next = 0;
+    if (at < 0) {
+        next = backwards ? static_cast<int>(chain.size()) - 1 : 0;
+    } else {
+        next = (at + (backwards ? -1 : 1) + static_cast<int>(chain.size())) % static_cast<int>(chain.size());
+    }
+    chain[next]->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    return true;
 }
 
 }  // namespace orv

@@ -4,6 +4,8 @@
 // needed. Set QT_QPA_PLATFORM=xcb under xvfb-run for focus-sensitive tests.
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +35,11 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Per-user files (settings, data) go to a private folder for this run,
+    // so tests never read or change the real user's.
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
     previousHandler = qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();

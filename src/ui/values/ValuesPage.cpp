@@ -1,0 +1,7 @@
+#include "ui/values/ValuesPage.h"
+
+namespace orv {
+
+ValuesPage::ValuesPage(QWidget* parent) : PluginPage(parent) { setObjectName(QStringLiteral("ValuesPage")); }
+
+}  // namespace orv

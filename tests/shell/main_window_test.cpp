@@ -1,0 +1,207 @@
+// The main window on a real SQLite host database: page creation and
+// selection, period routing between Charts and Tables, focus, colours and
+// saving.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include <memory>
+
+#include "data/RecordCache.h"
+#include "host/db/SqliteHostDatabase.h"
+#include "platform/QtKeyValueStore.h"
+#include "settings/ViewSettings.h"
+#include "support/ScriptedServices.h"
+#include "support/WidgetDriver.h"
+#include "ui/PluginMainWindow.h"
+#include "ui/charts/ChartsPage.h"
+#include "ui/controls/ColoredTab.h"
+#include "ui/tables/TablesPage.h"
+
+namespace orv {
+namespace {
+
+class FixedColors : public HostColorProvider {
+public:
+    int32_t GetColor(int32_t number) override { return number == 3 ? first : number == 4 ? second : background; }
+    int32_t first = -1;
+    int32_t second = -1;
+    int32_t background = -1;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        std::string error;
+        db_ = hostdb::SqliteHostDatabase::Open(dir_.filePath("orv.sqlite").toStdString(), &error);
+        ASSERT_TRUE(db_) << error;
+        store_ = std::make_unique<QtKeyValueStore>(dir_.filePath("user.ini"), dir_.filePath("system.ini"));
+        settings_ = std::make_unique<ViewSettings>(store_.get());
+        host_.resize(800, 600);
+    }
+
+    PluginMainWindow& Open() {
+        window_ = std::make_unique<PluginMainWindow>(db_.get(), settings_.get(), &cache_, &colors_);
+        window_->Create(&host_);
+        return *window_;
+    }
+
+    // What a later session would load from the same database.
+    ViewSettings Reloaded() {
+        ViewSettings fresh(store_.get());
+        fresh.Load(db_.get());
+        return fresh;
+    }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<hostdb::SqliteHostDatabase> db_;
+    std::unique_ptr<QtKeyValueStore> store_;
+    std::unique_ptr<ViewSettings> settings_;
+    RecordCache cache_;
+    FixedColors colors_;
+    QWidget host_;
+    std::unique_ptr<PluginMainWindow> window_;
+    test::ScriptedServices services_;
+};
+
+TEST_F(MainWindowTest, SixTabsInOrderWithTheirImagesAndPages) {
+    PluginMainWindow& w = Open();
+    ColoredTab* tab = w.TabControl();
+    ASSERT_NE(tab, nullptr);
+    const QStringList texts{"Values", "Charts", "Tables", "Groups/Items", "Targets", "Units"};
+    const int images[] = {0, 1, 2, 4, 5, 6};
+    ASSERT_EQ(tab->count(), 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(tab->tabText(i), texts[i]);
+        EXPECT_EQ(tab->tabImage(i), images[i]);
+        EXPECT_EQ(tab->tabPage(i), w.PageAt(static_cast<Tab>(i)));
+    }
+    EXPECT_EQ(tab->imageCount(), 7);
+    EXPECT_EQ(tab->itemSize(), QSize(100, 36));
+    EXPECT_EQ(tab->parentWidget(), &host_);
+}
+
+TEST_F(MainWindowTest, ShowsThePageStoredInTheViewSettings) {
+    settings_->currentPage = 2;
+    settings_->Save(db_.get());
+    settings_->currentPage = 0;  // the window must load it from the host itself
+
+    PluginMainWindow& w = Open();
+    EXPECT_EQ(w.TabControl()->currentIndex(), 2);
+    EXPECT_EQ(w.ShownPage(), w.PageAt(Tab::Tables));
+    EXPECT_TRUE(w.PageAt(Tab::Tables)->isVisibleTo(&host_));
+    EXPECT_FALSE(w.PageAt(Tab::Values)->isVisibleTo(&host_));
+}
+
+TEST_F(MainWindowTest, AStoredPageOutOfRangeShowsValues) {
+    settings_->currentPage = 17;
+    settings_->Save(db_.get());
+    PluginMainWindow& w = Open();
+    EXPECT_EQ(w.ShownPage(), w.PageAt(Tab::Values));
+}
+
+TEST_F(MainWindowTest, TabChangeShowsOnePageBelowTheTabs) {
+    PluginMainWindow& w = Open();
+    w.SelectTab(Tab::Units);
+    PluginPage* units = w.PageAt(Tab::Units);
+    EXPECT_EQ(w.ShownPage(), units);
+    EXPECT_TRUE(units->isVisibleTo(&host_));
+    int visible = 0;
+    for (int i = 0; i < kTabCount; ++i) visible += w.PageAt(static_cast<Tab>(i))->isVisibleTo(&host_) ? 1 : 0;
+    EXPECT_EQ(visible, 1);
+    const int h = w.TabControl()->itemRect(0).height() + 4;
+    EXPECT_EQ(units->geometry(), QRect(-2, h, w.TabControl()->width() + 4, w.TabControl()->height() - h));
+}
+
+TEST_F(MainWindowTest, PeriodSelectionsReachOnlyTheOtherPage) {
+    PluginMainWindow& w = Open();
+    PeriodSyncBlock fromCharts;
+    fromCharts.periodIndex = 3;
+    fromCharts.targetIndex = 1;
+    fromCharts.date.wYear = 2026;
+    emit w.Charts()->periodSelected(fromCharts);
+    EXPECT_EQ(w.Tables()->lastReceived().periodIndex, 3);
+    EXPECT_EQ(w.Tables()->lastReceived().date.wYear, 2026);
+    EXPECT_EQ(w.Charts()->lastReceived().periodIndex, -1) << "the sender is not told";
+
+    PeriodSyncBlock fromTables;
+    fromTables.periodIndex = 4;
+    emit w.Tables()->periodSelected(fromTables);
+    EXPECT_EQ(w.Charts()->lastReceived().periodIndex, 4);
+    EXPECT_EQ(w.Tables()->lastReceived().periodIndex, 3);
+}
+
+TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {
+    // A host control beside the module's window, and two controls on the page.
+    QWidget top;
+    auto* layout = new QVBoxLayout(&top);
+    auto* hostEdit = new QLineEdit(&top);
+    layout->addWidget(hostEdit);
+    auto* moduleParent = new QWidget(&top);
+    moduleParent->setMinimumSize(600, 400);
+    layout->addWidget(moduleParent);
+    window_ = std::make_unique<PluginMainWindow>(db_.get(), settings_.get(), &cache_, &colors_);
+    window_->Create(moduleParent);
+    PluginPage* page = window_->ShownPage();
+    auto* first = new QLineEdit(page);
+    auto* second = new QLineEdit(page);
+    first->show();
+    second->show();
+    top.show();
+    QApplication::setActiveWindow(&top);
+    first->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), first);
+
+    for (int i = 0; i < 6; ++i) {
+        test::pressKey(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_NE(QApplication::focusWidget(), hostEdit) << "Shift+Tab left the module after " << i + 1;
+    }
+    for (int i = 0; i < 6; ++i) {
+        test::pressKey(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_NE(QApplication::focusWidget(), hostEdit) << "Tab left the module after " << i + 1;
+    }
+    // Backwards from the second control lands on the first.
+    second->setFocus();
+    test::pressKey(second, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+}
+
+TEST_F(MainWindowTest, SystemColoursFallBackToThePalette) {
+    PluginMainWindow& w = Open();
+    ColoredTab* tab = w.TabControl();
+    EXPECT_EQ(tab->firstBackground(), tab->palette().color(QPalette::Button));
+    EXPECT_EQ(tab->firstText(), tab->palette().color(QPalette::WindowText));
+    EXPECT_EQ(tab->secondText(), tab->palette().color(QPalette::ButtonText));
+    EXPECT_EQ(tab->background(), tab->palette().color(QPalette::Button));
+
+    colors_.first = 0x0000FF;   // red
+    colors_.second = 0x00FF00;  // green
+    colors_.background = 0xFF0000;
+    EXPECT_EQ(w.ApplyColors(), 0);
+    EXPECT_EQ(tab->firstBackground(), QColor(255, 0, 0));
+    EXPECT_EQ(tab->firstText(), QColor(0, 0, 0));
+    EXPECT_EQ(tab->secondBackground(), QColor(0, 255, 0));
+    EXPECT_EQ(tab->secondText(), QColor(0x32, 0x32, 0x32));
+    EXPECT_EQ(tab->background(), QColor(0, 0, 255));
+}
+
+TEST_F(MainWindowTest, SaveAndCloseStoreTheSelectedTab) {
+    PluginMainWindow& w = Open();
+    w.SelectTab(Tab::Targets);
+    EXPECT_EQ(w.Save(), 0);
+    EXPECT_EQ(Reloaded().currentPage, 4);
+
+    w.SelectTab(Tab::Charts);
+    w.Destroy();
+    EXPECT_EQ(w.Window(), nullptr);
+    EXPECT_EQ(Reloaded().currentPage, 1);
+    EXPECT_TRUE(host_.findChildren<QWidget*>().isEmpty());
+}
+
+}  // namespace
+}  // namespace orv
