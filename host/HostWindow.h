@@ -25,6 +25,7 @@ public:
     // The container the module's window lives in.
     QWidget* moduleParent() const { return container_; }
     HostColors& colors() { return colors_; }
+    const PluginLibrary& plugin() const { return plugin_; }
     // Saves when the module reports changes, then closes the module.
     void stopModule();
 

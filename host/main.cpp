@@ -4,6 +4,8 @@
 //                                             user's own) and show the module
 //   orv-desktop --demo FILE                   write a sample database with
 //                                             months of values, then open it
+//   orv-desktop --screenshot DIR [--db FILE]  picture every page and dialog
+//                                             into DIR without a display
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -15,6 +17,7 @@
 
 #include "host/HostWindow.h"
 #include "host/PluginLoader.h"
+#include "host/Screenshots.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
 
@@ -48,7 +51,10 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption demoOption(QStringLiteral("demo"),
                                         QStringLiteral("Write a sample database to FILE and open it."),
                                         QStringLiteral("FILE"));
-    parser.addOptions({dbOption, moduleOption, demoOption});
+    const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
+                                              QStringLiteral("Write one PNG per page and dialog into DIR, then quit."),
+                                              QStringLiteral("DIR"));
+    parser.addOptions({dbOption, moduleOption, demoOption, screenshotOption});
     parser.process(app);
 
     QString dbPath = parser.isSet(dbOption) ? parser.value(dbOption) : DefaultDatabasePath();
@@ -67,6 +73,14 @@ int main(int argc, char* argv[]) {
 
     orv::host::HostWindow window(*plugin, std::move(db), QFileInfo(dbPath).absoluteFilePath());
     window.startModule();
+    if (parser.isSet(screenshotOption)) {
+        QString shotError;
+        const int written = orv::host::WriteScreenshots(window, parser.value(screenshotOption), &shotError);
+        window.stopModule();
+        if (!shotError.isEmpty()) return Fail(shotError);
+        std::printf("%d pictures written to %s\n", written, parser.value(screenshotOption).toLocal8Bit().constData());
+        return 0;
+    }
     window.show();
     return app.exec();
 }
