@@ -6,16 +6,10 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 
-#include <memory>
-
-#include "data/RecordCache.h"
-#include "host/db/SqliteHostDatabase.h"
-#include "platform/QtKeyValueStore.h"
 #include "settings/ViewSettings.h"
-#include "support/ScriptedServices.h"
+#include "support/ModuleFixture.h"
 #include "support/WidgetDriver.h"
 #include "ui/PluginMainWindow.h"
 #include "ui/charts/ChartsPage.h"
@@ -25,48 +19,10 @@
 namespace orv {
 namespace {
 
-class FixedColors : public HostColorProvider {
-public:
-    int32_t GetColor(int32_t number) override { return number == 3 ? first : number == 4 ? second : background; }
-    int32_t first = -1;
-    int32_t second = -1;
-    int32_t background = -1;
-};
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::ModuleFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        std::string error;
-        db_ = hostdb::SqliteHostDatabase::Open(dir_.filePath("orv.sqlite").toStdString(), &error);
-        ASSERT_TRUE(db_) << error;
-        store_ = std::make_unique<QtKeyValueStore>(dir_.filePath("user.ini"), dir_.filePath("system.ini"));
-        settings_ = std::make_unique<ViewSettings>(store_.get());
-        host_.resize(800, 600);
-    }
-
-    PluginMainWindow& Open() {
-        window_ = std::make_unique<PluginMainWindow>(db_.get(), settings_.get(), &cache_, &colors_);
-        window_->Create(&host_);
-        return *window_;
-    }
-
-    // What a later session would load from the same database.
-    ViewSettings Reloaded() {
-        ViewSettings fresh(store_.get());
-        fresh.Load(db_.get());
-        return fresh;
-    }
-
-    QTemporaryDir dir_;
-    std::unique_ptr<hostdb::SqliteHostDatabase> db_;
-    std::unique_ptr<QtKeyValueStore> store_;
-    std::unique_ptr<ViewSettings> settings_;
-    RecordCache cache_;
-    FixedColors colors_;
-    QWidget host_;
-    std::unique_ptr<PluginMainWindow> window_;
-    test::ScriptedServices services_;
+    PluginMainWindow& Open() { return OpenMainWindow(); }
+    ViewSettings Reloaded() { return ReloadedSettings(); }
 };
 
 TEST_F(MainWindowTest, SixTabsInOrderWithTheirImagesAndPages) {
@@ -83,24 +39,24 @@ TEST_F(MainWindowTest, SixTabsInOrderWithTheirImagesAndPages) {
     }
     EXPECT_EQ(tab->imageCount(), 7);
     EXPECT_EQ(tab->itemSize(), QSize(100, 36));
-    EXPECT_EQ(tab->parentWidget(), &host_);
+    EXPECT_EQ(tab->parentWidget(), host_.get());
 }
 
 TEST_F(MainWindowTest, ShowsThePageStoredInTheViewSettings) {
-    settings_->currentPage = 2;
-    settings_->Save(db_.get());
-    settings_->currentPage = 0;  // the window must load it from the host itself
+    settings().currentPage = 2;
+    settings().Save(&db());
+    settings().currentPage = 0;  // the window must load it from the host itself
 
     PluginMainWindow& w = Open();
     EXPECT_EQ(w.TabControl()->currentIndex(), 2);
     EXPECT_EQ(w.ShownPage(), w.PageAt(Tab::Tables));
-    EXPECT_TRUE(w.PageAt(Tab::Tables)->isVisibleTo(&host_));
-    EXPECT_FALSE(w.PageAt(Tab::Values)->isVisibleTo(&host_));
+    EXPECT_TRUE(w.PageAt(Tab::Tables)->isVisibleTo(host_.get()));
+    EXPECT_FALSE(w.PageAt(Tab::Values)->isVisibleTo(host_.get()));
 }
 
 TEST_F(MainWindowTest, AStoredPageOutOfRangeShowsValues) {
-    settings_->currentPage = 17;
-    settings_->Save(db_.get());
+    settings().currentPage = 17;
+    settings().Save(&db());
     PluginMainWindow& w = Open();
     EXPECT_EQ(w.ShownPage(), w.PageAt(Tab::Values));
 }
@@ -110,9 +66,9 @@ TEST_F(MainWindowTest, TabChangeShowsOnePageBelowTheTabs) {
     w.SelectTab(Tab::Units);
     PluginPage* units = w.PageAt(Tab::Units);
     EXPECT_EQ(w.ShownPage(), units);
-    EXPECT_TRUE(units->isVisibleTo(&host_));
+    EXPECT_TRUE(units->isVisibleTo(host_.get()));
     int visible = 0;
-    for (int i = 0; i < kTabCount; ++i) visible += w.PageAt(static_cast<Tab>(i))->isVisibleTo(&host_) ? 1 : 0;
+    for (int i = 0; i < kTabCount; ++i) visible += w.PageAt(static_cast<Tab>(i))->isVisibleTo(host_.get()) ? 1 : 0;
     EXPECT_EQ(visible, 1);
     const int h = w.TabControl()->itemRect(0).height() + 4;
     EXPECT_EQ(units->geometry(), QRect(-2, h, w.TabControl()->width() + 4, w.TabControl()->height() - h));
@@ -145,7 +101,7 @@ TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {
     auto* moduleParent = new QWidget(&top);
     moduleParent->setMinimumSize(600, 400);
     layout->addWidget(moduleParent);
-    window_ = std::make_unique<PluginMainWindow>(db_.get(), settings_.get(), &cache_, &colors_);
+    window_ = std::make_unique<PluginMainWindow>(&db(), &settings(), &cache(), &colors_);
     window_->Create(moduleParent);
     PluginPage* page = window_->ShownPage();
     auto* first = new QLineEdit(page);
@@ -200,7 +156,7 @@ TEST_F(MainWindowTest, SaveAndCloseStoreTheSelectedTab) {
     w.Destroy();
     EXPECT_EQ(w.Window(), nullptr);
     EXPECT_EQ(Reloaded().currentPage, 1);
-    EXPECT_TRUE(host_.findChildren<QWidget*>().isEmpty());
+    EXPECT_TRUE(host_->findChildren<QWidget*>().isEmpty());
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+#include "support/ModuleFixture.h"
+
+namespace orv::test {
+
+void ModuleFixture::SetUp() {
+    ASSERT_TRUE(dir_.isValid());
+    std::string error;
+    db_ = hostdb::SqliteHostDatabase::Open(dir_.filePath("orv.sqlite").toStdString(), &error);
+    ASSERT_TRUE(db_) << error;
+    store_ = std::make_unique<QtKeyValueStore>(dir_.filePath("user.ini"), dir_.filePath("system.ini"));
+    settings_ = std::make_unique<ViewSettings>(store_.get());
+    host_ = std::make_unique<QWidget>();
+    host_->resize(900, 640);
+}
+
+void ModuleFixture::TearDown() {
+    window_.reset();
+    host_.reset();
+}
+
+PluginMainWindow& ModuleFixture::OpenMainWindow() {
+    if (!window_) {
+        window_ = std::make_unique<PluginMainWindow>(db_.get(), settings_.get(), &cache_, &colors_);
+        window_->Create(host_.get());
+    }
+    return *window_;
+}
+
+ViewSettings ModuleFixture::ReloadedSettings() {
+    ViewSettings fresh(store_.get());
+    fresh.Load(db_.get());
+    return fresh;
+}
+
+}  // namespace orv::test

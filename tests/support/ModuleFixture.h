@@ -1,0 +1,60 @@
+#pragma once
+// A test fixture with the module's window running headless on a real SQLite
+// host database in a temporary folder: the key-value store, view settings and
+// record cache beside it, scripted message boxes and dialogs, and a host
+// window for the module to live in. Page tests derive from it, open the main
+// window, pick a tab and drive the page with the WidgetDriver helpers.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <memory>
+
+#include "data/RecordCache.h"
+#include "host/db/SqliteHostDatabase.h"
+#include "platform/QtKeyValueStore.h"
+#include "settings/ViewSettings.h"
+#include "support/ScriptedServices.h"
+#include "ui/PluginMainWindow.h"
+
+namespace orv::test {
+
+// Answers one fixed colour per colour number; -1 everywhere by default.
+class FixedColors : public HostColorProvider {
+public:
+    int32_t GetColor(int32_t number) override { return number == 3 ? first : number == 4 ? second : background; }
+    int32_t first = -1;
+    int32_t second = -1;
+    int32_t background = -1;
+};
+
+class ModuleFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the main window inside host() (once) and returns it.
+    PluginMainWindow& OpenMainWindow();
+    // The view settings a later session would load from the same database.
+    ViewSettings ReloadedSettings();
+
+    hostdb::SqliteHostDatabase& db() { return *db_; }
+    RecordCache& cache() { return cache_; }
+    ViewSettings& settings() { return *settings_; }
+    QWidget& host() { return *host_; }
+    QString TempPath(const QString& name) const { return dir_.filePath(name); }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<hostdb::SqliteHostDatabase> db_;
+    std::unique_ptr<QtKeyValueStore> store_;
+    std::unique_ptr<ViewSettings> settings_;
+    RecordCache cache_;
+    FixedColors colors_;
+    std::unique_ptr<QWidget> host_;
+    std::unique_ptr<PluginMainWindow> window_;
+    ScriptedServices services_;
+};
+
+}  // namespace orv::test
