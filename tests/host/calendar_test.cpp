@@ -1,0 +1,121 @@
+// The host's time scale: 86400 seconds a day from 1970-01-01, read unsigned.
+
+#include <gtest/gtest.h>
+
+#include "host/db/HostCalendar.h"
+#include "host/db/SqliteHostDatabase.h"
+
+namespace orv::hostdb {
+namespace {
+
+HostDateTime Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    HostDateTime d;
+    d.year = static_cast<uint16_t>(year);
+    d.month = static_cast<uint16_t>(month);
+    d.day = static_cast<uint16_t>(day);
+    d.hour = static_cast<uint16_t>(hour);
+    d.minute = static_cast<uint16_t>(minute);
+    d.second = static_cast<uint16_t>(second);
+    d.dayOfWeek = 99;  // ignored on the way in
+    return d;
+}
+
+uint32_t Seconds(const HostDateTime& d) {
+    int32_t seconds = -1;
+    EXPECT_EQ(HostDateToSeconds(&seconds, &d), 0) << d.year << "-" << d.month << "-" << d.day;
+    return static_cast<uint32_t>(seconds);
+}
+
+HostDateTime FromSeconds(uint32_t seconds) {
+    HostDateTime d;
+    EXPECT_EQ(HostSecondsToDate(static_cast<int32_t>(seconds), &d), 0);
+    return d;
+}
+
+void ExpectDate(const HostDateTime& d, int year, int month, int day, int dayOfWeek) {
+    EXPECT_EQ(d.year, year);
+    EXPECT_EQ(d.month, month);
+    EXPECT_EQ(d.day, day);
+    EXPECT_EQ(d.dayOfWeek, dayOfWeek);
+}
+
+TEST(HostCalendar, KnownMomentsAndWeekdays) {
+    EXPECT_EQ(Seconds(Date(1970, 1, 1)), 0u);
+    EXPECT_EQ(Seconds(Date(2000, 1, 1)), 946684800u);
+    EXPECT_EQ(Seconds(Date(2038, 1, 19, 3, 14, 8)), 0x80000000u);
+    EXPECT_EQ(Seconds(Date(2106, 2, 7, 6, 28, 15)), 0xFFFFFFFFu);
+    ExpectDate(FromSeconds(0), 1970, 1, 1, 4);            // Thursday
+    ExpectDate(FromSeconds(946684800), 2000, 1, 1, 6);    // Saturday
+    ExpectDate(FromSeconds(0xFFFFFFFFu), 2106, 2, 7, 0);  // Sunday
+    const HostDateTime last = FromSeconds(0xFFFFFFFFu);
+    EXPECT_EQ(last.hour, 6);
+    EXPECT_EQ(last.minute, 28);
+    EXPECT_EQ(last.second, 15);
+}
+
+TEST(HostCalendar, LeapDaysFollowTheGregorianRules) {
+    ExpectDate(FromSeconds(Seconds(Date(2000, 2, 29))), 2000, 2, 29, 2);
+    ExpectDate(FromSeconds(Seconds(Date(2024, 2, 29))), 2024, 2, 29, 4);
+    // 2100 is no leap year: February 28th is followed by March 1st.
+    EXPECT_EQ(Seconds(Date(2100, 3, 1)) - Seconds(Date(2100, 2, 28)), 86400u);
+    ExpectDate(FromSeconds(Seconds(Date(2100, 2, 28)) + 86400), 2100, 3, 1, 1);
+    int32_t untouched = 1234;
+    const HostDateTime noLeapDay = Date(2100, 2, 29);
+    EXPECT_NE(HostDateToSeconds(&untouched, &noLeapDay), 0);
+    EXPECT_EQ(untouched, 1234);
+}
+
+TEST(HostCalendar, EveryDayOfTheRangeRoundTrips) {
+    // Walk every day from 1970 to 2106 at a time of day that changes with
+    // the day; the weekday advances by one each day.
+    const uint32_t lastDay = 0xFFFFFFFFu / 86400;
+    int previousWeekday = 3;
+    for (uint32_t day = 0; day <= lastDay; ++day) {
+        const uint32_t seconds = day * 86400 + (day * 7919u) % 86400;
+        const HostDateTime d = FromSeconds(seconds);
+        ASSERT_EQ(Seconds(d), seconds) << "day " << day;
+        ASSERT_EQ(d.dayOfWeek, (previousWeekday + 1) % 7) << "day " << day;
+        previousWeekday = d.dayOfWeek;
+    }
+}
+
+TEST(HostCalendar, SecondsFromTwoThousandThirtyEightOnAreNegativeInt32) {
+    const HostDateTime in = Date(2040, 6, 15, 12, 30, 45);
+    int32_t seconds = 0;
+    ASSERT_EQ(HostDateToSeconds(&seconds, &in), 0);
+    EXPECT_LT(seconds, 0);
+    HostDateTime out;
+    ASSERT_EQ(HostSecondsToDate(seconds, &out), 0);
+    ExpectDate(out, 2040, 6, 15, 5);
+    EXPECT_EQ(out.hour, 12);
+    EXPECT_EQ(out.minute, 30);
+    EXPECT_EQ(out.second, 45);
+}
+
+TEST(HostCalendar, OutOfRangeFieldsAreRefusedWithoutWriting) {
+    const HostDateTime bad[] = {Date(2024, 13, 1), Date(2024, 0, 1),       Date(2024, 1, 0),
+                                Date(2024, 4, 31), Date(2024, 1, 1, 24),   Date(2024, 1, 1, 0, 60),
+                                Date(2024, 1, 1, 0, 0, 60), Date(1969, 12, 31), Date(2106, 2, 7, 6, 28, 16)};
+    for (const HostDateTime& d : bad) {
+        int32_t seconds = 777;
+        EXPECT_NE(HostDateToSeconds(&seconds, &d), 0) << d.year << "-" << d.month << "-" << d.day << " " << d.hour;
+        EXPECT_EQ(seconds, 777);
+    }
+    EXPECT_NE(HostSecondsToDate(0, nullptr), 0);
+}
+
+TEST(HostCalendar, DatabaseSlotsUseTheSameScale) {
+    std::string error;
+    auto db = SqliteHostDatabase::Open(":memory:", &error);
+    ASSERT_TRUE(db) << error;
+    HostDatabase& host = *db;
+    const HostDateTime in = Date(2024, 2, 29, 23, 59, 59);
+    int32_t seconds = 0;
+    ASSERT_EQ(host.DateToSeconds(&seconds, &in), 0);
+    HostDateTime out;
+    ASSERT_EQ(host.SecondsToDate(seconds + 1, &out), 0);
+    ExpectDate(out, 2024, 3, 1, 5);
+}
+
+}  // namespace
+}  // namespace orv::hostdb

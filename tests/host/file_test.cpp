@@ -1,0 +1,255 @@
+// The database file: a new file's starter structure, refusing files that are
+// not ours, durability when the process is killed, and waiting for another
+// program that holds the write lock.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <thread>
+
+#include "host/db/Schema.h"
+#include "host/db/SqliteHostDatabase.h"
+#include "host/db/StarterData.h"
+#include "tests/host/TestFiles.h"
+
+namespace orv::hostdb {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+std::string Name(HostNamed& named) {
+    char buffer[1024] = {};
+    named.GetName(buffer, sizeof buffer);
+    return buffer;
+}
+
+int32_t GetInt(HostRecord& r, int32_t property, int32_t size = 4, int32_t element = 0) {
+    uint32_t value = 0;
+    EXPECT_EQ(r.GetProperty(property, &value, size, element), 0);
+    return static_cast<int32_t>(value);
+}
+
+float GetFloat(HostRecord& r, int32_t property, int32_t element = 0) {
+    float value = 0;
+    EXPECT_EQ(r.GetProperty(property, &value, 4, element), 0);
+    return value;
+}
+
+// Runs SQL on a separate plain SQLite connection, as another program would.
+void RawSql(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* message = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
+}
+
+std::string RawText(const std::string& path, const char* pragma) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, pragma, -1, &stmt, nullptr);
+    std::string value;
+    if (sqlite3_step(stmt) == SQLITE_ROW) value = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return value;
+}
+
+int64_t RawPragma(const std::string& path, const char* pragma) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, pragma, -1, &stmt, nullptr);
+    const int64_t value = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : -1;
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return value;
+}
+
+TEST(HostDatabaseFile, NewDatabaseHasARealisticStarterStructure) {
+    TempDir dir;
+    ASSERT_TRUE(dir.ok());
+    const std::string path = dir.File("new.sqlite");
+    WriteBytes(path, "");  // a zero-byte file is a new database too
+    std::string error;
+    auto db = SqliteHostDatabase::Open(path, &error);
+    ASSERT_TRUE(db) << error;
+    EXPECT_EQ(RawPragma(path, "PRAGMA application_id"), kApplicationId);
+    EXPECT_EQ(RawPragma(path, "PRAGMA user_version"), kSchemaVersion);
+    EXPECT_EQ(RawText(path, "PRAGMA journal_mode"), "wal");
+
+    // Units by name: every unit's base exists and is itself a base unit.
+    std::map<std::string, HostRecord*> units;
+    HostTable& unitTable = *db->Units();
+    for (unitTable.MoveFirst(); !unitTable.IsEnd(); unitTable.MoveNext()) {
+        units[Name(unitTable.Current()->Named())] = unitTable.Current();
+    }
+    for (const auto& [name, unit] : units) {
+        const int32_t base = GetInt(*unit, prop::UnitParentId);
+        if (base == 0) continue;
+        HostRecord* baseUnit = unitTable.Find(base);
+        ASSERT_TRUE(baseUnit) << name;
+        EXPECT_EQ(GetInt(*baseUnit, prop::UnitParentId), 0) << name;
+    }
+    ASSERT_TRUE(units.count("kg") && units.count("mg") && units.count("mmol/L") && units.count("kcal"));
+    EXPECT_EQ(GetInt(*units["kg"], prop::UnitParentId), units["g"]->Named().GetId());
+    EXPECT_FLOAT_EQ(GetFloat(*units["kg"], prop::UnitValue), 1000.0f);
+    EXPECT_FLOAT_EQ(GetFloat(*units["mg"], prop::UnitValue), 0.001f);
+    EXPECT_EQ(GetInt(*units["mmol/L"], prop::UnitParentId), units["mg/dL"]->Named().GetId());
+    EXPECT_FLOAT_EQ(GetFloat(*units["mmol/L"], prop::UnitValue), 18.016f);
+
+    // Every group lists existing targets; every item has one amount per
+    // target of its group.
+    HostTable& groups = *db->Groups();
+    int groupCount = 0;
+    for (groups.MoveFirst(); !groups.IsEnd(); groups.MoveNext(), ++groupCount) {
+        HostRecord& g = *groups.Current();
+        const int32_t targets = GetInt(g, prop::GroupCount, 1);
+        EXPECT_GE(targets, 1);
+        for (int32_t k = 0; k < targets; ++k) EXPECT_TRUE(db->Targets()->Find(GetInt(g, prop::GroupTargets, 4, k)));
+        EXPECT_TRUE(unitTable.Find(GetInt(g, prop::GroupUnitId)));
+    }
+    EXPECT_GE(groupCount, 2);
+    HostTable& items = *db->Items();
+    for (items.MoveFirst(); !items.IsEnd(); items.MoveNext()) {
+        HostRecord& item = *items.Current();
+        HostRecord* group = groups.Find(GetInt(item, prop::ItemMatterId));
+        ASSERT_TRUE(group) << Name(item.Named());
+        EXPECT_EQ(GetInt(item, prop::ItemCount, 2), GetInt(*group, prop::GroupCount, 1)) << Name(item.Named());
+    }
+
+    // Food amounts per gram: the nutrients weigh less than the food, and the
+    // energy agrees with 4/9/4 kcal per gram within a quarter.
+    const auto& foods = starter::FoodItems();
+    ASSERT_GE(foods.size(), 5u);
+    for (const starter::Food& food : foods) {
+        EXPECT_LE(food.carbohydrates + food.fat + food.protein, 1.0f) << food.name;
+        const float estimate = 4 * food.carbohydrates + 9 * food.fat + 4 * food.protein;
+        EXPECT_NEAR(food.kcal, estimate, 0.25 * food.kcal) << food.name;
+    }
+
+    db->Values()->MoveFirst();
+    EXPECT_TRUE(db->Values()->IsEnd());
+    EXPECT_EQ(db->Values()->Current(), nullptr);
+
+    // Opening again adds nothing.
+    const int32_t maxItem = items.MaxId();
+    db.reset();
+    db = SqliteHostDatabase::Open(path, &error);
+    ASSERT_TRUE(db) << error;
+    EXPECT_EQ(db->Items()->MaxId(), maxItem);
+}
+
+TEST(HostDatabaseFile, FilesThatAreNotOursAreRefusedAndLeftAlone) {
+    TempDir dir;
+    ASSERT_TRUE(dir.ok());
+    std::vector<std::string> paths;
+
+    paths.push_back(dir.File("notes.txt"));
+    WriteBytes(paths.back(), "Shopping list\nbread\nmilk\n");
+    paths.push_back(dir.File("short.bin"));
+    WriteBytes(paths.back(), "SQLite f");
+    paths.push_back(dir.File("other-app.sqlite"));
+    RawSql(paths.back(), "CREATE TABLE contacts (name TEXT); INSERT INTO contacts VALUES ('Ann');");
+    paths.push_back(dir.File("other-id.sqlite"));
+    RawSql(paths.back(), "PRAGMA application_id = 1234; CREATE TABLE t (x); PRAGMA journal_mode = WAL;");
+    paths.push_back(dir.File("blank-sqlite.sqlite"));
+    RawSql(paths.back(), "PRAGMA user_version = 7;");
+    paths.push_back(dir.File("newer.sqlite"));
+    {
+        std::string error;
+        ASSERT_TRUE(SqliteHostDatabase::Open(paths.back(), &error)) << error;
+    }
+    RawSql(paths.back(), "PRAGMA user_version = 99;");
+
+    for (const std::string& path : paths) {
+        const std::string before = ReadBytes(path);
+        std::string error;
+        EXPECT_EQ(SqliteHostDatabase::Open(path, &error), nullptr) << path;
+        EXPECT_NE(error.find(path), std::string::npos) << error;
+        EXPECT_EQ(ReadBytes(path), before) << path;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("notes.txt-wal")));
+
+    std::string error;
+    EXPECT_EQ(SqliteHostDatabase::Open(dir.File(""), &error), nullptr);  // the directory itself
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(HostDatabaseFile, WritesSurviveTheProcessBeingKilled) {
+    TempDir dir;
+    ASSERT_TRUE(dir.ok());
+    const std::string path = dir.File("orv.sqlite");
+    std::string error;
+    ASSERT_TRUE(SqliteHostDatabase::Open(path, &error)) << error;
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The child writes, and dies the moment the calls return: no
+        // destructor, no close, no checkpoint.
+        auto db = SqliteHostDatabase::Open(path, nullptr);
+        if (!db) _exit(2);
+        const FieldMap value = {{"ID", "1"}, {"INDEX", "1"}, {"MATTERID", "1"}, {"ITEMID", "1"},
+                                {"VALUE", "6.100000"}, {"SECONDS", "1700000000"}};
+        if (db->Values()->Add(&value) != 0) _exit(3);
+        HostRecord* fasting = db->Items()->Find(1);
+        const float amount = 7.25f;
+        if (!fasting || fasting->SetProperty(prop::ItemDefaultValue, &amount, 4, 0) != 0) _exit(4);
+        raise(SIGKILL);
+        _exit(5);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "child exited with " << WEXITSTATUS(status);
+    ASSERT_EQ(WTERMSIG(status), SIGKILL);
+
+    auto db = SqliteHostDatabase::Open(path, &error);
+    ASSERT_TRUE(db) << error;
+    HostRecord* value = db->Values()->Find(1);
+    ASSERT_TRUE(value);
+    EXPECT_FLOAT_EQ(GetFloat(*value, prop::ValueValue), 6.1f);
+    EXPECT_EQ(GetInt(*value, prop::ValueSeconds), 1700000000);
+    EXPECT_FLOAT_EQ(GetFloat(*db->Items()->Find(1), prop::ItemDefaultValue), 7.25f);
+}
+
+TEST(HostDatabaseFile, AWriterWaitsForAnotherProgramsTransaction) {
+    TempDir dir;
+    ASSERT_TRUE(dir.ok());
+    const std::string path = dir.File("orv.sqlite");
+    std::string error;
+    auto db = SqliteHostDatabase::Open(path, &error);
+    ASSERT_TRUE(db) << error;
+
+    // Another program takes the write lock and keeps it for a while.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE units SET name = 'gram' WHERE id = 1;", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    std::thread release([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    });
+
+    const FieldMap value = {{"ID", "1"}, {"INDEX", "1"}, {"ITEMID", "1"}, {"VALUE", "5.000000"}};
+    const int32_t result = db->Values()->Add(&value);
+    release.join();
+    sqlite3_close(other);
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(db->Values()->Find(1));
+    EXPECT_EQ(Name(db->Units()->Find(1)->Named()), "gram");
+}
+
+}  // namespace
+}  // namespace orv::hostdb

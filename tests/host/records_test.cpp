@@ -1,0 +1,405 @@
+// Records of every kind through the host interfaces: adding from a FieldMap,
+// reading and changing every numbered property and the named facet, lists,
+// refused input, ids and indexes, the skip flag and deleted records.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "data/FieldText.h"
+#include "host/db/SqliteHostDatabase.h"
+#include "tests/host/TestFiles.h"
+
+namespace orv::hostdb {
+namespace {
+
+using testing::TempDir;
+
+int32_t GetInt(HostRecord& r, int32_t property, int32_t size = 4, int32_t element = 0) {
+    uint32_t value = 0;
+    EXPECT_EQ(r.GetProperty(property, &value, size, element), 0) << std::hex << property;
+    return static_cast<int32_t>(value);
+}
+
+float GetFloat(HostRecord& r, int32_t property, int32_t element = 0) {
+    float value = -1;
+    EXPECT_EQ(r.GetProperty(property, &value, 4, element), 0) << std::hex << property;
+    return value;
+}
+
+int32_t SetInt(HostRecord& r, int32_t property, uint32_t value, int32_t size = 4, int32_t element = 0) {
+    return r.SetProperty(property, &value, size, element);  // the low bytes come first
+}
+
+int32_t SetFloat(HostRecord& r, int32_t property, float value, int32_t element = 0) {
+    return r.SetProperty(property, &value, 4, element);
+}
+
+std::string Name(HostNamed& named) {
+    char buffer[1024] = {};
+    EXPECT_EQ(named.GetName(buffer, sizeof buffer), 0);
+    return buffer;
+}
+
+int32_t AddTo(HostTable& table, const FieldMap& fields) { return table.Add(&fields); }
+
+int Count(HostTable& table) {
+    int n = 0;
+    for (table.MoveFirst(); !table.IsEnd(); table.MoveNext()) ++n;
+    return n;
+}
+
+class RecordsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.ok());
+        Reopen();
+    }
+    void Reopen() {
+        db_.reset();
+        std::string error;
+        db_ = SqliteHostDatabase::Open(dir_.File("orv.sqlite"), &error);
+        ASSERT_TRUE(db_) << error;
+    }
+
+    TempDir dir_;
+    std::unique_ptr<SqliteHostDatabase> db_;
+};
+
+TEST_F(RecordsTest, UnitAndTargetFieldsReadBackAndChangesPersist) {
+    HostTable& units = *db_->Units();
+    ASSERT_EQ(AddTo(units, FieldMap{{"ID", "40"}, {"NAME", "cup"}, {"INDEX", "13"}, {"PUNITID", "9"},
+                                     {"PCATEGORYID", "3"}, {"PVALUE", "240.000000"}, {"CREATORID", "0"}}),
+              0);
+    HostRecord* cup = units.Find(40);
+    ASSERT_TRUE(cup);
+    EXPECT_EQ(cup->AfterAdd(1), 0);
+    EXPECT_EQ(cup->Named().GetId(), 40);
+    EXPECT_EQ(cup->Named().GetIndex(), 13);
+    EXPECT_EQ(Name(cup->Named()), "cup");
+    EXPECT_EQ(cup->GetCategory(), 3);
+    EXPECT_EQ(cup->IsSkipped(), 0);
+    EXPECT_EQ(GetInt(*cup, prop::UnitParentId), 9);
+    EXPECT_FLOAT_EQ(GetFloat(*cup, prop::UnitValue), 240.0f);
+
+    HostTable& targets = *db_->Targets();
+    ASSERT_EQ(AddTo(targets, FieldMap{{"ID", "7"}, {"NAME", "Fibre"}, {"INDEX", "8"}, {"UNITID", "1"},
+                                       {"TYPE", "0"}, {"PCATEGORYID", "2"}, {"CREATORID", "0"}}),
+              0);
+    HostRecord* fibre = targets.Find(7);
+    ASSERT_TRUE(fibre);
+    EXPECT_EQ(GetInt(*fibre, prop::TargetUnitId), 1);
+    EXPECT_EQ(GetInt(*fibre, prop::TargetType), 0);
+    EXPECT_EQ(fibre->GetCategory(), 2);
+
+    EXPECT_EQ(SetInt(*cup, prop::UnitParentId, 10), 0);
+    EXPECT_EQ(SetFloat(*cup, prop::UnitValue, 0.25f), 0);
+    EXPECT_EQ(cup->Named().SetName("mug"), 0);
+    EXPECT_EQ(cup->SetCategory(15), 0);
+    EXPECT_EQ(cup->Commit(), 0);
+    EXPECT_EQ(SetInt(*fibre, prop::TargetType, 1), 0);
+    EXPECT_EQ(SetInt(*fibre, prop::TargetUnitId, 3), 0);
+
+    Reopen();  // every change is in the file
+    cup = db_->Units()->Find(40);
+    fibre = db_->Targets()->Find(7);
+    ASSERT_TRUE(cup && fibre);
+    EXPECT_EQ(Name(cup->Named()), "mug");
+    EXPECT_EQ(GetInt(*cup, prop::UnitParentId), 10);
+    EXPECT_FLOAT_EQ(GetFloat(*cup, prop::UnitValue), 0.25f);
+    EXPECT_EQ(cup->GetCategory(), 15);
+    EXPECT_EQ(GetInt(*fibre, prop::TargetType), 1);
+    EXPECT_EQ(GetInt(*fibre, prop::TargetUnitId), 3);
+}
+
+TEST_F(RecordsTest, GroupItemAndValueFieldsReadBackWithTheirByteSizes) {
+    const FieldMap group = {{"ID", "20"},        {"NAME", "Drinks"}, {"PARENTID", "4"},    {"COUNT", "2"},
+                            {"UNITID", "9"},     {"GROUPATTRS", "200"}, {"PCATEGORYID", "1"}, {"CREATORID", "0"},
+                            {"TYPE", "3"},       {"TARGETS", "2;5"}};
+    ASSERT_EQ(db_->Groups()->Add(&group), 0);
+    const FieldMap item = {{"ID", "300"},   {"NAME", "Cola"}, {"MATTERID", "20"}, {"COUNT", "2"},
+                           {"DEFAULTVALUE", "330.000000"}, {"VALUES", "0.106000;0.420000"}};
+    ASSERT_EQ(db_->Items()->Add(&item), 0);
+    const FieldMap value = {{"ID", "1"},         {"NAME", "with ice"}, {"INDEX", "1"},       {"CREATORID", "0"},
+                            {"MATTERID", "20"},  {"ITEMID", "300"},    {"VALUE", "500.000000"}, {"ITEMINDEX", "65535"},
+                            {"PCATEGORYID", "0"}, {"SECONDS", "-1"}};
+    ASSERT_EQ(db_->Values()->Add(&value), 0);
+
+    Reopen();
+    HostRecord* g = db_->Groups()->Find(20);
+    HostRecord* i = db_->Items()->Find(300);
+    HostRecord* v = db_->Values()->Find(1);
+    ASSERT_TRUE(g && i && v);
+
+    // Groups and items have no INDEX field: their sort position is the id.
+    EXPECT_EQ(g->Named().GetIndex(), 20);
+    EXPECT_EQ(i->Named().GetIndex(), 300);
+    EXPECT_EQ(GetInt(*g, prop::GroupParentId), 4);
+    EXPECT_EQ(GetInt(*g, prop::GroupUnitId), 9);
+    EXPECT_EQ(GetInt(*g, prop::GroupType), 3);
+    EXPECT_EQ(GetInt(*g, prop::GroupTargets, 4, 1), 5);
+    EXPECT_EQ(g->GetCategory(), 1);
+    EXPECT_EQ(GetInt(*i, prop::ItemMatterId), 20);
+    EXPECT_FLOAT_EQ(GetFloat(*i, prop::ItemDefaultValue), 330.0f);
+    EXPECT_FLOAT_EQ(GetFloat(*i, prop::ItemValues, 1), 0.42f);
+    EXPECT_EQ(Name(v->Named()), "with ice");
+    EXPECT_EQ(GetInt(*v, prop::ValueMatterId), 20);
+    EXPECT_EQ(GetInt(*v, prop::ValueItemId), 300);
+    EXPECT_FLOAT_EQ(GetFloat(*v, prop::ValueValue), 500.0f);
+    EXPECT_EQ(GetInt(*v, prop::ValueSeconds), -1);  // 2106-02-07 06:28:15
+
+    // One- and two-byte properties fill exactly their bytes of the buffer.
+    unsigned char bytes[4];
+    std::memset(bytes, 0xEE, sizeof bytes);
+    ASSERT_EQ(g->GetProperty(prop::GroupCount, bytes, 1, 0), 0);
+    EXPECT_EQ(bytes[0], 2);
+    EXPECT_EQ(bytes[1], 0xEE);
+    ASSERT_EQ(g->GetProperty(prop::GroupAttrs, bytes, 1, 0), 0);
+    EXPECT_EQ(bytes[0], 200);
+    EXPECT_EQ(bytes[1], 0xEE);
+    std::memset(bytes, 0xEE, sizeof bytes);
+    ASSERT_EQ(i->GetProperty(prop::ItemCount, bytes, 2, 0), 0);
+    EXPECT_EQ(bytes[0] | bytes[1] << 8, 2);
+    EXPECT_EQ(bytes[2], 0xEE);
+    ASSERT_EQ(v->GetProperty(prop::ValueItemIndex, bytes, 2, 0), 0);
+    EXPECT_EQ(bytes[0] | bytes[1] << 8, 65535);
+    EXPECT_EQ(bytes[2], 0xEE);
+
+    // Changes through the properties are in the file when the call returns.
+    EXPECT_EQ(SetInt(*g, prop::GroupAttrs, 7, 1), 0);
+    EXPECT_EQ(SetInt(*g, prop::GroupTargets, 11, 4, 0), 0);
+    EXPECT_EQ(SetFloat(*i, prop::ItemValues, 0.5f, 0), 0);
+    EXPECT_EQ(SetInt(*v, prop::ValueItemIndex, 12, 2), 0);
+    EXPECT_EQ(SetInt(*v, prop::ValueSeconds, 0x80000000u), 0);
+    EXPECT_EQ(SetFloat(*v, prop::ValueValue, 250.5f), 0);
+    Reopen();
+    g = db_->Groups()->Find(20);
+    i = db_->Items()->Find(300);
+    v = db_->Values()->Find(1);
+    ASSERT_TRUE(g && i && v);
+    EXPECT_EQ(GetInt(*g, prop::GroupAttrs, 1), 7);
+    EXPECT_EQ(GetInt(*g, prop::GroupTargets, 4, 0), 11);
+    EXPECT_EQ(GetInt(*g, prop::GroupTargets, 4, 1), 5);
+    EXPECT_FLOAT_EQ(GetFloat(*i, prop::ItemValues, 0), 0.5f);
+    EXPECT_EQ(GetInt(*v, prop::ValueItemIndex, 2), 12);
+    EXPECT_EQ(static_cast<uint32_t>(GetInt(*v, prop::ValueSeconds)), 0x80000000u);
+    EXPECT_FLOAT_EQ(GetFloat(*v, prop::ValueValue), 250.5f);
+}
+
+TEST_F(RecordsTest, ThirtyOneElementListsRoundTrip) {
+    std::vector<int32_t> targets;
+    std::vector<float> amounts;
+    for (int32_t k = 0; k < 31; ++k) {
+        targets.push_back(1000 + k * 37);
+        amounts.push_back(0.125f * static_cast<float>(k) - 1.5f);
+    }
+    const std::string targetText = IntListText(targets);
+    ASSERT_NE(targetText.front(), ';');
+    ASSERT_NE(targetText.back(), ';');
+    ASSERT_EQ(AddTo(*db_->Groups(), FieldMap{{"ID", "50"}, {"NAME", "Many"}, {"COUNT", "31"}, {"TARGETS", targetText}}),
+              0);
+    ASSERT_EQ(AddTo(*db_->Items(), FieldMap{{"ID", "60"}, {"NAME", "Many"}, {"MATTERID", "50"}, {"COUNT", "31"},
+                                             {"VALUES", RealListText(amounts)}}),
+              0);
+    Reopen();
+    HostRecord* g = db_->Groups()->Find(50);
+    HostRecord* i = db_->Items()->Find(60);
+    ASSERT_TRUE(g && i);
+    ASSERT_EQ(GetInt(*g, prop::GroupCount, 1), 31);
+    ASSERT_EQ(GetInt(*i, prop::ItemCount, 2), 31);
+    for (int32_t k = 0; k < 31; ++k) {
+        EXPECT_EQ(GetInt(*g, prop::GroupTargets, 4, k), targets[static_cast<std::size_t>(k)]);
+        EXPECT_EQ(GetFloat(*i, prop::ItemValues, k), amounts[static_cast<std::size_t>(k)]);
+    }
+    int32_t out = 0;
+    EXPECT_LT(g->GetProperty(prop::GroupTargets, &out, 4, 31), 0);
+    // A 32nd element does not fit.
+    EXPECT_LT(SetInt(*g, prop::GroupCount, 32, 1), 0);
+    EXPECT_EQ(GetInt(*g, prop::GroupCount, 1), 31);
+}
+
+TEST_F(RecordsTest, CountDecidesTheListLength) {
+    ASSERT_EQ(AddTo(*db_->Groups(), FieldMap{{"ID", "70"}, {"NAME", "Empty"}, {"COUNT", "0"}, {"TARGETS", ""}}), 0);
+    HostRecord* g = db_->Groups()->Find(70);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(GetInt(*g, prop::GroupCount, 1), 0);
+    int32_t out = 0;
+    EXPECT_LT(g->GetProperty(prop::GroupTargets, &out, 4, 0), 0);
+    EXPECT_LT(SetInt(*g, prop::GroupTargets, 3, 4, 0), 0);
+
+    // Growing adds zero elements, shrinking drops the tail.
+    ASSERT_EQ(SetInt(*g, prop::GroupCount, 2, 1), 0);
+    EXPECT_EQ(GetInt(*g, prop::GroupTargets, 4, 1), 0);
+    ASSERT_EQ(SetInt(*g, prop::GroupTargets, 9, 4, 1), 0);
+    ASSERT_EQ(SetInt(*g, prop::GroupCount, 1, 1), 0);
+    EXPECT_LT(g->GetProperty(prop::GroupTargets, &out, 4, 1), 0);
+
+    // An item whose COUNT exceeds its list gets zero amounts for the rest.
+    ASSERT_EQ(AddTo(*db_->Items(), FieldMap{{"ID", "71"}, {"MATTERID", "70"}, {"COUNT", "3"}, {"VALUES", "2.5"}}), 0);
+    HostRecord* i = db_->Items()->Find(71);
+    ASSERT_TRUE(i);
+    EXPECT_EQ(GetInt(*i, prop::ItemCount, 2), 3);
+    EXPECT_FLOAT_EQ(GetFloat(*i, prop::ItemValues, 0), 2.5f);
+    EXPECT_FLOAT_EQ(GetFloat(*i, prop::ItemValues, 2), 0.0f);
+}
+
+TEST_F(RecordsTest, RefusedFieldMapsWriteNothing) {
+    const std::vector<std::pair<RecordKind, FieldMap>> refused = {
+        {RecordKind::Unit, {{"ID", "90"}, {"NAME", "x"}, {"PVALUE", "1,5"}}},
+        {RecordKind::Unit, {{"ID", "90"}, {"NAME", "x"}, {"PUNITID", "2x"}}},
+        {RecordKind::Unit, {{"NAME", "no id"}}},
+        {RecordKind::Unit, {{"ID", "1"}, {"NAME", "duplicate of g"}}},
+        {RecordKind::Target, {{"ID", "90"}, {"PCATEGORYID", "16"}}},
+        {RecordKind::Target, {{"ID", "ninety"}}},
+        {RecordKind::Group, {{"ID", "90"}, {"COUNT", "2"}, {"TARGETS", "1;2;"}}},
+        {RecordKind::Group, {{"ID", "90"}, {"COUNT", "1"}, {"TARGETS", "1;2"}}},
+        {RecordKind::Group, {{"ID", "90"}, {"COUNT", "32"}}},
+        {RecordKind::Group, {{"ID", "90"}, {"GROUPATTRS", "256"}}},
+        {RecordKind::Item, {{"ID", "90"}, {"VALUES", "1.0;abc"}}},
+        {RecordKind::Item, {{"ID", "90"}, {"DEFAULTVALUE", "nan"}}},
+        {RecordKind::Value, {{"ID", "90"}, {"ITEMINDEX", "65536"}}},
+        {RecordKind::Value, {{"ID", "90"}, {"SECONDS", "4294967296"}}},
+        {RecordKind::Value, {{"ID", "90"}, {"VALUE", "1e300"}}},
+    };
+    const std::string before = testing::ReadBytes(dir_.File("orv.sqlite")) + testing::ReadBytes(dir_.File("orv.sqlite-wal"));
+    for (const auto& [kind, fields] : refused) {
+        HostTable& table = *db_->Table(kind);
+        const int32_t maxId = table.MaxId();
+        const int rows = Count(table);
+        EXPECT_LT(table.Add(&fields), 0) << fields.begin()->first << "=" << fields.begin()->second;
+        EXPECT_EQ(table.MaxId(), maxId);
+        EXPECT_EQ(Count(table), rows);
+    }
+    EXPECT_LT(db_->Units()->Add(nullptr), 0);
+    EXPECT_EQ(Name(db_->Units()->Find(1)->Named()), "g");
+    EXPECT_EQ(testing::ReadBytes(dir_.File("orv.sqlite")) + testing::ReadBytes(dir_.File("orv.sqlite-wal")), before);
+}
+
+TEST_F(RecordsTest, UnsignedSecondsTextNamesTheSameMoment) {
+    ASSERT_EQ(AddTo(*db_->Values(), FieldMap{{"ID", "1"}, {"SECONDS", "2208988800"}}), 0);
+    EXPECT_EQ(static_cast<uint32_t>(GetInt(*db_->Values()->Find(1), prop::ValueSeconds)), 2208988800u);
+}
+
+TEST_F(RecordsTest, MaxIdAndMaxIndexGiveFreeNumbers) {
+    HostTable& values = *db_->Values();
+    EXPECT_EQ(values.MaxId(), 0);
+    EXPECT_EQ(values.MaxIndex(), 0);
+    ASSERT_EQ(AddTo(values, FieldMap{{"ID", "5"}, {"INDEX", "9"}}), 0);
+    ASSERT_EQ(AddTo(values, FieldMap{{"ID", "3"}, {"INDEX", "2"}}), 0);
+    EXPECT_EQ(values.MaxId(), 5);
+    EXPECT_EQ(values.MaxIndex(), 9);
+    // Without INDEX a value goes after the last one.
+    ASSERT_EQ(AddTo(values, FieldMap{{"ID", "6"}}), 0);
+    EXPECT_EQ(values.Find(6)->Named().GetIndex(), 10);
+    EXPECT_EQ(db_->Units()->MaxId(), 12);  // the starter units
+
+    // The walk is in order of entry, not of id.
+    std::vector<int32_t> ids;
+    for (values.MoveFirst(); !values.IsEnd(); values.MoveNext()) ids.push_back(values.Current()->Named().GetId());
+    EXPECT_EQ(ids, (std::vector<int32_t>{5, 3, 6}));
+}
+
+TEST_F(RecordsTest, PropertyMisuseIsRefusedAndChangesNothing) {
+    HostRecord* g = db_->Groups()->Find(2);  // Food: four targets
+    ASSERT_TRUE(g);
+    int32_t out = 0;
+    EXPECT_LT(g->GetProperty(0x999, &out, 4, 0), 0);
+    EXPECT_LT(g->GetProperty(prop::UnitValue, &out, 4, 0), 0);  // a unit's property
+    EXPECT_LT(g->GetProperty(prop::GroupCount, &out, 4, 0), 0);   // one byte, not four
+    EXPECT_LT(g->GetProperty(prop::GroupUnitId, &out, 4, 1), 0);  // a scalar has no element 1
+    EXPECT_LT(g->GetProperty(prop::GroupTargets, &out, 4, -1), 0);
+    EXPECT_LT(g->GetProperty(prop::GroupTargets, nullptr, 4, 0), 0);
+    EXPECT_LT(SetInt(*g, prop::GroupTargets, 1, 4, 4), 0);
+    EXPECT_LT(SetInt(*g, prop::GroupUnitId, 1, 2), 0);
+    EXPECT_LT(g->SetCategory(16), 0);
+    EXPECT_LT(g->Named().SetName(nullptr), 0);
+    EXPECT_LT(g->Delete(0), 0);
+    HostRecord* item = db_->Items()->Find(1);
+    EXPECT_LT(SetFloat(*item, prop::ItemDefaultValue, std::numeric_limits<float>::infinity()), 0);
+
+    Reopen();
+    g = db_->Groups()->Find(2);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(GetInt(*g, prop::GroupCount, 1), 4);
+    EXPECT_EQ(GetInt(*g, prop::GroupUnitId), 1);
+    EXPECT_EQ(g->GetCategory(), 0);
+    EXPECT_FLOAT_EQ(GetFloat(*db_->Items()->Find(1), prop::ItemDefaultValue), 5.5f);
+}
+
+TEST_F(RecordsTest, NamesAreCutOnCharacterBoundaries) {
+    HostRecord* unit = db_->Units()->Find(1);
+    ASSERT_EQ(unit->Named().SetName("Cr\xC3\xA8me"), 0);  // "Crème"
+    char buffer[8];
+    std::memset(buffer, 'X', sizeof buffer);
+    ASSERT_EQ(unit->Named().GetName(buffer, 4), 0);  // room for 3 bytes: "Cr" and half an è
+    EXPECT_STREQ(buffer, "Cr");
+    EXPECT_EQ(buffer[4], 'X');
+    ASSERT_EQ(unit->Named().GetName(buffer, 5), 0);
+    EXPECT_STREQ(buffer, "Cr\xC3\xA8");
+    ASSERT_EQ(unit->Named().GetName(buffer, 1), 0);
+    EXPECT_STREQ(buffer, "");
+    std::memset(buffer, 'X', sizeof buffer);
+    EXPECT_LT(unit->Named().GetName(buffer, 0), 0);
+    EXPECT_EQ(buffer[0], 'X');
+}
+
+TEST_F(RecordsTest, SkippedRecordsStayInTheTableAndReportIt) {
+    EXPECT_LT(db_->SetSkipped(RecordKind::Item, 999, true), 0);
+    ASSERT_EQ(db_->SetSkipped(RecordKind::Item, 3, true), 0);
+    Reopen();
+    HostTable& items = *db_->Items();
+    int skipped = 0;
+    for (items.MoveFirst(); !items.IsEnd(); items.MoveNext()) {
+        if (items.Current()->IsSkipped()) {
+            ++skipped;
+            EXPECT_EQ(items.Current()->Named().GetId(), 3);
+        }
+    }
+    EXPECT_EQ(skipped, 1);
+    ASSERT_EQ(db_->SetSkipped(RecordKind::Item, 3, false), 0);
+    EXPECT_EQ(items.Find(3)->IsSkipped(), 0);
+}
+
+TEST_F(RecordsTest, RecordObjectsOutliveTheirRecords) {
+    HostTable& units = *db_->Units();
+    HostRecord* kg = units.Find(2);
+    ASSERT_TRUE(kg);
+    EXPECT_EQ(units.Find(2), kg);  // one object per record
+    units.MoveFirst();
+    units.MoveNext();
+    EXPECT_EQ(units.Current(), kg);
+
+    ASSERT_EQ(kg->Delete(1), 0);
+    EXPECT_EQ(units.Find(2), nullptr);
+    EXPECT_NE(kg->IsSkipped(), 0);
+    int32_t out = 0;
+    EXPECT_LT(kg->GetProperty(prop::UnitParentId, &out, 4, 0), 0);
+    EXPECT_LT(SetInt(*kg, prop::UnitParentId, 3), 0);
+    EXPECT_LT(kg->Named().SetName("kilo"), 0);
+    EXPECT_LT(kg->Commit(), 0);
+    EXPECT_LT(kg->Delete(1), 0);
+    EXPECT_EQ(kg->Named().GetId(), 2);
+    for (units.MoveFirst(); !units.IsEnd(); units.MoveNext()) EXPECT_NE(units.Current()->Named().GetId(), 2);
+    Reopen();
+    EXPECT_EQ(db_->Units()->Find(2), nullptr);
+}
+
+TEST_F(RecordsTest, AnotherConnectionsChangesAreSeen) {
+    std::string error;
+    auto other = SqliteHostDatabase::Open(dir_.File("orv.sqlite"), &error);
+    ASSERT_TRUE(other) << error;
+    HostRecord* mine = db_->Units()->Find(3);
+    ASSERT_TRUE(mine);
+    ASSERT_EQ(AddTo(*other->Units(), FieldMap{{"ID", "13"}, {"NAME", "lb"}, {"PUNITID", "1"}, {"PVALUE", "453.59"}}), 0);
+    ASSERT_EQ(other->Units()->Find(3)->Delete(1), 0);
+
+    EXPECT_EQ(Count(*db_->Units()), 12);  // 12 starter units, one gone, one new
+    EXPECT_NE(db_->Units()->Find(13), nullptr);
+    EXPECT_NE(mine->IsSkipped(), 0);
+    EXPECT_LT(mine->Named().SetName("milligram"), 0);
+}
+
+}  // namespace
+}  // namespace orv::hostdb
