@@ -90,6 +90,9 @@ TEST_F(RecordsTest, UnitAndTargetFieldsReadBackAndChangesPersist) {
               0);
     HostRecord* fibre = targets.Find(7);
     ASSERT_TRUE(fibre);
+    EXPECT_EQ(fibre->Named().GetId(), 7);
+    EXPECT_EQ(fibre->Named().GetIndex(), 8);
+    EXPECT_EQ(Name(fibre->Named()), "Fibre");
     EXPECT_EQ(GetInt(*fibre, prop::TargetUnitId), 1);
     EXPECT_EQ(GetInt(*fibre, prop::TargetType), 0);
     EXPECT_EQ(fibre->GetCategory(), 2);
@@ -133,9 +136,15 @@ TEST_F(RecordsTest, GroupItemAndValueFieldsReadBackWithTheirByteSizes) {
     HostRecord* v = db_->Values()->Find(1);
     ASSERT_TRUE(g && i && v);
 
+    EXPECT_EQ(g->Named().GetId(), 20);
+    EXPECT_EQ(i->Named().GetId(), 300);
+    EXPECT_EQ(v->Named().GetId(), 1);
+    EXPECT_EQ(Name(g->Named()), "Drinks");
+    EXPECT_EQ(Name(i->Named()), "Cola");
     // Groups and items have no INDEX field: their sort position is the id.
     EXPECT_EQ(g->Named().GetIndex(), 20);
     EXPECT_EQ(i->Named().GetIndex(), 300);
+    EXPECT_EQ(v->Named().GetIndex(), 1);
     EXPECT_EQ(GetInt(*g, prop::GroupParentId), 4);
     EXPECT_EQ(GetInt(*g, prop::GroupUnitId), 9);
     EXPECT_EQ(GetInt(*g, prop::GroupType), 3);
