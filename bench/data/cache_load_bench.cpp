@@ -19,26 +19,35 @@
 
 namespace {
 
-const std::string& DatabasePath() {
-    static const std::string path = [] {
-        const std::string p = (std::filesystem::temp_directory_path() /
-                               ("orv-cache-bench-" + std::to_string(getpid()) + ".sqlite")).string();
+// The generated database, removed again when the program ends.
+class GeneratedDatabase {
+public:
+    GeneratedDatabase()
+        : path_((std::filesystem::temp_directory_path() / ("orv-cache-bench-" + std::to_string(getpid()) + ".sqlite"))
+                    .string()) {
         orv::hostdb::GenerateOptions options;
         options.valueCount = 100000;
         options.itemCount = 2000;
         options.seed = 7;
         std::string error;
-        if (!orv::hostdb::GenerateDatabase(p, options, &error)) {
-            std::fprintf(stderr, "cannot generate %s: %s\n", p.c_str(), error.c_str());
+        if (!orv::hostdb::GenerateDatabase(path_, options, &error)) {
+            std::fprintf(stderr, "cannot generate %s: %s\n", path_.c_str(), error.c_str());
             std::abort();
         }
-        std::atexit([] {
-            std::error_code ec;
-            for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(DatabasePath() + suffix, ec);
-        });
-        return p;
-    }();
-    return path;
+    }
+    ~GeneratedDatabase() {
+        std::error_code ec;
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix, ec);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+const std::string& DatabasePath() {
+    static const GeneratedDatabase database;
+    return database.path();
 }
 
 // Every column of every record table, read row by row: the least any loader
