@@ -7,12 +7,18 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
+#include <QComboBox>
 #include <QWidget>
 
 #include <cstring>
 #include <memory>
 
 #include "data/ModifiedFlag.h"
+#include "host/db/SqliteHostDatabase.h"
+#include "platform/QtKeyValueStore.h"
+#include "settings/ChartPreferencesDialog.h"
+#include "settings/ViewSettings.h"
+#include "support/WidgetDriver.h"
 #include "plugin/PluginApi.h"
 #include "support/ScriptedServices.h"
 #include "ui/AboutDialog.h"
@@ -137,6 +143,35 @@ TEST_F(PluginExports, AboutDialogShowsTheVersionAndHidesMagenta) {
     });
     EXPECT_EQ(::AboutDialog(), 0);
     ASSERT_EQ(services_.dialogs.dialogs().size(), 1u);
+}
+
+TEST_F(PluginExports, ChartPreferencesBeforeRunStillSaves) {
+    std::string error;
+    auto db = hostdb::SqliteHostDatabase::Open(":memory:", &error);
+    ASSERT_TRUE(db) << error;
+    ::Init(db.get(), nullptr, parent_.get(), 0, 0);
+    services_.dialogs.expect<ChartPreferencesDialog>([](ChartPreferencesDialog& dialog) {
+        test::chooseComboText(dialog.gridStepList(), "20");
+        dialog.accept();
+    });
+    EXPECT_EQ(::GetOnCommandID(0, 82), 0);
+    EXPECT_EQ(::GetWnd(), nullptr) << "nothing was created or redrawn";
+
+    QtKeyValueStore store;  // the same per-user store the module writes
+    ViewSettings stored(&store);
+    stored.Load(db.get());
+    EXPECT_EQ(stored.display.gridStep, 20);
+    EXPECT_NE(db->SettingsStore()->Find("ORVORV"), nullptr) << "the settings record was written";
+
+    // Cancel leaves everything as it was.
+    services_.dialogs.expect<ChartPreferencesDialog>([](ChartPreferencesDialog& dialog) {
+        test::chooseComboText(dialog.gridStepList(), "5");
+        dialog.reject();
+    });
+    EXPECT_EQ(::GetOnCommandID(0, 82), 0);
+    stored.Load(db.get());
+    EXPECT_EQ(stored.display.gridStep, 20);
+    ::Init(nullptr, nullptr, parent_.get(), 0, 0);
 }
 
 TEST(AboutDialogPicture, MagentaBecomesTheBackgroundAndNothingElseChanges) {
