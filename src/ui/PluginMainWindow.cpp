@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QResizeEvent>
 
+#include <functional>
+
 #include "data/RecordCache.h"
 #include "resources/Resources.h"
 #include "settings/ViewSettings.h"
@@ -59,6 +61,22 @@ private:
     QWidget* child_;
 };
 
+// The module's window. When the host destroys it (by destroying its own
+// window), the destructor tells the owner before the pages go, so the
+// selected tab and every page's state are still stored.
+class MainTabWindow : public ColoredTab {
+public:
+    MainTabWindow(QWidget* parent, std::function<void()> onDestroy)
+        : ColoredTab(parent), onDestroy_(std::move(onDestroy)) {}
+    ~MainTabWindow() override {
+        if (onDestroy_) onDestroy_();
+    }
+    void forgetOwner() { onDestroy_ = nullptr; }
+
+private:
+    std::function<void()> onDestroy_;
+};
+
 bool IsInside(const QObject* object, const QWidget* window) {
     for (const QObject* o = object; o; o = o->parent()) {
         if (o == window) return true;
@@ -81,7 +99,7 @@ QWidget* PluginMainWindow::Create(QWidget* parent) {
     if (window_) return window_;
     if (settings_) settings_->Load(db_);
 
-    auto* tab = new ColoredTab(parent);
+    auto* tab = new MainTabWindow(parent, [this] { StoreAll(); });
     tab->setObjectName(QStringLiteral("PluginMainWindow"));
     window_ = tab;
     if (parent) new FillParent(tab, parent);
@@ -199,8 +217,17 @@ int32_t PluginMainWindow::ApplyColors() {
     return 0;
 }
 
+void PluginMainWindow::StoreAll() {
+    qApp->removeEventFilter(this);
+    StoreSelectedPage();
+    for (const QPointer<PluginPage>& page : created_) {
+        if (page) page->StoreState();
+    }
+}
+
 void PluginMainWindow::Destroy() {
     if (!window_) return;
+    static_cast<MainTabWindow*>(window_.data())->forgetOwner();
     qApp->removeEventFilter(this);
     StoreSelectedPage();
     for (QPointer<PluginPage>& page : created_) {

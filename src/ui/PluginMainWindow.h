@@ -78,6 +78,8 @@ private:
     // The page-selection keeper.
     void RestoreSelectedPage();
     void StoreSelectedPage();
+    // What destruction stores: the selected tab and every page's state.
+    void StoreAll();
     bool MoveFocus(bool backwards);
 
     HostDatabase* db_;

@@ -159,5 +159,14 @@ TEST_F(MainWindowTest, SaveAndCloseStoreTheSelectedTab) {
     EXPECT_TRUE(host_->findChildren<QWidget*>().isEmpty());
 }
 
+TEST_F(MainWindowTest, AWindowTheHostDestroysStillStoresTheSelectedTab) {
+    PluginMainWindow& w = Open();
+    w.SelectTab(Tab::Units);
+    host_.reset();  // the host destroys its window, and the module's with it
+    EXPECT_EQ(w.Window(), nullptr);
+    EXPECT_EQ(Reloaded().currentPage, 5);
+    EXPECT_EQ(w.Save(), 0) << "nothing left to save, nothing breaks";
+}
+
 }  // namespace
 }  // namespace orv
