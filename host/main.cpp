@@ -6,6 +6,10 @@
 //                                             months of values, then open it
 //   orv-desktop --screenshot DIR [--db FILE]  picture every page and dialog
 //                                             into DIR without a display
+//   orv-desktop --export-values OUT.xlsx [--db FILE]
+//   orv-desktop --export-structure OUT.xlsx [--db FILE]
+//                                             write a workbook without a
+//                                             display or dialogs
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -18,6 +22,7 @@
 #include "host/HostWindow.h"
 #include "host/PluginLoader.h"
 #include "host/Screenshots.h"
+#include "host/WorkbookExport.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
 
@@ -34,9 +39,22 @@ int Fail(const QString& message) {
     return 1;
 }
 
+// The picture and export modes need no display: they run on the offscreen
+// platform unless the caller chose one.
+void UseOffscreenForBatchModes(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg.startsWith("--screenshot") || arg.startsWith("--export-")) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    UseOffscreenForBatchModes(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orv-desktop"));
     QApplication::setOrganizationName(QStringLiteral("OrvMain"));
@@ -54,7 +72,13 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
                                               QStringLiteral("Write one PNG per page and dialog into DIR, then quit."),
                                               QStringLiteral("DIR"));
-    parser.addOptions({dbOption, moduleOption, demoOption, screenshotOption});
+    const QCommandLineOption exportValuesOption(QStringLiteral("export-values"),
+                                                QStringLiteral("Export the values into the workbook FILE, then quit."),
+                                                QStringLiteral("FILE"));
+    const QCommandLineOption exportStructureOption(
+        QStringLiteral("export-structure"), QStringLiteral("Export the structure into the workbook FILE, then quit."),
+        QStringLiteral("FILE"));
+    parser.addOptions({dbOption, moduleOption, demoOption, screenshotOption, exportValuesOption, exportStructureOption});
     parser.process(app);
 
     QString dbPath = parser.isSet(dbOption) ? parser.value(dbOption) : DefaultDatabasePath();
@@ -65,6 +89,17 @@ int main(int argc, char* argv[]) {
     }
     auto db = orv::hostdb::SqliteHostDatabase::Open(dbPath.toStdString(), &error);
     if (!db) return Fail(QString::fromStdString(error));
+
+    if (parser.isSet(exportValuesOption) || parser.isSet(exportStructureOption)) {
+        const bool values = parser.isSet(exportValuesOption);
+        const QString out = parser.value(values ? exportValuesOption : exportStructureOption);
+        const QString modulePath =
+            parser.isSet(moduleOption) ? parser.value(moduleOption) : orv::host::DefaultModulePath();
+        QString message;
+        if (!orv::host::ExportWorkbook(*db, values, out, modulePath, &message)) return Fail(message);
+        std::printf("%s written\n", out.toLocal8Bit().constData());
+        return 0;
+    }
 
     QString loadError;
     const QString modulePath = parser.isSet(moduleOption) ? parser.value(moduleOption) : orv::host::DefaultModulePath();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "export/ExcelExport.h"
 #include "plugin/PluginApi.h"
 #include "plugin/PluginState.h"
 #include "settings/ChartPreferencesDialog.h"
@@ -26,8 +27,10 @@ void RunCommand(int32_t id) {
             ChartPreferences();
             break;
         case command::ExportValues:
+            ExportValues(State().database, State().cache);
+            break;
         case command::ExportStructure:
-            // The workbook exports join here once the export layer is in.
+            ExportStructure(State().database, State().cache);
             break;
         default:
             break;

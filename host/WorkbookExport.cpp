@@ -1,0 +1,42 @@
+#include "host/WorkbookExport.h"
+
+#include "data/RecordCache.h"
+#include "export/ExcelAutomation.h"
+#include "export/ExcelExport.h"
+#include "host/db/SqliteHostDatabase.h"
+
+namespace orv::host {
+
+bool ExportWorkbook(hostdb::SqliteHostDatabase& db, bool values, const QString& out, const QString& modulePath,
+                    QString* message) {
+    std::string stopped;
+    std::string lastFailure;
+    SetAutomationLogHook([&lastFailure](const std::string& text) { lastFailure = text; });
+    ExportOptions options;
+    options.modulePath = modulePath.toStdString();
+    options.destination = out.toStdString();
+    options.openWhenDone = false;
+    options.interactive = false;
+    options.message = &stopped;
+    RecordCache cache;
+    const int32_t result = values ? ExportValues(&db, cache, options) : ExportStructure(&db, cache, options);
+    SetAutomationLogHook({});
+
+    QString text;
+    switch (result) {
+        case kExportOk:
+        case kExportNoValues:  // written; without values there are no daily totals
+            return true;
+        case kExportStopped:
+            text = QString::fromStdString(stopped);
+            break;
+        default:
+            text = QStringLiteral("The workbook could not be written (result %1)").arg(result);
+            if (!lastFailure.empty()) text += QStringLiteral(": ") + QString::fromStdString(lastFailure);
+            break;
+    }
+    if (message) *message = text;
+    return false;
+}
+
+}  // namespace orv::host
