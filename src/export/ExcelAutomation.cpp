@@ -76,6 +76,11 @@ void ExcelAutomation::WriteText(int32_t row, int32_t column, const std::string& 
     if (workbook_->SetText(row, column, text, &diag) != kWorkbookOk) Fail(kCellError, diag);
 }
 
+void ExcelAutomation::WriteLiteral(int32_t row, int32_t column, const std::string& text) {
+    std::string diag;
+    if (workbook_->SetLiteralText(row, column, text, &diag) != kWorkbookOk) Fail(kCellError, diag);
+}
+
 void ExcelAutomation::WriteNumber(int32_t row, int32_t column, float value) {
     std::string diag;
     if (workbook_->SetNumber(row, column, value, &diag) != kWorkbookOk) Fail(kFloatCellError, diag);

@@ -36,8 +36,11 @@ public:
     // Saves and closes the open workbook. 0, or -1 when the save failed.
     int32_t Close();
 
-    // Cell writes; a text beginning with "=" is a formula.
+    // Cell writes. WriteText reads the text as a spreadsheet reads typed
+    // input ("=..." a formula, numbers and dates as numbers); WriteLiteral
+    // keeps names and notes exactly as they are ("007" stays "007").
     void WriteText(int32_t row, int32_t column, const std::string& text);
+    void WriteLiteral(int32_t row, int32_t column, const std::string& text);
     void WriteNumber(int32_t row, int32_t column, float value);
     // A whole number in column `column` of the current row.
     void WriteWholeNumber(int32_t column, int32_t value);

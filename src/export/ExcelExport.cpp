@@ -56,13 +56,13 @@ std::string DateTimeText(const HostDateTime& d) {
 void WriteGroupRow(ExcelAutomation& excel, const RecordCache& cache, const GroupRecord& group, int32_t count) {
     const int32_t row = excel.currentRow;
     excel.WriteWholeNumber(1, count);
-    excel.WriteText(row, 2, group.name);
-    excel.WriteText(row, 3, cache.GroupCategories().names.NameOf(group.category));
+    excel.WriteLiteral(row, 2, group.name);
+    excel.WriteLiteral(row, 3, cache.GroupCategories().names.NameOf(group.category));
     if (!cache.FindUnit(group.unitId)) return;
-    excel.WriteText(row, 5, UnitName(cache, group.unitId));
-    excel.WriteText(row, 4, (group.type & 1) ? "Time" : "Number");
+    excel.WriteLiteral(row, 5, UnitName(cache, group.unitId));
+    excel.WriteLiteral(row, 4, (group.type & 1) ? "Time" : "Number");
     for (std::size_t i = 0; i < group.targets.size(); ++i) {
-        if (group.targets[i] != 0) excel.WriteText(row, 6 + static_cast<int32_t>(i), TargetName(cache, group.targets[i]));
+        if (group.targets[i] != 0) excel.WriteLiteral(row, 6 + static_cast<int32_t>(i), TargetName(cache, group.targets[i]));
     }
 }
 
@@ -152,7 +152,7 @@ int32_t FillValuesByItem(ExcelAutomation& excel, const RecordCache& cache, Value
             ++excel.currentRow;
             if (group) {
                 for (std::size_t i = 0; i < group->targets.size(); ++i) {
-                    excel.WriteText(excel.currentRow, 6 + static_cast<int32_t>(i), TargetUnitName(cache, group->targets[i]));
+                    excel.WriteLiteral(excel.currentRow, 6 + static_cast<int32_t>(i), TargetUnitName(cache, group->targets[i]));
                 }
             }
             ++excel.currentRow;
@@ -160,7 +160,7 @@ int32_t FillValuesByItem(ExcelAutomation& excel, const RecordCache& cache, Value
         excel.CopyRows(4, 1, excel.currentRow, 0);
         const int32_t itemRow = excel.currentRow;
         excel.WriteWholeNumber(1, 0);
-        excel.WriteText(itemRow, 2, item.name);
+        excel.WriteLiteral(itemRow, 2, item.name);
         for (std::size_t i = 0; i < item.values.size(); ++i) {
             excel.WriteNumber(itemRow, 6 + static_cast<int32_t>(i), item.values[i]);
         }
@@ -179,7 +179,7 @@ int32_t FillValuesByItem(ExcelAutomation& excel, const RecordCache& cache, Value
                                 "=" + CellAddress(itemRow, column, true, false) + "*" + CellAddress(row, 5, false, true));
                 if (group && i < static_cast<int32_t>(group->targets.size())) rows.targetUsed[group->targets[static_cast<std::size_t>(i)]] = true;
             }
-            if (!value.notes.empty()) excel.WriteText(row, 6 + item.count, value.notes);
+            if (!value.notes.empty()) excel.WriteLiteral(row, 6 + item.count, value.notes);
             rows.rowOfValue[value.id] = row;
             ++excel.currentRow;
         }
@@ -239,8 +239,8 @@ int32_t FillTargetsByDay(ExcelAutomation& excel, const RecordCache& cache, HostD
     int32_t column = 2;
     for (const auto& [id, target] : cache.Targets()) {
         if (!rows.targetUsed.count(id)) continue;
-        excel.WriteText(excel.currentRow, column, target.name);
-        if (cache.FindUnit(target.unitId)) excel.WriteText(excel.currentRow + 1, column, UnitName(cache, target.unitId));
+        excel.WriteLiteral(excel.currentRow, column, target.name);
+        if (cache.FindUnit(target.unitId)) excel.WriteLiteral(excel.currentRow + 1, column, UnitName(cache, target.unitId));
         columns.push_back({&target, column++});
     }
     excel.currentRow += 2;
@@ -309,12 +309,12 @@ int32_t FillValuesByDate(ExcelAutomation& excel, const RecordCache& cache) {
         if (!item) continue;
         const int32_t row = excel.currentRow;
         excel.CopyRows(3, 1, row, 0);
-        excel.WriteText(row, 1, item->name);
+        excel.WriteLiteral(row, 1, item->name);
         excel.WriteText(row, 2, RealText(value->value));
         if (const GroupRecord* group = cache.FindGroup(value->matterId); group && cache.FindUnit(group->unitId)) {
-            excel.WriteText(row, 3, UnitName(cache, group->unitId));
+            excel.WriteLiteral(row, 3, UnitName(cache, group->unitId));
         }
-        if (!value->notes.empty()) excel.WriteText(row, 4, value->notes);
+        if (!value->notes.empty()) excel.WriteLiteral(row, 4, value->notes);
         ++excel.currentRow;
     }
     excel.CopyRows(4, 1, excel.currentRow, 0);
@@ -325,8 +325,8 @@ int32_t FillValuesByDate(ExcelAutomation& excel, const RecordCache& cache) {
 }  // namespace
 
 int32_t FillStructure(ExcelAutomation& excel, const RecordCache& cache) {
-    excel.WriteText(3, 1, "ORV Desktop Database");
-    excel.WriteText(4, 1, "ORV Desktop DB");
+    excel.WriteLiteral(3, 1, "ORV Desktop Database");
+    excel.WriteLiteral(4, 1, "ORV Desktop DB");
     excel.currentRow = 24;
 
     // Units.
@@ -336,11 +336,11 @@ int32_t FillStructure(ExcelAutomation& excel, const RecordCache& cache) {
     for (const auto& [id, unit] : cache.Units()) {
         const int32_t row = excel.currentRow;
         excel.WriteWholeNumber(1, ++count);
-        excel.WriteText(row, 2, unit.name);
-        excel.WriteText(row, 3, cache.UnitCategories().names.NameOf(unit.category));
+        excel.WriteLiteral(row, 2, unit.name);
+        excel.WriteLiteral(row, 3, cache.UnitCategories().names.NameOf(unit.category));
         if (unit.baseUnit != 0) {
             excel.WriteNumber(row, 4, unit.factor);
-            excel.WriteText(row, 5, UnitName(cache, unit.baseUnit));
+            excel.WriteLiteral(row, 5, UnitName(cache, unit.baseUnit));
         }
         ++excel.currentRow;
     }
@@ -353,11 +353,11 @@ int32_t FillStructure(ExcelAutomation& excel, const RecordCache& cache) {
     for (const auto& [id, target] : cache.Targets()) {
         const int32_t row = excel.currentRow;
         excel.WriteWholeNumber(1, ++count);
-        excel.WriteText(row, 2, target.name);
-        excel.WriteText(row, 3, cache.TargetCategories().names.NameOf(target.category));
+        excel.WriteLiteral(row, 2, target.name);
+        excel.WriteLiteral(row, 3, cache.TargetCategories().names.NameOf(target.category));
         if (cache.FindUnit(target.unitId)) {
-            excel.WriteText(row, 4, UnitName(cache, target.unitId));
-            excel.WriteText(row, 5, target.IsSum() ? "Sum" : "Average");
+            excel.WriteLiteral(row, 4, UnitName(cache, target.unitId));
+            excel.WriteLiteral(row, 5, target.IsSum() ? "Sum" : "Average");
         }
         ++excel.currentRow;
     }
@@ -387,7 +387,7 @@ int32_t FillStructure(ExcelAutomation& excel, const RecordCache& cache) {
             excel.CopyRows(20, 2, excel.currentRow, 0);
             if (group) {
                 for (std::size_t i = 0; i < group->targets.size(); ++i) {
-                    excel.WriteText(excel.currentRow + 1, 5 + static_cast<int32_t>(i), TargetUnitName(cache, group->targets[i]));
+                    excel.WriteLiteral(excel.currentRow + 1, 5 + static_cast<int32_t>(i), TargetUnitName(cache, group->targets[i]));
                 }
             }
             excel.currentRow += 2;
@@ -396,8 +396,8 @@ int32_t FillStructure(ExcelAutomation& excel, const RecordCache& cache) {
         excel.CopyRows(22, 1, row, 0);
         excel.WriteWholeNumber(1, ++count);
         if (group) {
-            excel.WriteText(row, 2, item.name);
-            excel.WriteText(row, 3, group->name);
+            excel.WriteLiteral(row, 2, item.name);
+            excel.WriteLiteral(row, 3, group->name);
             excel.WriteNumber(row, 4, item.defaultValue);
             for (std::size_t i = 0; i < item.values.size(); ++i) {
                 excel.WriteNumber(row, 5 + static_cast<int32_t>(i), item.values[i]);

@@ -90,7 +90,7 @@ protected:
     void MakeDiary() {
         g_ = Unit("g", 0, 1.0f);
         Unit("kg", g_, 1000.0f);
-        mgdl_ = Unit("mg/dL", 0, 1.0f);
+        mgdl_ = Unit("1/2", 0, 1.0f);  // a name a spreadsheet would read as a date
         carbs_ = Target("Carbohydrates", g_, 0);
         Target("Fat", g_, 0);
         Target("Protein", g_, 0);
@@ -156,7 +156,7 @@ TEST_F(ExcelExportTest, StructureBlocks) {
     EXPECT_EQ(Text(*book, 9, 2), "kg");
     EXPECT_EQ(Number(*book, 9, 4), 1000.0);
     EXPECT_EQ(Text(*book, 9, 5), "g");
-    EXPECT_EQ(Text(*book, 10, 2), "mg/dL");
+    EXPECT_EQ(Text(*book, 10, 2), "1/2");
     // Targets: rows 12-13 heading, 14-17.
     EXPECT_EQ(Text(*book, 14, 2), "Carbohydrates");
     EXPECT_EQ(Text(*book, 14, 4), "g");
@@ -180,7 +180,8 @@ TEST_F(ExcelExportTest, StructureBlocks) {
     EXPECT_DOUBLE_EQ(Number(*book, 28, 5), 0.5);
     EXPECT_DOUBLE_EQ(Number(*book, 28, 7), 0.2);
     EXPECT_EQ(Text(*book, 29, 2), "Apple");
-    EXPECT_EQ(Text(*book, 31, 5), "mg/dL");
+    EXPECT_EQ(book->GetCell(10, 2).kind, CellKind::Text) << "names are never read as numbers or dates";
+    EXPECT_EQ(Text(*book, 31, 5), "1/2");
     EXPECT_EQ(Number(*book, 32, 1), 3.0) << "items are counted across groups";
     EXPECT_EQ(Text(*book, 32, 2), "Fasting");
 }
@@ -218,7 +219,7 @@ TEST_F(ExcelExportTest, DayFormulasSumAndAverage) {
     auto book = Read("values.xlsx", 2);
     EXPECT_EQ(Text(*book, 1, 2), "Carbohydrates");
     EXPECT_EQ(Text(*book, 1, 5), "Glucose");
-    EXPECT_EQ(Text(*book, 2, 5), "mg/dL");
+    EXPECT_EQ(Text(*book, 2, 5), "1/2");
     EXPECT_EQ(book->GetCell(3, 2).formula, "('Values by Items'!F5+'Values by Items'!F8)");
     EXPECT_EQ(book->GetCell(3, 3).formula, "('Values by Items'!G5+'Values by Items'!G8)");
     EXPECT_EQ(book->GetCell(3, 5).formula, "('Values by Items'!F13+'Values by Items'!F14)/2");
@@ -230,7 +231,7 @@ TEST_F(ExcelExportTest, DayFormulasSumAndAverage) {
     EXPECT_EQ(Number(*byDate, 2, 1), *DateSerial(2026, 1, 10));
     EXPECT_EQ(Text(*byDate, 3, 1), "Fasting");
     EXPECT_EQ(Number(*byDate, 3, 2), 90.0) << "written as %f text, read as a number";
-    EXPECT_EQ(Text(*byDate, 3, 3), "mg/dL");
+    EXPECT_EQ(Text(*byDate, 3, 3), "1/2");
     EXPECT_EQ(Text(*byDate, 4, 4), "breakfast");
 }
 
