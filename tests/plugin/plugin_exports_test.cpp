@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <cstring>
@@ -171,6 +173,25 @@ TEST_F(PluginExports, ChartPreferencesBeforeRunStillSaves) {
     EXPECT_EQ(::GetOnCommandID(0, 82), 0);
     stored.Load(db.get());
     EXPECT_EQ(stored.display.gridStep, 20);
+    ::Init(nullptr, nullptr, parent_.get(), 0, 0);
+}
+
+TEST_F(PluginExports, MenuCommandsRunTheExports) {
+    std::string error;
+    auto db = hostdb::SqliteHostDatabase::Open(":memory:", &error);
+    ASSERT_TRUE(db) << error;
+    ::Init(db.get(), nullptr, parent_.get(), 0, 0);
+    QTemporaryDir dir;
+    // The templates lie beside the program that holds the module's code.
+    services_.dialogs.answerSaveFile(dir.filePath("structure.xlsx"));
+    EXPECT_EQ(::GetOnCommandID(0, 84), 0);
+    services_.dialogs.answerSaveFile(dir.filePath("values.xlsx"));
+    EXPECT_EQ(::GetOnCommandID(0, 83), 0);
+    EXPECT_TRUE(QFile::exists(dir.filePath("structure.xlsx")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("values.xlsx")));
+    ASSERT_EQ(services_.shell.opened().size(), 2u) << "each workbook is opened when done";
+    EXPECT_EQ(services_.shell.opened()[1].toLocalFile(), dir.filePath("values.xlsx"));
+    EXPECT_TRUE(services_.prompter.messages().empty());
     ::Init(nullptr, nullptr, parent_.get(), 0, 0);
 }
 
