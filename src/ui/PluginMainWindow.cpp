@@ -228,13 +228,8 @@ void PluginMainWindow::StoreAll() {
 void PluginMainWindow::Destroy() {
     if (!window_) return;
     static_cast<MainTabWindow*>(window_.data())->forgetOwner();
-    qApp->removeEventFilter(this);
-    StoreSelectedPage();
-    for (QPointer<PluginPage>& page : created_) {
-        if (!page) continue;
-        page->StoreState();
-        delete page.data();
-    }
+    StoreAll();
+    for (QPointer<PluginPage>& page : created_) delete page.data();
     shown_ = nullptr;
     delete window_.data();
 }
