@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QMenu>
-#include <QPainter>
 
 #include <cstring>
 

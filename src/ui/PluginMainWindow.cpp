@@ -218,7 +218,9 @@ int32_t PluginMainWindow::ApplyColors() {
 }
 
 void PluginMainWindow::StoreAll() {
+    // The window is going: no more of its events (or anyone's) through us.
     qApp->removeEventFilter(this);
+    if (window_) window_->removeEventFilter(this);
     StoreSelectedPage();
     for (const QPointer<PluginPage>& page : created_) {
         if (page) page->StoreState();
