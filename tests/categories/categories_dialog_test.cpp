@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "data/ModifiedFlag.h"
 #include "data/RecordCache.h"
 #include "host/db/SqliteHostDatabase.h"
 #include "support/ScriptedServices.h"
@@ -271,6 +272,7 @@ TEST_F(CategoriesDialogTest, RenameThroughEditCategoriesReachesTheHost) {
     groups->MoveNext();
     ASSERT_EQ(groups->Current()->Named().SetName("Food"), 0);
     cache_.LoadGroupCategories(db_.get());
+    ClearModifiedFlag();
 
     services_.dialogs.expect<CategoriesDialog>([](CategoriesDialog& dialog) {
         EXPECT_EQ(dialog.objectName(), "dialog418");
@@ -286,6 +288,7 @@ TEST_F(CategoriesDialogTest, RenameThroughEditCategoriesReachesTheHost) {
         test::clickButton(&edit, QStringLiteral("OK"));
     });
     EditCategories(cache_, RecordKind::Group, nullptr);
+    EXPECT_EQ(ModifiedFlag(), 1) << "a rename is a change the host must hear of";
 
     RecordCache fresh;
     fresh.LoadGroupCategories(db_.get());

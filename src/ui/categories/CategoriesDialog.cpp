@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "data/ModifiedFlag.h"
 #include "data/RecordCache.h"
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
@@ -147,6 +148,7 @@ void CategoriesDialog::StoreName(int32_t number, const std::string& name, bool c
     // Without a host object the change lives only in the cache until the
     // next load.
     if (!record.object) return;
+    SetModifiedFlag();  // like every change, raised before the host is written
     record.object->Named().SetName(record.name.c_str());
     if (confirm) record.object->AfterRename(1);
 }
