@@ -9,31 +9,16 @@
 namespace orv {
 namespace {
 
-TEST(ColumnLetters, SingleLettersThenTwoLettersThenThree) {
-  EXPECT_EQ(ColumnLetters(1), "A");
-  EXPECT_EQ(ColumnLetters(26), "Z");
-  EXPECT_EQ(ColumnLetters(27), "AA");
-  EXPECT_EQ(ColumnLetters(52), "AZ");
-  EXPECT_EQ(ColumnLetters(53), "BA");
-  EXPECT_EQ(ColumnLetters(702), "ZZ");
-  EXPECT_EQ(ColumnLetters(703), "AAA");
-  EXPECT_EQ(ColumnLetters(16384), "XFD");
-}
-
-TEST(ColumnLetters, OutsideTheSheetGivesNothing) {
-  EXPECT_EQ(ColumnLetters(0), "");
-  EXPECT_EQ(ColumnLetters(-3), "");
-  EXPECT_EQ(ColumnLetters(16385), "");
-}
-
-TEST(ColumnLetters, ReadBackGivesTheColumn) {
-  for (int column : {1, 25, 26, 27, 52, 53, 701, 702, 703, 16384}) {
-    EXPECT_EQ(ColumnFromLetters(ColumnLetters(column)), column) << column;
+TEST(ColumnLetters, LettersForEveryWidthAndBack) {
+  const std::pair<int, const char*> columns[] = {{1, "A"},   {25, "Y"},   {26, "Z"},    {27, "AA"},  {52, "AZ"},
+                                                 {53, "BA"}, {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}};
+  for (const auto& [column, letters] : columns) {
+    EXPECT_EQ(ColumnLetters(column), letters);
+    EXPECT_EQ(ColumnFromLetters(letters), column) << letters;
   }
+  for (int outside : {0, -3, 16385}) EXPECT_EQ(ColumnLetters(outside), "") << outside;
   EXPECT_EQ(ColumnFromLetters("ba"), 53);
-  EXPECT_EQ(ColumnFromLetters("XFE"), 0);
-  EXPECT_EQ(ColumnFromLetters("A1"), 0);
-  EXPECT_EQ(ColumnFromLetters(""), 0);
+  for (const char* bad : {"XFE", "A1", ""}) EXPECT_EQ(ColumnFromLetters(bad), 0) << bad;
 }
 
 TEST(CellAddressText, AbsoluteMarkersSitBeforeLettersAndBeforeDigits) {
@@ -48,30 +33,22 @@ TEST(CellAddressText, ParsingAcceptsMarkersAndRefusesOthers) {
   ASSERT_TRUE(a);
   EXPECT_EQ(a->row, 12);
   EXPECT_EQ(a->column, 28);
-  EXPECT_FALSE(ParseCellAddress("A0"));
-  EXPECT_FALSE(ParseCellAddress("A01"));
-  EXPECT_FALSE(ParseCellAddress("A1048577"));
-  EXPECT_FALSE(ParseCellAddress("12"));
-  EXPECT_FALSE(ParseCellAddress("A1B"));
+  for (const char* bad : {"A0", "A01", "A1048577", "12", "A1B"}) EXPECT_FALSE(ParseCellAddress(bad)) << bad;
   const auto area = ParseCellArea("C5:A1");
   ASSERT_TRUE(area);
   EXPECT_EQ(FormatCellArea(*area), "A1:C5");
 }
 
 TEST(RowSpanAfterDeletion, ShrinksMovesOrVanishes) {
-  int first = 2, last = 10;
-  ASSERT_TRUE(MapRowSpanAfterDeletion(first, last, 4, 3));  // rows 4-6 go
-  EXPECT_EQ(first, 2);
-  EXPECT_EQ(last, 7);
-  first = 5, last = 9;  // starts inside the deleted rows
-  ASSERT_TRUE(MapRowSpanAfterDeletion(first, last, 4, 3));
-  EXPECT_EQ(first, 4);
-  EXPECT_EQ(last, 6);
-  first = 1, last = 5;  // ends inside
-  ASSERT_TRUE(MapRowSpanAfterDeletion(first, last, 4, 3));
-  EXPECT_EQ(first, 1);
-  EXPECT_EQ(last, 3);
-  first = 4, last = 6;
+  // Rows 4-6 are deleted.
+  struct Case { int first, last, newFirst, newLast; };
+  for (const Case& c : {Case{2, 10, 2, 7}, Case{5, 9, 4, 6}, Case{1, 5, 1, 3}}) {
+    int first = c.first, last = c.last;
+    ASSERT_TRUE(MapRowSpanAfterDeletion(first, last, 4, 3)) << c.first << ":" << c.last;
+    EXPECT_EQ(first, c.newFirst);
+    EXPECT_EQ(last, c.newLast);
+  }
+  int first = 4, last = 6;
   EXPECT_FALSE(MapRowSpanAfterDeletion(first, last, 4, 3));
 }
 
@@ -90,12 +67,8 @@ TEST(TypedInputReading, NumbersAreReadWithAPointAndNeverAComma) {
   EXPECT_EQ(InterpretTypedInput(" -3 ").value, "-3");
   EXPECT_EQ(InterpretTypedInput("1e3").value, "1000");
   EXPECT_EQ(InterpretTypedInput(".5").value, "0.5");
-  EXPECT_EQ(InterpretTypedInput("12,5").kind, TypedInput::Kind::Text);
-  EXPECT_EQ(InterpretTypedInput("1e400").kind, TypedInput::Kind::Text);
-  EXPECT_EQ(InterpretTypedInput("nan").kind, TypedInput::Kind::Text);
-  EXPECT_EQ(InterpretTypedInput("inf").kind, TypedInput::Kind::Text);
-  EXPECT_EQ(InterpretTypedInput("0x10").kind, TypedInput::Kind::Text);
-  EXPECT_EQ(InterpretTypedInput("-").kind, TypedInput::Kind::Text);
+  for (const char* text : {"12,5", "1e400", "nan", "inf", "0x10", "-"})
+    EXPECT_EQ(InterpretTypedInput(text).kind, TypedInput::Kind::Text) << text;
 }
 
 TEST(TypedInputReading, DatesBecomeSerialDaysWithADateFormat) {
@@ -109,18 +82,15 @@ TEST(TypedInputReading, DatesBecomeSerialDaysWithADateFormat) {
   input = InterpretTypedInput("6:30");
   EXPECT_EQ(input.value, "0.2708333333333333");
   EXPECT_EQ(input.numberFormat, 21);
-  EXPECT_EQ(InterpretTypedInput("2/30/2008").kind, TypedInput::Kind::Text);
-  EXPECT_EQ(InterpretTypedInput("13/1/2008").kind, TypedInput::Kind::Text);
-  EXPECT_EQ(InterpretTypedInput("1/2/2008 24:00:00").kind, TypedInput::Kind::Text);
-  EXPECT_EQ(InterpretTypedInput("1/2/208").kind, TypedInput::Kind::Text);
+  for (const char* text : {"2/30/2008", "13/1/2008", "1/2/2008 24:00:00", "1/2/208"})
+    EXPECT_EQ(InterpretTypedInput(text).kind, TypedInput::Kind::Text) << text;
 }
 
 TEST(TypedInputReading, TheSpreadsheetCalendarCountsThePhantomLeapDay) {
-  EXPECT_EQ(DateSerial(1900, 1, 1), 1);
-  EXPECT_EQ(DateSerial(1900, 2, 28), 59);
-  EXPECT_EQ(DateSerial(1900, 2, 29), 60);
-  EXPECT_EQ(DateSerial(1900, 3, 1), 61);
-  EXPECT_EQ(DateSerial(2000, 2, 29), 36585);
+  struct Case { int year, month, day, serial; };
+  for (const Case& c : {Case{1900, 1, 1, 1}, Case{1900, 2, 28, 59}, Case{1900, 2, 29, 60}, Case{1900, 3, 1, 61},
+                        Case{2000, 2, 29, 36585}})
+    EXPECT_EQ(DateSerial(c.year, c.month, c.day), c.serial) << c.year << "-" << c.month << "-" << c.day;
   EXPECT_FALSE(DateSerial(2001, 2, 29));
   EXPECT_FALSE(DateSerial(1899, 12, 31));
 }
@@ -147,12 +117,9 @@ TEST(StoredCellText, CharactersXmlCannotHoldAreEscapedAndComeBack) {
   EXPECT_EQ(xml::DecodeCellText(stored), text);
   const std::string withNul("x\0y", 3);
   EXPECT_EQ(xml::DecodeCellText(xml::EncodeCellText(withNul)), withNul);
-}
-
-TEST(StoredCellText, ALiteralEscapeSequenceSurvives) {
-  const std::string stored = xml::EncodeCellText("_x0041_");
-  EXPECT_EQ(stored, "_x005F_x0041_");
-  EXPECT_EQ(xml::DecodeCellText(stored), "_x0041_");
+  // A literal escape sequence survives.
+  EXPECT_EQ(xml::EncodeCellText("_x0041_"), "_x005F_x0041_");
+  EXPECT_EQ(xml::DecodeCellText("_x005F_x0041_"), "_x0041_");
 }
 
 TEST(StoredCellText, BytesThatAreNotUtf8AreKeptAsLatin1) {

@@ -7,24 +7,19 @@
 namespace orv::formula {
 namespace {
 
+// The rewritten formula, the formula itself when unchanged, or "<malformed>".
+std::string Result(Status status, std::string_view f, const std::string& out) {
+  return status == Status::Changed ? out : status == Status::Unchanged ? std::string(f) : "<malformed>";
+}
+
 std::string Shift(std::string_view f, int rows, int columns = 0) {
   std::string out;
-  switch (ShiftRelative(f, rows, columns, out)) {
-    case Status::Changed: return out;
-    case Status::Unchanged: return std::string(f);
-    case Status::Malformed: return "<malformed>";
-  }
-  return {};
+  return Result(ShiftRelative(f, rows, columns, out), f, out);
 }
 
 std::string Delete(std::string_view f, std::string_view sheet, bool onSheet, int first, int count) {
   std::string out;
-  switch (AdjustForDeletedRows(f, sheet, onSheet, first, count, out)) {
-    case Status::Changed: return out;
-    case Status::Unchanged: return std::string(f);
-    case Status::Malformed: return "<malformed>";
-  }
-  return {};
+  return Result(AdjustForDeletedRows(f, sheet, onSheet, first, count, out), f, out);
 }
 
 TEST(FormulaCopy, RelativePartsMoveAbsolutePartsStay) {
@@ -48,6 +43,7 @@ TEST(FormulaCopy, SheetPrefixesQuotesAndLiteralsAreLeftAlone) {
   EXPECT_EQ(Shift("\"say \"\"A1\"\"\"&B1", 1), "\"say \"\"A1\"\"\"&B2");
   EXPECT_EQ(Shift("SUM({1,2;3,4})+A1", 1), "SUM({1,2;3,4})+A2");
   EXPECT_EQ(Shift("IF(ISERROR(A1),#N/A,A1)", 1), "IF(ISERROR(A2),#N/A,A2)");
+  EXPECT_EQ(Shift("[1]Sheet1!A1", 1), "[1]Sheet1!A2");  // external references still move when copied
 }
 
 TEST(FormulaCopy, NamesFunctionsAndNumbersAreNotReferences) {
@@ -56,10 +52,6 @@ TEST(FormulaCopy, NamesFunctionsAndNumbersAreNotReferences) {
   EXPECT_EQ(Shift("TRUE+MyName+R2D2", 1), "TRUE+MyName+R2D2");
   EXPECT_EQ(Shift("_xlfn.STDEV.S(A1:A3)", 1), "_xlfn.STDEV.S(A2:A4)");
   EXPECT_EQ(Shift("Table1[Amount]+A1", 1), "Table1[Amount]+A2");
-}
-
-TEST(FormulaCopy, ExternalReferencesStillMoveWhenCopied) {
-  EXPECT_EQ(Shift("[1]Sheet1!A1", 1), "[1]Sheet1!A2");
 }
 
 TEST(FormulaDeletion, ReferencesBelowMoveUpAndIntoTheGapBecomeRefError) {
@@ -94,12 +86,8 @@ TEST(FormulaDeletion, LiteralsExternalAndThreeDimensionalReferencesStay) {
 }
 
 TEST(FormulaTokens, UnterminatedOrUnbalancedFormulasAreMalformed) {
-  EXPECT_FALSE(IsWellFormed("\"open"));
-  EXPECT_FALSE(IsWellFormed("'Sheet!A1"));
-  EXPECT_FALSE(IsWellFormed("SUM(A1"));
-  EXPECT_FALSE(IsWellFormed("A1)"));
-  EXPECT_FALSE(IsWellFormed("{1,2"));
-  EXPECT_FALSE(IsWellFormed("Table1[Col"));
+  for (const char* bad : {"\"open", "'Sheet!A1", "SUM(A1", "A1)", "{1,2", "Table1[Col"})
+    EXPECT_FALSE(IsWellFormed(bad)) << bad;
   EXPECT_TRUE(IsWellFormed("SUM(A1:A3)/3"));
   EXPECT_TRUE(IsWellFormed("\"(\""));
 }

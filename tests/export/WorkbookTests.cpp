@@ -38,6 +38,13 @@ class WorkbookTest : public ::testing::Test {
     ASSERT_EQ(book_.Open(source_, readOnly, &diag_), kWorkbookOk) << diag_;
   }
 
+  // Opens a workbook with one sheet, "S", holding the given sheetData.
+  void OpenSheet(const std::string& sheetData, const std::string& after = "", bool readOnly = false) {
+    BookSpec spec;
+    spec.sheets = {{"S", SheetXml(sheetData, after)}};
+    OpenBook(spec, readOnly);
+  }
+
   // Saves under a new name and returns the saved parts.
   std::map<std::string, std::string> SaveAndRead(const std::string& name = "out.xlsx") {
     const std::string out = dir_.File(name);
@@ -79,6 +86,9 @@ TEST_F(WorkbookTest, UntouchedPartsAreSavedByteForByte) {
   ASSERT_EQ(reopened.SelectSheet(2), kWorkbookOk);
   EXPECT_EQ(reopened.SheetName(), "Second");
   EXPECT_EQ(reopened.GetCell(2, 2).value, "7");
+  // Saving the saved file again changes nothing.
+  ASSERT_EQ(reopened.SaveAs(dir_.File("again.xlsx"), &diag_), kWorkbookOk) << diag_;
+  EXPECT_EQ(ReadZip(dir_.File("again.xlsx")), saved);
 }
 
 TEST_F(WorkbookTest, SavingDropsTheCalculationChainAndAsksForFullRecalculation) {
@@ -99,25 +109,11 @@ TEST_F(WorkbookTest, SavingDropsTheCalculationChainAndAsksForFullRecalculation) 
   EXPECT_STREQ(calcPr.attribute("calcId").value(), "191029");
 }
 
-TEST_F(WorkbookTest, SavingAgainWithoutChangesGivesTheSameParts) {
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")}};
-  OpenBook(spec);
-  ASSERT_EQ(book_.SetText(2, 2, "word"), kWorkbookOk);
-  const auto first = SaveAndRead("first.xlsx");
-  Workbook again;
-  ASSERT_EQ(again.Open(dir_.File("first.xlsx"), false, &diag_), kWorkbookOk) << diag_;
-  ASSERT_EQ(again.SaveAs(dir_.File("second.xlsx"), &diag_), kWorkbookOk) << diag_;
-  EXPECT_EQ(ReadZip(dir_.File("second.xlsx")), first);
-}
-
 TEST_F(WorkbookTest, RowsAndCellsAreSavedStrictlyAscendingWithoutDuplicates) {
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("<row r=\"3\"><c r=\"C3\"><v>1</v></c><c r=\"A3\"><v>2</v></c></row>"
-                                "<row r=\"1\"><c r=\"B1\"><v>3</v></c></row>"
-                                "<row r=\"3\"><c r=\"C3\"><v>4</v></c><c r=\"E3\"><v>5</v></c></row>"
-                                "<row><c><v>6</v></c></row>")}};
-  OpenBook(spec);
+  OpenSheet("<row r=\"3\"><c r=\"C3\"><v>1</v></c><c r=\"A3\"><v>2</v></c></row>"
+            "<row r=\"1\"><c r=\"B1\"><v>3</v></c></row>"
+            "<row r=\"3\"><c r=\"C3\"><v>4</v></c><c r=\"E3\"><v>5</v></c></row>"
+            "<row><c><v>6</v></c></row>");
   ASSERT_EQ(book_.SetNumber(2, 4, 9.0), kWorkbookOk);
   const auto sheet = ParseXml(SaveAndRead().at(kSheet1));
   std::vector<std::string> refs;
@@ -136,10 +132,8 @@ TEST_F(WorkbookTest, RowsAndCellsAreSavedStrictlyAscendingWithoutDuplicates) {
 // --- writing cells ---------------------------------------------------------
 
 TEST_F(WorkbookTest, FormulasAreWrittenBeforeValuesAndWithoutCachedResults) {
-  BookSpec spec;
   // A hand-made file with <v> before <f>: saved in the required order.
-  spec.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v><f>A1+1</f></c></row>")}};
-  OpenBook(spec);
+  OpenSheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v><f>A1+1</f></c></row>");
   ASSERT_EQ(book_.SetText(2, 1, "=SUM(A1:B1)*2"), kWorkbookOk);
   const auto sheet = ParseXml(SaveAndRead().at(kSheet1));
   const pugi::xml_node written = FindCellNode(sheet, "A2");
@@ -152,9 +146,7 @@ TEST_F(WorkbookTest, FormulasAreWrittenBeforeValuesAndWithoutCachedResults) {
 }
 
 TEST_F(WorkbookTest, MalformedFormulasAndOversizedTextsAreRefusedAndLeaveTheCell) {
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><v>5</v></c></row>")}};
-  OpenBook(spec);
+  OpenSheet("<row r=\"1\"><c r=\"A1\"><v>5</v></c></row>");
   EXPECT_EQ(book_.SetText(1, 1, "=SUM(A2", &diag_), kWorkbookBadArgument);
   EXPECT_NE(diag_.find("write text"), std::string::npos);
   EXPECT_EQ(book_.SetText(1, 1, std::string(32768, 'x')), kWorkbookBadArgument);
@@ -187,9 +179,7 @@ TEST_F(WorkbookTest, SharedStringsAreReusedAndCountedCorrectly) {
 }
 
 TEST_F(WorkbookTest, AWorkbookWithoutSharedStringsGetsTheTableWhenTextIsWritten) {
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("")}};
-  OpenBook(spec);
+  OpenSheet("");
   const std::string awkward = " <tag> & \"q\"\x01 ";
   ASSERT_EQ(book_.SetText(1, 1, awkward), kWorkbookOk);
   ASSERT_EQ(book_.SetLiteralText(2, 1, "=not a formula"), kWorkbookOk);
@@ -216,9 +206,7 @@ TEST_F(WorkbookTest, NumbersAreWrittenWithAPointWhateverTheLocale) {
   const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
   const std::string previousC = std::setlocale(LC_NUMERIC, nullptr);
   std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // when installed
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("")}};
-  OpenBook(spec);
+  OpenSheet("");
   ASSERT_EQ(book_.SetNumber(1, 1, 1.5), kWorkbookOk);
   ASSERT_EQ(book_.SetNumber(1, 2, 0.1f), kWorkbookOk);
   ASSERT_EQ(book_.SetText(1, 3, "2.250000"), kWorkbookOk);
@@ -235,9 +223,7 @@ TEST_F(WorkbookTest, NumbersAreWrittenWithAPointWhateverTheLocale) {
 }
 
 TEST_F(WorkbookTest, ADateTypedIntoAGeneralCellGetsADateFormat) {
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"B1\" s=\"2\"/></row>")}};
-  OpenBook(spec);
+  OpenSheet("<row r=\"1\"><c r=\"B1\" s=\"2\"/></row>");
   ASSERT_EQ(book_.SetText(1, 1, "8/27/2008 12:0:0"), kWorkbookOk);
   ASSERT_EQ(book_.SetText(2, 1, "8/28/2008 6:0:0"), kWorkbookOk);
   ASSERT_EQ(book_.SetText(1, 2, "8/27/2008"), kWorkbookOk);  // already formatted: kept
@@ -256,15 +242,13 @@ TEST_F(WorkbookTest, ADateTypedIntoAGeneralCellGetsADateFormat) {
 class CopyRowsTest : public WorkbookTest {
  protected:
   void SetUp() override {
-    BookSpec spec;
-    spec.sheets = {{"S", SheetXml("<row r=\"1\" ht=\"20\" customHeight=\"1\"><c r=\"A1\" s=\"1\" t=\"inlineStr\"><is><t>Head</t></is></c>"
-                                  "<c r=\"B1\" s=\"1\"/></row>"
-                                  "<row r=\"2\"><c r=\"A2\" s=\"2\"/><c r=\"B2\"><f>A2*2</f><v>0</v></c>"
-                                  "<c r=\"C2\"><f>$A$1&amp;A1</f></c></row>"
-                                  "<row r=\"3\"><c r=\"A3\" t=\"inlineStr\"><is><t>end</t></is></c></row>"
-                                  "<row r=\"10\"><c r=\"D10\"><v>99</v></c></row>",
-                                  "<mergeCells count=\"1\"><mergeCell ref=\"A1:B1\"/></mergeCells>")}};
-    OpenBook(spec);
+    OpenSheet("<row r=\"1\" ht=\"20\" customHeight=\"1\"><c r=\"A1\" s=\"1\" t=\"inlineStr\"><is><t>Head</t></is></c>"
+              "<c r=\"B1\" s=\"1\"/></row>"
+              "<row r=\"2\"><c r=\"A2\" s=\"2\"/><c r=\"B2\"><f>A2*2</f><v>0</v></c>"
+              "<c r=\"C2\"><f>$A$1&amp;A1</f></c></row>"
+              "<row r=\"3\"><c r=\"A3\" t=\"inlineStr\"><is><t>end</t></is></c></row>"
+              "<row r=\"10\"><c r=\"D10\"><v>99</v></c></row>",
+              "<mergeCells count=\"1\"><mergeCell ref=\"A1:B1\"/></mergeCells>");
   }
 };
 
@@ -312,12 +296,10 @@ TEST_F(CopyRowsTest, ArgumentsOutsideTheSheetAreRefused) {
 }
 
 TEST_F(WorkbookTest, SharedFormulasAreExpandedBeforeTheirCellsAreCopied) {
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><f t=\"shared\" ref=\"B1:B3\" si=\"0\">A1*2+$A$1</f><v>3</v></c></row>"
-                                "<row r=\"2\"><c r=\"A2\"><v>2</v></c><c r=\"B2\"><f t=\"shared\" si=\"0\"/><v>5</v></c></row>"
-                                "<row r=\"3\"><c r=\"A3\"><v>3</v></c><c r=\"B3\"><f t=\"shared\" si=\"0\"/><v>7</v></c></row>"
-                                "<row r=\"4\"><c r=\"B4\"><f t=\"shared\" si=\"9\"/><v>11</v></c></row>")}};
-  OpenBook(spec);
+  OpenSheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><f t=\"shared\" ref=\"B1:B3\" si=\"0\">A1*2+$A$1</f><v>3</v></c></row>"
+            "<row r=\"2\"><c r=\"A2\"><v>2</v></c><c r=\"B2\"><f t=\"shared\" si=\"0\"/><v>5</v></c></row>"
+            "<row r=\"3\"><c r=\"A3\"><v>3</v></c><c r=\"B3\"><f t=\"shared\" si=\"0\"/><v>7</v></c></row>"
+            "<row r=\"4\"><c r=\"B4\"><f t=\"shared\" si=\"9\"/><v>11</v></c></row>");
   EXPECT_EQ(book_.GetCell(3, 2).formula, "A3*2+$A$1");
   EXPECT_EQ(book_.GetCell(3, 2).value, "7");  // expanded cells keep their results
   ASSERT_EQ(book_.CopyRows(2, 1, 10, 0), 11);
@@ -400,7 +382,7 @@ TEST_F(DeleteRowsTest, DeletingEverythingFromARowOnLeavesTheRowsAbove) {
 
 // --- refusing bad input ------------------------------------------------------
 
-TEST_F(WorkbookTest, AFileThatIsNotAZipArchiveIsRefused) {
+TEST_F(WorkbookTest, AFileThatIsNotAWorkbookArchiveIsRefused) {
   const std::string path = dir_.File("notes.xlsx");
   std::ofstream(path) << "just some text, not a workbook\n";
   EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
@@ -408,6 +390,8 @@ TEST_F(WorkbookTest, AFileThatIsNotAZipArchiveIsRefused) {
   EXPECT_EQ(book_.Diagnostic(), diag_);
   EXPECT_FALSE(book_.IsOpen());
   EXPECT_EQ(book_.Open(dir_.File("missing.xlsx"), false, &diag_), kWorkbookFileError);
+  WriteZip(path, {{"readme.txt", "hello"}});  // a zip, but no workbook
+  EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
 }
 
 TEST_F(WorkbookTest, ADamagedArchiveIsRefused) {
@@ -432,10 +416,8 @@ TEST_F(WorkbookTest, ADamagedArchiveIsRefused) {
   EXPECT_FALSE(book_.IsOpen());
 }
 
-TEST_F(WorkbookTest, AZipThatIsNotAWorkbookIsRefused) {
-  const std::string path = dir_.File("other.zip");
-  WriteZip(path, {{"readme.txt", "hello"}});
-  EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
+TEST_F(WorkbookTest, BrokenOrInvalidSheetPartsAreRefused) {
+  const std::string path = dir_.File("other.xlsx");
   BookSpec spec;  // a workbook whose only sheet is a broken part
   spec.sheets = {{"S", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData></worksheet>"}};
   WriteZip(path, BuildWorkbook(spec));
@@ -539,9 +521,7 @@ TEST_F(WorkbookTest, OperationsNeedAnOpenWorkbookAndValidCells) {
   EXPECT_EQ(book_.Save(), kWorkbookNotOpen);
   EXPECT_EQ(book_.CopyRows(1, 1, 2, 0), kWorkbookNotOpen);
   EXPECT_EQ(book_.SheetName(), "");
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("")}};
-  OpenBook(spec);
+  OpenSheet("");
   EXPECT_EQ(book_.Open(source_, false), kWorkbookBusy);
   EXPECT_EQ(book_.SetText(0, 1, "x"), kWorkbookBadArgument);
   EXPECT_EQ(book_.SetText(1, 16385, "x"), kWorkbookBadArgument);
@@ -549,10 +529,8 @@ TEST_F(WorkbookTest, OperationsNeedAnOpenWorkbookAndValidCells) {
   EXPECT_EQ(book_.SetText(1048576, 16384, "x"), kWorkbookOk);
 }
 
-TEST_F(WorkbookTest, AFailedSaveKeepsTheWorkbookAndItsChanges) {
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("")}};
-  OpenBook(spec, /*readOnly=*/true);
+TEST_F(WorkbookTest, AFailedSaveKeepsTheChangesAndClosingSavesOrDiscards) {
+  OpenSheet("", "", /*readOnly=*/true);
   ASSERT_EQ(book_.SetText(1, 1, "keep me"), kWorkbookOk);
   EXPECT_EQ(book_.Save(&diag_), kWorkbookReadOnly);
   EXPECT_EQ(book_.Close(true, &diag_), kWorkbookReadOnly);
@@ -561,23 +539,15 @@ TEST_F(WorkbookTest, AFailedSaveKeepsTheWorkbookAndItsChanges) {
   EXPECT_TRUE(book_.IsModified());
   ASSERT_EQ(book_.SaveAs(dir_.File("out.xlsx"), &diag_), kWorkbookOk) << diag_;
   EXPECT_FALSE(book_.IsModified());
+  // Closing without saving discards, closing with saving writes.
+  ASSERT_EQ(book_.SetText(1, 1, "dropped"), kWorkbookOk);
   ASSERT_EQ(book_.Close(false), kWorkbookOk);
   ASSERT_EQ(book_.Open(dir_.File("out.xlsx"), false, &diag_), kWorkbookOk) << diag_;
   EXPECT_EQ(book_.GetCell(1, 1).value, "keep me");
-}
-
-TEST_F(WorkbookTest, ClosingWithSaveChangesWritesTheFileAndWithoutDiscards) {
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("")}};
-  OpenBook(spec);
-  ASSERT_EQ(book_.SetNumber(1, 1, 1.0), kWorkbookOk);
+  ASSERT_EQ(book_.SetNumber(1, 2, 1.0), kWorkbookOk);
   ASSERT_EQ(book_.Close(true, &diag_), kWorkbookOk) << diag_;
-  ASSERT_EQ(book_.Open(source_, false, &diag_), kWorkbookOk) << diag_;
-  EXPECT_EQ(book_.GetCell(1, 1).value, "1");
-  ASSERT_EQ(book_.SetNumber(1, 1, 2.0), kWorkbookOk);
-  ASSERT_EQ(book_.Close(false), kWorkbookOk);
-  ASSERT_EQ(book_.Open(source_, false, &diag_), kWorkbookOk) << diag_;
-  EXPECT_EQ(book_.GetCell(1, 1).value, "1");
+  ASSERT_EQ(book_.Open(dir_.File("out.xlsx"), true, &diag_), kWorkbookOk) << diag_;
+  EXPECT_EQ(book_.GetCell(1, 2).value, "1");
 }
 
 }  // namespace

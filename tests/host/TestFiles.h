@@ -1,12 +1,17 @@
 #pragma once
-// A private temporary directory per test, and whole-file reads for checking
-// that a file was left byte-for-byte unchanged.
+// A private temporary directory per test, whole-file reads for checking that
+// a file was left byte-for-byte unchanged, and record property reads.
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
+
+#include "host/db/SqliteHostDatabase.h"
 
 namespace orv::hostdb::testing {
 
@@ -39,5 +44,41 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+inline int32_t GetInt(HostRecord& r, int32_t property, int32_t size = 4, int32_t element = 0) {
+    uint32_t value = 0;
+    EXPECT_EQ(r.GetProperty(property, &value, size, element), 0) << std::hex << property;
+    return static_cast<int32_t>(value);
+}
+
+inline float GetFloat(HostRecord& r, int32_t property, int32_t element = 0) {
+    float value = -1;
+    EXPECT_EQ(r.GetProperty(property, &value, 4, element), 0) << std::hex << property;
+    return value;
+}
+
+inline std::string Name(HostNamed& named) {
+    char buffer[1024] = {};
+    EXPECT_EQ(named.GetName(buffer, sizeof buffer), 0);
+    return buffer;
+}
+
+// A database file in a private directory, reopened on demand.
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.ok());
+        Reopen();
+    }
+    void Reopen() {
+        db_.reset();
+        std::string error;
+        db_ = SqliteHostDatabase::Open(dir_.File("orv.sqlite"), &error);
+        ASSERT_TRUE(db_) << error;
+    }
+
+    TempDir dir_;
+    std::unique_ptr<SqliteHostDatabase> db_;
+};
 
 }  // namespace orv::hostdb::testing

@@ -9,13 +9,14 @@
 
 #include "host/db/DemoData.h"
 #include "host/db/HostCalendar.h"
-#include "host/db/SqliteHostDatabase.h"
 #include "host/db/StarterData.h"
 #include "tests/host/TestFiles.h"
 
 namespace orv::hostdb {
 namespace {
 
+using testing::GetFloat;
+using testing::GetInt;
 using testing::TempDir;
 
 struct Value {
@@ -36,20 +37,10 @@ std::vector<Value> ReadValues(const std::string& path) {
     HostTable& table = *db->Values();
     for (table.MoveFirst(); !table.IsEnd(); table.MoveNext()) {
         HostRecord& r = *table.Current();
-        Value v{};
-        uint16_t itemIndex = 0;
-        char notes[1024] = {};
-        v.id = r.Named().GetId();
-        v.index = r.Named().GetIndex();
-        r.Named().GetName(notes, sizeof notes);
-        v.notes = notes;
-        r.GetProperty(prop::ValueMatterId, &v.group, 4, 0);
-        r.GetProperty(prop::ValueItemId, &v.item, 4, 0);
-        r.GetProperty(prop::ValueItemIndex, &itemIndex, 2, 0);
-        v.itemIndex = itemIndex;
-        r.GetProperty(prop::ValueSeconds, &v.seconds, 4, 0);
-        r.GetProperty(prop::ValueValue, &v.amount, 4, 0);
-        values.push_back(v);
+        values.push_back(Value{r.Named().GetId(), r.Named().GetIndex(), GetInt(r, prop::ValueMatterId),
+                               GetInt(r, prop::ValueItemId), GetInt(r, prop::ValueItemIndex, 2),
+                               static_cast<uint32_t>(GetInt(r, prop::ValueSeconds)), GetFloat(r, prop::ValueValue),
+                               testing::Name(r.Named())});
     }
     return values;
 }
@@ -110,9 +101,7 @@ TEST(DemoData, ValuesSpanTheMonthsAndFitTheStructure) {
         }
         HostRecord* item = db->Items()->Find(v.item);
         ASSERT_TRUE(item) << v.item;
-        int32_t group = 0;
-        item->GetProperty(prop::ItemMatterId, &group, 4, 0);
-        EXPECT_EQ(v.group, group);
+        EXPECT_EQ(v.group, GetInt(*item, prop::ItemMatterId));
         EXPECT_EQ(v.itemIndex, item->Named().GetIndex());
         EXPECT_GT(v.amount, 0.0f);
         if (v.group == starter::kBloodGlucoseGroup) {
@@ -148,12 +137,8 @@ TEST(DemoData, CountsAreMetExactly) {
     EXPECT_EQ(db->Items()->MaxId(), 200);
     HostRecord* madeUp = db->Items()->Find(200);
     ASSERT_TRUE(madeUp);
-    int32_t group = 0;
-    uint16_t count = 0;
-    madeUp->GetProperty(prop::ItemMatterId, &group, 4, 0);
-    madeUp->GetProperty(prop::ItemCount, &count, 2, 0);
-    EXPECT_EQ(group, starter::kFoodGroup);
-    EXPECT_EQ(count, 4);
+    EXPECT_EQ(GetInt(*madeUp, prop::ItemMatterId), starter::kFoodGroup);
+    EXPECT_EQ(GetInt(*madeUp, prop::ItemCount, 2), 4);
 }
 
 TEST(DemoData, AnExistingFileIsNeverReplaced) {

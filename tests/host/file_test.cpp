@@ -14,7 +14,6 @@
 #include <thread>
 
 #include "host/db/Schema.h"
-#include "host/db/SqliteHostDatabase.h"
 #include "host/db/StarterData.h"
 #include "tests/host/TestFiles.h"
 
@@ -25,23 +24,9 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-std::string Name(HostNamed& named) {
-    char buffer[1024] = {};
-    named.GetName(buffer, sizeof buffer);
-    return buffer;
-}
-
-int32_t GetInt(HostRecord& r, int32_t property, int32_t size = 4, int32_t element = 0) {
-    uint32_t value = 0;
-    EXPECT_EQ(r.GetProperty(property, &value, size, element), 0);
-    return static_cast<int32_t>(value);
-}
-
-float GetFloat(HostRecord& r, int32_t property, int32_t element = 0) {
-    float value = 0;
-    EXPECT_EQ(r.GetProperty(property, &value, 4, element), 0);
-    return value;
-}
+using testing::GetFloat;
+using testing::GetInt;
+using testing::Name;
 
 // Runs SQL on a separate plain SQLite connection, as another program would.
 void RawSql(const std::string& path, const char* sql) {
@@ -53,6 +38,7 @@ void RawSql(const std::string& path, const char* sql) {
     sqlite3_close(db);
 }
 
+// The first column of the first row, as text, read by a plain connection.
 std::string RawText(const std::string& path, const char* pragma) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
@@ -60,17 +46,6 @@ std::string RawText(const std::string& path, const char* pragma) {
     sqlite3_prepare_v2(db, pragma, -1, &stmt, nullptr);
     std::string value;
     if (sqlite3_step(stmt) == SQLITE_ROW) value = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return value;
-}
-
-int64_t RawPragma(const std::string& path, const char* pragma) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, pragma, -1, &stmt, nullptr);
-    const int64_t value = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : -1;
     sqlite3_finalize(stmt);
     sqlite3_close(db);
     return value;
@@ -84,8 +59,8 @@ TEST(HostDatabaseFile, NewDatabaseHasARealisticStarterStructure) {
     std::string error;
     auto db = SqliteHostDatabase::Open(path, &error);
     ASSERT_TRUE(db) << error;
-    EXPECT_EQ(RawPragma(path, "PRAGMA application_id"), kApplicationId);
-    EXPECT_EQ(RawPragma(path, "PRAGMA user_version"), kSchemaVersion);
+    EXPECT_EQ(RawText(path, "PRAGMA application_id"), std::to_string(kApplicationId));
+    EXPECT_EQ(RawText(path, "PRAGMA user_version"), std::to_string(kSchemaVersion));
     EXPECT_EQ(RawText(path, "PRAGMA journal_mode"), "wal");
 
     // Units by name: every unit's base exists and is itself a base unit.

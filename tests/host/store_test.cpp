@@ -5,36 +5,13 @@
 #include <set>
 
 #include "data/RecordBuffer.h"
-#include "host/db/SqliteHostDatabase.h"
 #include "tests/host/TestFiles.h"
 
 namespace orv::hostdb {
 namespace {
 
-using testing::TempDir;
-
-std::string Name(HostNamed& named) {
-    char buffer[1024] = {};
-    named.GetName(buffer, sizeof buffer);
-    return buffer;
-}
-
-class StoreTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.ok());
-        Reopen();
-    }
-    void Reopen() {
-        db_.reset();
-        std::string error;
-        db_ = SqliteHostDatabase::Open(dir_.File("orv.sqlite"), &error);
-        ASSERT_TRUE(db_) << error;
-    }
-
-    TempDir dir_;
-    std::unique_ptr<SqliteHostDatabase> db_;
-};
+using testing::Name;
+using StoreTest = testing::DatabaseTest;
 
 TEST_F(StoreTest, EachKindHasSixteenSlotsWithUnfiledFirst) {
     HostCategoryTable* tables[] = {db_->UnitCategories(), db_->ValueCategories(), db_->GroupCategories(),

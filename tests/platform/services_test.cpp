@@ -44,14 +44,6 @@ void onceShown(std::function<void(T&)> handler)
     });
 }
 
-TEST(Services, DefaultsAreTheQtImplementations)
-{
-    EXPECT_NE(dynamic_cast<QtPrompter*>(&Services::prompter()), nullptr);
-    EXPECT_NE(dynamic_cast<QtDialogRunner*>(&Services::dialogs()), nullptr);
-    EXPECT_NE(dynamic_cast<DesktopShell*>(&Services::shell()), nullptr);
-    EXPECT_NE(dynamic_cast<const SystemClock*>(&Services::clock()), nullptr);
-}
-
 TEST(Services, SettersReturnThePreviousServiceAndNullRestoresTheDefault)
 {
     const FixedClock first(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)));
@@ -79,7 +71,11 @@ TEST(Services, ScriptedServicesNestAndPutBackWhatWasInstalled)
         EXPECT_EQ(&Services::prompter(), &outer.prompter);
         EXPECT_EQ(&Services::clock(), &outer.clock);
     }
+    // Afterwards the Qt implementations are back.
     EXPECT_NE(dynamic_cast<QtPrompter*>(&Services::prompter()), nullptr);
+    EXPECT_NE(dynamic_cast<QtDialogRunner*>(&Services::dialogs()), nullptr);
+    EXPECT_NE(dynamic_cast<DesktopShell*>(&Services::shell()), nullptr);
+    EXPECT_NE(dynamic_cast<const SystemClock*>(&Services::clock()), nullptr);
 }
 
 TEST(Clock, SystemClockTellsWholeSecondsOfLocalTime)

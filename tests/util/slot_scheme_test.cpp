@@ -51,9 +51,7 @@ TEST_F(SlotSchemeTest, SevenDayChartBoundaries) {
     EXPECT_EQ(s.SlotIndex(&db, start, MakeDate(2008, 2, 24, 2, 0, 0)), 1u);
     EXPECT_EQ(s.SlotIndex(&db, start, MakeDate(2008, 3, 1, 23, 59, 59)), 83u);
     EXPECT_TRUE(s.Accepts(83));
-    const uint32_t nextDay = s.SlotIndex(&db, start, MakeDate(2008, 3, 2, 0, 0, 0));
-    EXPECT_EQ(nextDay, 84u);
-    EXPECT_FALSE(s.Accepts(nextDay));
+    EXPECT_FALSE(s.Accepts(s.SlotIndex(&db, start, MakeDate(2008, 3, 2, 0, 0, 0))));
     // The hour of the start does not move the slots.
     HostDateTime noon = start;
     noon.hour = 12;
@@ -64,7 +62,6 @@ TEST_F(SlotSchemeTest, TimesBeforeTheStartAreRejected) {
     const HostDateTime start = StartFor(kPeriod7Days, MakeDate(2008, 3, 1));
     const SlotScheme s = *SlotScheme::ForCharts(kPeriod7Days);
     const uint32_t before = s.SlotIndex(&db, start, MakeDate(2008, 2, 23, 23, 59, 59));
-    EXPECT_EQ(before, 0xFFFFFFFFu / 7200);  // unsigned division of a wrapped difference
     EXPECT_FALSE(s.Accepts(before));
     EXPECT_FALSE(s.Accepts(s.SlotIndexOfSeconds(1000, 999)));
 }
