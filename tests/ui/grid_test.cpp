@@ -179,10 +179,11 @@ TEST_F(GridTest, MenuItemsActOnTheRowThatWasRightClicked)
     EXPECT_EQ(edits.at(0).at(0).toInt(), 1);
 }
 
-TEST_F(GridTest, RedrawOffDefersNotificationsAndSelection)
+TEST_F(GridTest, RedrawOffDefersNotificationsAndKeepsSelectionAndWidths)
 {
     addRows(2);
     grid.selectRow(0);
+    grid.setColumnWidth(1, 140);
     QSignalSpy resets(grid.view()->model(), &QAbstractItemModel::modelReset);
     QSignalSpy inserts(grid.view()->model(), &QAbstractItemModel::rowsInserted);
 
@@ -204,21 +205,11 @@ TEST_F(GridTest, RedrawOffDefersNotificationsAndSelection)
     EXPECT_EQ(grid.currentRow(), 3);
     EXPECT_EQ(grid.view()->selectionModel()->currentIndex().row(), 3);
     EXPECT_EQ(grid.cell(4, "Item Name"), "item 4");
+    EXPECT_EQ(grid.view()->columnWidth(0), 70);  // column widths survive the refill
+    EXPECT_EQ(grid.view()->columnWidth(1), 140);
 
     grid.setRedraw(true);  // an unmatched "on" is harmless
     EXPECT_TRUE(grid.isRedrawOn());
-}
-
-TEST_F(GridTest, ColumnWidthsSurviveARefill)
-{
-    grid.setColumnWidth(1, 140);
-    grid.setRedraw(false);
-    addRows(3);
-    grid.setRedraw(true);
-    EXPECT_EQ(grid.view()->columnWidth(0), 70);
-    EXPECT_EQ(grid.view()->columnWidth(1), 140);
-    EXPECT_EQ(grid.view()->columnWidth(2), 70);
-    EXPECT_EQ(grid.view()->model()->headerData(2, Qt::Horizontal).toString(), "Value");
 }
 
 TEST_F(GridTest, MinusOneColoursFallBack)
