@@ -1,7 +1,216 @@
 #include "ui/values/ValuesPage.h"
 
+#include <QFont>
+#include <QResizeEvent>
+
+#include <algorithm>
+
+#include "data/ModifiedFlag.h"
+#include "data/RecordCache.h"
+#include "data/RecordChanges.h"
+#include "platform/DialogRunner.h"
+#include "platform/Prompter.h"
+#include "platform/Services.h"
+#include "ui/controls/BitmapButton.h"
+#include "ui/controls/ColoredLabel.h"
+#include "ui/controls/Grid.h"
+#include "ui/values/ValueEntry.h"
+#include "ui/values/ValueEntryDialog.h"
+#include "util/DateText.h"
+#include "util/NumberFormat.h"
+
 namespace orv {
+namespace {
+
+const QString kCaption = QStringLiteral("ORV Diabetes");
+const QString kLastTenTitle = QStringLiteral("Last 10 values");
+constexpr int kLabelFirstColor = 0xC8C8C8;
+constexpr int kLabelSecondColor = 0xFFFFFF;
+constexpr int kLabelFirstColorNumber = 7;
+constexpr int kLabelSecondColorNumber = 8;
+constexpr int kEvenRowColor = 0xF0F0F0;
+constexpr int kOddRowColor = 0xE6E6E6;
+constexpr int kButtonWidth = 100;
+constexpr int kButtonHeight = 26;
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Column(const char* title) { return QString::fromLatin1(title); }
+
+BitmapButton* PageButton(const QString& text, BitmapButton::Face face, QWidget* parent) {
+    auto* button = new BitmapButton(text, face, parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
 
 ValuesPage::ValuesPage(QWidget* parent) : PluginPage(parent) { setObjectName(QStringLiteral("ValuesPage")); }
+
+void ValuesPage::LoadCacheParts() {
+    if (cache_) ReloadValueParts(*cache_, db_);
+}
+
+void ValuesPage::CreateContent() {
+    if (grid_) return;
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+
+    lastTenButton_ = PageButton(QStringLiteral("Last 10 Values"), BitmapButton::Face::Check, this);
+    lastTenButton_->setChecked(false);
+    label_ = new ColoredLabel(this);
+    label_->setColors(kLabelFirstColor, kLabelSecondColor);
+
+    grid_ = new Grid(this);
+    grid_->addColumn(Column(kDateColumn), 70);
+    grid_->addColumn(Column(kTimeColumn), 70);
+    grid_->addColumn(Column(kItemColumn), 100);
+    grid_->addColumn(Column(kValueColumn), 70);
+    grid_->addColumn(Column(kUnitColumn), 100);
+    grid_->addColumn(Column(kNotesColumn), 100);
+    grid_->setAlternatingRowColors(kEvenRowColor, kOddRowColor);
+    connect(grid_, &Grid::editRequested, this, [this] { EditValue(); });
+    connect(grid_, &Grid::addRowRequested, this, [this] { AddValue(); });
+    connect(grid_, &Grid::deleteRowRequested, this, [this] { RemoveValue(); });
+
+    new_ = PageButton(QStringLiteral("New"), BitmapButton::Face::Push, this);
+    edit_ = PageButton(QStringLiteral("Edit"), BitmapButton::Face::Push, this);
+    remove_ = PageButton(QStringLiteral("Remove"), BitmapButton::Face::Push, this);
+    connect(lastTenButton_, &QPushButton::clicked, this, &ValuesPage::ToggleLastTen);
+    connect(new_, &QPushButton::clicked, this, &ValuesPage::AddValue);
+    connect(edit_, &QPushButton::clicked, this, &ValuesPage::EditValue);
+    connect(remove_, &QPushButton::clicked, this, &ValuesPage::RemoveValue);
+
+    lastTen_ = false;
+    AfterChange(0);
+    LayoutControls();
+}
+
+void ValuesPage::Activate() { AfterChange(0); }
+
+void ValuesPage::Recolor() {
+    if (!colors_ || !label_) return;
+    label_->setColors(colors_->GetColor(kLabelFirstColorNumber), colors_->GetColor(kLabelSecondColorNumber));
+    label_->repaint();
+}
+
+void ValuesPage::AfterChange(int32_t selectId) {
+    if (cache_) ReloadValueParts(*cache_, db_);
+    FillGrid(selectId);
+}
+
+int32_t ValuesPage::ValueIdAt(int row) const {
+    return row >= 0 && row < static_cast<int>(rowIds_.size()) ? rowIds_[static_cast<std::size_t>(row)] : 0;
+}
+
+void ValuesPage::FillGrid(int32_t selectId) {
+    if (!grid_) return;
+    grid_->setRedraw(false);
+    grid_->deleteAllRows();
+    rowIds_.clear();
+    int selectRow = -1;
+    if (cache_) {
+        const ValuesByTime& inTime = cache_->ValuesInTime();
+        // Newest first; among equal seconds the one loaded last comes first.
+        for (auto it = inTime.rbegin(); it != inTime.rend(); ++it) {
+            if (lastTen_ && static_cast<int>(rowIds_.size()) >= kLastCount) break;
+            const ValueRecord* value = it->second ? cache_->FindValue(it->second->id) : nullptr;
+            if (!value) continue;
+            const int row = grid_->addRow();
+            rowIds_.push_back(value->id);
+            grid_->setRowNumber(row, value->id);
+            if (selectId != 0 && value->id == selectId) selectRow = row;
+
+            const ItemRecord* item = cache_->FindItem(value->itemId);
+            const GroupRecord* group = cache_->FindGroup(value->matterId);
+            const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr;
+            grid_->setCell(row, Column(kDateColumn), Text(FormatDateText(value->date)));
+            grid_->setCell(row, Column(kTimeColumn), Text(FormatTimeText(value->date)));
+            grid_->setCell(row, Column(kItemColumn), item ? Text(item->name) : QString());
+            grid_->setCell(row, Column(kValueColumn), Text(FixedText(value->value, 5)));
+            grid_->setCell(row, Column(kUnitColumn), unit ? Text(unit->name) : QString());
+            grid_->setCell(row, Column(kNotesColumn), Text(value->notes));
+        }
+    }
+    grid_->setRedraw(true);
+    grid_->selectRow(selectRow >= 0 ? selectRow : 0);
+}
+
+void ValuesPage::AddValue() {
+    if (!cache_ || !db_) return;
+    // The dialog picks the first group and its first item itself.
+    ValueRecord working;
+    const NameList& groups = cache_->GroupNames();
+    working.matterId = groups.empty() ? 0 : groups.IdAt(0);
+    const NameList& items = cache_->ItemNames();
+    working.itemId = items.empty() ? 0 : items.IdAt(0);
+    working.value = cache_->ItemDefaultValue(working.itemId);
+
+    ValueEntryDialog dialog(*cache_, working, ValueEntryDialog::Mode::Add, this);
+    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
+    int32_t newId = 0;
+    StoreNewValue(*db_, *cache_, dialog.value(), &newId);
+    AfterChange(newId);
+}
+
+void ValuesPage::EditValue() {
+    if (!cache_ || !db_ || !grid_) return;
+    const int row = grid_->currentRow();
+    if (row < 0) {
+        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to edit"));
+        return;
+    }
+    const int32_t id = ValueIdAt(row);
+    const ValueRecord* value = cache_->FindValue(id);
+    if (!value) return;
+
+    ValueEntryDialog dialog(*cache_, *value, ValueEntryDialog::Mode::Edit, this);
+    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
+    StoreValueChanges(*db_, dialog.value());
+    AfterChange(id);
+}
+
+void ValuesPage::RemoveValue() {
+    if (!grid_) return;
+    const int row = grid_->currentRow();
+    if (row < 0) {
+        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to remove."));
+        return;
+    }
+    if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Delete this value?"))) return;
+    SetModifiedFlag();
+    const int32_t id = ValueIdAt(row);
+    grid_->deleteRow(row);
+    if (cache_) {
+        if (const ValueRecord* value = cache_->FindValue(id); value && value->record) DeleteRecord(value->record);
+    }
+    AfterChange(0);
+}
+
+void ValuesPage::ToggleLastTen() {
+    // A click has already flipped the check; a call from code has not.
+    lastTen_ = !lastTen_;
+    if (lastTenButton_) lastTenButton_->setChecked(lastTen_);
+    if (label_) label_->setText(lastTen_ ? kLastTenTitle : QString());
+    FillGrid(0);
+}
+
+void ValuesPage::resizeEvent(QResizeEvent* event) {
+    PluginPage::resizeEvent(event);
+    LayoutControls();
+}
+
+void ValuesPage::LayoutControls() {
+    if (!grid_) return;
+    const QRect client = rect();
+    const int l = client.left();
+    const int t = client.top();
+    const int r = client.left() + client.width();
+    const int b = client.top() + client.height();
+    lastTenButton_->setGeometry(l + 10, t + 10, kButtonWidth, kButtonHeight);
+    label_->setGeometry(l + 120, t + 10, std::max(0, r - l - 140), kButtonHeight);
+    grid_->setGeometry(l + 10, t + 46, std::max(0, r - l - 20), std::max(0, b - t - 92));
+    new_->setGeometry(l + 10, b - 36, kButtonWidth, kButtonHeight);
+    edit_->setGeometry(l + 120, b - 36, kButtonWidth, kButtonHeight);
+    remove_->setGeometry(l + 230, b - 36, kButtonWidth, kButtonHeight);
+}
 
 }  // namespace orv

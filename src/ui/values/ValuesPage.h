@@ -1,14 +1,77 @@
 #pragma once
+// The "Values" page: every recorded value, newest first, with New, Edit and
+// Remove, a switch to show only the ten newest, and the values export.
+
+
+#include <cstdint>
+#include <vector>
 
 #include "ui/PluginPage.h"
 
+class QPushButton;
+
 namespace orv {
+
+class BitmapButton;
+class ColoredLabel;
+class Grid;
 
 class ValuesPage : public PluginPage {
     Q_OBJECT
 public:
+    // The grid's column titles, left to right.
+    static constexpr const char* kDateColumn = "Date";
+    static constexpr const char* kTimeColumn = "Time";
+    static constexpr const char* kItemColumn = "Item Name";
+    static constexpr const char* kValueColumn = "Value";
+    static constexpr const char* kUnitColumn = "Unit Name";
+    static constexpr const char* kNotesColumn = "Notes";
+    // How many rows the ten-newest view shows.
+    static constexpr int kLastCount = 10;
+
     explicit ValuesPage(QWidget* parent = nullptr);
 
+    void LoadCacheParts() override;
+    void CreateContent() override;
+    void Activate() override;
+    void Recolor() override;
+
+    // Refills the grid from the cache and selects the row of `selectId`, or
+    // the first row when it is 0 or not shown.
+    void FillGrid(int32_t selectId);
+    // The value id shown in a grid row; 0 for a row that does not exist.
+    int32_t ValueIdAt(int row) const;
+    bool lastTenMode() const { return lastTen_; }
+
+    // The button actions.
+    void AddValue();
+    void EditValue();
+    void RemoveValue();
+    void ToggleLastTen();
+
+    Grid* grid() const { return grid_; }
+    ColoredLabel* titleLabel() const { return label_; }
+    BitmapButton* lastTenButton() const { return lastTenButton_; }
+    BitmapButton* newButton() const { return new_; }
+    BitmapButton* editButton() const { return edit_; }
+    BitmapButton* removeButton() const { return remove_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Reloads the cache parts the page reads and refills, selecting selectId.
+    void AfterChange(int32_t selectId);
+    void LayoutControls();
+
+    bool lastTen_ = false;
+    std::vector<int32_t> rowIds_;  // grid row -> value id
+    Grid* grid_ = nullptr;
+    ColoredLabel* label_ = nullptr;
+    BitmapButton* lastTenButton_ = nullptr;
+    BitmapButton* new_ = nullptr;
+    BitmapButton* edit_ = nullptr;
+    BitmapButton* remove_ = nullptr;
 };
 
 }  // namespace orv
