@@ -1,8 +1,55 @@
 #include "ui/units/UnitsPage.h"
 
+#include <QComboBox>
+#include <QResizeEvent>
+
+#include <string>
+
+#include "data/FieldText.h"
+#include "data/ModifiedFlag.h"
 #include "data/RecordCache.h"
+#include "data/RecordChanges.h"
+#include "platform/DialogRunner.h"
+#include "platform/Prompter.h"
+#include "platform/Services.h"
+#include "ui/categories/CategoriesDialog.h"
+#include "ui/controls/BitmapButton.h"
+#include "ui/controls/ColoredLabel.h"
+#include "ui/controls/Grid.h"
+#include "ui/units/UnitDialog.h"
 
 namespace orv {
+namespace {
+
+const QString kCaption = QStringLiteral("ORV Plugin");
+
+namespace column {
+const QString Name = QStringLiteral("Unit Name");
+const QString Equals = QStringLiteral("=");
+const QString Factor = QStringLiteral("Factor");
+const QString Base = QStringLiteral("Base Unit");
+const QString Category = QStringLiteral("Category");
+}  // namespace column
+
+// Cells of a base unit's definition columns hold a single blank.
+const QString kBlank = QStringLiteral(" ");
+
+// Colours of the category label until the host's colours are read.
+constexpr int kLabelFirstColor = 0xC8C8C8;
+constexpr int kLabelSecondColor = 0xFFFFFF;
+// Host colour numbers of the label's two colours.
+constexpr int32_t kLabelFirstColorNumber = 7;
+constexpr int32_t kLabelSecondColorNumber = 8;
+
+QPushButton* PageButton(const QString& text, QWidget* parent) {
+    auto* button = new BitmapButton(text, BitmapButton::Face::Push, parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
 
 UnitsPage::UnitsPage(QWidget* parent) : PluginPage(parent) { setObjectName(QStringLiteral("UnitsPage")); }
 
@@ -10,6 +57,244 @@ void UnitsPage::LoadCacheParts() {
     if (!cache_) return;
     cache_->LoadUnitCategories(db_);
     cache_->LoadUnitNames(db_);
+}
+
+void UnitsPage::CreateContent() {
+    if (grid_) return;
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+
+    label_ = new ColoredLabel(this);
+    label_->setColors(kLabelFirstColor, kLabelSecondColor);
+
+    filter_ = new QComboBox(this);
+    filter_->setObjectName(QStringLiteral("MyCB"));
+    filter_->setMaxVisibleItems(20);
+    connect(filter_, &QComboBox::activated, this, [this] {
+        UpdateLabel();
+        FillGrid(0);
+    });
+
+    grid_ = new Grid(this);
+    grid_->addColumn(column::Name, 140);
+    grid_->addColumn(column::Equals, 40);
+    grid_->addColumn(column::Factor, 70);
+    grid_->addColumn(column::Base, 100);
+    grid_->addColumn(column::Category, 140);
+    connect(grid_, &Grid::editRequested, this, [this] { EditUnit(); });
+    connect(grid_, &Grid::addRowRequested, this, [this] { NewUnit(); });
+    connect(grid_, &Grid::deleteRowRequested, this, [this] { RemoveUnit(); });
+
+    new_ = PageButton(QStringLiteral("New"), this);
+    edit_ = PageButton(QStringLiteral("Edit"), this);
+    remove_ = PageButton(QStringLiteral("Remove"), this);
+    categories_ = PageButton(QStringLiteral("Edit categories"), this);
+    connect(new_, &QPushButton::clicked, this, &UnitsPage::NewUnit);
+    connect(edit_, &QPushButton::clicked, this, &UnitsPage::EditUnit);
+    connect(remove_, &QPushButton::clicked, this, &UnitsPage::RemoveUnit);
+    connect(categories_, &QPushButton::clicked, this, &UnitsPage::EditUnitCategories);
+
+    FillFilter();
+    ShowAllUnits();
+    if (cache_) cache_->LoadUnits(db_);
+    FillGrid(0);
+    LayoutControls();
+    Recolor();
+}
+
+void UnitsPage::Activate() {
+    Reload();
+    FillGrid(0);
+}
+
+void UnitsPage::Recolor() {
+    if (!colors_ || !label_) return;
+    label_->setColors(colors_->GetColor(kLabelFirstColorNumber), colors_->GetColor(kLabelSecondColorNumber));
+    label_->repaint();
+}
+
+void UnitsPage::resizeEvent(QResizeEvent* event) {
+    PluginPage::resizeEvent(event);
+    LayoutControls();
+}
+
+void UnitsPage::LayoutControls() {
+    if (!grid_) return;
+    const QRect r = rect();
+    const int left = r.left();
+    const int top = r.top();
+    const int width = r.width();
+    const int height = r.height();
+    label_->setGeometry(left + 10, top + 10, width - 140, 26);
+    // A drop-down's height is its closed height; the list opens below it.
+    filter_->setGeometry(r.right() + 1 - 120, top + 10, 110, filter_->sizeHint().height());
+    grid_->setGeometry(left + 10, top + 46, width - 20, height - 92);
+    const int buttonTop = r.bottom() + 1 - 36;
+    new_->setGeometry(left + 10, buttonTop, 100, 26);
+    edit_->setGeometry(left + 120, buttonTop, 100, 26);
+    remove_->setGeometry(left + 230, buttonTop, 100, 26);
+    categories_->setGeometry(left + 340, buttonTop, 100, 26);
+}
+
+void UnitsPage::FillFilter() {
+    filter_->clear();
+    filterCategories_.clear();
+    filter_->addItem(QStringLiteral("All"));
+    if (!cache_) return;
+    const NameList& categories = cache_->UnitCategories().names;
+    for (const int32_t number : categories.Ids()) {
+        const std::string& name = categories.NameOf(number);
+        if (name.empty()) continue;
+        filter_->addItem(Text(name));
+        filterCategories_.push_back(number);
+    }
+}
+
+void UnitsPage::ShowAllUnits() {
+    filter_->setCurrentIndex(0);
+    UpdateLabel();
+}
+
+void UnitsPage::UpdateLabel() {
+    const int32_t category = FilterCategory();
+    if (category < 0 || !cache_) {
+        label_->clear();
+        return;
+    }
+    label_->setText(QStringLiteral("Category: ") + Text(cache_->UnitCategories().names.NameOf(category)));
+}
+
+int32_t UnitsPage::FilterCategory() const {
+    const int position = filter_ ? filter_->currentIndex() - 1 : -1;
+    if (position < 0 || position >= static_cast<int>(filterCategories_.size())) return -1;
+    return filterCategories_[static_cast<std::size_t>(position)];
+}
+
+void UnitsPage::Reload() {
+    if (!cache_) return;
+    cache_->LoadUnitCategories(db_);
+    cache_->LoadUnitNames(db_);
+    cache_->LoadUnits(db_);
+}
+
+void UnitsPage::FillGrid(int32_t unitId) {
+    if (!grid_) return;
+    grid_->setRedraw(false);
+    grid_->deleteAllRows();
+    if (cache_) {
+        const int32_t filter = FilterCategory();
+        const NameList& unitNames = cache_->UnitNames();
+        const NameList& categoryNames = cache_->UnitCategories().names;
+        for (const auto& [id, unit] : cache_->Units()) {
+            if (filter >= 0 && unit.category != filter) continue;
+            const int row = grid_->addRow();
+            grid_->setRowNumber(row, id);
+            const bool defined = unit.baseUnit != 0;
+            grid_->setCell(row, column::Name, Text(unit.name));
+            grid_->setCell(row, column::Equals, defined ? QStringLiteral("=") : kBlank);
+            grid_->setCell(row, column::Factor, defined ? Text(RealText(unit.factor)) : kBlank);
+            grid_->setCell(row, column::Base, defined ? Text(unitNames.NameOf(unit.baseUnit)) : kBlank);
+            grid_->setCell(row, column::Category, Text(categoryNames.NameOf(unit.category)));
+        }
+    }
+    grid_->setRedraw(true);
+    const int row = unitId != 0 ? grid_->findRowByNumber(unitId) : -1;
+    grid_->selectRow(row >= 0 ? row : 0);
+}
+
+int32_t UnitsPage::SelectedUnit() const {
+    const int row = grid_ ? grid_->currentRow() : -1;
+    return row < 0 ? 0 : grid_->rowNumber(row);
+}
+
+void UnitsPage::NewUnit() {
+    if (!db_ || !cache_) return;
+    UnitEntry fresh;
+    fresh.factor = 0.0f;
+    UnitDialog dialog(QStringLiteral("Add unit"), fresh, *cache_, window());
+    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
+
+    const UnitEntry& unit = dialog.entry();
+    FieldMap fields;
+    fields[field::Name] = unit.name;
+    fields[field::ParentUnitId] = IntText(unit.baseUnit);
+    fields[field::CategoryId] = IntText(unit.category);
+    fields[field::Factor] = RealText(unit.factor);
+    fields[field::CreatorId] = IntText(0);
+    int32_t newId = 0;
+    AddRecord(*db_, *cache_, RecordKind::Unit, fields, &newId);
+
+    ShowAllUnits();
+    Reload();
+    FillGrid(newId);
+}
+
+void UnitsPage::EditUnit() {
+    if (!cache_) return;
+    const UnitEntry* current = cache_->FindUnit(SelectedUnit());
+    if (!current) {
+        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to edit"));
+        return;
+    }
+    const UnitEntry before = *current;
+    UnitDialog dialog(QStringLiteral("Edit unit"), before, *cache_, window());
+    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
+
+    const UnitEntry& unit = dialog.entry();
+    SetModifiedFlag();
+    if (unit.record) {
+        RecordEdit(unit.record)
+            .Float(prop::UnitValue, unit.factor)
+            .Int32(prop::UnitParentId, unit.baseUnit)
+            .Name(unit.name)
+            .Category(unit.category)
+            .Apply();
+    }
+    if (unit.category != before.category) ShowAllUnits();
+    Reload();
+    FillGrid(before.id);
+}
+
+void UnitsPage::RemoveUnit() {
+    if (!cache_) return;
+    const int row = grid_->currentRow();
+    if (row < 0) {
+        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to remove."));
+        return;
+    }
+    if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Remove this unit?"))) return;
+
+    SetModifiedFlag();
+    const int32_t id = grid_->rowNumber(row);
+    grid_->deleteRow(row);
+    if (const UnitEntry* unit = cache_->FindUnit(id); unit && unit->record) DeleteRecord(unit->record);
+    Reload();
+    FillGrid(0);
+}
+
+void UnitsPage::EditUnitCategories() {
+    if (!cache_) return;
+    CategorySet* categories = cache_->MutableCategories(RecordKind::Unit);
+    if (!categories) return;
+    CategoriesDialog dialog(*categories, window());
+    // The editor stores every change as it is made, so what it cleared is
+    // followed up however it was closed.
+    Services::dialogs().run(dialog);
+    SetModifiedFlag();
+
+    bool moved = false;
+    for (const int32_t cleared : dialog.clearedNumbers()) {
+        for (const auto& [id, unit] : cache_->Units()) {
+            if (unit.category != cleared || !unit.record) continue;
+            RecordEdit(unit.record).Category(0).Apply();
+            moved = true;
+        }
+    }
+    if (moved) cache_->LoadUnits(db_);
+
+    FillFilter();
+    ShowAllUnits();
+    FillGrid(0);
+    grid_->repaint();
 }
 
 }  // namespace orv

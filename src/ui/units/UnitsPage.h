@@ -1,15 +1,72 @@
 #pragma once
+// The "Units" tab: the unit definitions in a read-only grid, filtered by unit
+// category, with New, Edit, Remove and the unit category editor. Every change
+// is written straight to the host and followed by a reload of the unit parts
+// of the record cache and a refill of the grid.
+
+#include <cstdint>
+#include <vector>
 
 #include "ui/PluginPage.h"
 
+class QComboBox;
+class QPushButton;
+
 namespace orv {
+
+class ColoredLabel;
+class Grid;
 
 class UnitsPage : public PluginPage {
     Q_OBJECT
 public:
     explicit UnitsPage(QWidget* parent = nullptr);
+
     void LoadCacheParts() override;
-    void Recolor() override {}
+    void CreateContent() override;
+    void Activate() override;
+    void Recolor() override;
+
+    Grid* grid() const { return grid_; }
+    QComboBox* filterBox() const { return filter_; }
+    ColoredLabel* categoryLabel() const { return label_; }
+    QPushButton* newButton() const { return new_; }
+    QPushButton* editButton() const { return edit_; }
+    QPushButton* removeButton() const { return remove_; }
+    QPushButton* categoriesButton() const { return categories_; }
+
+    // The button actions.
+    void NewUnit();
+    void EditUnit();
+    void RemoveUnit();
+    void EditUnitCategories();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void LayoutControls();
+    // "All", then the named unit categories in list order.
+    void FillFilter();
+    void ShowAllUnits();
+    void UpdateLabel();
+    // The category chosen in the filter box, or -1 for "All".
+    int32_t FilterCategory() const;
+    void Reload();
+    // Refills the grid and selects the row of `unitId`, or row 0.
+    void FillGrid(int32_t unitId);
+    // The unit id of the selected row, or 0 when none is selected.
+    int32_t SelectedUnit() const;
+
+    ColoredLabel* label_ = nullptr;
+    QComboBox* filter_ = nullptr;
+    Grid* grid_ = nullptr;
+    QPushButton* new_ = nullptr;
+    QPushButton* edit_ = nullptr;
+    QPushButton* remove_ = nullptr;
+    QPushButton* categories_ = nullptr;
+    // Filter position after "All" -> category number.
+    std::vector<int32_t> filterCategories_;
 };
 
 }  // namespace orv

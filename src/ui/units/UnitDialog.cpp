@@ -1,0 +1,275 @@
+#include "ui/units/UnitDialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <charconv>
+#include <string>
+
+#include "data/RecordCache.h"
+#include "platform/Prompter.h"
+#include "platform/Services.h"
+
+namespace orv {
+namespace {
+
+const QString kCaption = QStringLiteral("ORV Desktop");
+const QString kNoBaseUnit = QStringLiteral("<No>");
+constexpr float kFactorStep = 0.001f;
+constexpr int kWheelNotch = 120;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// True when `text` is exactly one decimal number: optional sign, digits with
+// an optional point (at least one digit), optional exponent with digits.
+bool IsDecimalNumber(const std::string& text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < n && IsDigit(text[i])) ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+        std::size_t exponent = 0;
+        while (i < n && IsDigit(text[i])) ++i, ++exponent;
+        if (exponent == 0) return false;
+    }
+    return i == n;
+}
+
+QToolButton* ArrowButton(Qt::ArrowType arrow, const char* name, QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setArrowType(arrow);
+    button->setAutoRepeat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFixedSize(16, 11);
+    return button;
+}
+
+}  // namespace
+
+UnitDialog::UnitDialog(const QString& title, const UnitEntry& entry, const RecordCache& cache, QWidget* owner)
+    : QDialog(owner), cache_(cache), entry_(entry) {
+    setObjectName(QStringLiteral("dialog411"));
+    setWindowTitle(title);
+    setFont(QFont(QStringLiteral("MS Shell Dlg"), 8));
+
+    category_ = new QComboBox(this);
+    category_->setObjectName(QStringLiteral("control1362"));
+    name_ = new QLineEdit(this);
+    name_->setObjectName(QStringLiteral("control1305"));
+    factor_ = new QLineEdit(this);
+    factor_->setObjectName(QStringLiteral("control1363"));
+    factor_->setAlignment(Qt::AlignRight);
+    factor_->installEventFilter(this);
+    base_ = new QComboBox(this);
+    base_->setObjectName(QStringLiteral("control1306"));
+
+    // The up-down control sits against the right edge of the factor edit.
+    auto* spinner = new QWidget(this);
+    spinner->setObjectName(QStringLiteral("control1364"));
+    up_ = ArrowButton(Qt::UpArrow, "stepUp", spinner);
+    down_ = ArrowButton(Qt::DownArrow, "stepDown", spinner);
+    auto* arrows = new QVBoxLayout(spinner);
+    arrows->setContentsMargins(0, 0, 0, 0);
+    arrows->setSpacing(0);
+    arrows->addWidget(up_);
+    arrows->addWidget(down_);
+    connect(up_, &QToolButton::clicked, this, [this] { StepFactor(1); });
+    connect(down_, &QToolButton::clicked, this, [this] { StepFactor(-1); });
+
+    auto* factorLine = new QHBoxLayout;
+    factorLine->setSpacing(0);
+    factorLine->addWidget(factor_);
+    factorLine->addWidget(spinner);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Category:"), this), 0, 0);
+    grid->addWidget(category_, 0, 1, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Name"), this), 1, 0);
+    grid->addWidget(name_, 2, 0);
+    grid->addWidget(new QLabel(QStringLiteral("="), this), 2, 1);
+    grid->addLayout(factorLine, 2, 2);
+    grid->addWidget(base_, 2, 3);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &UnitDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+
+    // Base unit: "<No>", then every unit in list order (the unit itself too).
+    const NameList& units = cache_.UnitNames();
+    base_->addItem(kNoBaseUnit);
+    for (const int32_t id : units.Ids()) base_->addItem(QString::fromStdString(units.NameOf(id)));
+    base_->setCurrentIndex(entry_.baseUnit == 0 ? 0 : units.PositionOf(entry_.baseUnit) + 1);
+
+    // Category: the named unit categories only.
+    const NameList& categories = cache_.UnitCategories().names;
+    int selected = 0;
+    for (const int32_t number : categories.Ids()) {
+        const std::string& categoryName = categories.NameOf(number);
+        if (categoryName.empty()) continue;
+        if (number == entry_.category) selected = static_cast<int>(categoryByPosition_.size());
+        category_->addItem(QString::fromStdString(categoryName));
+        categoryByPosition_.push_back(number);
+    }
+    category_->setCurrentIndex(categoryByPosition_.empty() ? -1 : selected);
+
+    entry_.factor = ClampFactor(entry_.factor);
+    name_->setText(QString::fromStdString(entry_.name));
+    ShowFactor();
+    factor_->setFocus();
+
+    if (owner) {
+        adjustSize();
+        move(owner->window()->frameGeometry().center() - rect().center());
+    }
+}
+
+UnitDialog::~UnitDialog() { factor_->removeEventFilter(this); }
+
+float UnitDialog::ClampFactor(float factor) {
+    if (factor >= kFactorCeiling) return kFactorLimit;
+    if (factor <= 0.0f) return 1.0f;
+    return factor;
+}
+
+std::optional<double> UnitDialog::ParseFactorText(const QString& text) {
+    std::string number = text.toStdString();
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t begin = 0;
+    std::size_t end = number.size();
+    while (begin < end && blank(number[begin])) ++begin;
+    while (end > begin && blank(number[end - 1])) --end;
+    number = number.substr(begin, end - begin);
+    if (!IsDecimalNumber(number)) return std::nullopt;
+
+    // from_chars takes no leading '+' and ignores the locale.
+    const std::size_t start = number.front() == '+' ? 1 : 0;
+    double value = 0.0;
+    const auto [rest, error] = std::from_chars(number.data() + start, number.data() + number.size(), value);
+    if (error != std::errc() || rest != number.data() + number.size()) return std::nullopt;
+    if (value == 0.0 && number.front() != '0') return std::nullopt;
+    return value;
+}
+
+QString UnitDialog::FactorText(float factor) { return QString::number(static_cast<double>(factor), 'g', 6); }
+
+void UnitDialog::ShowFactor() { factor_->setText(FactorText(entry_.factor)); }
+
+bool UnitDialog::ReadFactor() {
+    const std::optional<double> value = ParseFactorText(factor_->text());
+    if (!value) {
+        Services::prompter().beep();
+        factor_->setFocus();
+        ShowFactor();
+        return false;
+    }
+    // Keep huge values finite as a float so the clamp can bring them back.
+    entry_.factor = *value >= kFactorCeiling ? kFactorCeiling : static_cast<float>(*value);
+    return true;
+}
+
+void UnitDialog::StepFactor(int steps) {
+    ReadFactor();
+    float factor = entry_.factor + kFactorStep * static_cast<float>(steps);
+    if (factor >= kFactorCeiling) factor = kFactorCeiling;
+    if (factor <= 0.0f) factor = 0.0f;
+    entry_.factor = factor;
+    ShowFactor();
+}
+
+void UnitDialog::WheelFactor(int angleDelta) {
+    if (!ReadFactor()) return;
+    entry_.factor = ClampFactor(entry_.factor + static_cast<float>(angleDelta / kWheelNotch));
+    ShowFactor();
+}
+
+void UnitDialog::FinishFactorEdit() {
+    ReadFactor();
+    entry_.factor = ClampFactor(entry_.factor);
+    ShowFactor();
+}
+
+bool UnitDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == factor_) {
+        switch (event->type()) {
+            case QEvent::FocusOut:
+                if (isVisible()) FinishFactorEdit();
+                break;
+            case QEvent::KeyPress: {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                if (key == Qt::Key_Up || key == Qt::Key_Down) {
+                    StepFactor(key == Qt::Key_Up ? 1 : -1);
+                    return true;
+                }
+                break;
+            }
+            case QEvent::Wheel:
+                if (factor_->hasFocus()) {
+                    WheelFactor(static_cast<QWheelEvent*>(event)->angleDelta().y());
+                    return true;
+                }
+                break;
+            default:
+                break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void UnitDialog::accept() {
+    if (!ReadFactor()) return;
+    const std::string name = name_->text().toStdString();
+    if (name.empty()) {
+        Services::prompter().error(this, kCaption, QStringLiteral("The unit name is empty!!!"));
+        return;
+    }
+    // Names that differ only by blanks, points or commas at their ends are
+    // the same unit name; case matters.
+    const auto& byName = cache_.UnitIdsByName();
+    const auto found = byName.find(UnitNameKey(name));
+    if (found != byName.end() && found->second != entry_.id) {
+        Services::prompter().error(this, kCaption, QStringLiteral("The unit name must be unique !"));
+        return;
+    }
+    entry_.name = name;  // stored as typed, untrimmed
+
+    entry_.factor = ClampFactor(entry_.factor);
+    const int basePosition = base_->currentIndex();
+    if (basePosition <= 0) {
+        entry_.baseUnit = 0;
+        entry_.factor = 1.0f;
+    } else {
+        entry_.baseUnit = cache_.UnitNames().IdAt(basePosition - 1);
+    }
+
+    const int categoryPosition = category_->currentIndex();
+    if (categoryPosition >= 0 && categoryPosition < static_cast<int>(categoryByPosition_.size())) {
+        entry_.category = categoryByPosition_[static_cast<std::size_t>(categoryPosition)];
+    }
+    // The edit loses the focus as the dialog closes; let it read back what
+    // was decided here.
+    ShowFactor();
+    QDialog::accept();
+}
+
+}  // namespace orv

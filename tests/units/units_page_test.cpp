@@ -1,0 +1,248 @@
+// The Units page in the running main window on a real SQLite host database
+// with the starter units, driven through its buttons, filter box and grid.
+// What the page wrote is checked on a cache freshly loaded from the database.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableView>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "data/ModifiedFlag.h"
+#include "host/db/StarterData.h"
+#include "support/ModuleFixture.h"
+#include "support/WidgetDriver.h"
+#include "ui/categories/CategoriesDialog.h"
+#include "ui/controls/ColoredLabel.h"
+#include "ui/controls/Grid.h"
+#include "ui/units/UnitDialog.h"
+#include "ui/units/UnitsPage.h"
+
+namespace orv::test {
+namespace {
+
+using namespace hostdb::starter;
+constexpr int kStarterUnits = 12;
+const QString kName = QStringLiteral("Unit Name");
+
+class UnitsPageTest : public ModuleFixture {
+protected:
+    UnitsPage& Page() {
+        OpenMainWindow().SelectTab(Tab::Units);
+        return *static_cast<UnitsPage*>(window_->PageAt(Tab::Units));
+    }
+    Grid& TheGrid() { return *Page().grid(); }
+    QString Cell(const QString& unit, const QString& column) { return TheGrid().cell(RowOf(unit), column); }
+    int RowOf(const QString& unit) {
+        for (int row = 0; row < TheGrid().rowCount(); ++row) {
+            if (TheGrid().cell(row, kName) == unit) return row;
+        }
+        return -1;
+    }
+    QString Selected() { return TheGrid().cell(TheGrid().currentRow(), kName); }
+    void Select(const QString& unit) { ASSERT_TRUE(TheGrid().selectRow(RowOf(unit))) << unit.toStdString(); }
+
+    // The units as a later session loads them.
+    RecordCache Stored() {
+        RecordCache fresh;
+        fresh.LoadUnits(&db());
+        return fresh;
+    }
+    std::optional<UnitEntry> StoredUnit(const std::string& name) {
+        const RecordCache stored = Stored();
+        for (const auto& [id, unit] : stored.Units()) {
+            if (unit.name == name) return unit;
+        }
+        return std::nullopt;
+    }
+
+    // Queues a unit dialog that is filled in and confirmed; `check` sees it
+    // after OK was pressed.
+    void AnswerUnit(QString name, QString factor, QString base, QString category = {},
+                    std::function<void(UnitDialog&)> check = {}) {
+        services_.dialogs.expect<UnitDialog>([=](UnitDialog& dialog) {
+            typeText(dialog.nameEdit(), name);
+            typeText(dialog.factorEdit(), factor);
+            EXPECT_TRUE(chooseComboText(dialog.baseUnitBox(), base));
+            if (!category.isEmpty()) {
+                EXPECT_TRUE(chooseComboText(dialog.categoryBox(), category));
+            }
+            clickButton(&dialog, QStringLiteral("OK"));
+            if (check) check(dialog);
+            if (dialog.isVisible()) dialog.reject();
+        });
+    }
+
+    // Names unit categories 1 "Mass" and 2 "Volume" and files g, kg and mg
+    // under Mass, as an earlier session would have, before the page opens.
+    void PrepareCategories() {
+        HostCategoryTable* table = db().UnitCategories();
+        for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) {
+            HostNamed& named = table->Current()->Named();
+            if (named.GetIndex() == 1 || named.GetIndex() == 2) {
+                ASSERT_EQ(named.SetName(named.GetIndex() == 1 ? "Mass" : "Volume"), 0);
+            }
+        }
+        for (const int32_t id : {kGram, kKilogram, kMilligram}) {
+            HostRecord* record = db().Units()->Find(id);
+            ASSERT_EQ(record->SetCategory(1), 0);
+            ASSERT_EQ(record->Commit(), 0);
+        }
+    }
+};
+
+TEST_F(UnitsPageTest, GridShowsDefinitionsAndBlanksForBaseUnits) {
+    Page();
+    ASSERT_EQ(TheGrid().rowCount(), kStarterUnits);
+    EXPECT_EQ(Cell("kg", "="), "=");
+    EXPECT_EQ(Cell("kg", "Factor"), "1000.000000");
+    EXPECT_EQ(Cell("kg", "Base Unit"), "g");
+    EXPECT_EQ(Cell("kg", "Category"), "Unfiled");
+    for (const char* column : {"=", "Factor", "Base Unit"}) {
+        EXPECT_EQ(Cell("g", column), " ") << column;
+    }
+}
+
+TEST_F(UnitsPageTest, NewUnitIsStoredShownAndSelectedWithTheFilterReset) {
+    PrepareCategories();
+    UnitsPage& page = Page();
+    ASSERT_TRUE(chooseComboText(page.filterBox(), "Volume"));
+    ClearModifiedFlag();
+    AnswerUnit("t", "1000", "kg", "Mass");
+    ASSERT_TRUE(clickButton(&page, "New"));
+
+    EXPECT_EQ(ModifiedFlag(), 1);
+    EXPECT_EQ(services_.dialogs.dialogs().at(0).title, "Add unit");
+    EXPECT_EQ(page.filterBox()->currentText(), "All");
+    EXPECT_EQ(Selected(), "t");
+    const std::optional<UnitEntry> stored = StoredUnit("t");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->factor, 1000.0f);
+    EXPECT_EQ(stored->baseUnit, kKilogram);
+    EXPECT_EQ(stored->category, 1);
+}
+
+TEST_F(UnitsPageTest, DuplicateNameIsRefusedAndNothingIsStoredButOtherCaseIs) {
+    UnitsPage& page = Page();
+    ClearModifiedFlag();
+    for (const char* clash : {"kg.", " kg"}) {
+        AnswerUnit(clash, "2", "g", {}, [this](UnitDialog& dialog) {
+            EXPECT_TRUE(dialog.isVisible());
+            EXPECT_EQ(services_.prompter.last().text(), "The unit name must be unique !");
+            EXPECT_EQ(services_.prompter.last().caption(), "ORV Desktop");
+            EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error);
+        });
+        ASSERT_TRUE(clickButton(&page, "New"));
+    }
+    EXPECT_EQ(services_.prompter.count(), 2u);
+    EXPECT_EQ(ModifiedFlag(), 0);
+    EXPECT_EQ(Stored().Units().size(), std::size_t{kStarterUnits});
+
+    // Names compare case-sensitively. Without a base unit the factor is 1.
+    AnswerUnit("Kg", "2", "<No>");
+    ASSERT_TRUE(clickButton(&page, "New"));
+    const std::optional<UnitEntry> stored = StoredUnit("Kg");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->baseUnit, 0);
+    EXPECT_EQ(stored->factor, 1.0f);
+    EXPECT_EQ(Cell("Kg", "Factor"), " ");
+}
+
+TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilter) {
+    PrepareCategories();
+    UnitsPage& page = Page();
+    ASSERT_TRUE(chooseComboText(page.filterBox(), "Mass"));
+    Select("mg");
+    ClearModifiedFlag();
+    AnswerUnit("mg  ", "25000", "kg");  // its own name with trailing blanks
+    pressKey(TheGrid().view(), Qt::Key_Return);
+
+    EXPECT_EQ(ModifiedFlag(), 1);
+    EXPECT_EQ(services_.dialogs.dialogs().at(0).title, "Edit unit");
+    const std::optional<UnitEntry> stored = StoredUnit("mg  ");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->id, kMilligram);
+    EXPECT_EQ(stored->factor, 9999.0f);
+    EXPECT_EQ(stored->baseUnit, kKilogram);
+    EXPECT_EQ(page.filterBox()->currentText(), "Mass");
+
+    AnswerUnit("mg", "0", "g", "Volume");
+    ASSERT_TRUE(clickButton(&page, "Edit"));
+    EXPECT_EQ(StoredUnit("mg")->factor, 1.0f);
+    EXPECT_EQ(StoredUnit("mg")->category, 2);
+    EXPECT_EQ(page.filterBox()->currentText(), "All");
+    EXPECT_EQ(Selected(), "mg");
+}
+
+TEST_F(UnitsPageTest, RemoveAsksAndDeletesOnlyOnYes) {
+    UnitsPage& page = Page();
+    Select("piece");
+    ClearModifiedFlag();
+    services_.prompter.answerNo();
+    ASSERT_TRUE(clickButton(&page, "Remove"));
+    EXPECT_EQ(services_.prompter.last().text(), "Remove this unit?");
+    EXPECT_EQ(services_.prompter.last().caption(), "ORV Plugin");
+    EXPECT_EQ(ModifiedFlag(), 0);
+    EXPECT_TRUE(StoredUnit("piece"));
+
+    services_.prompter.answerYes();
+    ASSERT_TRUE(clickButton(&page, "Remove"));
+    EXPECT_EQ(ModifiedFlag(), 1);
+    EXPECT_FALSE(StoredUnit("piece"));
+    EXPECT_EQ(RowOf("piece"), -1);
+    EXPECT_EQ(TheGrid().currentRow(), 0);
+}
+
+TEST_F(UnitsPageTest, WithEveryUnitRemovedEditAndRemoveAskForARow) {
+    UnitsPage& page = Page();
+    for (int i = 0; i < kStarterUnits; ++i) {
+        services_.prompter.answerYes();
+        ASSERT_TRUE(clickButton(&page, "Remove"));
+    }
+    EXPECT_EQ(TheGrid().rowCount(), 0);
+    ASSERT_TRUE(clickButton(&page, "Edit"));
+    EXPECT_EQ(services_.prompter.last().text(), "Select a row to edit");
+    EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Information);
+    ASSERT_TRUE(clickButton(&page, "Remove"));
+    EXPECT_EQ(services_.prompter.last().text(), "Select a row to remove.");
+    EXPECT_TRUE(services_.dialogs.dialogs().empty());
+}
+
+TEST_F(UnitsPageTest, FilterShowsOneCategoryAndNamesItInTheLabel) {
+    PrepareCategories();
+    UnitsPage& page = Page();
+    ASSERT_EQ(page.filterBox()->count(), 4);  // All, Unfiled, Mass, Volume
+    ASSERT_TRUE(chooseComboText(page.filterBox(), "Mass"));
+    EXPECT_EQ(TheGrid().rowCount(), 3);
+    EXPECT_EQ(Selected(), "g");
+    EXPECT_EQ(page.categoryLabel()->text(), "Category: Mass");
+    ASSERT_TRUE(chooseComboText(page.filterBox(), "All"));
+    EXPECT_EQ(TheGrid().rowCount(), kStarterUnits);
+    EXPECT_TRUE(page.categoryLabel()->text().isEmpty());
+}
+
+TEST_F(UnitsPageTest, DeletingACategoryMovesItsUnitsToCategoryZero) {
+    PrepareCategories();
+    UnitsPage& page = Page();
+    ASSERT_TRUE(chooseComboText(page.filterBox(), "Mass"));
+    services_.dialogs.expect<CategoriesDialog>([](CategoriesDialog& dialog) {
+        dialog.list()->setCurrentItem(dialog.list()->findItems("Mass", Qt::MatchExactly).value(0));
+        clickButton(&dialog, "Delete");
+        clickButton(&dialog, "Done");
+    });
+    ASSERT_TRUE(clickButton(&page, "Edit categories"));
+
+    EXPECT_EQ(page.filterBox()->currentText(), "All");
+    EXPECT_EQ(page.filterBox()->findText("Mass"), -1);
+    EXPECT_EQ(TheGrid().rowCount(), kStarterUnits);
+    EXPECT_EQ(Cell("kg", "Category"), "Unfiled");
+    EXPECT_EQ(StoredUnit("kg")->category, 0);
+}
+
+}  // namespace
+}  // namespace orv::test
