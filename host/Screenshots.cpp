@@ -1,5 +1,6 @@
 #include "host/Screenshots.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -61,12 +62,22 @@ int WriteScreenshots(HostWindow& window, const QString& dirPath, QString* error)
     Settle();
     int written = 0;
 
-    // One picture per page: the module's tab row is a QTabBar inside its window.
+    // One picture per page: the module's tab row is a QTabBar inside its
+    // window. Each page's dialogs are opened from its own buttons, pictured
+    // and cancelled, so nothing is changed.
     if (auto* tabs = window.moduleParent()->findChild<QTabBar*>()) {
         for (int i = 0; i < tabs->count(); ++i) {
             tabs->setCurrentIndex(i);
             Settle();
-            if (Save(window.grab(), dir, QStringLiteral("page-") + FileNameFor(tabs->tabText(i)), error)) ++written;
+            const QString page = FileNameFor(tabs->tabText(i));
+            if (Save(window.grab(), dir, QStringLiteral("page-") + page, error)) ++written;
+            for (QAbstractButton* button : window.moduleParent()->findChildren<QAbstractButton*>()) {
+                if (!button->isVisible() || !button->isEnabled()) continue;
+                const QString text = button->text().remove(QLatin1Char('&'));
+                if (text != QLatin1String("New") && text != QLatin1String("Edit categories")) continue;
+                const QString name = QStringLiteral("dialog-%1-%2").arg(page, FileNameFor(text));
+                if (PictureModal([button] { button->click(); }, dir, name, error)) ++written;
+            }
         }
     } else if (error) {
         *error = QStringLiteral("The module shows no tabs");
