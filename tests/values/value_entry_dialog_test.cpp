@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include "support/WidgetDriver.h"
 #include "ui/controls/DateTimeControl.h"
@@ -160,6 +163,24 @@ TEST_F(ValueEntryDialogTest, BadAmountTextBeepsAndKeepsTheLastAmount) {
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->value().value, 7.0f);
     EXPECT_EQ(services_.prompter.beeps(), before + 2);
+}
+
+TEST_F(ValueEntryDialogTest, ArrowsAndWheelStepByOneEachWithItsOwnLimit) {
+    const auto dialog = Open(ValueEntryDialog::Mode::Add);
+    const auto wheel = [&](int notches) {
+        QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(dialog->amountEdit(), &event);
+    };
+    dialog->spinUpButton()->click();
+    EXPECT_EQ(dialog->amountEdit()->text(), "6.5");
+    wheel(-2);
+    EXPECT_EQ(dialog->amountEdit()->text(), "4.5");
+    TypeOnly(dialog->amountEdit(), "999999.5");
+    dialog->spinUpButton()->click();
+    EXPECT_EQ(dialog->displayedAmount(), 1000000.0f);  // the arrows stop at a million
+    wheel(1);
+    EXPECT_EQ(dialog->displayedAmount(), 999999.0f);  // the wheel holds below it
 }
 
 TEST_F(ValueEntryDialogTest, WithNoGroupsOkIsRefusedAndTheDialogStaysOpen) {

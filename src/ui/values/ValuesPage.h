@@ -1,6 +1,6 @@
 #pragma once
 // The "Values" page: every recorded value, newest first, with New, Edit and
-// Remove, a switch to show only the ten newest, and the values export.
+// Remove and a switch to show only the ten newest.
 
 
 #include <cstdint>
