@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -219,6 +221,18 @@ TEST_F(ValuesPageTest, LastTenShowsTheTenNewestUntilUnchecked) {
     EXPECT_FALSE(page.lastTenButton()->isChecked());
     EXPECT_TRUE(page.titleLabel()->text().isEmpty());
     EXPECT_EQ(page.grid()->rowCount(), 25);
+}
+
+TEST_F(ValuesPageTest, ExportWritesTheValuesWorkbookWhereTheUserChooses) {
+    SeedValue(st::kInsulinGroup, st::kRapidInsulin, 1, Noon(1), "one");
+    ValuesPage& page = Page();
+    const QString path = TempPath("values.xlsx");
+    services_.dialogs.answerSaveFile(path);
+    ASSERT_TRUE(test::clickButton(&page, "Export to MS Excel"));
+    EXPECT_TRUE(QFile::exists(path));
+    ASSERT_EQ(services_.shell.opened().size(), 1u);
+    EXPECT_EQ(services_.shell.opened().front().toLocalFile(), path);
+    EXPECT_EQ(ModifiedFlag(), 0) << "exporting changes nothing";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "data/ModifiedFlag.h"
 #include "data/RecordCache.h"
 #include "data/RecordChanges.h"
+#include "export/ExcelExport.h"
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
@@ -78,6 +79,11 @@ void ValuesPage::CreateContent() {
     connect(new_, &QPushButton::clicked, this, &ValuesPage::AddValue);
     connect(edit_, &QPushButton::clicked, this, &ValuesPage::EditValue);
     connect(remove_, &QPushButton::clicked, this, &ValuesPage::RemoveValue);
+    // The same values export as the module's menu command.
+    export_ = PageButton(QStringLiteral("Export to MS Excel"), BitmapButton::Face::Push, this);
+    connect(export_, &QPushButton::clicked, this, [this] {
+        if (cache_) ExportValues(db_, *cache_);
+    });
 
     lastTen_ = false;
     AfterChange(0);
@@ -211,6 +217,7 @@ void ValuesPage::LayoutControls() {
     new_->setGeometry(l + 10, b - 36, kButtonWidth, kButtonHeight);
     edit_->setGeometry(l + 120, b - 36, kButtonWidth, kButtonHeight);
     remove_->setGeometry(l + 230, b - 36, kButtonWidth, kButtonHeight);
+    export_->setGeometry(r - 140, b - 36, 130, kButtonHeight);
 }
 
 }  // namespace orv

@@ -55,6 +55,7 @@ public:
     BitmapButton* newButton() const { return new_; }
     BitmapButton* editButton() const { return edit_; }
     BitmapButton* removeButton() const { return remove_; }
+    BitmapButton* exportButton() const { return export_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -72,6 +73,7 @@ private:
     BitmapButton* new_ = nullptr;
     BitmapButton* edit_ = nullptr;
     BitmapButton* remove_ = nullptr;
+    BitmapButton* export_ = nullptr;
 };
 
 }  // namespace orv
