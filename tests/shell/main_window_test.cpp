@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -14,6 +15,7 @@
 #include "ui/PluginMainWindow.h"
 #include "ui/charts/ChartsPage.h"
 #include "ui/controls/ColoredTab.h"
+#include "ui/controls/DateTimeControl.h"
 #include "ui/tables/TablesPage.h"
 
 namespace orv {
@@ -80,16 +82,19 @@ TEST_F(MainWindowTest, PeriodSelectionsReachOnlyTheOtherPage) {
     fromCharts.periodIndex = 3;
     fromCharts.targetIndex = 1;
     fromCharts.date.wYear = 2026;
+    fromCharts.date.wMonth = 5;
+    fromCharts.date.wDay = 14;
     emit w.Charts()->periodSelected(fromCharts);
-    EXPECT_EQ(w.Tables()->lastReceived().periodIndex, 3);
-    EXPECT_EQ(w.Tables()->lastReceived().date.wYear, 2026);
+    EXPECT_EQ(w.Tables()->periodBox()->currentIndex(), 3);
+    EXPECT_EQ(w.Tables()->targetBox()->currentIndex(), 1);
+    EXPECT_EQ(w.Tables()->dateControl()->date(), QDate(2026, 5, 14));
     EXPECT_EQ(w.Charts()->lastReceived().periodIndex, -1) << "the sender is not told";
 
     PeriodSyncBlock fromTables;
     fromTables.periodIndex = 4;
     emit w.Tables()->periodSelected(fromTables);
     EXPECT_EQ(w.Charts()->lastReceived().periodIndex, 4);
-    EXPECT_EQ(w.Tables()->lastReceived().periodIndex, 3);
+    EXPECT_EQ(w.Tables()->periodBox()->currentIndex(), 3) << "the sender is not told";
 }
 
 TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {

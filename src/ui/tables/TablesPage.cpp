@@ -1,9 +1,291 @@
 #include "ui/tables/TablesPage.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QResizeEvent>
+
+#include <algorithm>
+
+#include "data/RecordCache.h"
+#include "settings/ViewSettings.h"
+#include "ui/controls/DateTimeControl.h"
+#include "ui/controls/Grid.h"
+#include "util/DateText.h"
+#include "util/NumberFormat.h"
+#include "util/SlotScheme.h"
+
 namespace orv {
+namespace {
+
+constexpr int kControlHeight = 26;
+constexpr int kComboItemHeight = 20;
+constexpr int kTargetDropHeight = 400;
+constexpr int kNarrowTotalsWidth = 190;
+constexpr int kEvenRowColor = 0xF0F0F0;
+constexpr int kOddRowColor = 0xE6E6E6;
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Column(const char* title) { return QString::fromLatin1(title); }
+
+QComboBox* PageCombo(QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    combo->setStyleSheet(QStringLiteral("QComboBox QAbstractItemView::item { min-height: %1px; }").arg(kComboItemHeight));
+    return combo;
+}
+
+}  // namespace
 
 TablesPage::TablesPage(QWidget* parent) : PluginPage(parent) { setObjectName(QStringLiteral("TablesPage")); }
 
-void TablesPage::ReceivePeriod(const PeriodSyncBlock& block) { received_ = block; }
+void TablesPage::LoadCacheParts() { ReloadCache(); }
+
+void TablesPage::ReloadCache() {
+    if (!cache_) return;
+    cache_->LoadUnits(db_);
+    cache_->LoadTargets(db_);
+    cache_->LoadTargetNames(db_);
+    cache_->LoadGroups(db_);
+    cache_->LoadItems(db_);
+    cache_->LoadValues(db_);
+}
+
+void TablesPage::CreateContent() {
+    if (totalsGrid_) return;
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    period_.SetDatabase(db_);
+
+    periodBox_ = PageCombo(this);
+    for (const PeriodChoiceInfo& info : kPeriodChoices) periodBox_->addItem(QString::fromLatin1(info.itemText));
+    periodBox_->setCurrentIndex(0);
+
+    heading_ = new QLabel(this);
+    heading_->setAlignment(Qt::AlignCenter);
+
+    dateControl_ = new DateTimeControl(DateTimeControl::Kind::Date, this);
+    dateControl_->setFormat(QStringLiteral("yyyy-MM-dd"));
+
+    targetBox_ = PageCombo(this);
+    targetBox_->setMaxVisibleItems(kTargetDropHeight / kComboItemHeight);
+    FillTargetBox();
+
+    totalsGrid_ = new Grid(this);
+    totalsGrid_->addColumn(Column(kDateColumn), 70);
+    totalsGrid_->addColumn(Column(kValueColumn), 70);
+    totalsGrid_->setAlternatingRowColors(kEvenRowColor, kOddRowColor);
+
+    detailsGrid_ = new Grid(this);
+    detailsGrid_->addColumn(Column(kDateColumn), 70);
+    detailsGrid_->addColumn(Column(kTimeColumn), 70);
+    detailsGrid_->addColumn(Column(kItemColumn), 100);
+    detailsGrid_->addColumn(Column(kValueColumn), 70);
+    detailsGrid_->addColumn(Column(kUnitColumn), 100);
+    detailsGrid_->addColumn(Column(kNotesColumn), 100);
+    detailsGrid_->addColumn(Column(kTargetValueColumn), 100);
+    detailsGrid_->setAlternatingRowColors(kEvenRowColor, kOddRowColor);
+    detailsGrid_->hide();
+
+    statistics_ = new QLabel(this);
+    showDetailsBox_ = new QCheckBox(QStringLiteral("Show Details"), this);
+
+    connect(targetBox_, &QComboBox::activated, this, [this] { Apply(true); });
+    connect(periodBox_, &QComboBox::activated, this, [this] { Apply(true); });
+    connect(dateControl_, &DateTimeControl::changed, this, [this] { Apply(true); });
+    connect(showDetailsBox_, &QCheckBox::clicked, this, [this](bool checked) { SetShowDetails(checked); });
+    connect(totalsGrid_, &Grid::currentRowChanged, this, &TablesPage::OnRowChosen);
+    connect(totalsGrid_, &Grid::editRequested, this, &TablesPage::OnRowChosen);
+
+    Apply(false);
+    LayoutControls();
+}
+
+void TablesPage::FillTargetBox() {
+    if (!targetBox_ || !cache_) return;
+    const int32_t keep = SelectedTargetId();
+    const NameList& names = cache_->TargetNames();
+    targetBox_->clear();
+    for (const int32_t id : names.Ids()) targetBox_->addItem(Text(names.NameOf(id)), id);
+    const int position = keep != 0 ? names.PositionOf(keep) : -1;
+    targetBox_->setCurrentIndex(position >= 0 ? position : (targetBox_->count() > 0 ? 0 : -1));
+}
+
+int32_t TablesPage::SelectedTargetId() const {
+    if (!targetBox_ || targetBox_->currentIndex() < 0) return 0;
+    return targetBox_->currentData().toInt();
+}
+
+HostDateTime TablesPage::PickedDate() const {
+    const QDate date = dateControl_ ? dateControl_->date() : QDate();
+    const QTime time = dateControl_ ? dateControl_->time() : QTime();
+    SystemTime picked;
+    picked.wYear = static_cast<uint16_t>(date.year());
+    picked.wMonth = static_cast<uint16_t>(date.month());
+    picked.wDayOfWeek = static_cast<uint16_t>(date.dayOfWeek() % 7);
+    picked.wDay = static_cast<uint16_t>(date.day());
+    picked.wHour = static_cast<uint16_t>(time.hour());
+    picked.wMinute = static_cast<uint16_t>(time.minute());
+    picked.wSecond = static_cast<uint16_t>(time.second());
+    return ToHostDateTime(picked);
+}
+
+void TablesPage::Apply(bool notify) {
+    if (!totalsGrid_) return;
+    const HostDateTime picked = PickedDate();
+    period_.SetEnd(picked);
+    const PeriodChoice choice = periodBox_->currentIndex();
+    period_.SetChoice(choice);
+    // No selection keeps the previous number of days.
+    if (const std::optional<SlotScheme> scheme = SlotScheme::ForTables(choice)) dayCount_ = scheme->count();
+
+    if (notify) {
+        PeriodSyncBlock block;
+        block.periodIndex = choice;
+        block.date = ToSystemTime(picked);
+        block.targetIndex = targetBox_->currentIndex();
+        emit periodSelected(block);
+    }
+
+    ReloadCache();
+    const TargetRecord* target = cache_ ? cache_->FindTarget(SelectedTargetId()) : nullptr;
+    if (!target) return;  // nothing to show: the grids keep their rows
+    totals_ = ComputeDailyTotals(*cache_, db_, target->id, period_.GetStart(), dayCount_);
+    FillTotals();
+
+    const UnitEntry* unit = cache_->FindUnit(target->unitId);
+    heading_->setText(QStringLiteral("%1, %2 (in %3)")
+                          .arg(periodBox_->currentText(), Text(target->name), unit ? Text(unit->name) : QString()));
+}
+
+void TablesPage::FillTotals() {
+    totalsGrid_->setRedraw(false);
+    totalsGrid_->deleteAllRows();
+    const SlotScheme scheme(kSecondsPerDay, totals_.days());
+    const HostDateTime start = period_.GetStart();
+    for (int32_t day = totals_.days() - 1; day >= 0; --day) {
+        const int row = totalsGrid_->addRow();
+        totalsGrid_->setRowNumber(row, day);
+        const auto index = static_cast<std::size_t>(day);
+        totalsGrid_->setCell(row, Column(kDateColumn),
+                             Text(FormatDateText(scheme.SlotStart(db_, start, static_cast<uint32_t>(day)))));
+        totalsGrid_->setCell(row, Column(kValueColumn), Text(FixedText(totals_.totals[index], 5)));
+    }
+    totalsGrid_->setRedraw(true);
+    statistics_->setText(Text(totals_.StatisticsText()));
+    FillDetails();
+}
+
+void TablesPage::FillDetails() {
+    if (!detailsGrid_) return;
+    detailsGrid_->setRedraw(false);
+    detailsGrid_->deleteAllRows();
+    const int row = totalsGrid_ ? totalsGrid_->currentRow() : -1;
+    const int32_t day = row >= 0 ? totalsGrid_->rowNumber(row) : -1;
+    if (cache_ && day >= 0 && day < totals_.days()) {
+        for (const DailyDetail& entry : totals_.details[static_cast<std::size_t>(day)]) {
+            const int line = detailsGrid_->addRow();
+            const ItemRecord* item = cache_->FindItem(entry.itemId);
+            const GroupRecord* group = cache_->FindGroup(entry.groupId);
+            const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr;
+            detailsGrid_->setCell(line, Column(kDateColumn), Text(FormatDateText(entry.date)));
+            detailsGrid_->setCell(line, Column(kTimeColumn), Text(FormatTimeText(entry.date)));
+            detailsGrid_->setCell(line, Column(kItemColumn), item ? Text(item->name) : QString());
+            detailsGrid_->setCell(line, Column(kValueColumn), Text(FixedText(entry.value, 5)));
+            detailsGrid_->setCell(line, Column(kUnitColumn), unit ? Text(unit->name) : QString());
+            detailsGrid_->setCell(line, Column(kNotesColumn), Text(entry.notes));
+            detailsGrid_->setCell(line, Column(kTargetValueColumn), Text(FixedText(entry.product, 5)));
+        }
+    }
+    detailsGrid_->setRedraw(true);
+}
+
+void TablesPage::SetShowDetails(bool on) {
+    showDetails_ = on;
+    if (showDetailsBox_) showDetailsBox_->setChecked(on);
+    if (showDetails_) FillDetails();
+    LayoutControls();
+}
+
+void TablesPage::OnRowChosen(int row) {
+    if (row < 0) {
+        FillDetails();
+    } else if (!showDetails_) {
+        SetShowDetails(true);
+    } else {
+        FillDetails();
+    }
+}
+
+void TablesPage::Activate() {
+    ReloadCache();
+    FillTargetBox();
+    Apply(false);
+}
+
+void TablesPage::ReceivePeriod(const PeriodSyncBlock& block) {
+    if (!totalsGrid_) return;
+    const bool knownTarget = block.targetIndex >= 0 && block.targetIndex < targetBox_->count();
+    targetBox_->setCurrentIndex(knownTarget ? block.targetIndex : -1);
+    const bool knownPeriod = block.periodIndex >= 0 && block.periodIndex < periodBox_->count();
+    periodBox_->setCurrentIndex(knownPeriod ? block.periodIndex : -1);
+    // A date the control cannot show leaves it on its own date.
+    const QDate date(block.date.wYear, block.date.wMonth, block.date.wDay);
+    const QTime time(block.date.wHour, block.date.wMinute, block.date.wSecond);
+    if (date.isValid()) dateControl_->setValue(date, time.isValid() ? time : QTime(0, 0));
+    Apply(false);
+}
+
+void TablesPage::RestoreState() {
+    if (!settings_ || !totalsGrid_) return;
+    const PageSelection& stored = settings_->tables;
+    if (stored.period >= 0 && stored.period < periodBox_->count()) periodBox_->setCurrentIndex(stored.period);
+    if (cache_) {
+        const int position = cache_->TargetNames().PositionOf(stored.targetId);
+        if (position >= 0 && position < targetBox_->count()) targetBox_->setCurrentIndex(position);
+    }
+    // The date control keeps the date it shows.
+    Apply(false);
+}
+
+void TablesPage::StoreState() {
+    if (!settings_ || !totalsGrid_) return;
+    PageSelection& stored = settings_->tables;
+    stored.period = periodBox_->currentIndex();
+    int32_t seconds = 0;
+    const HostDateTime picked = PickedDate();
+    if (db_ && db_->DateToSeconds(&seconds, &picked) >= 0) stored.seconds = seconds;
+    stored.targetId = SelectedTargetId();
+    settings_->Save(db_);
+}
+
+void TablesPage::resizeEvent(QResizeEvent* event) {
+    PluginPage::resizeEvent(event);
+    LayoutControls();
+}
+
+void TablesPage::LayoutControls() {
+    if (!totalsGrid_) return;
+    const QRect client = rect();
+    const int l = client.left();
+    const int t = client.top();
+    const int r = client.left() + client.width();
+    const int b = client.top() + client.height();
+    const int gridHeight = std::max(0, b - t - 92);
+    periodBox_->setGeometry(l + 10, t + 10, 100, kControlHeight);
+    heading_->setGeometry(l + 120, t + 10, std::max(0, r - l - 460), kControlHeight);
+    dateControl_->setGeometry(r - 330, t + 10, 110, kControlHeight);
+    targetBox_->setGeometry(r - 210, t + 10, 200, kControlHeight);
+    if (showDetails_) {
+        totalsGrid_->setGeometry(l + 10, t + 46, kNarrowTotalsWidth, gridHeight);
+        detailsGrid_->setGeometry(l + 220, t + 46, std::max(0, r - l - 230), gridHeight);
+        detailsGrid_->show();
+    } else {
+        totalsGrid_->setGeometry(l + 10, t + 46, std::max(0, r - l - 20), gridHeight);
+        detailsGrid_->hide();
+    }
+    statistics_->setGeometry(l + 230, b - 36, std::max(0, r - l - 350), kControlHeight);
+    showDetailsBox_->setGeometry(r - 110, b - 36, 100, kControlHeight);
+    update();
+}
 
 }  // namespace orv

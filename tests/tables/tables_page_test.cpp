@@ -1,0 +1,269 @@
+// The Tables page in the main window on a real SQLite host database: daily
+// totals of sum and average targets, the values behind a day, the period
+// exchange with the Charts page and the state kept in the view settings.
+// The clock stands at 2008-08-27 12:00:00, so the date control starts there.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+
+#include <vector>
+
+#include "data/FieldText.h"
+#include "data/ModifiedFlag.h"
+#include "data/RecordChanges.h"
+#include "host/db/StarterData.h"
+#include "support/ModuleFixture.h"
+#include "support/WidgetDriver.h"
+#include "ui/PluginMainWindow.h"
+#include "ui/controls/DateTimeControl.h"
+#include "ui/controls/Grid.h"
+#include "ui/tables/TablesPage.h"
+#include "util/DateText.h"
+
+namespace orv {
+namespace {
+
+namespace st = hostdb::starter;
+
+class TablesPageTest : public test::ModuleFixture {
+protected:
+    void SetUp() override {
+        ModuleFixture::SetUp();
+        ClearModifiedFlag();
+    }
+
+    TablesPage& Page() {
+        PluginMainWindow& window = OpenMainWindow();
+        window.SelectTab(Tab::Tables);
+        return *window.Tables();
+    }
+
+    int32_t Seconds(int month, int day, int hour, int minute, int second) {
+        HostDateTime d;
+        d.year = 2008;
+        d.month = static_cast<uint16_t>(month);
+        d.day = static_cast<uint16_t>(day);
+        d.hour = static_cast<uint16_t>(hour);
+        d.minute = static_cast<uint16_t>(minute);
+        d.second = static_cast<uint16_t>(second);
+        int32_t seconds = 0;
+        EXPECT_GE(db().DateToSeconds(&seconds, &d), 0);
+        return seconds;
+    }
+
+    int32_t Add(RecordKind kind, FieldMap fields) {
+        int32_t id = 0;
+        EXPECT_EQ(AddRecord(db(), cache(), kind, std::move(fields), &id), kChangeOk);
+        ClearModifiedFlag();
+        return id;
+    }
+
+    // A group in the gram family whose third target is Carbohydrates, with
+    // an item carrying 2 of it and one carrying none.
+    void AddMixGroup() {
+        mixGroup_ = Add(RecordKind::Group,
+                        {{"NAME", "Mix"}, {"PARENTID", "0"}, {"COUNT", "3"}, {"UNITID", IntText(st::kGram)},
+                         {"GROUPATTRS", "0"}, {"PCATEGORYID", "0"}, {"CREATORID", "0"}, {"TYPE", "0"},
+                         {"TARGETS", IntListText({st::kFatTarget, st::kProteinTarget, st::kCarbohydratesTarget})}});
+        twoCarbs_ = AddItem("Two carbs", {5.0f, 7.0f, 2.0f});
+        noCarbs_ = AddItem("No carbs", {3.0f, 3.0f, 0.0f});
+    }
+
+    int32_t AddItem(const char* name, const std::vector<float>& amounts) {
+        return Add(RecordKind::Item, {{"NAME", name}, {"MATTERID", IntText(mixGroup_)}, {"COUNT", "3"},
+                                      {"DEFAULTVALUE", "1.000000"}, {"VALUES", RealListText(amounts)}});
+    }
+
+    void Seed(int32_t group, int32_t item, double amount, int32_t seconds, const char* notes = "") {
+        Add(RecordKind::Value, {{"NAME", notes}, {"CREATORID", "0"}, {"MATTERID", IntText(group)},
+                                {"ITEMID", IntText(item)}, {"VALUE", RealText(amount)}, {"ITEMINDEX", "1"},
+                                {"PCATEGORYID", "0"}, {"SECONDS", IntText(seconds)}});
+    }
+
+    static QStringList Column(const Grid* grid, const char* title) {
+        QStringList cells;
+        for (int row = 0; row < grid->rowCount(); ++row) cells << grid->cell(row, QString::fromLatin1(title));
+        return cells;
+    }
+
+    static void ChooseTarget(TablesPage& page, const QString& name) {
+        ASSERT_TRUE(test::chooseComboText(page.targetBox(), name));
+    }
+
+    int32_t mixGroup_ = 0;
+    int32_t twoCarbs_ = 0;
+    int32_t noCarbs_ = 0;
+};
+
+TEST_F(TablesPageTest, SumTargetAddsTheProductsOfEachDayOfTheWeek) {
+    AddMixGroup();
+    Seed(mixGroup_, twoCarbs_, 1.5, Seconds(8, 27, 8, 0, 0), "breakfast");
+    Seed(mixGroup_, twoCarbs_, 2.5, Seconds(8, 27, 20, 0, 0), "dinner");
+    Seed(mixGroup_, twoCarbs_, 1.0, Seconds(8, 21, 0, 0, 0), "first day");
+    Seed(mixGroup_, twoCarbs_, 9.0, Seconds(8, 28, 0, 0, 0), "day after");
+    Seed(mixGroup_, twoCarbs_, 9.0, Seconds(8, 20, 23, 59, 59), "day before");
+    Seed(mixGroup_, noCarbs_, 4.0, Seconds(8, 27, 9, 0, 0), "no carbs");
+    TablesPage& page = Page();
+    ChooseTarget(page, "Carbohydrates");
+
+    EXPECT_EQ(Column(page.totalsGrid(), TablesPage::kDateColumn),
+              (QStringList{"08/27/2008", "08/26/2008", "08/25/2008", "08/24/2008", "08/23/2008", "08/22/2008",
+                           "08/21/2008"}));
+    // 2 x (1.5 + 2.5) on the end day, 2 x 1.0 on the first day.
+    EXPECT_EQ(Column(page.totalsGrid(), TablesPage::kValueColumn),
+              (QStringList{"8.00000", "0.00000", "0.00000", "0.00000", "0.00000", "0.00000", "2.00000"}));
+    // Products 3, 5 and 2: the zero-amount item adds nothing, not even a count.
+    EXPECT_EQ(page.statisticsLabel()->text(), "Average: 3.33333, Sum: 10.00000");
+    EXPECT_EQ(page.headingLabel()->text(), "7 days, Carbohydrates (in g)");
+
+    // A value stored elsewhere shows when the tab comes to the front again.
+    Seed(mixGroup_, twoCarbs_, 0.5, Seconds(8, 26, 9, 0, 0));
+    OpenMainWindow().SelectTab(Tab::Values);
+    OpenMainWindow().SelectTab(Tab::Tables);
+    EXPECT_EQ(page.totalsGrid()->cell(1, TablesPage::kValueColumn), "1.00000");
+}
+
+TEST_F(TablesPageTest, AverageTargetAveragesEachDayAndTakesAnItemsNewestValue) {
+    Seed(st::kBloodGlucoseGroup, st::kFasting, 5.0, Seconds(8, 27, 7, 0, 0));
+    Seed(st::kBloodGlucoseGroup, st::kFasting, 7.0, Seconds(8, 27, 8, 0, 0));
+    Seed(st::kBloodGlucoseGroup, st::kBeforeMeal, 3.0, Seconds(8, 26, 12, 0, 0));
+    Seed(st::kBloodGlucoseGroup, st::kBedtime, 4.0, Seconds(8, 25, 22, 0, 0));
+    Seed(st::kBloodGlucoseGroup, st::kBedtime, 9.0, Seconds(8, 30, 22, 0, 0));  // newest, but after the end
+    TablesPage& page = Page();
+    ChooseTarget(page, "Blood glucose");
+
+    EXPECT_EQ(Column(page.totalsGrid(), TablesPage::kValueColumn).mid(0, 4),
+              (QStringList{"6.00000", "3.00000", "4.00000", "0.00000"}));
+    // (5 + 7 + 3 + 4) / 4; the last item whose newest value lies in the period is "Before meal".
+    EXPECT_EQ(page.statisticsLabel()->text(), "Average: 4.75000, The last value: 3.00000");
+    EXPECT_EQ(page.headingLabel()->text(), "7 days, Blood glucose (in mmol/L)");
+
+    // Before all of them, nothing is in the period.
+    page.dateControl()->setValue(QDate(2008, 8, 1), QTime(12, 0));
+    page.Apply(false);
+    EXPECT_EQ(Column(page.totalsGrid(), TablesPage::kValueColumn), QStringList(7, "0.00000"));
+    EXPECT_EQ(page.statisticsLabel()->text(), "Average: 0.00000, The last value: 0.00000");
+}
+
+TEST_F(TablesPageTest, ChoosingADayListsTheValuesBehindIt) {
+    AddMixGroup();
+    Seed(mixGroup_, twoCarbs_, 1.5, Seconds(8, 27, 8, 0, 0), "breakfast");
+    Seed(mixGroup_, twoCarbs_, 2.5, Seconds(8, 27, 20, 0, 5), "dinner");
+    Seed(mixGroup_, twoCarbs_, 1.0, Seconds(8, 25, 9, 3, 0), "snack");
+    TablesPage& page = Page();
+    ChooseTarget(page, "Carbohydrates");
+    EXPECT_FALSE(page.showDetails());
+    EXPECT_FALSE(page.detailsGrid()->isVisibleTo(&page));
+
+    // Choosing a row while details are off turns them on.
+    page.totalsGrid()->selectRow(0);
+    EXPECT_TRUE(page.showDetails());
+    EXPECT_TRUE(page.showDetailsBox()->isChecked());
+    EXPECT_TRUE(page.detailsGrid()->isVisibleTo(&page));
+    EXPECT_EQ(page.totalsGrid()->width(), 190);
+    const Grid* details = page.detailsGrid();
+    ASSERT_EQ(details->rowCount(), 2);
+    QStringList second;
+    for (int column = 0; column < details->columnCount(); ++column) second << details->cell(1, column);
+    EXPECT_EQ(second, (QStringList{"08/27/2008", "20:00:05", "Two carbs", "2.50000", "g", "dinner", "5.00000"}));
+    EXPECT_EQ(details->cell(0, TablesPage::kNotesColumn), "breakfast");
+
+    page.totalsGrid()->selectRow(2);
+    EXPECT_EQ(Column(details, TablesPage::kNotesColumn), QStringList{"snack"});
+    page.totalsGrid()->selectRow(1);
+    EXPECT_EQ(details->rowCount(), 0);
+
+    ASSERT_TRUE(test::chooseComboText(page.periodBox(), "15 days"));
+    EXPECT_TRUE(page.showDetails());
+    page.showDetailsBox()->click();
+    EXPECT_FALSE(page.showDetails());
+    EXPECT_FALSE(page.detailsGrid()->isVisibleTo(&page));
+    EXPECT_GT(page.totalsGrid()->width(), 190);
+}
+
+TEST_F(TablesPageTest, AUserChoiceIsSentToTheChartsPageOnce) {
+    TablesPage& page = Page();
+    std::vector<PeriodSyncBlock> sent;
+    QObject::connect(&page, &PluginPage::periodSelected, &page,
+                     [&sent](const PeriodSyncBlock& block) { sent.push_back(block); });
+
+    ASSERT_TRUE(test::chooseComboText(page.periodBox(), "120 days"));
+    EXPECT_EQ(page.totalsGrid()->rowCount(), 120);
+    ASSERT_TRUE(test::chooseComboText(page.periodBox(), "7 days"));
+    EXPECT_EQ(page.totalsGrid()->rowCount(), 7);
+    EXPECT_EQ(page.totalsGrid()->cell(0, "Date"), "08/27/2008");
+    ChooseTarget(page, "Fat");
+
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[0].periodIndex, 4);
+    EXPECT_EQ(sent[2].periodIndex, 0);
+    EXPECT_EQ(sent[2].targetIndex, page.targetBox()->currentIndex());
+    EXPECT_EQ(ToHostDateTime(sent[2].date).day, 27);
+    EXPECT_EQ(sent[2].date.wDayOfWeek, 3);  // a Wednesday
+}
+
+TEST_F(TablesPageTest, AReceivedPeriodSetsTargetPeriodAndDateWithoutAnswering) {
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 4.0, Seconds(3, 1, 12, 0, 0));
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 6.0, Seconds(2, 16, 0, 0, 0));
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 8.0, Seconds(2, 15, 23, 59, 59));
+    TablesPage& page = Page();
+    int answers = 0;
+    QObject::connect(&page, &PluginPage::periodSelected, &page, [&answers] { ++answers; });
+
+    PeriodSyncBlock block;
+    block.periodIndex = 1;  // 15 days
+    block.targetIndex = cache().TargetNames().PositionOf(st::kInsulinTarget);
+    block.date = ToSystemTime(HostDateTime{30, 15, 10, 1, 3, 2008, 6});
+    page.ReceivePeriod(block);
+
+    EXPECT_EQ(answers, 0);
+    EXPECT_EQ(page.periodBox()->currentIndex(), 1);
+    EXPECT_EQ(page.SelectedTargetId(), st::kInsulinTarget);
+    EXPECT_EQ(page.dateControl()->date(), QDate(2008, 3, 1));
+    EXPECT_EQ(page.totalsGrid()->rowCount(), 15);
+    EXPECT_EQ(page.totalsGrid()->cell(14, "Date"), "02/16/2008");
+    EXPECT_EQ(page.statisticsLabel()->text(), "Average: 5.00000, Sum: 10.00000");
+
+    // Indexes the page does not have and a date no calendar has change nothing for good.
+    PeriodSyncBlock bad;
+    bad.periodIndex = 9;
+    bad.targetIndex = 99;
+    bad.date.wYear = 2008;
+    page.ReceivePeriod(bad);
+    EXPECT_EQ(answers, 0);
+    EXPECT_EQ(page.dateControl()->date(), QDate(2008, 3, 1));
+    EXPECT_EQ(page.totalsGrid()->rowCount(), 15);
+    EXPECT_EQ(page.statisticsLabel()->text(), "Average: 5.00000, Sum: 10.00000");
+}
+
+TEST_F(TablesPageTest, StateComesFromAndGoesToTheViewSettings) {
+    settings().tables = {2, 0, st::kFatTarget};
+    settings().Save(&db());
+    TablesPage& page = Page();
+    EXPECT_EQ(page.periodBox()->currentIndex(), 2);
+    EXPECT_EQ(page.targetBox()->currentText(), "Fat");
+    EXPECT_EQ(page.totalsGrid()->rowCount(), 30);
+    EXPECT_EQ(page.dateControl()->date(), QDate(2008, 8, 27)) << "stored seconds are not restored";
+
+    // A stored period or target the page does not have keeps the current one.
+    settings().tables = {-3, 0, 4711};
+    page.RestoreState();
+    EXPECT_EQ(page.periodBox()->currentIndex(), 2);
+    EXPECT_EQ(page.targetBox()->currentText(), "Fat");
+
+    ASSERT_TRUE(test::chooseComboText(page.periodBox(), "60 days"));
+    ChooseTarget(page, "Energy");
+    page.StoreState();
+    const PageSelection stored = ReloadedSettings().tables;
+    EXPECT_EQ(stored.period, 3);
+    EXPECT_EQ(stored.targetId, st::kEnergyTarget);
+    HostDateTime storedDate;
+    ASSERT_GE(db().SecondsToDate(stored.seconds, &storedDate), 0);
+    EXPECT_EQ(FormatDateText(storedDate), "08/27/2008");
+}
+
+}  // namespace
+}  // namespace orv
