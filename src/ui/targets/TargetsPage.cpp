@@ -1,7 +1,333 @@
 #include "ui/targets/TargetsPage.h"
 
+#include <QComboBox>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "data/FieldText.h"
+#include "data/ModifiedFlag.h"
+#include "data/RecordCache.h"
+#include "data/RecordChanges.h"
+#include "data/UnitConversion.h"
+#include "platform/DialogRunner.h"
+#include "platform/Prompter.h"
+#include "platform/Services.h"
+#include "ui/categories/CategoriesDialog.h"
+#include "ui/controls/BitmapButton.h"
+#include "ui/controls/ColoredLabel.h"
+#include "ui/controls/Grid.h"
+#include "ui/targets/TargetDialog.h"
+
 namespace orv {
+namespace {
+
+const QString kCaption = QStringLiteral("ORV Diabetes");
+
+namespace column {
+const QString Name = QStringLiteral("Target Name");
+const QString Unit = QStringLiteral("Unit");
+const QString Type = QStringLiteral("Type");
+const QString Category = QStringLiteral("Category");
+}  // namespace column
+
+// Colours of the category label until the host's colours are read.
+constexpr int kLabelFirstColor = 0xC8C8C8;
+constexpr int kLabelSecondColor = 0xFFFFFF;
+// Host colour numbers of the label's two colours.
+constexpr int32_t kLabelFirstColorNumber = 7;
+constexpr int32_t kLabelSecondColorNumber = 8;
+
+QPushButton* PageButton(const QString& text, QWidget* parent) {
+    auto* button = new BitmapButton(text, BitmapButton::Face::Push, parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+QString TypeText(const TargetRecord& target) {
+    return target.IsSum() ? QStringLiteral("Sum") : QStringLiteral("Average");
+}
+
+}  // namespace
 
 TargetsPage::TargetsPage(QWidget* parent) : PluginPage(parent) { setObjectName(QStringLiteral("TargetsPage")); }
+
+void TargetsPage::LoadCacheParts() { Reload(); }
+
+void TargetsPage::CreateContent() {
+    if (grid_) return;
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+
+    label_ = new ColoredLabel(this);
+    label_->setColors(kLabelFirstColor, kLabelSecondColor);
+
+    filter_ = new QComboBox(this);
+    filter_->setObjectName(QStringLiteral("MyCB"));
+    filter_->setMaxVisibleItems(20);
+    connect(filter_, &QComboBox::activated, this, [this] {
+        UpdateLabel();
+        FillGrid(0);
+    });
+
+    grid_ = new Grid(this);
+    grid_->addColumn(column::Name, 140);
+    grid_->addColumn(column::Unit, 100);
+    grid_->addColumn(column::Type, 100);
+    grid_->addColumn(column::Category, 100);
+    connect(grid_, &Grid::editRequested, this, [this] { EditTarget(); });
+    connect(grid_, &Grid::addRowRequested, this, [this] { NewTarget(); });
+    connect(grid_, &Grid::deleteRowRequested, this, [this] { RemoveTarget(); });
+
+    new_ = PageButton(QStringLiteral("New"), this);
+    edit_ = PageButton(QStringLiteral("Edit"), this);
+    remove_ = PageButton(QStringLiteral("Remove"), this);
+    categories_ = PageButton(QStringLiteral("Edit categories"), this);
+    connect(new_, &QPushButton::clicked, this, &TargetsPage::NewTarget);
+    connect(edit_, &QPushButton::clicked, this, &TargetsPage::EditTarget);
+    connect(remove_, &QPushButton::clicked, this, &TargetsPage::RemoveTarget);
+    connect(categories_, &QPushButton::clicked, this, &TargetsPage::EditTargetCategories);
+
+    FillFilter();
+    ShowAllTargets();
+    ReloadAndFill(0);
+    LayoutControls();
+    Recolor();
+}
+
+void TargetsPage::Activate() { ReloadAndFill(0); }
+
+void TargetsPage::Recolor() {
+    if (!colors_ || !label_) return;
+    label_->setColors(colors_->GetColor(kLabelFirstColorNumber), colors_->GetColor(kLabelSecondColorNumber));
+    label_->repaint();
+}
+
+void TargetsPage::resizeEvent(QResizeEvent* event) {
+    PluginPage::resizeEvent(event);
+    LayoutControls();
+}
+
+void TargetsPage::LayoutControls() {
+    if (!grid_) return;
+    const QRect r = rect();
+    const int left = r.left();
+    const int top = r.top();
+    const int width = r.width();
+    const int height = r.height();
+    label_->setGeometry(left + 10, top + 10, width - 140, 26);
+    filter_->setGeometry(r.right() + 1 - 120, top + 10, 110, filter_->sizeHint().height());
+    grid_->setGeometry(left + 10, top + 46, width - 20, height - 92);
+    const int buttonTop = r.bottom() + 1 - 36;
+    new_->setGeometry(left + 10, buttonTop, 100, 26);
+    edit_->setGeometry(left + 120, buttonTop, 100, 26);
+    remove_->setGeometry(left + 230, buttonTop, 100, 26);
+    categories_->setGeometry(left + 340, buttonTop, 100, 26);
+}
+
+void TargetsPage::FillFilter() {
+    filter_->clear();
+    filterCategories_.clear();
+    filter_->addItem(QStringLiteral("All"));
+    if (!cache_) return;
+    const NameList& categories = cache_->TargetCategories().names;
+    for (const int32_t number : categories.Ids()) {
+        const std::string& name = categories.NameOf(number);
+        if (name.empty()) continue;
+        filter_->addItem(Text(name));
+        filterCategories_.push_back(number);
+    }
+}
+
+void TargetsPage::ShowAllTargets() {
+    filter_->setCurrentIndex(0);
+    UpdateLabel();
+}
+
+void TargetsPage::UpdateLabel() {
+    const int32_t category = FilterCategory();
+    if (category < 0 || !cache_) {
+        label_->clear();
+        return;
+    }
+    label_->setText(QStringLiteral("Category: ") + Text(cache_->TargetCategories().names.NameOf(category)));
+}
+
+int32_t TargetsPage::FilterCategory() const {
+    const int position = filter_ ? filter_->currentIndex() - 1 : -1;
+    if (position < 0 || position >= static_cast<int>(filterCategories_.size())) return -1;
+    return filterCategories_[static_cast<std::size_t>(position)];
+}
+
+void TargetsPage::Reload() {
+    if (!cache_) return;
+    cache_->LoadTargetNames(db_);
+    cache_->LoadUnitNames(db_);
+    cache_->LoadTargetCategories(db_);
+    // The target dialog lists the groups that use a target, offers such a
+    // target only its unit's family and converts their items' amounts, so
+    // the groups, items and units it reads must be as fresh as the targets.
+    cache_->LoadUnits(db_);
+    cache_->LoadGroups(db_);
+    cache_->LoadGroupNames(db_);
+    cache_->LoadItems(db_);
+}
+
+void TargetsPage::ReloadAndFill(int32_t targetId) {
+    Reload();
+    if (cache_) cache_->LoadTargets(db_);
+    FillGrid(targetId);
+}
+
+void TargetsPage::FillGrid(int32_t targetId) {
+    if (!grid_) return;
+    grid_->setRedraw(false);
+    grid_->deleteAllRows();
+    if (cache_) {
+        const int32_t filter = FilterCategory();
+        const NameList& unitNames = cache_->UnitNames();
+        const NameList& categoryNames = cache_->TargetCategories().names;
+        for (const auto& [name, id] : cache_->TargetIdsByName()) {
+            const TargetRecord* target = cache_->FindTarget(id);
+            if (!target) continue;
+            if (filter >= 0 && target->category != filter) continue;
+            const int row = grid_->addRow();
+            grid_->setRowNumber(row, id);
+            grid_->setCell(row, column::Name, Text(target->name));
+            grid_->setCell(row, column::Unit, Text(unitNames.NameOf(target->unitId)));
+            grid_->setCell(row, column::Type, TypeText(*target));
+            grid_->setCell(row, column::Category, Text(categoryNames.NameOf(target->category)));
+        }
+    }
+    grid_->setRedraw(true);
+    const int row = targetId != 0 ? grid_->findRowByNumber(targetId) : -1;
+    grid_->selectRow(row >= 0 ? row : 0);
+}
+
+int32_t TargetsPage::SelectedTarget() const {
+    const int row = grid_ ? grid_->currentRow() : -1;
+    return row < 0 ? 0 : grid_->rowNumber(row);
+}
+
+void TargetsPage::NewTarget() {
+    if (!db_ || !cache_) return;
+    TargetDialog dialog(QStringLiteral("Add target"), TargetRecord{}, *cache_, window());
+    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
+
+    const TargetRecord& target = dialog.entry();
+    FieldMap fields;
+    fields[field::Name] = target.name;
+    fields[field::UnitId] = IntText(target.unitId);
+    fields[field::Type] = IntText(target.type);
+    fields[field::CategoryId] = IntText(target.category);
+    fields[field::CreatorId] = IntText(0);
+    int32_t newId = 0;
+    AddRecord(*db_, *cache_, RecordKind::Target, fields, &newId);
+    ReloadAndFill(newId);
+}
+
+void TargetsPage::EditTarget() {
+    if (!cache_) return;
+    const TargetRecord* current = cache_->FindTarget(SelectedTarget());
+    if (!current) {
+        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to edit"));
+        return;
+    }
+    const TargetRecord before = *current;
+    TargetDialog dialog(QStringLiteral("Edit target"), before, *cache_, window());
+    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
+
+    const TargetRecord& target = dialog.entry();
+    SetModifiedFlag();
+    if (target.record) {
+        RecordEdit(target.record)
+            .Int32(prop::TargetUnitId, target.unitId)
+            .Name(target.name)
+            .Category(target.category)
+            .Int32(prop::TargetType, target.type)
+            .Apply();
+    }
+    if (target.category != before.category) ShowAllTargets();
+    if (dialog.inUse() && target.unitId != before.unitId) {
+        const float ratio = UnitRatio(cache_->Conversions(), target.unitId, before.unitId);
+        if (ratio != 1.0f) RescaleItemAmounts(before.id, ratio);
+    }
+    ReloadAndFill(before.id);
+}
+
+void TargetsPage::RescaleItemAmounts(int32_t targetId, float ratio) {
+    // A group that lists the target more than once is converted once, at the
+    // first place the target stands in its list.
+    std::set<int32_t> done;
+    const auto [firstGroup, lastGroup] = cache_->GroupsByTarget().equal_range(targetId);
+    for (auto g = firstGroup; g != lastGroup; ++g) {
+        const int32_t groupId = g->second;
+        if (!done.insert(groupId).second) continue;
+        const GroupRecord* group = cache_->FindGroup(groupId);
+        if (!group) continue;
+        const auto found = std::find(group->targets.begin(), group->targets.end(), targetId);
+        if (found == group->targets.end()) continue;
+        const auto position = static_cast<std::size_t>(found - group->targets.begin());
+
+        const auto [firstItem, lastItem] = cache_->ItemsByGroup().equal_range(groupId);
+        for (auto i = firstItem; i != lastItem; ++i) {
+            const ItemRecord* item = cache_->FindItem(i->second);
+            if (!item || !item->record || position >= item->values.size()) continue;
+            const float amount = item->values[position] / ratio;
+            RecordEdit(item->record).Float(prop::ItemValues, amount, static_cast<int32_t>(position)).Apply();
+        }
+    }
+    cache_->LoadItems(db_);
+}
+
+void TargetsPage::RemoveTarget() {
+    if (!cache_) return;
+    const int row = grid_->currentRow();
+    if (row < 0) {
+        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to remove."));
+        return;
+    }
+    const int32_t id = grid_->rowNumber(row);
+    if (cache_->TargetIsReferenced(id)) {
+        Services::prompter().information(this, kCaption,
+                                         QStringLiteral("This target is referenced by at least one group!"));
+        return;
+    }
+    if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Remove this target?"))) return;
+
+    SetModifiedFlag();
+    grid_->deleteRow(row);
+    if (const TargetRecord* target = cache_->FindTarget(id); target && target->record) DeleteRecord(target->record);
+    ReloadAndFill(0);
+}
+
+void TargetsPage::EditTargetCategories() {
+    if (!cache_) return;
+    CategorySet* categories = cache_->MutableCategories(RecordKind::Target);
+    if (!categories) return;
+    CategoriesDialog dialog(*categories, window());
+    // The editor stores every change as it is made, so what it cleared is
+    // followed up however it was closed.
+    Services::dialogs().run(dialog);
+    SetModifiedFlag();
+
+    bool moved = false;
+    for (const int32_t cleared : dialog.clearedNumbers()) {
+        for (const auto& [id, target] : cache_->Targets()) {
+            if (target.category != cleared || !target.record) continue;
+            RecordEdit(target.record).Category(0).Apply();
+            moved = true;
+        }
+    }
+    if (moved) cache_->LoadTargets(db_);
+
+    FillFilter();
+    ShowAllTargets();
+    FillGrid(0);
+    grid_->repaint();
+}
 
 }  // namespace orv

@@ -1,0 +1,297 @@
+// The Targets page in the running main window on a real SQLite host database
+// with the starter structure (every starter target is listed by a group),
+// driven through its buttons, filter box and grid. What the page wrote is
+// checked on a cache freshly loaded from the database.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTreeWidget>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "data/ModifiedFlag.h"
+#include "data/RecordChanges.h"
+#include "host/db/StarterData.h"
+#include "support/ModuleFixture.h"
+#include "support/WidgetDriver.h"
+#include "ui/controls/ColoredLabel.h"
+#include "ui/controls/Grid.h"
+#include "ui/targets/TargetDialog.h"
+#include "ui/targets/TargetsPage.h"
+
+namespace orv::test {
+namespace {
+
+using namespace hostdb::starter;
+constexpr int kStarterTargets = 6;
+const QString kName = QStringLiteral("Target Name");
+
+class TargetsPageTest : public ModuleFixture {
+protected:
+    TargetsPage& Page() {
+        OpenMainWindow().SelectTab(Tab::Targets);
+        return *static_cast<TargetsPage*>(window_->PageAt(Tab::Targets));
+    }
+    Grid& TheGrid() { return *Page().grid(); }
+    int RowOf(const QString& target) {
+        for (int row = 0; row < TheGrid().rowCount(); ++row) {
+            if (TheGrid().cell(row, kName) == target) return row;
+        }
+        return -1;
+    }
+    QString Cell(const QString& target, const QString& column) { return TheGrid().cell(RowOf(target), column); }
+    QString Selected() { return TheGrid().cell(TheGrid().currentRow(), kName); }
+    void Select(const QString& target) { ASSERT_TRUE(TheGrid().selectRow(RowOf(target))) << target.toStdString(); }
+
+    // The records as a later session loads them.
+    RecordCache Stored() {
+        RecordCache fresh;
+        fresh.LoadAll(&db());
+        return fresh;
+    }
+    std::optional<TargetRecord> StoredTarget(const std::string& name) {
+        const RecordCache stored = Stored();
+        for (const auto& [id, target] : stored.Targets()) {
+            if (target.name == name) return target;
+        }
+        return std::nullopt;
+    }
+
+    // Queues a target dialog that is filled in and confirmed; an empty text
+    // leaves that control as it was. `check` sees the dialog after OK.
+    void AnswerTarget(QString name, QString unit = {}, QString type = {}, QString category = {},
+                      std::function<void(TargetDialog&)> check = {}) {
+        services_.dialogs.expect<TargetDialog>([=](TargetDialog& dialog) {
+            typeText(dialog.nameEdit(), name);
+            if (!unit.isEmpty()) {
+                EXPECT_TRUE(chooseComboText(dialog.unitBox(), unit));
+            }
+            if (type == "Sum") dialog.sumButton()->click();
+            if (type == "Average") dialog.averageButton()->click();
+            if (!category.isEmpty()) {
+                EXPECT_TRUE(chooseComboText(dialog.categoryBox(), category));
+            }
+            if (check) check(dialog);
+            clickButton(&dialog, QStringLiteral("OK"));
+            if (dialog.isVisible()) dialog.reject();
+        });
+    }
+
+    // Names target categories 1 "Food" and 2 "Body" before the page opens.
+    void NameCategories() {
+        HostCategoryTable* table = db().TargetCategories();
+        for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) {
+            HostNamed& named = table->Current()->Named();
+            if (named.GetIndex() == 1 || named.GetIndex() == 2) {
+                ASSERT_EQ(named.SetName(named.GetIndex() == 1 ? "Food" : "Body"), 0);
+            }
+        }
+    }
+
+    // Every item's amount at `position` of its list, by item id.
+    std::map<int32_t, float> Amounts(const RecordCache& cache, int32_t group, std::size_t position) {
+        std::map<int32_t, float> amounts;
+        const auto [first, last] = cache.ItemsByGroup().equal_range(group);
+        for (auto it = first; it != last; ++it) amounts[it->second] = cache.FindItem(it->second)->values.at(position);
+        return amounts;
+    }
+};
+
+TEST_F(TargetsPageTest, NewTargetIsStoredAndAFilteredOutOneIsNotShown) {
+    NameCategories();
+    TargetsPage& page = Page();
+    ClearModifiedFlag();
+    AnswerTarget("Fibre", "g", "Average", "Food", [](TargetDialog& dialog) {
+        EXPECT_FALSE(dialog.inUse());
+        EXPECT_EQ(dialog.groupList()->topLevelItemCount(), 0);
+        EXPECT_EQ(dialog.unitBox()->count(), 12);  // a new target may take any unit
+    });
+    ASSERT_TRUE(clickButton(&page, "New"));
+    EXPECT_EQ(ModifiedFlag(), 1);
+    EXPECT_EQ(services_.dialogs.dialogs().at(0).title, "Add target");
+    EXPECT_EQ(Selected(), "Fibre");
+    const std::optional<TargetRecord> stored = StoredTarget("Fibre");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->unitId, kGram);
+    EXPECT_EQ(stored->type, 1);
+    EXPECT_EQ(stored->category, 1);
+
+    ASSERT_TRUE(chooseComboText(page.filterBox(), "Body"));
+    EXPECT_EQ(TheGrid().rowCount(), 0);
+    ASSERT_TRUE(clickButton(&page, "Edit"));
+    EXPECT_EQ(services_.prompter.last().text(), "Select a row to edit");
+    ASSERT_TRUE(clickButton(&page, "Remove"));
+    EXPECT_EQ(services_.prompter.last().text(), "Select a row to remove.");
+    AnswerTarget("Sugar", {}, {}, "Food");
+    ASSERT_TRUE(clickButton(&page, "New"));
+    EXPECT_EQ(page.filterBox()->currentText(), "Body");
+    EXPECT_EQ(TheGrid().rowCount(), 0);
+    EXPECT_TRUE(StoredTarget("Sugar"));
+    ASSERT_TRUE(chooseComboText(page.filterBox(), "Food"));
+    EXPECT_EQ(TheGrid().rowCount(), 2);
+    EXPECT_EQ(Selected(), "Fibre");
+    EXPECT_EQ(page.categoryLabel()->text(), "Category: Food");
+}
+
+TEST_F(TargetsPageTest, EmptyNameIsRefusedAndNothingIsStored) {
+    TargetsPage& page = Page();
+    ClearModifiedFlag();
+    AnswerTarget("", "g");
+    ASSERT_TRUE(clickButton(&page, "New"));
+    ASSERT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.last().text(), "Target name is empty!!!");
+    EXPECT_EQ(services_.prompter.last().caption(), "ORV Desktop");
+    EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error);
+    EXPECT_EQ(ModifiedFlag(), 0);
+    EXPECT_EQ(Stored().Targets().size(), std::size_t{kStarterTargets});
+}
+
+TEST_F(TargetsPageTest, EditRenamesAndRetypesAndACategoryChangeShowsAll) {
+    NameCategories();
+    TargetsPage& page = Page();
+    ASSERT_TRUE(chooseComboText(page.filterBox(), "Unfiled"));
+    Select("Energy");
+    ClearModifiedFlag();
+    AnswerTarget("Energy intake", {}, "Average", "Food", [](TargetDialog& dialog) {
+        EXPECT_TRUE(dialog.inUse());
+        ASSERT_EQ(dialog.groupList()->topLevelItemCount(), 1);
+        EXPECT_EQ(dialog.groupList()->topLevelItem(0)->text(0), "Food");
+        EXPECT_EQ(dialog.unitBox()->currentText(), "kcal");
+    });
+    pressKey(TheGrid().view(), Qt::Key_Return);
+
+    EXPECT_EQ(ModifiedFlag(), 1);
+    EXPECT_EQ(services_.dialogs.dialogs().at(0).title, "Edit target");
+    const std::optional<TargetRecord> stored = StoredTarget("Energy intake");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->id, kEnergyTarget);
+    EXPECT_EQ(stored->type, 1);
+    EXPECT_EQ(stored->category, 1);
+    EXPECT_EQ(stored->unitId, kKcal);
+    EXPECT_EQ(page.filterBox()->currentText(), "All");
+    EXPECT_EQ(Selected(), "Energy intake");
+}
+
+TEST_F(TargetsPageTest, GridIsInByteOrderAndRemoveDeletesAnUnusedTargetOnlyOnYes) {
+    TargetsPage& page = Page();
+    AnswerTarget("Zinc", "mg");
+    ASSERT_TRUE(clickButton(&page, "New"));
+    AnswerTarget("apple", {}, "Average");
+    ASSERT_TRUE(clickButton(&page, "New"));
+    const int rows = TheGrid().rowCount();
+    ASSERT_EQ(rows, kStarterTargets + 2);
+    EXPECT_EQ(TheGrid().cell(0, kName), "Blood glucose");
+    EXPECT_EQ(TheGrid().cell(rows - 2, kName), "Zinc");
+    EXPECT_EQ(TheGrid().cell(rows - 1, kName), "apple");
+    EXPECT_EQ(Cell("Zinc", "Unit"), "mg");
+    EXPECT_EQ(Cell("Zinc", "Type"), "Sum");
+    EXPECT_EQ(Cell("apple", "Type"), "Average");
+    EXPECT_EQ(Cell("apple", "Category"), "Unfiled");
+
+    EXPECT_EQ(Selected(), "apple");
+    ClearModifiedFlag();
+    services_.prompter.answerNo();
+    ASSERT_TRUE(clickButton(&page, "Remove"));
+    EXPECT_EQ(services_.prompter.last().text(), "Remove this target?");
+    EXPECT_EQ(services_.prompter.last().caption(), "ORV Diabetes");
+    EXPECT_EQ(services_.prompter.last().buttons(), MessageButtons::YesNo);
+    EXPECT_EQ(ModifiedFlag(), 0);
+    EXPECT_TRUE(StoredTarget("apple"));
+
+    services_.prompter.answerYes();
+    ASSERT_TRUE(clickButton(&page, "Remove"));
+    EXPECT_EQ(ModifiedFlag(), 1);
+    EXPECT_FALSE(StoredTarget("apple"));
+    EXPECT_TRUE(StoredTarget("Zinc"));
+    EXPECT_EQ(RowOf("apple"), -1);
+    EXPECT_EQ(TheGrid().currentRow(), 0);
+}
+
+TEST_F(TargetsPageTest, ATargetAGroupListsIsNotRemoved) {
+    TargetsPage& page = Page();
+    Select("Fat");
+    ClearModifiedFlag();
+    ASSERT_TRUE(clickButton(&page, "Remove"));  // no question is scripted: none may be asked
+    EXPECT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.last().text(), "This target is referenced by at least one group!");
+    EXPECT_EQ(services_.prompter.last().caption(), "ORV Diabetes");
+    EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Information);
+    EXPECT_EQ(ModifiedFlag(), 0);
+    EXPECT_EQ(TheGrid().rowCount(), kStarterTargets);
+    EXPECT_EQ(Selected(), "Fat");
+    EXPECT_TRUE(StoredTarget("Fat"));
+}
+
+TEST_F(TargetsPageTest, UnitChangeOfAUsedTargetOffersTheFamilyAndRescalesItemAmounts) {
+    TargetsPage& page = Page();
+    const RecordCache before = Stored();
+    const auto carbs = Amounts(before, kFoodGroup, 0);
+    const auto fat = Amounts(before, kFoodGroup, 1);
+    ASSERT_FALSE(carbs.empty());
+
+    Select("Carbohydrates");
+    AnswerTarget("Carbohydrates", "kg", {}, {}, [](TargetDialog& dialog) {
+        QStringList offered;
+        for (int i = 0; i < dialog.unitBox()->count(); ++i) offered << dialog.unitBox()->itemText(i);
+        EXPECT_EQ(offered, QStringList({"g", "kg", "mg", "oz"}));
+    });
+    ASSERT_TRUE(clickButton(&page, "Edit"));
+
+    const RecordCache after = Stored();
+    EXPECT_EQ(after.FindTarget(kCarbohydratesTarget)->unitId, kKilogram);
+    EXPECT_EQ(Cell("Carbohydrates", "Unit"), "kg");
+    const auto carbsInKg = Amounts(after, kFoodGroup, 0);
+    for (const auto& [item, amount] : carbs) EXPECT_EQ(carbsInKg.at(item), amount / 1000.0f) << item;
+    EXPECT_EQ(Amounts(after, kFoodGroup, 1), fat);
+
+    // Back to g multiplies again; choosing the unit it already has changes nothing.
+    AnswerTarget("Carbohydrates", "g");
+    ASSERT_TRUE(clickButton(&page, "Edit"));
+    AnswerTarget("Carbohydrates", "g");
+    ASSERT_TRUE(clickButton(&page, "Edit"));
+    const auto carbsInG = Amounts(Stored(), kFoodGroup, 0);
+    for (const auto& [item, amount] : carbs) EXPECT_FLOAT_EQ(carbsInG.at(item), amount) << item;
+}
+
+TEST_F(TargetsPageTest, AGroupListingTheTargetTwiceConvertsOnlyItsFirstPlaceOnce) {
+    // The insulin group lists the insulin target twice; its items carry two amounts.
+    HostRecord* group = db().Groups()->Find(kInsulinGroup);
+    ASSERT_EQ(RecordEdit(group)
+                  .UInt8(prop::GroupCount, 2)
+                  .Int32List(prop::GroupTargets, {kInsulinTarget, kInsulinTarget})
+                  .Apply(),
+              kChangeOk);
+    for (const int32_t id : {kRapidInsulin, kLongInsulin}) {
+        RecordEdit amounts(db().Items()->Find(id));
+        ASSERT_EQ(amounts.UInt16(prop::ItemCount, 2).FloatList(prop::ItemValues, {4.0f, 4.0f}).Apply(), kChangeOk);
+    }
+    // A unit of insulin redefined as 0.01 of a new base unit "mL U-100".
+    TargetsPage& page = Page();
+    FieldMap base{{field::Name, "mL U-100"}, {field::ParentUnitId, "0"}, {field::Factor, "1.000000"},
+                  {field::CategoryId, "0"}, {field::CreatorId, "0"}};
+    int32_t baseId = 0;
+    ASSERT_EQ(AddRecord(db(), cache(), RecordKind::Unit, base, &baseId), kChangeOk);
+    RecordEdit insulin(db().Units()->Find(kInsulinUnit));
+    ASSERT_EQ(insulin.Float(prop::UnitValue, 0.01f).Int32(prop::UnitParentId, baseId).Apply(), kChangeOk);
+    page.Activate();
+
+    Select("Insulin");
+    AnswerTarget("Insulin", "mL U-100");
+    ASSERT_TRUE(clickButton(&page, "Edit"));
+    const RecordCache after = Stored();
+    for (const int32_t id : {kRapidInsulin, kLongInsulin}) {
+        const std::vector<float>& values = after.FindItem(id)->values;
+        ASSERT_EQ(values.size(), 2u);
+        EXPECT_FLOAT_EQ(values[0], 0.04f);
+        EXPECT_EQ(values[1], 4.0f);
+    }
+}
+
+}  // namespace
+}  // namespace orv::test
