@@ -1,8 +1,75 @@
 #include "ui/groups/GroupsPage.h"
 
+#include <QComboBox>
+#include <QHeaderView>
+#include <QResizeEvent>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <string>
+
+#include "data/FieldText.h"
+#include "data/ModifiedFlag.h"
 #include "data/RecordCache.h"
+#include "data/RecordChanges.h"
+#include "data/UnitConversion.h"
+#include "platform/DialogRunner.h"
+#include "platform/Prompter.h"
+#include "platform/Services.h"
+#include "ui/categories/CategoriesDialog.h"
+#include "ui/controls/BitmapButton.h"
+#include "ui/controls/ColoredLabel.h"
+#include "ui/controls/Grid.h"
+#include "ui/groups/GroupDialog.h"
+#include "ui/groups/ItemDialog.h"
 
 namespace orv {
+namespace {
+
+const QString kCaption = QStringLiteral("ORV Diabetes");
+const QString kItemName = QStringLiteral("Item Name");
+
+constexpr int kLabelFirstColor = 0xC8C8C8;
+constexpr int kLabelSecondColor = 0xFFFFFF;
+constexpr int32_t kLabelFirstColorNumber = 7;
+constexpr int32_t kLabelSecondColorNumber = 8;
+constexpr int kEvenRowColor = 0xF0F0F0;
+constexpr int kOddRowColor = 0xE6E6E6;
+constexpr int kGroupIdRole = Qt::UserRole;
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+std::vector<int32_t> ItemsOf(const RecordCache& cache, int32_t groupId) {
+    std::vector<int32_t> items;
+    const auto [first, last] = cache.ItemsByGroup().equal_range(groupId);
+    for (auto it = first; it != last; ++it) items.push_back(it->second);
+    return items;
+}
+
+// An item's first `count` amounts, padded with zeros.
+std::vector<float> OwnAmounts(const ItemRecord& item) {
+    std::vector<float> amounts(item.values.begin(),
+                               item.values.begin() + std::min<std::size_t>(item.values.size(), std::max(item.count, 0)));
+    amounts.resize(static_cast<std::size_t>(std::clamp(item.count, 0, kMaxListEntries)), 0.0f);
+    return amounts;
+}
+
+}  // namespace
+
+std::vector<float> CarryItemAmounts(const std::vector<float>& amounts, int32_t itemCount,
+                                    const std::vector<int32_t>& positions, int32_t oldTargetCount) {
+    std::vector<float> carried;
+    carried.reserve(positions.size());
+    for (const int32_t old : positions) {
+        const bool kept = old < oldTargetCount;
+        if (kept && old < itemCount && old < static_cast<int32_t>(amounts.size())) {
+            carried.push_back(amounts[static_cast<std::size_t>(old)]);
+        } else {
+            carried.push_back(kept ? 0.0f : 1.0f);
+        }
+    }
+    return carried;
+}
 
 GroupsPage::GroupsPage(QWidget* parent) : PluginPage(parent) { setObjectName(QStringLiteral("GroupsPage")); }
 
@@ -11,6 +78,444 @@ void GroupsPage::LoadCacheParts() {
     cache_->LoadTargetNames(db_);
     cache_->LoadGroupNames(db_);
     cache_->LoadGroupCategories(db_);
+}
+
+void GroupsPage::CreateContent() {
+    if (grid_) return;
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+
+    label_ = new ColoredLabel(this);
+    label_->setColors(kLabelFirstColor, kLabelSecondColor);
+
+    filter_ = new QComboBox(this);
+    filter_->setMaxVisibleItems(20);
+    connect(filter_, &QComboBox::activated, this, [this] {
+        FillTree();
+        FillItems(0);
+        UpdateLabel();
+    });
+
+    tree_ = new QTreeWidget(this);
+    tree_->setHeaderHidden(true);
+    tree_->setRootIsDecorated(false);
+    tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (fillingTree_) return;
+        GroupChosen(current ? current->data(0, kGroupIdRole).toInt() : -1);
+    });
+
+    grid_ = new Grid(this);
+    grid_->addColumn(kItemName, 140);
+    grid_->setAlternatingRowColors(kEvenRowColor, kOddRowColor);
+    connect(grid_, &Grid::editRequested, this, [this] { EditItem(); });
+    connect(grid_, &Grid::addRowRequested, this, [this] { NewItem(); });
+    connect(grid_, &Grid::deleteRowRequested, this, [this] { RemoveItem(); });
+
+    const std::pair<const char*, void (GroupsPage::*)()> actions[] = {
+        {"New Group", &GroupsPage::NewGroup},   {"Edit Group", &GroupsPage::EditGroup},
+        {"Remove Group", &GroupsPage::RemoveGroup}, {"New Item", &GroupsPage::NewItem},
+        {"Edit Item", &GroupsPage::EditItem},   {"Remove Item", &GroupsPage::RemoveItem},
+        {"Edit categories", &GroupsPage::EditGroupCategories},
+    };
+    for (const auto& [text, action] : actions) {
+        auto* button = new BitmapButton(QString::fromLatin1(text), BitmapButton::Face::Push, this);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, action);
+        buttons_.push_back(button);
+    }
+
+    FillFilter();
+    filter_->setCurrentIndex(0);
+    Reload();
+    UpdateLabel();
+    LayoutControls();
+    Recolor();
+}
+
+void GroupsPage::Activate() { Reload(); }
+
+void GroupsPage::Recolor() {
+    if (!colors_ || !label_) return;
+    label_->setColors(colors_->GetColor(kLabelFirstColorNumber), colors_->GetColor(kLabelSecondColorNumber));
+    label_->repaint();
+}
+
+void GroupsPage::resizeEvent(QResizeEvent* event) {
+    PluginPage::resizeEvent(event);
+    LayoutControls();
+}
+
+void GroupsPage::LayoutControls() {
+    if (!grid_) return;
+    const QRect r = rect();
+    const int left = r.left();
+    const int top = r.top();
+    const int width = r.width();
+    const int height = r.height();
+    label_->setGeometry(left + 10, top + 10, width - 130, 26);
+    filter_->setGeometry(r.right() + 1 - 110, top + 10, 100, filter_->sizeHint().height());
+    tree_->setGeometry(left + 10, top + 46, 290, height - 92);
+    grid_->setGeometry(left + 310, top + 46, width - 320, height - 92);
+    const int buttonTop = r.bottom() + 1 - 36;
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        buttons_[i]->setGeometry(left + 10 + 100 * static_cast<int>(i), buttonTop, 90, 26);
+    }
+}
+
+void GroupsPage::FillFilter() {
+    filter_->clear();
+    filterCategories_.clear();
+    filter_->addItem(QStringLiteral("All"));
+    if (!cache_) return;
+    const NameList& categories = cache_->GroupCategories().names;
+    for (const int32_t number : categories.Ids()) {
+        const std::string& name = categories.NameOf(number);
+        if (name.empty()) continue;
+        filter_->addItem(Text(name));
+        filterCategories_.push_back(number);
+    }
+}
+
+int32_t GroupsPage::FilterCategory() const {
+    const int position = filter_ ? filter_->currentIndex() - 1 : -1;
+    if (position < 0 || position >= static_cast<int>(filterCategories_.size())) return -1;
+    return filterCategories_[static_cast<std::size_t>(position)];
+}
+
+void GroupsPage::UpdateLabel() {
+    if (!label_ || !cache_) return;
+    if (selectedGroup_ == 0) {
+        label_->clear();
+        return;
+    }
+    const GroupRecord* group = cache_->FindGroup(selectedGroup_);
+    QString text = group ? Text(group->name) : QString();
+    const int32_t category = FilterCategory();
+    if (category >= 0) {
+        text += QStringLiteral(" (Category: ") + Text(cache_->GroupCategories().names.NameOf(category)) +
+                QStringLiteral(")");
+    }
+    label_->setText(text);
+}
+
+void GroupsPage::ReloadGroupParts() {
+    cache_->LoadTargets(db_);
+    cache_->LoadTargetNames(db_);
+    cache_->LoadGroupNames(db_);
+    cache_->LoadGroupCategories(db_);
+    cache_->LoadGroups(db_);
+}
+
+void GroupsPage::ReloadItemParts() {
+    cache_->LoadTargets(db_);
+    cache_->LoadTargetNames(db_);
+    cache_->LoadGroupNames(db_);
+    cache_->LoadGroupCategories(db_);
+    cache_->LoadItems(db_);
+    cache_->LoadItemNames(db_);
+}
+
+void GroupsPage::Reload() {
+    if (!cache_) return;
+    // The dialogs need the units and the removal checks the values; both may
+    // have changed on other pages.
+    cache_->LoadUnits(db_);
+    cache_->LoadUnitNames(db_);
+    cache_->LoadValues(db_);
+    ReloadItemParts();
+    FillItems(0);
+    cache_->LoadGroups(db_);
+    FillTree();
+}
+
+void GroupsPage::FillTree() {
+    if (!tree_) return;
+    fillingTree_ = true;
+    tree_->setUpdatesEnabled(false);
+    tree_->clear();
+    if (cache_) {
+        const int32_t category = FilterCategory();
+        for (const auto& [id, group] : cache_->Groups()) {
+            if (category >= 0 && group.category != category) continue;
+            auto* node = new QTreeWidgetItem(tree_, QStringList{Text(group.name)});
+            node->setData(0, kGroupIdRole, id);
+        }
+    }
+    tree_->setCurrentItem(nullptr);
+    tree_->clearSelection();
+    fillingTree_ = false;
+    selectedGroup_ = -1;
+    UpdateLabel();
+    FillItems(0);
+    tree_->setUpdatesEnabled(true);
+}
+
+bool GroupsPage::SelectGroupNode(int32_t groupId) {
+    if (!tree_) return false;
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* node = tree_->topLevelItem(i);
+        if (node->data(0, kGroupIdRole).toInt() == groupId) {
+            tree_->setCurrentItem(node);
+            return true;
+        }
+    }
+    return false;
+}
+
+void GroupsPage::GroupChosen(int32_t groupId) {
+    selectedGroup_ = groupId;
+    UpdateLabel();
+    FillItems(0);
+}
+
+void GroupsPage::FillItems(int32_t itemId) {
+    if (!grid_) return;
+    grid_->setRedraw(false);
+    grid_->deleteAllRows();
+    if (cache_) {
+        for (const auto& [id, item] : cache_->Items()) {
+            if (item.matterId != selectedGroup_) continue;
+            const int row = grid_->addRow();
+            grid_->setRowNumber(row, id);
+            grid_->setCell(row, kItemName, Text(item.name));
+        }
+    }
+    grid_->setRedraw(true);
+    const int row = itemId != 0 ? grid_->findRowByNumber(itemId) : -1;
+    grid_->selectRow(row >= 0 ? row : 0);
+}
+
+int32_t GroupsPage::SelectedItem() const {
+    const int row = grid_ ? grid_->currentRow() : -1;
+    return row < 0 ? 0 : grid_->rowNumber(row);
+}
+
+void GroupsPage::NewGroup() {
+    if (!db_ || !cache_) return;
+    GroupRecord fresh;
+    fresh.unitId = cache_->UnitNames().empty() ? 0 : cache_->UnitNames().IdAt(0);
+    GroupDialog dialog(QStringLiteral("Add group"), fresh, *cache_, window());
+    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
+
+    SetModifiedFlag();
+    const GroupRecord& group = dialog.group();
+    const std::vector<int32_t> targets = dialog.EditedTargets();
+    FieldMap fields;
+    fields[field::Name] = group.name;
+    fields[field::ParentId] = IntText(group.parentId);
+    fields[field::Count] = IntText(static_cast<int64_t>(targets.size()));
+    fields[field::UnitId] = IntText(group.unitId);
+    fields[field::GroupAttrs] = IntText(group.attrs);
+    fields[field::CategoryId] = IntText(group.category);
+    fields[field::CreatorId] = IntText(0);
+    fields[field::Type] = IntText(group.type);
+    fields[field::Targets] = IntListText(targets);
+    AddRecord(*db_, *cache_, RecordKind::Group, fields);
+
+    ReloadGroupParts();
+    FillTree();
+}
+
+void GroupsPage::RescaleGroup(int32_t groupId, int32_t oldUnit, int32_t newUnit) {
+    const UnitConversionTable& table = cache_->Conversions();
+    // Amounts per one unit of the group grow with the unit; measurements
+    // shrink with it.
+    const float perUnit = UnitRatio(table, newUnit, oldUnit);
+    const float measured = UnitRatio(table, oldUnit, newUnit);
+    for (const int32_t itemId : ItemsOf(*cache_, groupId)) {
+        const ItemRecord* item = cache_->FindItem(itemId);
+        if (!item) continue;
+        if (item->record) {
+            std::vector<float> amounts = OwnAmounts(*item);
+            for (float& amount : amounts) amount *= perUnit;
+            RecordEdit(item->record).FloatList(prop::ItemValues, amounts).Apply();
+        }
+        const auto& perItem = cache_->ValuesPerItem();
+        for (auto v = perItem.lower_bound({itemId, 0}); v != perItem.end() && v->first.first == itemId; ++v) {
+            if (v->second->record) RecordEdit(v->second->record).Float(prop::ValueValue, v->second->value * measured).Apply();
+        }
+    }
+}
+
+void GroupsPage::EditGroup() {
+    if (!db_ || !cache_) return;
+    const GroupRecord* current = cache_->FindGroup(selectedGroup_);
+    if (!current) {
+        Services::prompter().information(this, kCaption, QStringLiteral("Select the group to edit"));
+        return;
+    }
+    const GroupRecord before = *current;
+    // Work from the stored items and values: other pages may have changed them.
+    cache_->LoadItems(db_);
+    cache_->LoadValues(db_);
+    GroupDialog dialog(QStringLiteral("Edit group"), before, *cache_, window());
+    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
+
+    SetModifiedFlag();
+    const GroupRecord& group = dialog.group();
+    const std::vector<int32_t> targets = dialog.EditedTargets();
+    const std::vector<int32_t> oldTargets(before.targets.begin(),
+                                          before.targets.begin() + std::clamp<std::size_t>(before.count, 0, before.targets.size()));
+    if (group.unitId != before.unitId && dialog.hasItems()) {
+        RescaleGroup(before.id, before.unitId, group.unitId);
+        cache_->LoadItems(db_);
+    }
+    if (targets != oldTargets) {
+        for (const int32_t itemId : ItemsOf(*cache_, before.id)) {
+            const ItemRecord* item = cache_->FindItem(itemId);
+            if (!item || !item->record) continue;
+            const std::vector<float> amounts = CarryItemAmounts(item->values, item->count, dialog.positions(),
+                                                                static_cast<int32_t>(oldTargets.size()));
+            RecordEdit(item->record).UInt16(prop::ItemCount, static_cast<int32_t>(targets.size())).Apply();
+            RecordEdit(item->record).FloatList(prop::ItemValues, amounts).Apply();
+        }
+    }
+    if (before.record) {
+        RecordEdit(before.record)
+            .UInt8(prop::GroupCount, static_cast<int32_t>(targets.size()))
+            .Int32(prop::GroupUnitId, group.unitId)
+            .Int32List(prop::GroupTargets, targets)
+            .Name(group.name)
+            .Category(group.category)
+            .Apply();
+    }
+    cache_->LoadItems(db_);
+    cache_->LoadItemNames(db_);
+    cache_->LoadValues(db_);
+    ReloadGroupParts();
+    FillTree();
+}
+
+void GroupsPage::RemoveGroup() {
+    if (!db_ || !cache_) return;
+    const int32_t groupId = selectedGroup_;
+    if (!cache_->FindGroup(groupId)) {
+        Services::prompter().information(this, kCaption, QStringLiteral("Please, select a group to remove."));
+        return;
+    }
+    cache_->LoadItems(db_);
+    const bool hasItems = cache_->ItemsByGroup().count(groupId) != 0;
+    if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Remove this group?"))) return;
+    if (hasItems) {
+        if (!Services::prompter().askYesNo(this, kCaption,
+                                           QStringLiteral("If this group is removed, all the\ncorresponding items and "
+                                                          "values\nwill be removed too.\nProceed anyway?"))) {
+            return;
+        }
+        orv::RemoveGroup(*db_, *cache_, groupId);
+    } else {
+        if (const GroupRecord* group = cache_->FindGroup(groupId)) DeleteRecord(group->record);
+    }
+    cache_->LoadItemNames(db_);
+    ReloadGroupParts();
+    FillTree();
+}
+
+void GroupsPage::NewItem() {
+    if (!db_ || !cache_) return;
+    const GroupRecord* group = cache_->FindGroup(selectedGroup_);
+    if (!group) {
+        Services::prompter().information(this, kCaption, QStringLiteral("Please select the group before adding the item!"));
+        return;
+    }
+    ItemRecord fresh;
+    fresh.matterId = group->id;
+    fresh.defaultValue = 1.0f;
+    fresh.count = std::clamp<int32_t>(group->count, 0, kMaxListEntries);
+    fresh.values.assign(static_cast<std::size_t>(fresh.count), 0.0f);
+    ItemDialog dialog(QStringLiteral("Add item"), fresh, *cache_, window());
+    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
+
+    SetModifiedFlag();
+    const ItemRecord& item = dialog.item();
+    FieldMap fields;
+    fields[field::Name] = item.name;
+    fields[field::MatterId] = IntText(item.matterId);
+    fields[field::Count] = IntText(item.count);
+    fields[field::DefaultValue] = RealText(item.defaultValue);
+    fields[field::Values] = RealListText(OwnAmounts(item));
+    int32_t newId = 0;
+    AddRecord(*db_, *cache_, RecordKind::Item, fields, &newId);
+
+    ReloadItemParts();
+    FillItems(newId);
+}
+
+void GroupsPage::EditItem() {
+    if (!cache_) return;
+    const ItemRecord* current = cache_->FindItem(SelectedItem());
+    if (!current) {
+        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to edit"));
+        return;
+    }
+    const ItemRecord before = *current;
+    ItemDialog dialog(QStringLiteral("Edit item"), before, *cache_, window());
+    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
+
+    SetModifiedFlag();
+    const ItemRecord& item = dialog.item();
+    if (item.record) {
+        RecordEdit(item.record)
+            .UInt16(prop::ItemCount, item.count)
+            .Float(prop::ItemDefaultValue, item.defaultValue)
+            .FloatList(prop::ItemValues, OwnAmounts(item))
+            .Name(item.name)
+            .Apply();
+    }
+    ReloadItemParts();
+    FillItems(before.id);
+}
+
+void GroupsPage::RemoveItem() {
+    if (!cache_) return;
+    const int row = grid_->currentRow();
+    const ItemRecord* item = row < 0 ? nullptr : cache_->FindItem(grid_->rowNumber(row));
+    if (!item) {
+        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to remove."));
+        return;
+    }
+    const int32_t itemId = item->id;
+    // Values may have been entered on another page since the last reload.
+    cache_->LoadValues(db_);
+    if (cache_->ItemHasValues(itemId)) {
+        Services::prompter().information(
+            this, kCaption,
+            QStringLiteral("This item cannot be deleted, as the database contains\nthe values referencing this item"));
+        return;
+    }
+    if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Remove this item?"))) return;
+
+    SetModifiedFlag();
+    grid_->deleteRow(row);
+    if (const ItemRecord* stored = cache_->FindItem(itemId); stored && stored->record) DeleteRecord(stored->record);
+    ReloadItemParts();
+    FillItems(0);
+}
+
+void GroupsPage::EditGroupCategories() {
+    if (!cache_) return;
+    CategorySet* categories = cache_->MutableCategories(RecordKind::Group);
+    if (!categories) return;
+    CategoriesDialog dialog(*categories, window());
+    // The editor stores every change as it is made, so what it cleared is
+    // followed up however it was closed.
+    Services::dialogs().run(dialog);
+    SetModifiedFlag();
+
+    bool moved = false;
+    for (const int32_t cleared : dialog.clearedNumbers()) {
+        for (const auto& [id, group] : cache_->Groups()) {
+            if (group.category != cleared || !group.record) continue;
+            RecordEdit(group.record).Category(0).Apply();
+            moved = true;
+        }
+    }
+    if (moved) cache_->LoadGroups(db_);
+
+    FillFilter();
+    filter_->setCurrentIndex(0);
+    FillTree();
+    grid_->repaint();
 }
 
 }  // namespace orv

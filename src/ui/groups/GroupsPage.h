@@ -1,15 +1,95 @@
 #pragma once
+// The "Groups/Items" tab: the groups in a tree on the left, filtered by group
+// category, and the items of the selected group in a grid on the right, with
+// buttons to add, edit and remove groups and items and to edit the group
+// categories. Removing a group takes its items and their values with it; an
+// item that has values is never removed.
+
+#include <cstdint>
+#include <vector>
 
 #include "ui/PluginPage.h"
 
+class QComboBox;
+class QPushButton;
+class QTreeWidget;
+
 namespace orv {
+
+class ColoredLabel;
+class Grid;
+
+// An item's amounts after its group's target list was edited: for each new
+// position, the amount the item had at that target's old position (when the
+// target was already in the group at a position below the item's own COUNT),
+// or 1 for a target the group did not have. `positions` and `oldTargetCount`
+// are as the group dialog reports them.
+std::vector<float> CarryItemAmounts(const std::vector<float>& amounts, int32_t itemCount,
+                                    const std::vector<int32_t>& positions, int32_t oldTargetCount);
+
+// The message the group tree sends when its selection changes.
+namespace message {
+inline constexpr int GroupChosen = 2914;
+}
 
 class GroupsPage : public PluginPage {
     Q_OBJECT
 public:
     explicit GroupsPage(QWidget* parent = nullptr);
+
     void LoadCacheParts() override;
-    void Recolor() override {}
+    void CreateContent() override;
+    void Activate() override;
+    void Recolor() override;
+
+    QTreeWidget* groupTree() const { return tree_; }
+    Grid* itemsGrid() const { return grid_; }
+    QComboBox* filterBox() const { return filter_; }
+    ColoredLabel* groupLabel() const { return label_; }
+    // The group selected in the tree, -1 when none.
+    int32_t selectedGroup() const { return selectedGroup_; }
+    // Selects the group's node in the tree; false when it is not shown.
+    bool SelectGroupNode(int32_t groupId);
+
+    // The button actions.
+    void NewGroup();
+    void EditGroup();
+    void RemoveGroup();
+    void NewItem();
+    void EditItem();
+    void RemoveItem();
+    void EditGroupCategories();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void LayoutControls();
+    void FillFilter();
+    int32_t FilterCategory() const;
+    void UpdateLabel();
+    void Reload();
+    void ReloadGroupParts();
+    void ReloadItemParts();
+    void FillTree();
+    // Refills the grid with the selected group's items and selects the row
+    // of `itemId`, or row 0.
+    void FillItems(int32_t itemId);
+    void GroupChosen(int32_t groupId);
+    int32_t SelectedItem() const;
+    // Rewrites the group's stored item amounts and values for a new unit of
+    // the same family.
+    void RescaleGroup(int32_t groupId, int32_t oldUnit, int32_t newUnit);
+
+    ColoredLabel* label_ = nullptr;
+    QComboBox* filter_ = nullptr;
+    QTreeWidget* tree_ = nullptr;
+    Grid* grid_ = nullptr;
+    std::vector<QPushButton*> buttons_;
+    // Filter position after "All" -> category number.
+    std::vector<int32_t> filterCategories_;
+    int32_t selectedGroup_ = -1;
+    bool fillingTree_ = false;
 };
 
 }  // namespace orv

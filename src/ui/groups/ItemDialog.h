@@ -1,0 +1,79 @@
+#pragma once
+// "Add item" / "Edit item": an item's name, its default amount and its amount
+// of each target of its group, stated per one unit of the group's unit. The
+// dialog edits a copy of the item and writes nothing; the caller reads item()
+// after OK.
+
+#include <QDialog>
+#include <QString>
+
+#include <optional>
+
+#include "data/Records.h"
+
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+namespace orv {
+
+class PropertyList;
+class RecordCache;
+
+class ItemDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Bounds of the default value.
+    static constexpr double kDefaultCeiling = 2147483648.0;
+    static constexpr double kDefaultFloor = -10000000.0;
+
+    ItemDialog(const QString& title, const ItemRecord& item, const RecordCache& cache, QWidget* owner);
+    ~ItemDialog() override;
+
+    // The working copy; final once the dialog ended with OK.
+    const ItemRecord& item() const { return item_; }
+
+    QLineEdit* nameEdit() const { return name_; }
+    QLineEdit* defaultEdit() const { return default_; }
+    QLabel* unitLabel() const { return unit_; }
+    QLabel* perUnitLabel() const { return perUnit_; }
+    PropertyList* amounts() const { return amounts_; }
+
+    // The spin arrows: `steps` of 0.1 up (negative: down).
+    void StepDefault(int steps);
+    // The mouse wheel over the default value: one notch (120) changes it by 1.
+    void WheelDefault(int angleDelta);
+
+    // 2^31 or more becomes 2^31; -10,000,000 or less becomes -9,999,999.
+    static double LimitDefault(double value);
+    // Blanks and tabs around one decimal number; text reading as zero counts
+    // only when it starts with "0".
+    static std::optional<double> ParseDefaultText(const QString& text);
+    // Four significant digits.
+    static QString DefaultText(double value);
+
+    void accept() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Reads the default value; refused text beeps, puts the focus back and
+    // keeps the previous value. Also takes over the typed amounts.
+    bool ReadFields();
+    void ReadAmounts();
+    void ShowDefault();
+    void FillAmounts();
+
+    const RecordCache& cache_;
+    ItemRecord item_;
+    QLineEdit* name_;
+    QLineEdit* default_;
+    QToolButton* up_;
+    QToolButton* down_;
+    QLabel* unit_;
+    QLabel* perUnit_;
+    PropertyList* amounts_;
+};
+
+}  // namespace orv

@@ -1,0 +1,185 @@
+// The group and item dialogs on their own, over a cache loaded from a real
+// SQLite host database with the starter structure, and the carrying of item
+// amounts over an edited target list.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "host/db/StarterData.h"
+#include "support/ModuleFixture.h"
+#include "support/WidgetDriver.h"
+#include "ui/controls/PropertyList.h"
+#include "ui/groups/GroupDialog.h"
+#include "ui/groups/GroupsPage.h"
+#include "ui/groups/ItemDialog.h"
+
+namespace orv::test {
+namespace {
+
+using namespace hostdb::starter;
+
+QStringList ComboTexts(const QComboBox* box) {
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+    return texts;
+}
+
+QStringList ListTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+    return texts;
+}
+
+class GroupDialogsTest : public ModuleFixture {
+protected:
+    void SetUp() override {
+        ModuleFixture::SetUp();
+        cache().LoadAll(&db());
+    }
+    GroupRecord Group(int32_t id) { return *cache().FindGroup(id); }
+    ItemRecord Item(int32_t id) { return *cache().FindItem(id); }
+};
+
+TEST(CarryItemAmounts, KeepsAmountsOfKeptTargetsAndGivesNewOnesOne) {
+    // X, Y, then A and B added, then X deleted: Y, A, B.
+    EXPECT_EQ(CarryItemAmounts({2.0f, 3.0f}, 2, {1, 2, 3}, 2), (std::vector<float>{3.0f, 1.0f, 1.0f}));
+    // First of three removed: the second and third move down.
+    EXPECT_EQ(CarryItemAmounts({1.0f, 2.0f, 3.0f}, 3, {1, 2}, 3), (std::vector<float>{2.0f, 3.0f}));
+    // An old position beyond the item's own COUNT has no amount to carry.
+    EXPECT_EQ(CarryItemAmounts({5.0f}, 1, {0, 1}, 2), (std::vector<float>{5.0f, 0.0f}));
+}
+
+TEST_F(GroupDialogsTest, GroupWithItemsOffersOnlyItsUnitFamily) {
+    GroupDialog food(QStringLiteral("Edit group"), Group(kFoodGroup), cache(), nullptr);
+    EXPECT_TRUE(food.hasItems());
+    EXPECT_EQ(ComboTexts(food.unitBox()), (QStringList{"g", "kg", "mg", "oz"}));
+    EXPECT_EQ(food.unitBox()->currentText(), QStringLiteral("g"));
+    EXPECT_EQ(ListTexts(food.targetList()), (QStringList{"Carbohydrates", "Fat", "Protein", "Energy"}));
+    // Targets already in the group are not offered again.
+    EXPECT_FALSE(ComboTexts(food.targetPicker()).contains(QStringLiteral("Fat")));
+
+    GroupRecord fresh;
+    fresh.unitId = kGram;
+    GroupDialog empty(QStringLiteral("Add group"), fresh, cache(), nullptr);
+    EXPECT_EQ(empty.unitBox()->count(), cache().UnitNames().size());
+}
+
+TEST_F(GroupDialogsTest, EditedTargetListFollowsAddsAndDeletes) {
+    GroupRecord group = Group(kFoodGroup);
+    group.count = 2;  // Carbohydrates, Fat
+    group.targets.resize(2);
+    GroupDialog dialog(QStringLiteral("Edit group"), group, cache(), nullptr);
+    ASSERT_TRUE(chooseComboText(dialog.targetPicker(), QStringLiteral("Energy")));
+    dialog.AddTarget();
+    ASSERT_TRUE(chooseComboText(dialog.targetPicker(), QStringLiteral("Insulin")));
+    dialog.AddTarget();
+    dialog.targetList()->setCurrentRow(0);
+    services_.prompter.answerYes();
+    dialog.DeleteTarget();
+
+    EXPECT_EQ(dialog.EditedTargets(), (std::vector<int32_t>{kFatTarget, kEnergyTarget, kInsulinTarget}));
+    EXPECT_EQ(dialog.positions(), (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_EQ(dialog.targetIds().size(), 4u);  // the deleted id is kept
+    EXPECT_EQ(dialog.group().count, 3);
+    EXPECT_EQ(ListTexts(dialog.targetList()), (QStringList{"Fat", "Energy", "Insulin"}));
+}
+
+TEST_F(GroupDialogsTest, OnlyTargetCannotBeDeletedAndNoAnswerKeepsTargets) {
+    GroupDialog insulin(QStringLiteral("Edit group"), Group(kInsulinGroup), cache(), nullptr);
+    insulin.DeleteTarget();
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Please select the target to delete!"));
+    insulin.targetList()->setCurrentRow(0);
+    insulin.DeleteTarget();
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group must have at least one target"));
+    EXPECT_EQ(insulin.EditedTargets(), std::vector<int32_t>{kInsulinTarget});
+
+    GroupDialog food(QStringLiteral("Edit group"), Group(kFoodGroup), cache(), nullptr);
+    food.targetList()->setCurrentRow(1);
+    services_.prompter.answerNo();
+    food.DeleteTarget();
+    EXPECT_EQ(food.EditedTargets().size(), 4u);
+}
+
+TEST_F(GroupDialogsTest, EmptyNameIsRefusedAfterTheTargetCheck) {
+    GroupDialog dialog(QStringLiteral("Edit group"), Group(kInsulinGroup), cache(), nullptr);
+    dialog.show();
+    typeText(dialog.nameEdit(), QString());
+    dialog.accept();
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group name is empty!"));
+    EXPECT_EQ(services_.prompter.last().caption(), QStringLiteral("ORV Desktop"));
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(GroupDialogsTest, ItemDialogShowsTheGroupUnitAndAmountRows) {
+    ItemDialog dialog(QStringLiteral("Edit item"), Item(kFirstFood), cache(), nullptr);
+    EXPECT_EQ(dialog.unitLabel()->text(), QStringLiteral("g"));
+    EXPECT_EQ(dialog.perUnitLabel()->text(), QStringLiteral("All the values below are per 1 g"));
+    ASSERT_EQ(dialog.amounts()->rowCount(), 4);
+    EXPECT_EQ(dialog.amounts()->cellText(3, 0), QStringLiteral("Energy"));
+    EXPECT_EQ(dialog.amounts()->cellText(3, 2), QStringLiteral("kcal"));
+
+    ItemRecord orphan = Item(kFasting);
+    orphan.matterId = 999;
+    ItemDialog lost(QStringLiteral("Edit item"), orphan, cache(), nullptr);
+    EXPECT_TRUE(lost.unitLabel()->text().isEmpty());
+    EXPECT_EQ(lost.perUnitLabel()->text(), QStringLiteral("All the values below are per 1 "));
+}
+
+TEST_F(GroupDialogsTest, ItemTakesBackOnlyItsOwnCountOfNumberCells) {
+    ItemRecord item = Item(kFirstFood);
+    item.count = 2;
+    ItemDialog dialog(QStringLiteral("Edit item"), item, cache(), nullptr);
+    ASSERT_EQ(dialog.amounts()->rowCount(), 4);
+    dialog.amounts()->setCellText(0, 1, QStringLiteral("abc"));
+    dialog.amounts()->setCellText(1, 1, QStringLiteral("0.5"));
+    dialog.amounts()->setCellText(2, 1, QStringLiteral("9"));
+    dialog.accept();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FLOAT_EQ(dialog.item().values[0], item.values[0]);
+    EXPECT_FLOAT_EQ(dialog.item().values[1], 0.5f);
+    EXPECT_FLOAT_EQ(dialog.item().values[2], item.values[2]);
+}
+
+TEST_F(GroupDialogsTest, DefaultValueSpinsParsesAndIsLimited) {
+    ItemRecord item = Item(kFasting);
+    item.defaultValue = 2.5f;
+    ItemDialog dialog(QStringLiteral("Edit item"), item, cache(), nullptr);
+    dialog.StepDefault(1);
+    EXPECT_EQ(dialog.defaultEdit()->text(), QStringLiteral("2.6"));
+    dialog.StepDefault(-1);
+    EXPECT_EQ(dialog.defaultEdit()->text(), QStringLiteral("2.5"));
+    dialog.defaultEdit()->setText(QStringLiteral("12.3456"));
+    dialog.WheelDefault(240);
+    EXPECT_EQ(dialog.defaultEdit()->text(), QStringLiteral("14.35"));
+
+    EXPECT_EQ(ItemDialog::ParseDefaultText(QStringLiteral(" \t0")), 0.0);
+    EXPECT_FALSE(ItemDialog::ParseDefaultText(QStringLiteral("-0")));
+    EXPECT_FALSE(ItemDialog::ParseDefaultText(QStringLiteral("3 kg")));
+    EXPECT_EQ(ItemDialog::LimitDefault(5e9), 2147483648.0);
+    EXPECT_EQ(ItemDialog::LimitDefault(-1e7), -9999999.0);
+
+    // Refused text beeps and keeps the last good value.
+    dialog.defaultEdit()->setText(QStringLiteral("x"));
+    dialog.accept();
+    EXPECT_EQ(services_.prompter.beeps(), 1);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_NEAR(dialog.item().defaultValue, 14.3456, 1e-4);
+}
+
+TEST_F(GroupDialogsTest, ItemWithoutNameIsRefused) {
+    ItemRecord item = Item(kFasting);
+    ItemDialog dialog(QStringLiteral("Edit item"), item, cache(), nullptr);
+    typeText(dialog.nameEdit(), QString());
+    dialog.accept();
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Item name is empty!!!"));
+    EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+}  // namespace
+}  // namespace orv::test
