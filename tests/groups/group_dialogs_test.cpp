@@ -88,7 +88,7 @@ TEST_F(GroupDialogsTest, EditedTargetListFollowsAddsAndDeletes) {
     EXPECT_EQ(ListTexts(dialog.targetList()), (QStringList{"Fat", "Energy", "Insulin"}));
 }
 
-TEST_F(GroupDialogsTest, OnlyTargetCannotBeDeletedAndNoAnswerKeepsTargets) {
+TEST_F(GroupDialogsTest, OnlyTargetCannotBeDeleted) {
     GroupDialog insulin(QStringLiteral("Edit group"), Group(kInsulinGroup), cache(), nullptr);
     insulin.DeleteTarget();
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Please select the target to delete!"));
@@ -96,12 +96,6 @@ TEST_F(GroupDialogsTest, OnlyTargetCannotBeDeletedAndNoAnswerKeepsTargets) {
     insulin.DeleteTarget();
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group must have at least one target"));
     EXPECT_EQ(insulin.EditedTargets(), std::vector<int32_t>{kInsulinTarget});
-
-    GroupDialog food(QStringLiteral("Edit group"), Group(kFoodGroup), cache(), nullptr);
-    food.targetList()->setCurrentRow(1);
-    services_.prompter.answerNo();
-    food.DeleteTarget();
-    EXPECT_EQ(food.EditedTargets().size(), 4u);
 }
 
 TEST_F(GroupDialogsTest, EmptyNameIsRefusedAfterTheTargetCheck) {
@@ -169,16 +163,6 @@ TEST_F(GroupDialogsTest, DefaultValueSpinsParsesAndIsLimited) {
     EXPECT_EQ(services_.prompter.beeps(), 1);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_NEAR(dialog.item().defaultValue, 14.3456, 1e-4);
-}
-
-TEST_F(GroupDialogsTest, ItemWithoutNameIsRefused) {
-    ItemRecord item = Item(kFasting);
-    ItemDialog dialog(QStringLiteral("Edit item"), item, cache(), nullptr);
-    typeText(dialog.nameEdit(), QString());
-    dialog.accept();
-    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Item name is empty!!!"));
-    EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error);
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 }  // namespace

@@ -100,15 +100,22 @@ void AddTargetNamed(GroupDialog& dialog, const QString& name) {
     ASSERT_TRUE(clickButton(&dialog, QStringLiteral("Add Target")));
 }
 
-TEST_F(GroupsPageTest, TreeListsGroupsAndGridFollowsTheSelectedGroup) {
+TEST_F(GroupsPageTest, FilterHidesOtherCategoriesAndClearsTheSelection) {
+    cache().LoadGroups(&db());
+    ASSERT_EQ(RecordEdit(cache().FindGroup(kInsulinGroup)->record).Category(1).Apply(), kChangeOk);
     GroupsPage& page = Page();
     ASSERT_EQ(page.groupTree()->topLevelItemCount(), 3);
-    EXPECT_EQ(page.selectedGroup(), -1);
-    EXPECT_TRUE(ShownItems().isEmpty());
-
     SelectGroup(kInsulinGroup);
     EXPECT_EQ(ShownItems(), (QStringList{"Rapid-acting insulin", "Long-acting insulin"}));
     EXPECT_EQ(page.groupLabel()->text(), QStringLiteral("Insulin"));
+
+    ASSERT_TRUE(chooseComboText(page.filterBox(), QStringLiteral("Unfiled")));
+    EXPECT_EQ(page.groupTree()->topLevelItemCount(), 2);
+    EXPECT_EQ(page.selectedGroup(), -1);
+    EXPECT_TRUE(ShownItems().isEmpty());
+    EXPECT_EQ(page.groupLabel()->text(), QStringLiteral(" (Category: Unfiled)"));
+    SelectGroup(kFoodGroup);
+    EXPECT_EQ(page.groupLabel()->text(), QStringLiteral("Food (Category: Unfiled)"));
 }
 
 TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {

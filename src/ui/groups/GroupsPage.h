@@ -27,11 +27,6 @@ class Grid;
 std::vector<float> CarryItemAmounts(const std::vector<float>& amounts, int32_t itemCount,
                                     const std::vector<int32_t>& positions, int32_t oldTargetCount);
 
-// The message the group tree sends when its selection changes.
-namespace message {
-inline constexpr int GroupChosen = 2914;
-}
-
 class GroupsPage : public PluginPage {
     Q_OBJECT
 public:
