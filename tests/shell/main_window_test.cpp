@@ -14,6 +14,7 @@
 #include "support/WidgetDriver.h"
 #include "ui/PluginMainWindow.h"
 #include "ui/charts/ChartsPage.h"
+#include "ui/controls/ChartView.h"
 #include "ui/controls/ColoredTab.h"
 #include "ui/controls/DateTimeControl.h"
 #include "ui/tables/TablesPage.h"
@@ -88,12 +89,13 @@ TEST_F(MainWindowTest, PeriodSelectionsReachOnlyTheOtherPage) {
     EXPECT_EQ(w.Tables()->periodBox()->currentIndex(), 3);
     EXPECT_EQ(w.Tables()->targetBox()->currentIndex(), 1);
     EXPECT_EQ(w.Tables()->dateControl()->date(), QDate(2026, 5, 14));
-    EXPECT_EQ(w.Charts()->lastReceived().periodIndex, -1) << "the sender is not told";
+    EXPECT_EQ(w.Charts()->periodBox()->currentIndex(), 0) << "the sender is not told";
 
     PeriodSyncBlock fromTables;
     fromTables.periodIndex = 4;
     emit w.Tables()->periodSelected(fromTables);
-    EXPECT_EQ(w.Charts()->lastReceived().periodIndex, 4);
+    EXPECT_EQ(w.Charts()->periodBox()->currentIndex(), 4);
+    EXPECT_EQ(w.Charts()->chartView()->labels().size(), 120);
     EXPECT_EQ(w.Tables()->periodBox()->currentIndex(), 3) << "the sender is not told";
 }
 

@@ -1,0 +1,180 @@
+// The chart data on a real SQLite host database, without any window: slot
+// labels per period, sums and averages per slot, the average of all values,
+// point texts; and the value-axis fitting of the chart window.
+
+#include <gtest/gtest.h>
+
+#include "charts/ChartsTestSupport.h"
+#include "host/db/StarterData.h"
+#include "ui/charts/ChartData.h"
+#include "ui/controls/ChartView.h"
+
+namespace orv {
+namespace {
+
+namespace st = hostdb::starter;
+
+class ChartDataTest : public test::ChartsFixture {
+protected:
+    // The data for a period of `choice` ending on 2008-08-27.
+    ChartData Build(PeriodChoice choice, int32_t target) {
+        cache().LoadAll(&db());
+        ReportPeriod period(&db());
+        period.SetEnd(Date(8, 27, 15, 30));
+        period.SetChoice(choice);
+        ChartData data;
+        EXPECT_TRUE(data.SetPeriodChoice(choice));
+        data.SetTarget(target);
+        data.Rebuild(cache(), &db(), period.GetStart());
+        return data;
+    }
+
+    static const std::vector<ChartPoint>& Points(const ChartData& data) { return data.series()[0].points; }
+};
+
+TEST_F(ChartDataTest, AxisLabelsFollowThePeriod) {
+    const ChartData week = Build(kPeriod7Days, 0);
+    ASSERT_EQ(week.labels().size(), 84u);
+    EXPECT_EQ(week.labelInterval(), 12);
+    EXPECT_EQ(week.labels()[0], "08/21/2008");
+    EXPECT_EQ(week.labels()[1], "2:00");
+    EXPECT_EQ(week.labels()[11], "22:00");
+    EXPECT_EQ(week.labels()[72], "08/27/2008");
+
+    const ChartData half = Build(kPeriod15Days, 0);
+    ASSERT_EQ(half.labels().size(), 32u);
+    EXPECT_EQ(half.labelInterval(), 2);
+    EXPECT_EQ(half.labels()[0], "08/13/2008");
+    EXPECT_EQ(half.labels()[1], "12:00");
+    EXPECT_EQ(half.labels()[2], "");
+    EXPECT_EQ(half.labels()[8], "08/17/2008");
+    // The axis runs one day past the end day.
+    EXPECT_EQ(half.PointText(&db(), 0, 31, true), "(08/28/2008.12:00:00-08/29/2008.00:00:00)");
+
+    const ChartData days = Build(kPeriod60Days, 0);
+    ASSERT_EQ(days.labels().size(), 60u);
+    EXPECT_EQ(days.labelInterval(), 1);
+    EXPECT_EQ(days.labels()[0], "06/29/2008");
+    EXPECT_EQ(days.labels()[6], "");
+    EXPECT_EQ(days.labels()[7], "07/06/2008");
+
+    for (const ChartSeries& series : days.series()) {
+        EXPECT_EQ(series.points.size(), 60u);
+    }
+    EXPECT_TRUE(days.series()[0].visible);
+    EXPECT_EQ(days.series()[0].name, "Glucose");
+    EXPECT_FALSE(days.series()[1].visible);
+    EXPECT_TRUE(days.average().empty()) << "no target, no average";
+}
+
+TEST_F(ChartDataTest, SumTargetAddsEachSlotAndAveragesAllProducts) {
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 3.0, Date(8, 27, 9, 0));
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 4.0, Date(8, 27, 9, 30));
+    Seed(st::kInsulinGroup, st::kLongInsulin, 2.0, Date(8, 27, 23, 0));
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 9.0, Date(8, 28, 0, 0));      // after the last slot
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 9.0, Date(8, 20, 23, 59, 59));  // before the first
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 1.0, Date(8, 21, 1, 59, 59));
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 5.0, Date(8, 21, 2, 0));
+
+    const ChartData data = Build(kPeriod7Days, st::kInsulinTarget);
+    EXPECT_EQ(data.kind(), ChartKind::Bars);
+    const std::vector<ChartPoint>& points = Points(data);
+    ASSERT_EQ(points.size(), 84u);
+    EXPECT_DOUBLE_EQ(points[76].value, 7.0);  // 08:00 to 10:00 of the end day
+    EXPECT_EQ(points[76].count, 2);
+    EXPECT_DOUBLE_EQ(points[83].value, 2.0);
+    EXPECT_DOUBLE_EQ(points[0].value, 1.0);
+    EXPECT_DOUBLE_EQ(points[1].value, 5.0);
+    int counted = 0;
+    for (const ChartPoint& p : points) counted += p.count;
+    EXPECT_EQ(counted, 5);
+    ASSERT_EQ(data.average().size(), 1u);
+    EXPECT_DOUBLE_EQ(data.average()[0], 3.0);
+    for (const ChartPoint& p : data.series()[1].points) EXPECT_EQ(p.count, 0);
+
+    // The same values in one-day slots.
+    const ChartData longer = Build(kPeriod60Days, st::kInsulinTarget);
+    EXPECT_DOUBLE_EQ(Points(longer)[59].value, 9.0);
+    EXPECT_DOUBLE_EQ(Points(longer)[53].value, 6.0);
+    EXPECT_DOUBLE_EQ(Points(longer)[52].value, 9.0) << "the day before the week is in the 60 days";
+}
+
+TEST_F(ChartDataTest, AverageTargetAveragesEachSlot) {
+    Seed(st::kBloodGlucoseGroup, st::kFasting, 2.0, Date(8, 26, 7, 0));
+    Seed(st::kBloodGlucoseGroup, st::kBeforeMeal, 4.0, Date(8, 26, 7, 45));
+    Seed(st::kBloodGlucoseGroup, st::kBedtime, 6.0, Date(8, 26, 22, 0));
+    const ChartData data = Build(kPeriod30Days, st::kBloodGlucoseTarget);
+    EXPECT_EQ(data.kind(), ChartKind::Line);
+    const std::vector<ChartPoint>& points = Points(data);
+    ASSERT_EQ(points.size(), 60u);
+    EXPECT_DOUBLE_EQ(points[56].value, 3.0);
+    EXPECT_EQ(points[56].count, 2);
+    EXPECT_DOUBLE_EQ(points[57].value, 6.0);
+    ASSERT_EQ(data.average().size(), 1u);
+    EXPECT_DOUBLE_EQ(data.average()[0], 4.0);
+}
+
+TEST_F(ChartDataTest, UnknownTargetOrPeriodKeepsTheChartEmptyOrAsItWas) {
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 3.0, Date(8, 27, 9, 0));
+    ChartData data = Build(kPeriod7Days, 4711);
+    for (const ChartPoint& p : Points(data)) EXPECT_EQ(p.count, 0);
+    EXPECT_TRUE(data.average().empty());
+    EXPECT_EQ(data.PointText(&db(), 0, 0, false), "") << "no target, no figure";
+
+    EXPECT_FALSE(data.SetPeriodChoice(kNoPeriodChoice));
+    EXPECT_FALSE(data.SetPeriodChoice(5));
+    ASSERT_TRUE(data.scheme().has_value());
+    EXPECT_EQ(data.scheme()->count(), 84);
+
+    // A start the host cannot convert: empty labels, nothing counted.
+    data.SetTarget(st::kInsulinTarget);
+    data.Rebuild(cache(), &db(), HostDateTime{0, 0, 0, 31, 2, 2008, 0});
+    EXPECT_EQ(data.labels().size(), 84u);
+    EXPECT_EQ(data.labels()[0], "");
+    EXPECT_TRUE(data.average().empty());
+}
+
+TEST_F(ChartDataTest, PointTextsGiveTheSlotAndTheFigure) {
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 5.5, Date(8, 27, 2, 30));
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 12345.5, Date(8, 27, 4, 0));
+    const ChartData data = Build(kPeriod7Days, st::kInsulinTarget);
+    EXPECT_EQ(data.PointText(&db(), 0, 73, true),
+              "(08/27/2008.02:00:00-08/27/2008.04:00:00)   Insulin was      5.5");
+    EXPECT_EQ(data.PointText(&db(), 0, 74, false), "   Insulin was      12345.5");
+    EXPECT_EQ(data.PointText(&db(), 0, 84, true), "");
+    EXPECT_EQ(data.PointText(&db(), 3, 0, true), "");
+    EXPECT_EQ(data.PointText(&db(), -1, 0, true), "");
+}
+
+TEST(ChartViewAxis, FitsTheCountedPoints) {
+    using V = ChartView;
+    // Nothing counted: a top below the bottom and the step 1.
+    const V::Axis empty = V::ScaleAxis(V::Kind::Bars, {{50.0, 0}});
+    EXPECT_DOUBLE_EQ(empty.top, -0.21);
+    EXPECT_DOUBLE_EQ(empty.bottom, 0.0);
+    EXPECT_DOUBLE_EQ(empty.step, 1.0);
+
+    const V::Axis bars = V::ScaleAxis(V::Kind::Bars, {{40.0, 1}, {1000.0, 0}, {100.0, 2}});
+    EXPECT_DOUBLE_EQ(bars.top, 105.0);
+    EXPECT_DOUBLE_EQ(bars.bottom, 0.0);
+    EXPECT_DOUBLE_EQ(bars.step, 20.0);
+
+    const V::Axis negative = V::ScaleAxis(V::Kind::Bars, {{-3.0, 1}, {2.0, 1}});
+    EXPECT_DOUBLE_EQ(negative.bottom, -4.0);
+
+    const V::Axis line = V::ScaleAxis(V::Kind::Line, {{4.0, 1}, {8.0, 1}});
+    EXPECT_DOUBLE_EQ(line.bottom, 3.8);
+    EXPECT_DOUBLE_EQ(line.top, 8.4);
+    EXPECT_DOUBLE_EQ(line.step, 0.5);
+
+    // A flat line at zero is opened up to a minimal range.
+    const V::Axis flat = V::ScaleAxis(V::Kind::Line, {{0.0, 3}});
+    EXPECT_DOUBLE_EQ(flat.top - flat.bottom, 0.00002);
+    EXPECT_DOUBLE_EQ(flat.step, 1.0);
+
+    const V::Axis huge = V::ScaleAxis(V::Kind::Bars, {{1.0e9, 1}});
+    EXPECT_DOUBLE_EQ(huge.step, 1000000.0);
+}
+
+}  // namespace
+}  // namespace orv
