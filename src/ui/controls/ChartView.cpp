@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "util/NumberFormat.h"
+
 namespace orv {
 namespace {
 
@@ -19,19 +21,6 @@ constexpr int kBottomMargin = 45;
 constexpr int kMarkerRadius = 3;
 constexpr int kHitDistance = 8;
 constexpr int kMaxAxisTicks = 200;
-
-// The smallest 1-2-5 step (from 0.00001 to 1000000) not below d; 1000000
-// above that range and 1 at or below its bottom.
-double StepAtLeast(double d) {
-    static constexpr double kDecades[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5};
-    if (!(d > 0.00001)) return 1.0;
-    for (const double decade : kDecades) {
-        for (const double mantissa : {1.0, 2.0, 5.0}) {
-            if (mantissa * decade >= d) return mantissa * decade;
-        }
-    }
-    return 1000000.0;
-}
 
 }  // namespace
 
@@ -97,7 +86,7 @@ ChartView::Axis ChartView::ScaleAxis(Kind kind, const std::vector<Point>& points
         axis.bottom = smallest > 0 ? smallest * 0.95 : smallest * 1.05;
     }
     if (std::fabs(axis.top - axis.bottom) < 0.00001) axis.top = axis.bottom + 0.00002;
-    axis.step = StepAtLeast((axis.top - axis.bottom) / 10.0);
+    axis.step = NiceStep((axis.top - axis.bottom) / 10.0);
     return axis;
 }
 
