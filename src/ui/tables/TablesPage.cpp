@@ -4,11 +4,13 @@
 #include <QComboBox>
 #include <QFont>
 #include <QLabel>
+#include <QPushButton>
 #include <QResizeEvent>
 
 #include <algorithm>
 
 #include "data/RecordCache.h"
+#include "report/ReportJobs.h"
 #include "settings/ViewSettings.h"
 #include "ui/controls/DateTimeControl.h"
 #include "ui/controls/Grid.h"
@@ -88,6 +90,8 @@ void TablesPage::CreateContent() {
 
     statistics_ = new QLabel(this);
     showDetailsBox_ = new QCheckBox(QStringLiteral("Show Details"), this);
+    mailButton_ = new QPushButton(QStringLiteral("Send e-mail"), this);
+    printButton_ = new QPushButton(QStringLiteral("Print"), this);
 
     connect(targetBox_, &QComboBox::activated, this, [this] { Apply(true); });
     connect(periodBox_, &QComboBox::activated, this, [this] { Apply(true); });
@@ -95,6 +99,8 @@ void TablesPage::CreateContent() {
     connect(showDetailsBox_, &QCheckBox::clicked, this, [this](bool checked) { SetShowDetails(checked); });
     connect(totalsGrid_, &Grid::currentRowChanged, this, &TablesPage::OnRowChosen);
     connect(totalsGrid_, &Grid::editRequested, this, &TablesPage::OnRowChosen);
+    connect(printButton_, &QPushButton::clicked, this, &TablesPage::PrintReport);
+    connect(mailButton_, &QPushButton::clicked, this, &TablesPage::SendReport);
 
     Apply(false);
     LayoutControls();
@@ -216,6 +222,42 @@ void TablesPage::OnRowChosen(int row) {
     }
 }
 
+ReportContent TablesPage::ReportFigures() const {
+    ReportContent content;
+    content.heading = heading_ ? heading_->text().toStdString() : std::string();
+    content.showDetails = showDetails_;
+    content.statistics = totals_.StatisticsText();
+    const SlotScheme scheme(kSecondsPerDay, totals_.days());
+    const HostDateTime start = period_.GetStart();
+    for (int32_t day = 0; day < totals_.days(); ++day) {
+        const auto index = static_cast<std::size_t>(day);
+        ReportDay row;
+        row.start = scheme.SlotStart(db_, start, static_cast<uint32_t>(day));
+        row.total = totals_.totals[index];
+        for (const DailyDetail& entry : totals_.details[index]) {
+            ReportDetail detail;
+            detail.time = entry.date;
+            detail.value = entry.value;
+            detail.notes = entry.notes;
+            detail.product = entry.product;
+            if (cache_) {
+                if (const ItemRecord* item = cache_->FindItem(entry.itemId)) detail.itemName = item->name;
+                const GroupRecord* group = cache_->FindGroup(entry.groupId);
+                if (const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr) detail.unitName = unit->name;
+            }
+            row.details.push_back(std::move(detail));
+        }
+        content.days.push_back(std::move(row));
+    }
+    return content;
+}
+
+void TablesPage::PrintReport() {
+    orv::PrintReport(this, ReportFigures(), settings_ ? settings_->keyValueStore() : nullptr);
+}
+
+void TablesPage::SendReport() { MailReport(this, ReportFigures()); }
+
 void TablesPage::Activate() {
     ReloadCache();
     FillTargetBox();
@@ -283,6 +325,8 @@ void TablesPage::LayoutControls() {
         totalsGrid_->setGeometry(l + 10, t + 46, std::max(0, r - l - 20), gridHeight);
         detailsGrid_->hide();
     }
+    mailButton_->setGeometry(l + 10, b - 36, 100, kControlHeight);
+    printButton_->setGeometry(l + 120, b - 36, 100, kControlHeight);
     statistics_->setGeometry(l + 230, b - 36, std::max(0, r - l - 350), kControlHeight);
     showDetailsBox_->setGeometry(r - 110, b - 36, 100, kControlHeight);
     update();

@@ -7,12 +7,14 @@
 #include <cstdint>
 
 #include "ui/PluginPage.h"
+#include "report/ReportText.h"
 #include "ui/tables/DailyTotals.h"
 #include "util/ReportPeriod.h"
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 
 namespace orv {
 
@@ -47,6 +49,12 @@ public:
     void SetShowDetails(bool on);
     bool showDetails() const { return showDetails_; }
 
+    // What the report prints: the figures as the page shows them.
+    ReportContent ReportFigures() const;
+    // "Print" and "Send e-mail".
+    void PrintReport();
+    void SendReport();
+
     // The target chosen in the target box; 0 when none is.
     int32_t SelectedTargetId() const;
     const ReportPeriod& period() const { return period_; }
@@ -61,6 +69,8 @@ public:
     QLabel* headingLabel() const { return heading_; }
     QLabel* statisticsLabel() const { return statistics_; }
     QCheckBox* showDetailsBox() const { return showDetailsBox_; }
+    QPushButton* printButton() const { return printButton_; }
+    QPushButton* mailButton() const { return mailButton_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -88,6 +98,8 @@ private:
     QLabel* heading_ = nullptr;
     QLabel* statistics_ = nullptr;
     QCheckBox* showDetailsBox_ = nullptr;
+    QPushButton* mailButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
 };
 
 }  // namespace orv

@@ -1,0 +1,107 @@
+// The report's file name, its HTML text and the print helper's header and
+// footer lines: plain text, no display.
+
+#include <gtest/gtest.h>
+
+#include "PageBand.h"
+#include "report/ReportText.h"
+
+namespace orv {
+namespace {
+
+HostDateTime At(int day, int hour, int minute) {
+    HostDateTime d;
+    d.year = 2008;
+    d.month = 8;
+    d.day = static_cast<uint16_t>(day);
+    d.hour = static_cast<uint16_t>(hour);
+    d.minute = static_cast<uint16_t>(minute);
+    return d;
+}
+
+std::size_t Count(const std::string& text, const std::string& piece) {
+    std::size_t n = 0;
+    for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+    return n;
+}
+
+// Two days; the newer holds two values, the older none.
+ReportContent TwoDays(bool details) {
+    ReportContent content;
+    content.heading = "7 days, Carbs (in g)";
+    content.statistics = "Average: 4.00000, Sum: 8.00000";
+    content.showDetails = details;
+    ReportDay older;
+    older.start = At(26, 0, 0);
+    ReportDay newer;
+    newer.start = At(27, 0, 0);
+    newer.total = 8.0f;
+    newer.details.push_back({At(27, 8, 0), "Bread", 1.5f, "g", "<b>toast</b>", 3.0f});
+    newer.details.push_back({At(27, 20, 0), "Rice", 2.5f, "g", "", 5.0f});
+    content.days = {older, newer};
+    return content;
+}
+
+const ReportClock kNow{2008, 8, 27, 17, 5, 9};
+
+TEST(ReportText, FileNameIsYearDayMonthAndTimeUnpadded) {
+    EXPECT_EQ(BuildReportFileName("/opt/orv", kNow), "/opt/orv/ORVReport-2008-27-8-17-5-9.html");
+    EXPECT_EQ(BuildReportFileName("/opt/orv/", kNow), "/opt/orv/ORVReport-2008-27-8-17-5-9.html");
+    EXPECT_EQ(BuildReportFileName("", kNow), "ORVReport-2008-27-8-17-5-9.html");
+}
+
+TEST(ReportText, DetailsContinueTheDayRowAndLaterValuesGetTheirOwnRow) {
+    const std::string html = BuildReportText(TwoDays(true), kNow);
+    const std::string newer =
+        "<tr><td>08/27/2008</td><td>8.00000</td><td style=\"padding:0;\">"
+        "<center><!-- table style=\"border-collapse:collapse\" border=1 -->"
+        "08:00:00</td><td>Bread</td><td>1.50000</td><td>g</td><td><b>toast</b></td><td>3.00000</td></tr>"
+        "<tr><td colspan=\"2\"></td><td>20:00:00</td><td>Rice</td><td>2.50000</td><td>g</td><td></td><td>5.00000</td></tr>";
+    // The older day follows the newer one and stops after the opening piece.
+    const std::string older =
+        "<tr><td>08/26/2008</td><td>0.00000</td><td style=\"padding:0;\">"
+        "<center><!-- table style=\"border-collapse:collapse\" border=1 -->"
+        "</table></center><br><center><h1>Average: 4.00000, Sum: 8.00000</h1></center></body></html>";
+    EXPECT_NE(html.find(newer + older), std::string::npos) << html;
+}
+
+TEST(ReportText, WithoutDetailsEveryDayRowHasTwoCellsUnderTheFullHeader) {
+    const std::string html = BuildReportText(TwoDays(false), kNow);
+    EXPECT_NE(html.find("<tr><td>08/27/2008</td><td>8.00000</td></tr><tr><td>08/26/2008</td><td>0.00000</td></tr>"
+                        "</table>"),
+              std::string::npos);
+    EXPECT_EQ(Count(html, "Bread"), 0u);
+    EXPECT_EQ(html.find("padding:0;"), std::string::npos);
+}
+
+TEST(ReportText, HeadingLinesCarryTheDayAndThePageHeading) {
+    const std::string html = BuildReportText(TwoDays(false), kNow);
+    const std::string dayLine = "<H1>ORV. Report 2008-27-8 </h1><hr><center><H1>";
+    EXPECT_EQ(html.compare(900, dayLine.size(), dayLine), 0) << html.substr(0, 960);
+    EXPECT_NE(html.find("<center><H1>7 days, Carbs (in g)</h1></center>"), std::string::npos);
+}
+
+TEST(ReportText, AFileThatCannotBeOpenedIsReported) {
+    EXPECT_EQ(WriteReportFile("x", "/nonexistent-dir/ORVReport.html"), 1);
+}
+
+TEST(PageBand, CodesExpandAndSplitIntoLeftCentreAndRight) {
+    print::BandValues values;
+    values.title = "Report";
+    values.url = "file:///r.html";
+    values.date = "8/27/08";
+    values.page = 2;
+    values.pages = 5;
+    const print::BandText header = print::ExpandBand("&w&bPage &p of &P", values);
+    EXPECT_EQ(header.left, "Report");
+    EXPECT_EQ(header.center, "");
+    EXPECT_EQ(header.right, "Page 2 of 5");
+    const print::BandText footer = print::ExpandBand("&u&bA && B&b&d&x", values);
+    EXPECT_EQ(footer.left, "file:///r.html");
+    EXPECT_EQ(footer.center, "A & B");
+    EXPECT_EQ(footer.right, "8/27/08");
+    EXPECT_EQ(print::ExpandBand(" ", values).left, " ");
+}
+
+}  // namespace
+}  // namespace orv
