@@ -60,7 +60,7 @@ std::string SheetXml(const std::string& sheetData, const std::string& after) {
          sheetData + "</sheetData>" + after + "</worksheet>";
 }
 
-Parts BuildWorkbook(const BookSpec& spec) {
+Parts BuildWorkbook(const BookSpec& layout) {
   const std::string decl = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
   std::string types = decl +
                       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
@@ -76,25 +76,25 @@ Parts BuildWorkbook(const BookSpec& spec) {
   std::string rels = decl + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
   Parts parts;
   Parts sheetParts;
-  for (std::size_t i = 0; i < spec.sheets.size(); ++i) {
+  for (std::size_t i = 0; i < layout.sheets.size(); ++i) {
     const std::string n = std::to_string(i + 1);
-    workbook += "<sheet name=\"" + spec.sheets[i].first + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+    workbook += "<sheet name=\"" + layout.sheets[i].first + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
     rels += "<Relationship Id=\"rId" + n +
             "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
             "Target=\"worksheets/sheet" + n + ".xml\"/>";
     types += "<Override PartName=\"/xl/worksheets/sheet" + n +
              ".xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
-    sheetParts.emplace_back("xl/worksheets/sheet" + n + ".xml", spec.sheets[i].second);
+    sheetParts.emplace_back("xl/worksheets/sheet" + n + ".xml", layout.sheets[i].second);
   }
   workbook += "</sheets>";
-  if (!spec.definedNames.empty()) workbook += "<definedNames>" + spec.definedNames + "</definedNames>";
+  if (!layout.definedNames.empty()) workbook += "<definedNames>" + layout.definedNames + "</definedNames>";
   workbook += "<calcPr calcId=\"191029\"/></workbook>";
   rels += "<Relationship Id=\"rIdStyles\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" Target=\"styles.xml\"/>";
-  if (!spec.sharedStrings.empty()) {
+  if (!layout.sharedStrings.empty()) {
     rels += "<Relationship Id=\"rIdStrings\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" Target=\"sharedStrings.xml\"/>";
     types += "<Override PartName=\"/xl/sharedStrings.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/>";
   }
-  if (spec.calcChain) {
+  if (layout.calcChain) {
     rels += "<Relationship Id=\"rIdChain\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/calcChain\" Target=\"calcChain.xml\"/>";
     types += "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>";
   }
@@ -122,17 +122,17 @@ Parts BuildWorkbook(const BookSpec& spec) {
                             "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
                             "</styleSheet>");
   for (auto& part : sheetParts) parts.push_back(std::move(part));
-  if (!spec.sharedStrings.empty()) {
+  if (!layout.sharedStrings.empty()) {
     parts.emplace_back("xl/sharedStrings.xml",
                        decl + "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"99\" uniqueCount=\"99\">" +
-                           spec.sharedStrings + "</sst>");
+                           layout.sharedStrings + "</sst>");
   }
-  if (spec.calcChain) {
+  if (layout.calcChain) {
     parts.emplace_back("xl/calcChain.xml",
                        decl + "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
                               "<c r=\"A1\" i=\"1\"/></calcChain>");
   }
-  for (const auto& part : spec.extraParts) parts.push_back(part);
+  for (const auto& part : layout.extraParts) parts.push_back(part);
   return parts;
 }
 

@@ -37,7 +37,7 @@ struct BookSpec {
 
 // A complete workbook: content types, relationships, workbook, styles
 // (cell formats: 0 General, 1 bold, 2 two decimals) and the given parts.
-Parts BuildWorkbook(const BookSpec& spec);
+Parts BuildWorkbook(const BookSpec& layout);
 
 pugi::xml_document ParseXml(const std::string& text);
 

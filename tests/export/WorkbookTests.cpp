@@ -32,9 +32,9 @@ pugi::xml_node FindCellNode(const pugi::xml_document& sheet, const std::string& 
 class WorkbookTest : public ::testing::Test {
  protected:
   // Writes a workbook to the scratch folder and opens it.
-  void OpenBook(const BookSpec& spec, bool readOnly = false) {
+  void OpenBook(const BookSpec& layout, bool readOnly = false) {
     source_ = dir_.File("in.xlsx");
-    WriteZip(source_, BuildWorkbook(spec));
+    WriteZip(source_, BuildWorkbook(layout));
     ASSERT_EQ(book_.Open(source_, readOnly, &diag_), kWorkbookOk) << diag_;
   }
 
