@@ -40,9 +40,9 @@ class WorkbookTest : public ::testing::Test {
 
   // Opens a workbook with one sheet, "S", holding the given sheetData.
   void OpenSheet(const std::string& sheetData, const std::string& after = "", bool readOnly = false) {
-    BookSpec spec;
-    spec.sheets = {{"S", SheetXml(sheetData, after)}};
-    OpenBook(spec, readOnly);
+    BookSpec layout;
+    layout.sheets = {{"S", SheetXml(sheetData, after)}};
+    OpenBook(layout, readOnly);
   }
 
   // Saves under a new name and returns the saved parts.
@@ -61,14 +61,14 @@ class WorkbookTest : public ::testing::Test {
 // --- round trip ------------------------------------------------------------
 
 TEST_F(WorkbookTest, UntouchedPartsAreSavedByteForByte) {
-  BookSpec spec;
-  spec.sheets = {{"First", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>")},
+  BookSpec layout;
+  layout.sheets = {{"First", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>")},
                  {"Second", SheetXml("<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>")}};
-  spec.sharedStrings = "<si><t>kept</t></si>";
-  spec.extraParts = {{"xl/theme/theme1.xml", "<a:theme xmlns:a=\"urn:x\"  name=\"Office\" >\n</a:theme>"},
+  layout.sharedStrings = "<si><t>kept</t></si>";
+  layout.extraParts = {{"xl/theme/theme1.xml", "<a:theme xmlns:a=\"urn:x\"  name=\"Office\" >\n</a:theme>"},
                      {"xl/media/image1.png", std::string("\x89PNG\r\n\x1a\n\0\0\xff", 11)},
                      {"docProps/core.xml", "<cp:coreProperties xmlns:cp=\"urn:cp\"/>"}};
-  OpenBook(spec);
+  OpenBook(layout);
   const auto original = ReadZip(source_);
   ASSERT_EQ(book_.SetNumber(3, 1, 2.5), kWorkbookOk);
   const auto saved = SaveAndRead();
@@ -92,10 +92,10 @@ TEST_F(WorkbookTest, UntouchedPartsAreSavedByteForByte) {
 }
 
 TEST_F(WorkbookTest, SavingDropsTheCalculationChainAndAsksForFullRecalculation) {
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><f>1+1</f><v>2</v></c></row>")}};
-  spec.calcChain = true;
-  OpenBook(spec);
+  BookSpec layout;
+  layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><f>1+1</f><v>2</v></c></row>")}};
+  layout.calcChain = true;
+  OpenBook(layout);
   std::vector<std::string> order;
   ASSERT_EQ(book_.Save(&diag_), kWorkbookOk) << diag_;
   const auto saved = ReadZip(source_, &order);
@@ -156,10 +156,10 @@ TEST_F(WorkbookTest, MalformedFormulasAndOversizedTextsAreRefusedAndLeaveTheCell
 }
 
 TEST_F(WorkbookTest, SharedStringsAreReusedAndCountedCorrectly) {
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("")}};
-  spec.sharedStrings = "<si><t>alpha</t></si><si><r><t>rich</t></r><r><rPr><b/></rPr><t>text</t></r></si>";
-  OpenBook(spec);
+  BookSpec layout;
+  layout.sheets = {{"S", SheetXml("")}};
+  layout.sharedStrings = "<si><t>alpha</t></si><si><r><t>rich</t></r><r><rPr><b/></rPr><t>text</t></r></si>";
+  OpenBook(layout);
   ASSERT_EQ(book_.SetText(1, 1, "alpha"), kWorkbookOk);
   ASSERT_EQ(book_.SetText(1, 2, "beta"), kWorkbookOk);
   ASSERT_EQ(book_.SetText(2, 2, "beta"), kWorkbookOk);
@@ -324,15 +324,15 @@ class DeleteRowsTest : public WorkbookTest {
       data += "</row>";
     }
     notes_ = SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
-    BookSpec spec;
-    spec.sheets = {{"Data", SheetXml(data, "<mergeCells count=\"2\"><mergeCell ref=\"A8:B9\"/><mergeCell ref=\"A5:C5\"/></mergeCells>")},
+    BookSpec layout;
+    layout.sheets = {{"Data", SheetXml(data, "<mergeCells count=\"2\"><mergeCell ref=\"A8:B9\"/><mergeCell ref=\"A5:C5\"/></mergeCells>")},
                    {"Summary", SheetXml("<row r=\"1\"><c r=\"A1\"><f>Data!A10*2</f><v>200</v></c>"
                                         "<c r=\"B1\"><f>'Data'!A5</f><v>50</v></c>"
                                         "<c r=\"C1\" t=\"str\"><f>\"Data!A10\"</f><v>Data!A10</v></c>"
                                         "<c r=\"D1\"><f>A10+SUM(Data!A2:A6)</f><v>0</v></c></row>")},
                    {"Notes", notes_}};
-    spec.definedNames = "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Data!$A$1:$B$10</definedName>";
-    OpenBook(spec);
+    layout.definedNames = "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Data!$A$1:$B$10</definedName>";
+    OpenBook(layout);
     ASSERT_EQ(book_.DeleteRows(4, 3, &diag_), kWorkbookOk) << diag_;
   }
   std::string notes_;
@@ -397,10 +397,10 @@ TEST_F(WorkbookTest, AFileThatIsNotAWorkbookArchiveIsRefused) {
 TEST_F(WorkbookTest, ADamagedArchiveIsRefused) {
   std::string rows;
   for (int r = 1; r <= 2000; ++r) rows += "<row r=\"" + std::to_string(r) + "\"><c r=\"A" + std::to_string(r) + "\"><v>" + std::to_string(r * 7919 % 10007) + "</v></c></row>";
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml(rows)}};
+  BookSpec layout;
+  layout.sheets = {{"S", SheetXml(rows)}};
   const std::string path = dir_.File("damaged.xlsx");
-  WriteZip(path, BuildWorkbook(spec));
+  WriteZip(path, BuildWorkbook(layout));
   std::string bytes;
   {
     std::ifstream in(path, std::ios::binary);
@@ -418,16 +418,16 @@ TEST_F(WorkbookTest, ADamagedArchiveIsRefused) {
 
 TEST_F(WorkbookTest, BrokenOrInvalidSheetPartsAreRefused) {
   const std::string path = dir_.File("other.xlsx");
-  BookSpec spec;  // a workbook whose only sheet is a broken part
-  spec.sheets = {{"S", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData></worksheet>"}};
-  WriteZip(path, BuildWorkbook(spec));
+  BookSpec layout;  // a workbook whose only sheet is a broken part
+  layout.sheets = {{"S", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData></worksheet>"}};
+  WriteZip(path, BuildWorkbook(layout));
   EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
   EXPECT_NE(diag_.find("worksheet"), std::string::npos);
-  spec.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"1A\"><v>1</v></c></row>")}};
-  WriteZip(path, BuildWorkbook(spec));
+  layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"1A\"><v>1</v></c></row>")}};
+  WriteZip(path, BuildWorkbook(layout));
   EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-  spec.sheets = {{"S", SheetXml("<row r=\"0\"/>")}};
-  WriteZip(path, BuildWorkbook(spec));
+  layout.sheets = {{"S", SheetXml("<row r=\"0\"/>")}};
+  WriteZip(path, BuildWorkbook(layout));
   EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
 }
 
@@ -450,10 +450,10 @@ TEST_F(WorkbookTest, DamagedPartsGiveResultsNeverCrashes) {
     std::string damagedSheet = sheet, damagedStrings = strings;
     std::string& target = (round % 4 == 3) ? damagedStrings : damagedSheet;
     for (int k = 0; k < 1 + round % 3; ++k) target[next() % target.size()] = kBytes[next() % (sizeof kBytes - 1)];
-    BookSpec spec;
-    spec.sheets = {{"S", damagedSheet}, {"S 2", sheet}};
-    spec.sharedStrings = damagedStrings;
-    WriteZip(path, BuildWorkbook(spec));
+    BookSpec layout;
+    layout.sheets = {{"S", damagedSheet}, {"S 2", sheet}};
+    layout.sharedStrings = damagedStrings;
+    WriteZip(path, BuildWorkbook(layout));
     Workbook book;
     const int result = book.Open(path, false, &diag_);
     ASSERT_TRUE(result == kWorkbookOk || result == kWorkbookDamaged) << result << " " << diag_;
@@ -483,32 +483,32 @@ TEST_F(WorkbookTest, DeeplyNestedElementsAreRefusedNotRecursedInto) {
     for (int i = 0; i < depth; ++i) text += "</x>";
     return text;
   };
-  BookSpec spec;
-  spec.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>in</t>" + nested(200000) +
+  BookSpec layout;
+  layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>in</t>" + nested(200000) +
                                 "</is></c></row>")}};
   const std::string path = dir_.File("deep.xlsx");
-  WriteZip(path, BuildWorkbook(spec));
+  WriteZip(path, BuildWorkbook(layout));
   EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
   EXPECT_NE(diag_.find("nested"), std::string::npos) << diag_;
-  spec.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")}};
-  spec.sharedStrings = "<si>" + nested(5000) + "</si>";
-  WriteZip(path, BuildWorkbook(spec));
+  layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")}};
+  layout.sharedStrings = "<si>" + nested(5000) + "</si>";
+  WriteZip(path, BuildWorkbook(layout));
   EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
 
-  spec.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>in</t>" + nested(900) +
+  layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>in</t>" + nested(900) +
                                 "<!-- <a><b><c> --><![CDATA[<d><e>]]></is></c></row>")}};
-  spec.sharedStrings.clear();
-  OpenBook(spec);
+  layout.sharedStrings.clear();
+  OpenBook(layout);
   ASSERT_EQ(book_.SetNumber(2, 1, 1.0), kWorkbookOk);
   EXPECT_NE(SaveAndRead().at(kSheet1).find("<x a=\"/>\">"), std::string::npos);
   EXPECT_EQ(book_.GetCell(1, 1).value, "in");
 }
 
 TEST_F(WorkbookTest, ADamagedSecondSheetFailsOnlyWhenSelected) {
-  BookSpec spec;
-  spec.sheets = {{"Good", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")},
+  BookSpec layout;
+  layout.sheets = {{"Good", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")},
                  {"Bad", "<worksheet><sheetData><row></sheetData>"}};
-  OpenBook(spec);
+  OpenBook(layout);
   EXPECT_EQ(book_.SelectSheet(2, &diag_), kWorkbookDamaged);
   EXPECT_NE(diag_.find("Bad"), std::string::npos);
   EXPECT_EQ(book_.SelectedSheet(), 1);
