@@ -17,6 +17,7 @@
 #include "platform/Prompter.h"
 #include "platform/Services.h"
 #include "ui/categories/CategoriesDialog.h"
+#include "ui/categories/CategoryFilter.h"
 #include "ui/controls/BitmapButton.h"
 #include "ui/controls/ColoredLabel.h"
 #include "ui/controls/Grid.h"
@@ -29,10 +30,6 @@ namespace {
 const QString kCaption = QStringLiteral("ORV Diabetes");
 const QString kItemName = QStringLiteral("Item Name");
 
-constexpr int kLabelFirstColor = 0xC8C8C8;
-constexpr int kLabelSecondColor = 0xFFFFFF;
-constexpr int32_t kLabelFirstColorNumber = 7;
-constexpr int32_t kLabelSecondColorNumber = 8;
 constexpr int kEvenRowColor = 0xF0F0F0;
 constexpr int kOddRowColor = 0xE6E6E6;
 constexpr int kGroupIdRole = Qt::UserRole;
@@ -71,7 +68,9 @@ std::vector<float> CarryItemAmounts(const std::vector<float>& amounts, int32_t i
     return carried;
 }
 
-GroupsPage::GroupsPage(QWidget* parent) : PluginPage(parent) { setObjectName(QStringLiteral("GroupsPage")); }
+GroupsPage::GroupsPage(QWidget* parent) : PluginPage(parent), filter_(&RecordCache::GroupCategories) {
+    setObjectName(QStringLiteral("GroupsPage"));
+}
 
 void GroupsPage::LoadCacheParts() {
     if (!cache_) return;
@@ -85,11 +84,10 @@ void GroupsPage::CreateContent() {
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
     label_ = new ColoredLabel(this);
-    label_->setColors(kLabelFirstColor, kLabelSecondColor);
-
-    filter_ = new QComboBox(this);
-    filter_->setMaxVisibleItems(20);
-    connect(filter_, &QComboBox::activated, this, [this] {
+    auto* filter = new QComboBox(this);
+    filter->setMaxVisibleItems(20);
+    filter_.Attach(filter, label_);
+    connect(filter, &QComboBox::activated, this, [this] {
         FillTree();
         FillItems(0);
         UpdateLabel();
@@ -124,8 +122,8 @@ void GroupsPage::CreateContent() {
         buttons_.push_back(button);
     }
 
-    FillFilter();
-    filter_->setCurrentIndex(0);
+    filter_.Fill(cache_);
+    filter_.ChooseAll();
     Reload();
     UpdateLabel();
     LayoutControls();
@@ -134,11 +132,7 @@ void GroupsPage::CreateContent() {
 
 void GroupsPage::Activate() { Reload(); }
 
-void GroupsPage::Recolor() {
-    if (!colors_ || !label_) return;
-    label_->setColors(colors_->GetColor(kLabelFirstColorNumber), colors_->GetColor(kLabelSecondColorNumber));
-    label_->repaint();
-}
+void GroupsPage::Recolor() { filter_.RecolorLabel(colors_); }
 
 void GroupsPage::resizeEvent(QResizeEvent* event) {
     PluginPage::resizeEvent(event);
@@ -153,33 +147,13 @@ void GroupsPage::LayoutControls() {
     const int width = r.width();
     const int height = r.height();
     label_->setGeometry(left + 10, top + 10, width - 130, 26);
-    filter_->setGeometry(r.right() + 1 - 110, top + 10, 100, filter_->sizeHint().height());
+    filter_.box()->setGeometry(r.right() + 1 - 110, top + 10, 100, filter_.box()->sizeHint().height());
     tree_->setGeometry(left + 10, top + 46, 290, height - 92);
     grid_->setGeometry(left + 310, top + 46, width - 320, height - 92);
     const int buttonTop = r.bottom() + 1 - 36;
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         buttons_[i]->setGeometry(left + 10 + 100 * static_cast<int>(i), buttonTop, 90, 26);
     }
-}
-
-void GroupsPage::FillFilter() {
-    filter_->clear();
-    filterCategories_.clear();
-    filter_->addItem(QStringLiteral("All"));
-    if (!cache_) return;
-    const NameList& categories = cache_->GroupCategories().names;
-    for (const int32_t number : categories.Ids()) {
-        const std::string& name = categories.NameOf(number);
-        if (name.empty()) continue;
-        filter_->addItem(Text(name));
-        filterCategories_.push_back(number);
-    }
-}
-
-int32_t GroupsPage::FilterCategory() const {
-    const int position = filter_ ? filter_->currentIndex() - 1 : -1;
-    if (position < 0 || position >= static_cast<int>(filterCategories_.size())) return -1;
-    return filterCategories_[static_cast<std::size_t>(position)];
 }
 
 void GroupsPage::UpdateLabel() {
@@ -190,10 +164,8 @@ void GroupsPage::UpdateLabel() {
     }
     const GroupRecord* group = cache_->FindGroup(selectedGroup_);
     QString text = group ? Text(group->name) : QString();
-    const int32_t category = FilterCategory();
-    if (category >= 0) {
-        text += QStringLiteral(" (Category: ") + Text(cache_->GroupCategories().names.NameOf(category)) +
-                QStringLiteral(")");
+    if (filter_.Category() >= 0) {
+        text += QStringLiteral(" (Category: ") + filter_.CategoryName(cache_) + QStringLiteral(")");
     }
     label_->setText(text);
 }
@@ -234,7 +206,7 @@ void GroupsPage::FillTree() {
     tree_->setUpdatesEnabled(false);
     tree_->clear();
     if (cache_) {
-        const int32_t category = FilterCategory();
+        const int32_t category = filter_.Category();
         for (const auto& [id, group] : cache_->Groups()) {
             if (category >= 0 && group.category != category) continue;
             auto* node = new QTreeWidgetItem(tree_, QStringList{Text(group.name)});
@@ -512,8 +484,8 @@ void GroupsPage::EditGroupCategories() {
     }
     if (moved) cache_->LoadGroups(db_);
 
-    FillFilter();
-    filter_->setCurrentIndex(0);
+    filter_.Fill(cache_);
+    filter_.ChooseAll();
     FillTree();
     grid_->repaint();
 }

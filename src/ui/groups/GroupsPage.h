@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/PluginPage.h"
+#include "ui/categories/CategoryFilter.h"
 
 class QComboBox;
 class QPushButton;
@@ -39,7 +40,7 @@ public:
 
     QTreeWidget* groupTree() const { return tree_; }
     Grid* itemsGrid() const { return grid_; }
-    QComboBox* filterBox() const { return filter_; }
+    QComboBox* filterBox() const { return filter_.box(); }
     ColoredLabel* groupLabel() const { return label_; }
     // The group selected in the tree, -1 when none.
     int32_t selectedGroup() const { return selectedGroup_; }
@@ -60,8 +61,6 @@ protected:
 
 private:
     void LayoutControls();
-    void FillFilter();
-    int32_t FilterCategory() const;
     void UpdateLabel();
     void Reload();
     void ReloadGroupParts();
@@ -77,12 +76,11 @@ private:
     void RescaleGroup(int32_t groupId, int32_t oldUnit, int32_t newUnit);
 
     ColoredLabel* label_ = nullptr;
-    QComboBox* filter_ = nullptr;
     QTreeWidget* tree_ = nullptr;
     Grid* grid_ = nullptr;
     std::vector<QPushButton*> buttons_;
-    // Filter position after "All" -> category number.
-    std::vector<int32_t> filterCategories_;
+    // "All", then the named group categories.
+    CategoryFilter filter_;
     int32_t selectedGroup_ = -1;
     bool fillingTree_ = false;
 };

@@ -16,6 +16,7 @@
 #include "platform/Prompter.h"
 #include "platform/Services.h"
 #include "ui/categories/CategoriesDialog.h"
+#include "ui/categories/CategoryFilter.h"
 #include "ui/controls/BitmapButton.h"
 #include "ui/controls/ColoredLabel.h"
 #include "ui/controls/Grid.h"
@@ -33,13 +34,6 @@ const QString Type = QStringLiteral("Type");
 const QString Category = QStringLiteral("Category");
 }  // namespace column
 
-// Colours of the category label until the host's colours are read.
-constexpr int kLabelFirstColor = 0xC8C8C8;
-constexpr int kLabelSecondColor = 0xFFFFFF;
-// Host colour numbers of the label's two colours.
-constexpr int32_t kLabelFirstColorNumber = 7;
-constexpr int32_t kLabelSecondColorNumber = 8;
-
 QPushButton* PageButton(const QString& text, QWidget* parent) {
     auto* button = new BitmapButton(text, BitmapButton::Face::Push, parent);
     button->setAutoDefault(false);
@@ -54,7 +48,9 @@ QString TypeText(const TargetRecord& target) {
 
 }  // namespace
 
-TargetsPage::TargetsPage(QWidget* parent) : PluginPage(parent) { setObjectName(QStringLiteral("TargetsPage")); }
+TargetsPage::TargetsPage(QWidget* parent) : PluginPage(parent), filter_(&RecordCache::TargetCategories) {
+    setObjectName(QStringLiteral("TargetsPage"));
+}
 
 void TargetsPage::LoadCacheParts() { Reload(); }
 
@@ -63,13 +59,12 @@ void TargetsPage::CreateContent() {
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
     label_ = new ColoredLabel(this);
-    label_->setColors(kLabelFirstColor, kLabelSecondColor);
-
-    filter_ = new QComboBox(this);
-    filter_->setObjectName(QStringLiteral("MyCB"));
-    filter_->setMaxVisibleItems(20);
-    connect(filter_, &QComboBox::activated, this, [this] {
-        UpdateLabel();
+    auto* filter = new QComboBox(this);
+    filter->setObjectName(QStringLiteral("MyCB"));
+    filter->setMaxVisibleItems(20);
+    filter_.Attach(filter, label_);
+    connect(filter, &QComboBox::activated, this, [this] {
+        filter_.ShowCategoryInLabel(cache_);
         FillGrid(0);
     });
 
@@ -91,8 +86,8 @@ void TargetsPage::CreateContent() {
     connect(remove_, &QPushButton::clicked, this, &TargetsPage::RemoveTarget);
     connect(categories_, &QPushButton::clicked, this, &TargetsPage::EditTargetCategories);
 
-    FillFilter();
-    ShowAllTargets();
+    filter_.Fill(cache_);
+    filter_.ShowAll(cache_);
     ReloadAndFill(0);
     LayoutControls();
     Recolor();
@@ -100,11 +95,7 @@ void TargetsPage::CreateContent() {
 
 void TargetsPage::Activate() { ReloadAndFill(0); }
 
-void TargetsPage::Recolor() {
-    if (!colors_ || !label_) return;
-    label_->setColors(colors_->GetColor(kLabelFirstColorNumber), colors_->GetColor(kLabelSecondColorNumber));
-    label_->repaint();
-}
+void TargetsPage::Recolor() { filter_.RecolorLabel(colors_); }
 
 void TargetsPage::resizeEvent(QResizeEvent* event) {
     PluginPage::resizeEvent(event);
@@ -119,47 +110,13 @@ void TargetsPage::LayoutControls() {
     const int width = r.width();
     const int height = r.height();
     label_->setGeometry(left + 10, top + 10, width - 140, 26);
-    filter_->setGeometry(r.right() + 1 - 120, top + 10, 110, filter_->sizeHint().height());
+    filter_.box()->setGeometry(r.right() + 1 - 120, top + 10, 110, filter_.box()->sizeHint().height());
     grid_->setGeometry(left + 10, top + 46, width - 20, height - 92);
     const int buttonTop = r.bottom() + 1 - 36;
     new_->setGeometry(left + 10, buttonTop, 100, 26);
     edit_->setGeometry(left + 120, buttonTop, 100, 26);
     remove_->setGeometry(left + 230, buttonTop, 100, 26);
     categories_->setGeometry(left + 340, buttonTop, 100, 26);
-}
-
-void TargetsPage::FillFilter() {
-    filter_->clear();
-    filterCategories_.clear();
-    filter_->addItem(QStringLiteral("All"));
-    if (!cache_) return;
-    const NameList& categories = cache_->TargetCategories().names;
-    for (const int32_t number : categories.Ids()) {
-        const std::string& name = categories.NameOf(number);
-        if (name.empty()) continue;
-        filter_->addItem(Text(name));
-        filterCategories_.push_back(number);
-    }
-}
-
-void TargetsPage::ShowAllTargets() {
-    filter_->setCurrentIndex(0);
-    UpdateLabel();
-}
-
-void TargetsPage::UpdateLabel() {
-    const int32_t category = FilterCategory();
-    if (category < 0 || !cache_) {
-        label_->clear();
-        return;
-    }
-    label_->setText(QStringLiteral("Category: ") + Text(cache_->TargetCategories().names.NameOf(category)));
-}
-
-int32_t TargetsPage::FilterCategory() const {
-    const int position = filter_ ? filter_->currentIndex() - 1 : -1;
-    if (position < 0 || position >= static_cast<int>(filterCategories_.size())) return -1;
-    return filterCategories_[static_cast<std::size_t>(position)];
 }
 
 void TargetsPage::Reload() {
@@ -187,7 +144,7 @@ void TargetsPage::FillGrid(int32_t targetId) {
     grid_->setRedraw(false);
     grid_->deleteAllRows();
     if (cache_) {
-        const int32_t filter = FilterCategory();
+        const int32_t filter = filter_.Category();
         const NameList& unitNames = cache_->UnitNames();
         const NameList& categoryNames = cache_->TargetCategories().names;
         for (const auto& [name, id] : cache_->TargetIdsByName()) {
@@ -250,7 +207,7 @@ void TargetsPage::EditTarget() {
             .Int32(prop::TargetType, target.type)
             .Apply();
     }
-    if (target.category != before.category) ShowAllTargets();
+    if (target.category != before.category) filter_.ShowAll(cache_);
     if (dialog.inUse() && target.unitId != before.unitId) {
         const float ratio = UnitRatio(cache_->Conversions(), target.unitId, before.unitId);
         if (ratio != 1.0f) RescaleItemAmounts(before.id, ratio);
@@ -324,8 +281,8 @@ void TargetsPage::EditTargetCategories() {
     }
     if (moved) cache_->LoadTargets(db_);
 
-    FillFilter();
-    ShowAllTargets();
+    filter_.Fill(cache_);
+    filter_.ShowAll(cache_);
     FillGrid(0);
     grid_->repaint();
 }

@@ -7,9 +7,9 @@
 // converts the amounts its groups' items carry of it.
 
 #include <cstdint>
-#include <vector>
 
 #include "ui/PluginPage.h"
+#include "ui/categories/CategoryFilter.h"
 
 class QComboBox;
 class QPushButton;
@@ -31,7 +31,7 @@ public:
     void Recolor() override;
 
     Grid* grid() const { return grid_; }
-    QComboBox* filterBox() const { return filter_; }
+    QComboBox* filterBox() const { return filter_.box(); }
     ColoredLabel* categoryLabel() const { return label_; }
     QPushButton* newButton() const { return new_; }
     QPushButton* editButton() const { return edit_; }
@@ -49,12 +49,6 @@ protected:
 
 private:
     void LayoutControls();
-    // "All", then the named target categories in list order.
-    void FillFilter();
-    void ShowAllTargets();
-    void UpdateLabel();
-    // The category chosen in the filter box, or -1 for "All".
-    int32_t FilterCategory() const;
     void Reload();
     // Reloads, then refills the grid selecting the row of `targetId`, or row 0.
     void ReloadAndFill(int32_t targetId);
@@ -66,14 +60,13 @@ private:
     void RescaleItemAmounts(int32_t targetId, float ratio);
 
     ColoredLabel* label_ = nullptr;
-    QComboBox* filter_ = nullptr;
     Grid* grid_ = nullptr;
     QPushButton* new_ = nullptr;
     QPushButton* edit_ = nullptr;
     QPushButton* remove_ = nullptr;
     QPushButton* categories_ = nullptr;
-    // Filter position after "All" -> category number.
-    std::vector<int32_t> filterCategories_;
+    // "All", then the named target categories.
+    CategoryFilter filter_;
 };
 
 }  // namespace orv

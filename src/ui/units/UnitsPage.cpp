@@ -13,6 +13,7 @@
 #include "platform/Prompter.h"
 #include "platform/Services.h"
 #include "ui/categories/CategoriesDialog.h"
+#include "ui/categories/CategoryFilter.h"
 #include "ui/controls/BitmapButton.h"
 #include "ui/controls/ColoredLabel.h"
 #include "ui/controls/Grid.h"
@@ -34,13 +35,6 @@ const QString Category = QStringLiteral("Category");
 // Cells of a base unit's definition columns hold a single blank.
 const QString kBlank = QStringLiteral(" ");
 
-// Colours of the category label until the host's colours are read.
-constexpr int kLabelFirstColor = 0xC8C8C8;
-constexpr int kLabelSecondColor = 0xFFFFFF;
-// Host colour numbers of the label's two colours.
-constexpr int32_t kLabelFirstColorNumber = 7;
-constexpr int32_t kLabelSecondColorNumber = 8;
-
 QPushButton* PageButton(const QString& text, QWidget* parent) {
     auto* button = new BitmapButton(text, BitmapButton::Face::Push, parent);
     button->setAutoDefault(false);
@@ -51,7 +45,9 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-UnitsPage::UnitsPage(QWidget* parent) : PluginPage(parent) { setObjectName(QStringLiteral("UnitsPage")); }
+UnitsPage::UnitsPage(QWidget* parent) : PluginPage(parent), filter_(&RecordCache::UnitCategories) {
+    setObjectName(QStringLiteral("UnitsPage"));
+}
 
 void UnitsPage::LoadCacheParts() {
     if (!cache_) return;
@@ -64,13 +60,12 @@ void UnitsPage::CreateContent() {
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
     label_ = new ColoredLabel(this);
-    label_->setColors(kLabelFirstColor, kLabelSecondColor);
-
-    filter_ = new QComboBox(this);
-    filter_->setObjectName(QStringLiteral("MyCB"));
-    filter_->setMaxVisibleItems(20);
-    connect(filter_, &QComboBox::activated, this, [this] {
-        UpdateLabel();
+    auto* filter = new QComboBox(this);
+    filter->setObjectName(QStringLiteral("MyCB"));
+    filter->setMaxVisibleItems(20);
+    filter_.Attach(filter, label_);
+    connect(filter, &QComboBox::activated, this, [this] {
+        filter_.ShowCategoryInLabel(cache_);
         FillGrid(0);
     });
 
@@ -93,8 +88,8 @@ void UnitsPage::CreateContent() {
     connect(remove_, &QPushButton::clicked, this, &UnitsPage::RemoveUnit);
     connect(categories_, &QPushButton::clicked, this, &UnitsPage::EditUnitCategories);
 
-    FillFilter();
-    ShowAllUnits();
+    filter_.Fill(cache_);
+    filter_.ShowAll(cache_);
     if (cache_) cache_->LoadUnits(db_);
     FillGrid(0);
     LayoutControls();
@@ -106,11 +101,7 @@ void UnitsPage::Activate() {
     FillGrid(0);
 }
 
-void UnitsPage::Recolor() {
-    if (!colors_ || !label_) return;
-    label_->setColors(colors_->GetColor(kLabelFirstColorNumber), colors_->GetColor(kLabelSecondColorNumber));
-    label_->repaint();
-}
+void UnitsPage::Recolor() { filter_.RecolorLabel(colors_); }
 
 void UnitsPage::resizeEvent(QResizeEvent* event) {
     PluginPage::resizeEvent(event);
@@ -126,47 +117,13 @@ void UnitsPage::LayoutControls() {
     const int height = r.height();
     label_->setGeometry(left + 10, top + 10, width - 140, 26);
     // A drop-down's height is its closed height; the list opens below it.
-    filter_->setGeometry(r.right() + 1 - 120, top + 10, 110, filter_->sizeHint().height());
+    filter_.box()->setGeometry(r.right() + 1 - 120, top + 10, 110, filter_.box()->sizeHint().height());
     grid_->setGeometry(left + 10, top + 46, width - 20, height - 92);
     const int buttonTop = r.bottom() + 1 - 36;
     new_->setGeometry(left + 10, buttonTop, 100, 26);
     edit_->setGeometry(left + 120, buttonTop, 100, 26);
     remove_->setGeometry(left + 230, buttonTop, 100, 26);
     categories_->setGeometry(left + 340, buttonTop, 100, 26);
-}
-
-void UnitsPage::FillFilter() {
-    filter_->clear();
-    filterCategories_.clear();
-    filter_->addItem(QStringLiteral("All"));
-    if (!cache_) return;
-    const NameList& categories = cache_->UnitCategories().names;
-    for (const int32_t number : categories.Ids()) {
-        const std::string& name = categories.NameOf(number);
-        if (name.empty()) continue;
-        filter_->addItem(Text(name));
-        filterCategories_.push_back(number);
-    }
-}
-
-void UnitsPage::ShowAllUnits() {
-    filter_->setCurrentIndex(0);
-    UpdateLabel();
-}
-
-void UnitsPage::UpdateLabel() {
-    const int32_t category = FilterCategory();
-    if (category < 0 || !cache_) {
-        label_->clear();
-        return;
-    }
-    label_->setText(QStringLiteral("Category: ") + Text(cache_->UnitCategories().names.NameOf(category)));
-}
-
-int32_t UnitsPage::FilterCategory() const {
-    const int position = filter_ ? filter_->currentIndex() - 1 : -1;
-    if (position < 0 || position >= static_cast<int>(filterCategories_.size())) return -1;
-    return filterCategories_[static_cast<std::size_t>(position)];
 }
 
 void UnitsPage::Reload() {
@@ -181,7 +138,7 @@ void UnitsPage::FillGrid(int32_t unitId) {
     grid_->setRedraw(false);
     grid_->deleteAllRows();
     if (cache_) {
-        const int32_t filter = FilterCategory();
+        const int32_t filter = filter_.Category();
         const NameList& unitNames = cache_->UnitNames();
         const NameList& categoryNames = cache_->UnitCategories().names;
         for (const auto& [id, unit] : cache_->Units()) {
@@ -223,7 +180,7 @@ void UnitsPage::NewUnit() {
     int32_t newId = 0;
     AddRecord(*db_, *cache_, RecordKind::Unit, fields, &newId);
 
-    ShowAllUnits();
+    filter_.ShowAll(cache_);
     Reload();
     FillGrid(newId);
 }
@@ -249,7 +206,7 @@ void UnitsPage::EditUnit() {
             .Category(unit.category)
             .Apply();
     }
-    if (unit.category != before.category) ShowAllUnits();
+    if (unit.category != before.category) filter_.ShowAll(cache_);
     Reload();
     FillGrid(before.id);
 }
@@ -291,8 +248,8 @@ void UnitsPage::EditUnitCategories() {
     }
     if (moved) cache_->LoadUnits(db_);
 
-    FillFilter();
-    ShowAllUnits();
+    filter_.Fill(cache_);
+    filter_.ShowAll(cache_);
     FillGrid(0);
     grid_->repaint();
 }

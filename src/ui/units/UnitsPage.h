@@ -5,9 +5,9 @@
 // of the record cache and a refill of the grid.
 
 #include <cstdint>
-#include <vector>
 
 #include "ui/PluginPage.h"
+#include "ui/categories/CategoryFilter.h"
 
 class QComboBox;
 class QPushButton;
@@ -28,7 +28,7 @@ public:
     void Recolor() override;
 
     Grid* grid() const { return grid_; }
-    QComboBox* filterBox() const { return filter_; }
+    QComboBox* filterBox() const { return filter_.box(); }
     ColoredLabel* categoryLabel() const { return label_; }
     QPushButton* newButton() const { return new_; }
     QPushButton* editButton() const { return edit_; }
@@ -46,12 +46,6 @@ protected:
 
 private:
     void LayoutControls();
-    // "All", then the named unit categories in list order.
-    void FillFilter();
-    void ShowAllUnits();
-    void UpdateLabel();
-    // The category chosen in the filter box, or -1 for "All".
-    int32_t FilterCategory() const;
     void Reload();
     // Refills the grid and selects the row of `unitId`, or row 0.
     void FillGrid(int32_t unitId);
@@ -59,14 +53,13 @@ private:
     int32_t SelectedUnit() const;
 
     ColoredLabel* label_ = nullptr;
-    QComboBox* filter_ = nullptr;
     Grid* grid_ = nullptr;
     QPushButton* new_ = nullptr;
     QPushButton* edit_ = nullptr;
     QPushButton* remove_ = nullptr;
     QPushButton* categories_ = nullptr;
-    // Filter position after "All" -> category number.
-    std::vector<int32_t> filterCategories_;
+    // "All", then the named unit categories.
+    CategoryFilter filter_;
 };
 
 }  // namespace orv

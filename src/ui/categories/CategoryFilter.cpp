@@ -1,0 +1,78 @@
+#include "ui/categories/CategoryFilter.h"
+
+#include <QComboBox>
+
+#include <string>
+
+#include "data/HostInterfaces.h"
+#include "data/RecordCache.h"
+#include "ui/controls/ColoredLabel.h"
+
+namespace orv {
+namespace {
+
+// Colours of the label until the host's colours are read.
+constexpr int kLabelFirstColor = 0xC8C8C8;
+constexpr int kLabelSecondColor = 0xFFFFFF;
+// Host colour numbers of the label's two colours.
+constexpr int32_t kLabelFirstColorNumber = 7;
+constexpr int32_t kLabelSecondColorNumber = 8;
+
+}  // namespace
+
+CategoryFilter::CategoryFilter(CategoriesOf categories) : categories_(categories) {}
+
+void CategoryFilter::Attach(QComboBox* box, ColoredLabel* label) {
+    box_ = box;
+    label_ = label;
+    if (label_) label_->setColors(kLabelFirstColor, kLabelSecondColor);
+}
+
+void CategoryFilter::Fill(const RecordCache* cache) {
+    box_->clear();
+    numbers_.clear();
+    box_->addItem(QStringLiteral("All"));
+    if (!cache) return;
+    const NameList& names = (cache->*categories_)().names;
+    for (const int32_t number : names.Ids()) {
+        const std::string& name = names.NameOf(number);
+        if (name.empty()) continue;
+        box_->addItem(QString::fromStdString(name));
+        numbers_.push_back(number);
+    }
+}
+
+void CategoryFilter::ChooseAll() { box_->setCurrentIndex(0); }
+
+void CategoryFilter::ShowAll(const RecordCache* cache) {
+    ChooseAll();
+    ShowCategoryInLabel(cache);
+}
+
+int32_t CategoryFilter::Category() const {
+    const int position = box_ ? box_->currentIndex() - 1 : -1;
+    if (position < 0 || position >= static_cast<int>(numbers_.size())) return -1;
+    return numbers_[static_cast<std::size_t>(position)];
+}
+
+QString CategoryFilter::CategoryName(const RecordCache* cache) const {
+    const int32_t category = Category();
+    if (category < 0 || !cache) return QString();
+    return QString::fromStdString((cache->*categories_)().names.NameOf(category));
+}
+
+void CategoryFilter::ShowCategoryInLabel(const RecordCache* cache) const {
+    if (Category() < 0 || !cache) {
+        label_->clear();
+        return;
+    }
+    label_->setText(QStringLiteral("Category: ") + CategoryName(cache));
+}
+
+void CategoryFilter::RecolorLabel(HostColorProvider* colors) const {
+    if (!colors || !label_) return;
+    label_->setColors(colors->GetColor(kLabelFirstColorNumber), colors->GetColor(kLabelSecondColorNumber));
+    label_->repaint();
+}
+
+}  // namespace orv
