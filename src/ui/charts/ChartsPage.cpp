@@ -84,36 +84,14 @@ void ChartsPage::CreateContent() {
 
 void ChartsPage::FillTargetBox() {
     if (!targetBox_ || !cache_) return;
-    const int32_t keep = SelectedTargetId();
-    const NameList& names = cache_->TargetNames();
-    targetBox_->clear();
-    for (const int32_t id : names.Ids()) targetBox_->addItem(Text(names.NameOf(id)), id);
-    const int position = keep != 0 ? names.PositionOf(keep) : -1;
-    targetBox_->setCurrentIndex(position >= 0 ? position : (targetBox_->count() > 0 ? 0 : -1));
+    controls().FillTargets(cache_->TargetNames());
 }
 
-int32_t ChartsPage::SelectedTargetId() const {
-    if (!targetBox_ || targetBox_->currentIndex() < 0) return 0;
-    return targetBox_->currentData().toInt();
-}
-
-HostDateTime ChartsPage::PickedDate() const {
-    const QDate date = dateControl_ ? dateControl_->date() : QDate();
-    const QTime time = dateControl_ ? dateControl_->time() : QTime();
-    SystemTime picked;
-    picked.wYear = static_cast<uint16_t>(date.year());
-    picked.wMonth = static_cast<uint16_t>(date.month());
-    picked.wDayOfWeek = static_cast<uint16_t>(date.dayOfWeek() % 7);
-    picked.wDay = static_cast<uint16_t>(date.day());
-    picked.wHour = static_cast<uint16_t>(time.hour());
-    picked.wMinute = static_cast<uint16_t>(time.minute());
-    picked.wSecond = static_cast<uint16_t>(time.second());
-    return ToHostDateTime(picked);
-}
+int32_t ChartsPage::SelectedTargetId() const { return controls().SelectedTargetId(); }
 
 void ChartsPage::Apply(bool notify) {
     if (!chart_) return;
-    const HostDateTime picked = PickedDate();
+    const HostDateTime picked = controls().PickedDate();
     period_.SetEnd(picked);
     const PeriodChoice choice = periodBox_->currentIndex();
     period_.SetChoice(choice);
@@ -127,13 +105,7 @@ void ChartsPage::Apply(bool notify) {
     if (cache_) cache_->LoadValues(db_);
     filter_->setText(Text(period_.GetPeriodText()));
 
-    if (notify) {
-        PeriodSyncBlock block;
-        block.periodIndex = choice;
-        block.date = ToSystemTime(picked);
-        block.targetIndex = targetBox_->currentIndex();
-        emit periodSelected(block);
-    }
+    if (notify) emit periodSelected(controls().Block(choice, picked));
 }
 
 void ChartsPage::ShowData() {
@@ -186,37 +158,19 @@ void ChartsPage::Activate() {
 
 void ChartsPage::ReceivePeriod(const PeriodSyncBlock& block) {
     if (!chart_) return;
-    const bool knownTarget = block.targetIndex >= 0 && block.targetIndex < targetBox_->count();
-    targetBox_->setCurrentIndex(knownTarget ? block.targetIndex : -1);
-    const bool knownPeriod = block.periodIndex >= 0 && block.periodIndex < periodBox_->count();
-    periodBox_->setCurrentIndex(knownPeriod ? block.periodIndex : -1);
-    // A date the control cannot show leaves it on its own date.
-    const QDate date(block.date.wYear, block.date.wMonth, block.date.wDay);
-    const QTime time(block.date.wHour, block.date.wMinute, block.date.wSecond);
-    if (date.isValid()) dateControl_->setValue(date, time.isValid() ? time : QTime(0, 0));
+    controls().Receive(block);
     Apply(false);
 }
 
 void ChartsPage::RestoreState() {
     if (!settings_ || !chart_) return;
-    const PageSelection& stored = settings_->charts;
-    if (stored.period >= 0 && stored.period < periodBox_->count()) periodBox_->setCurrentIndex(stored.period);
-    if (cache_) {
-        const int position = cache_->TargetNames().PositionOf(stored.targetId);
-        if (position >= 0 && position < targetBox_->count()) targetBox_->setCurrentIndex(position);
-    }
-    // The date control keeps the date it shows.
+    controls().Restore(settings_->charts, cache_ ? &cache_->TargetNames() : nullptr);
     Apply(false);
 }
 
 void ChartsPage::StoreState() {
     if (!settings_ || !chart_) return;
-    PageSelection& stored = settings_->charts;
-    stored.period = periodBox_->currentIndex();
-    int32_t seconds = 0;
-    const HostDateTime picked = PickedDate();
-    if (db_ && db_->DateToSeconds(&seconds, &picked) >= 0) stored.seconds = seconds;
-    stored.targetId = SelectedTargetId();
+    controls().Store(settings_->charts, db_);
     settings_->Save(db_);
 }
 

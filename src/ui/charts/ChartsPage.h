@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "ui/PeriodChoice.h"
 #include "ui/PluginPage.h"
 #include "ui/charts/ChartData.h"
 #include "util/ReportPeriod.h"
@@ -65,7 +66,7 @@ protected:
 private:
     void ReloadCache();
     void FillTargetBox();
-    HostDateTime PickedDate() const;
+    PeriodControls controls() const { return {targetBox_, periodBox_, dateControl_}; }
     // Hands the chart data to the chart window.
     void ShowData();
     void LayoutControls();

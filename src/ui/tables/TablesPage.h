@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "ui/PeriodChoice.h"
 #include "ui/PluginPage.h"
 #include "report/ReportText.h"
 #include "ui/tables/DailyTotals.h"
@@ -79,7 +80,7 @@ private:
     void ReloadCache();
     // Refills the target box from the cache, keeping the chosen target.
     void FillTargetBox();
-    HostDateTime PickedDate() const;
+    PeriodControls controls() const { return {targetBox_, periodBox_, dateControl_}; }
     void FillTotals();
     void FillDetails();
     void OnRowChosen(int row);
