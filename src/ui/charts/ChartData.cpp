@@ -1,9 +1,9 @@
 #include "ui/charts/ChartData.h"
 
 #include <algorithm>
-#include <set>
 
 #include "data/RecordCache.h"
+#include "data/TargetAmounts.h"
 #include "util/DateText.h"
 #include "util/NumberFormat.h"
 
@@ -73,35 +73,22 @@ void ChartData::Fill(const RecordCache& cache, int32_t dayStart) {
     double sum = 0.0;
     int64_t products = 0;
 
-    std::set<int32_t> seenGroups;  // a group listing the target twice counts once
-    const auto [groupsBegin, groupsEnd] = cache.GroupsByTarget().equal_range(targetId_);
-    for (auto g = groupsBegin; g != groupsEnd; ++g) {
-        const GroupRecord* group = cache.FindGroup(g->second);
-        if (!group || !seenGroups.insert(group->id).second) continue;
-        const auto at = std::find(group->targets.begin(), group->targets.end(), targetId_);
-        if (at == group->targets.end()) continue;
-        const auto position = static_cast<std::size_t>(at - group->targets.begin());
+    for (const TargetAmount& entry : TargetAmounts(cache, targetId_)) {
+        const ItemRecord* item = entry.item;
+        const double amount = entry.amount;
 
-        const auto [itemsBegin, itemsEnd] = cache.ItemsByGroup().equal_range(group->id);
-        for (auto i = itemsBegin; i != itemsEnd; ++i) {
-            const ItemRecord* item = cache.FindItem(i->second);
-            if (!item || position >= item->values.size()) continue;
-            const double amount = item->values[position];
-            if (amount == 0.0) continue;
-
-            const ValuesByItem& perItem = cache.ValuesPerItem();
-            for (auto it = perItem.lower_bound({item->id, 0}); it != perItem.end() && it->first.first == item->id;
-                 ++it) {
-                const ValueRecord* value = it->second;
-                if (!value) continue;
-                const uint32_t slot = scheme_->SlotIndexOfSeconds(dayStart, value->seconds);
-                if (slot >= points.size()) continue;
-                const double product = amount * value->value;
-                points[slot].value += product;
-                points[slot].count += 1;
-                sum += product;
-                products += 1;
-            }
+        const ValuesByItem& perItem = cache.ValuesPerItem();
+        for (auto it = perItem.lower_bound({item->id, 0}); it != perItem.end() && it->first.first == item->id;
+             ++it) {
+            const ValueRecord* value = it->second;
+            if (!value) continue;
+            const uint32_t slot = scheme_->SlotIndexOfSeconds(dayStart, value->seconds);
+            if (slot >= points.size()) continue;
+            const double product = amount * value->value;
+            points[slot].value += product;
+            points[slot].count += 1;
+            sum += product;
+            products += 1;
         }
     }
     if (kind_ == ChartKind::Line) {

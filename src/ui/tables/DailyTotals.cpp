@@ -1,9 +1,9 @@
 #include "ui/tables/DailyTotals.h"
 
 #include <algorithm>
-#include <set>
 
 #include "data/RecordCache.h"
+#include "data/TargetAmounts.h"
 #include "util/NumberFormat.h"
 #include "util/SlotScheme.h"
 
@@ -28,44 +28,31 @@ DailyTotals ComputeDailyTotals(const RecordCache& cache, HostDatabase* db, int32
     if (!dayStart) return out;
     const SlotScheme scheme(kSecondsPerDay, static_cast<int32_t>(count));
 
-    std::set<int32_t> seenGroups;  // a group listing the target twice counts once
-    const auto [groupsBegin, groupsEnd] = cache.GroupsByTarget().equal_range(targetId);
-    for (auto g = groupsBegin; g != groupsEnd; ++g) {
-        const GroupRecord* group = cache.FindGroup(g->second);
-        if (!group || !seenGroups.insert(group->id).second) continue;
-        const auto at = std::find(group->targets.begin(), group->targets.end(), targetId);
-        if (at == group->targets.end()) continue;
-        const auto position = static_cast<std::size_t>(at - group->targets.begin());
+    for (const TargetAmount& entry : TargetAmounts(cache, targetId)) {
+        const ItemRecord* item = entry.item;
+        const float amount = entry.amount;
 
-        const auto [itemsBegin, itemsEnd] = cache.ItemsByGroup().equal_range(group->id);
-        for (auto i = itemsBegin; i != itemsEnd; ++i) {
-            const ItemRecord* item = cache.FindItem(i->second);
-            if (!item || position >= item->values.size()) continue;
-            const float amount = item->values[position];
-            if (amount == 0.0f) continue;
-
-            // Oldest to newest; the last entry of the item's range is its newest value.
-            const ValuesByItem& perItem = cache.ValuesPerItem();
-            auto it = perItem.lower_bound({item->id, 0});
-            while (it != perItem.end() && it->first.first == item->id) {
-                const ValueRecord* value = it->second;
-                ++it;
-                if (!value) continue;
-                const uint32_t day = scheme.SlotIndexOfSeconds(*dayStart, value->seconds);
-                if (!scheme.Accepts(day)) continue;
-                const float product = amount * value->value;
-                out.totals[day] += product;
-                out.counts[day] += 1;
-                out.details[day].push_back({value->date, value->itemId, value->matterId, value->value, value->notes, product});
-                const bool newest = it == perItem.end() || it->first.first != item->id;
-                if (out.sumTarget) {
-                    out.second += product;
-                } else if (newest) {
-                    out.second = product;
-                }
-                out.productSum += product;
-                out.productCount += 1;
+        // Oldest to newest; the last entry of the item's range is its newest value.
+        const ValuesByItem& perItem = cache.ValuesPerItem();
+        auto it = perItem.lower_bound({item->id, 0});
+        while (it != perItem.end() && it->first.first == item->id) {
+            const ValueRecord* value = it->second;
+            ++it;
+            if (!value) continue;
+            const uint32_t day = scheme.SlotIndexOfSeconds(*dayStart, value->seconds);
+            if (!scheme.Accepts(day)) continue;
+            const float product = amount * value->value;
+            out.totals[day] += product;
+            out.counts[day] += 1;
+            out.details[day].push_back({value->date, value->itemId, value->matterId, value->value, value->notes, product});
+            const bool newest = it == perItem.end() || it->first.first != item->id;
+            if (out.sumTarget) {
+                out.second += product;
+            } else if (newest) {
+                out.second = product;
             }
+            out.productSum += product;
+            out.productCount += 1;
         }
     }
     if (!out.sumTarget) {
