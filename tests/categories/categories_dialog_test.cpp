@@ -96,17 +96,6 @@ TEST_F(CategoriesDialogTest, ListsNamedSlotsInLoadOrderWithTheirNumbers) {
 
 // --- New ---------------------------------------------------------------------
 
-TEST_F(CategoriesDialogTest, SixteenNamedRefusesNewWithTheMaximumMessage) {
-    NameUnitSlots(NumberedNames(16));
-    CategoriesDialog dialog(Units(), nullptr);
-    EXPECT_FALSE(dialog.offeredNumber());
-
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("New")));
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(), "The maximum number of categories is 16!");
-    EXPECT_TRUE(services_.dialogs.dialogs().empty()) << "no Edit Category is opened";
-}
-
 TEST_F(CategoriesDialogTest, FifteenNamedOffersOneMoreThenTheMaximum) {
     NameUnitSlots(NumberedNames(15));
     CategoriesDialog dialog(Units(), nullptr);

@@ -115,7 +115,6 @@ TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {
     EXPECT_EQ(group->targets, (std::vector<int32_t>{kProteinTarget, kCarbohydratesTarget}));
     EXPECT_EQ(group->count, 2);
     EXPECT_EQ(group->unitId, cache().UnitNames().IdAt(0));
-    EXPECT_EQ(page.selectedGroup(), -1);
 
     SelectGroup(group->id);
     services_.dialogs.expect<ItemDialog>([](ItemDialog& dialog) {
@@ -132,12 +131,10 @@ TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {
     ASSERT_EQ(std::distance(first, last), 1);
     const ItemRecord& item = *stored.FindItem(first->second);
     EXPECT_EQ(item.name, "Nuts");
-    EXPECT_EQ(item.count, 2);
     EXPECT_FLOAT_EQ(item.defaultValue, 30.0f);
     ASSERT_GE(item.values.size(), 2u);
     EXPECT_FLOAT_EQ(item.values[0], 0.2f);
     EXPECT_FLOAT_EQ(item.values[1], 0.15f);
-    EXPECT_EQ(ShownItems(), QStringList{"Nuts"});
 }
 
 TEST_F(GroupsPageTest, NewItemWithoutAGroupIsRefused) {
@@ -153,9 +150,6 @@ TEST_F(GroupsPageTest, GroupWithoutTargetIsRefusedAndNothingIsStored) {
     services_.dialogs.expect<GroupDialog>([&](GroupDialog& dialog) {
         clickButton(&dialog, QStringLiteral("OK"));
         EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group must have at least one target"));
-        typeText(dialog.nameEdit(), QStringLiteral("Empty"));
-        clickButton(&dialog, QStringLiteral("OK"));
-        EXPECT_EQ(services_.prompter.count(), 2u);
         EXPECT_TRUE(dialog.isVisible());
         dialog.reject();
     });

@@ -50,7 +50,6 @@ TEST_F(ValuesPageTest, TheGridShowsEveryValueNewestFirst) {
     for (const char* notes : {"first", "second"}) SeedValue(st::kInsulinGroup, st::kRapidInsulin, 4, Noon(20), notes);
     SeedValue(999, 998, 1.5, Noon(10), "orphan");  // item and group are gone
     ValuesPage& page = Page();
-    const Grid* grid = page.grid();
     EXPECT_EQ(NotesColumn(page), (QStringList{"second", "first", "orphan", "older"}));
     EXPECT_EQ(Cell(page, 3, ValuesPage::kItemColumn), "White bread");
     EXPECT_EQ(Cell(page, 3, ValuesPage::kValueColumn), "5.50000");
@@ -82,7 +81,6 @@ TEST_F(ValuesPageTest, NewStoresTheDialogDefaultsAndSelectsTheNewRow) {
     EXPECT_EQ(added.seconds, Noon(27));  // the fixed clock's now
 
     EXPECT_EQ(page.ValueIdAt(page.grid()->currentRow()), added.id);
-    EXPECT_EQ(Cell(page, page.grid()->currentRow(), ValuesPage::kNotesColumn), "before breakfast");
 }
 
 TEST_F(ValuesPageTest, AnAmountInAnotherUnitIsStoredInTheGroupsUnit) {
@@ -140,7 +138,6 @@ TEST_F(ValuesPageTest, EditWritesTheNewItemButKeepsItsItemIndex) {
     EXPECT_EQ(edited->itemId, st::kFirstFood + 1);
     EXPECT_EQ(edited->itemIndex, 77);
     EXPECT_EQ(edited->value, 60.0f);  // the new item's default
-    EXPECT_EQ(page.ValueIdAt(page.grid()->currentRow()), id);
     EXPECT_EQ(Cell(page, 0, ValuesPage::kItemColumn), "Wholemeal bread");
 }
 
