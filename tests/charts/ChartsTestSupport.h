@@ -1,5 +1,5 @@
 #pragma once
-// Seeding values into the fixture's database for chart tests. The fixture's
+// Seeding values into the fixture's database for chart and table tests. The fixture's
 // clock stands at 2008-08-27 12:00:00.
 
 #include <gtest/gtest.h>
@@ -35,10 +35,10 @@ protected:
         return seconds;
     }
 
-    void Seed(int32_t group, int32_t item, double amount, const HostDateTime& when) {
+    void Seed(int32_t group, int32_t item, double amount, const HostDateTime& when, const char* notes = "") {
         int32_t id = 0;
         EXPECT_EQ(AddRecord(db(), cache(), RecordKind::Value,
-                            {{"NAME", ""}, {"CREATORID", "0"}, {"MATTERID", IntText(group)}, {"ITEMID", IntText(item)},
+                            {{"NAME", notes}, {"CREATORID", "0"}, {"MATTERID", IntText(group)}, {"ITEMID", IntText(item)},
                              {"VALUE", RealText(amount)}, {"ITEMINDEX", "1"}, {"PCATEGORYID", "0"},
                              {"SECONDS", IntText(Seconds(when))}},
                             &id),

@@ -13,11 +13,10 @@
 #include <functional>
 #include <string>
 
-#include "data/FieldText.h"
 #include "data/ModifiedFlag.h"
 #include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
-#include "support/ModuleFixture.h"
+#include "values/ValuesFixture.h"
 #include "support/WidgetDriver.h"
 #include "ui/controls/Grid.h"
 #include "ui/controls/PropertyList.h"
@@ -33,7 +32,7 @@ const QString kItemName = QStringLiteral("Item Name");
 const QString kCascade =
     QStringLiteral("If this group is removed, all the\ncorresponding items and values\nwill be removed too.\nProceed anyway?");
 
-class GroupsPageTest : public ModuleFixture {
+class GroupsPageTest : public ValuesFixture {
 protected:
     GroupsPage& Page() {
         OpenMainWindow().SelectTab(Tab::Groups);
@@ -66,21 +65,6 @@ protected:
             if (group.name == name) return &group;
         }
         return nullptr;
-    }
-
-    int32_t AddValue(int32_t group, int32_t item, double amount, int32_t seconds) {
-        FieldMap fields{{"NAME", ""},
-                        {"CREATORID", "0"},
-                        {"MATTERID", IntText(group)},
-                        {"ITEMID", IntText(item)},
-                        {"VALUE", RealText(amount)},
-                        {"ITEMINDEX", IntText(item)},
-                        {"PCATEGORYID", "0"},
-                        {"SECONDS", IntText(seconds)}};
-        int32_t id = 0;
-        EXPECT_EQ(AddRecord(db(), cache(), RecordKind::Value, fields, &id), kChangeOk);
-        ClearModifiedFlag();
-        return id;
     }
 
     // Queues a group dialog; `edit` fills it, then OK is pressed.
@@ -159,7 +143,7 @@ TEST_F(GroupsPageTest, GroupWithoutTargetIsRefusedAndNothingIsStored) {
 }
 
 TEST_F(GroupsPageTest, ItemWithValuesIsNeverRemoved) {
-    AddValue(kBloodGlucoseGroup, kFasting, 5.2, 1'000'000);
+    SeedValue(kBloodGlucoseGroup, kFasting, 5.2, 1'000'000);
     GroupsPage& page = Page();
     ClearModifiedFlag();
     SelectGroup(kBloodGlucoseGroup);
@@ -183,10 +167,10 @@ TEST_F(GroupsPageTest, ItemWithValuesIsNeverRemoved) {
 }
 
 TEST_F(GroupsPageTest, RemovingAGroupTakesItsItemsAndValuesOnlyAfterTwoYes) {
-    const int32_t kept = AddValue(kBloodGlucoseGroup, kFasting, 5.2, 1'000'000);
-    AddValue(kInsulinGroup, kRapidInsulin, 4, 1'000'100);
-    AddValue(kInsulinGroup, kRapidInsulin, 6, 1'000'200);
-    AddValue(kInsulinGroup, kLongInsulin, 20, 1'000'300);
+    const int32_t kept = SeedValue(kBloodGlucoseGroup, kFasting, 5.2, 1'000'000);
+    SeedValue(kInsulinGroup, kRapidInsulin, 4, 1'000'100);
+    SeedValue(kInsulinGroup, kRapidInsulin, 6, 1'000'200);
+    SeedValue(kInsulinGroup, kLongInsulin, 20, 1'000'300);
     const RecordCache before = Stored();
     GroupsPage& page = Page();
 
@@ -239,7 +223,7 @@ TEST_F(GroupsPageTest, EditedTargetListCarriesItemAmounts) {
 }
 
 TEST_F(GroupsPageTest, NewUnitOfTheFamilyRescalesAmountsAndValues) {
-    const int32_t value = AddValue(kFoodGroup, kFirstFood, 150, 1'000'000);
+    const int32_t value = SeedValue(kFoodGroup, kFirstFood, 150, 1'000'000);
     const ItemRecord bread = *Stored().FindItem(kFirstFood);
     GroupsPage& page = Page();
     SelectGroup(kFoodGroup);

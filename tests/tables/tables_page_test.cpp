@@ -15,7 +15,7 @@
 #include "data/ModifiedFlag.h"
 #include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
-#include "support/ModuleFixture.h"
+#include "charts/ChartsTestSupport.h"
 #include "support/WidgetDriver.h"
 #include "ui/PluginMainWindow.h"
 #include "ui/controls/DateTimeControl.h"
@@ -28,30 +28,12 @@ namespace {
 
 namespace st = hostdb::starter;
 
-class TablesPageTest : public test::ModuleFixture {
+class TablesPageTest : public test::ChartsFixture {
 protected:
-    void SetUp() override {
-        ModuleFixture::SetUp();
-        ClearModifiedFlag();
-    }
-
     TablesPage& Page() {
         PluginMainWindow& window = OpenMainWindow();
         window.SelectTab(Tab::Tables);
         return *window.Tables();
-    }
-
-    int32_t Seconds(int month, int day, int hour, int minute, int second) {
-        HostDateTime d;
-        d.year = 2008;
-        d.month = static_cast<uint16_t>(month);
-        d.day = static_cast<uint16_t>(day);
-        d.hour = static_cast<uint16_t>(hour);
-        d.minute = static_cast<uint16_t>(minute);
-        d.second = static_cast<uint16_t>(second);
-        int32_t seconds = 0;
-        EXPECT_GE(db().DateToSeconds(&seconds, &d), 0);
-        return seconds;
     }
 
     int32_t Add(RecordKind kind, FieldMap fields) {
@@ -77,12 +59,6 @@ protected:
                                       {"DEFAULTVALUE", "1.000000"}, {"VALUES", RealListText(amounts)}});
     }
 
-    void Seed(int32_t group, int32_t item, double amount, int32_t seconds, const char* notes = "") {
-        Add(RecordKind::Value, {{"NAME", notes}, {"CREATORID", "0"}, {"MATTERID", IntText(group)},
-                                {"ITEMID", IntText(item)}, {"VALUE", RealText(amount)}, {"ITEMINDEX", "1"},
-                                {"PCATEGORYID", "0"}, {"SECONDS", IntText(seconds)}});
-    }
-
     static QStringList Column(const Grid* grid, const char* title) {
         QStringList cells;
         for (int row = 0; row < grid->rowCount(); ++row) cells << grid->cell(row, QString::fromLatin1(title));
@@ -100,12 +76,12 @@ protected:
 
 TEST_F(TablesPageTest, SumTargetAddsTheProductsOfEachDayOfTheWeek) {
     AddMixGroup();
-    Seed(mixGroup_, twoCarbs_, 1.5, Seconds(8, 27, 8, 0, 0), "breakfast");
-    Seed(mixGroup_, twoCarbs_, 2.5, Seconds(8, 27, 20, 0, 0), "dinner");
-    Seed(mixGroup_, twoCarbs_, 1.0, Seconds(8, 21, 0, 0, 0), "first day");
-    Seed(mixGroup_, twoCarbs_, 9.0, Seconds(8, 28, 0, 0, 0), "day after");
-    Seed(mixGroup_, twoCarbs_, 9.0, Seconds(8, 20, 23, 59, 59), "day before");
-    Seed(mixGroup_, noCarbs_, 4.0, Seconds(8, 27, 9, 0, 0), "no carbs");
+    Seed(mixGroup_, twoCarbs_, 1.5, Date(8, 27, 8, 0, 0), "breakfast");
+    Seed(mixGroup_, twoCarbs_, 2.5, Date(8, 27, 20, 0, 0), "dinner");
+    Seed(mixGroup_, twoCarbs_, 1.0, Date(8, 21, 0, 0, 0), "first day");
+    Seed(mixGroup_, twoCarbs_, 9.0, Date(8, 28, 0, 0, 0), "day after");
+    Seed(mixGroup_, twoCarbs_, 9.0, Date(8, 20, 23, 59, 59), "day before");
+    Seed(mixGroup_, noCarbs_, 4.0, Date(8, 27, 9, 0, 0), "no carbs");
     TablesPage& page = Page();
     ChooseTarget(page, "Carbohydrates");
 
@@ -120,18 +96,18 @@ TEST_F(TablesPageTest, SumTargetAddsTheProductsOfEachDayOfTheWeek) {
     EXPECT_EQ(page.headingLabel()->text(), "7 days, Carbohydrates (in g)");
 
     // A value stored elsewhere shows when the tab comes to the front again.
-    Seed(mixGroup_, twoCarbs_, 0.5, Seconds(8, 26, 9, 0, 0));
+    Seed(mixGroup_, twoCarbs_, 0.5, Date(8, 26, 9, 0, 0));
     OpenMainWindow().SelectTab(Tab::Values);
     OpenMainWindow().SelectTab(Tab::Tables);
     EXPECT_EQ(page.totalsGrid()->cell(1, TablesPage::kValueColumn), "1.00000");
 }
 
 TEST_F(TablesPageTest, AverageTargetAveragesEachDayAndTakesAnItemsNewestValue) {
-    Seed(st::kBloodGlucoseGroup, st::kFasting, 5.0, Seconds(8, 27, 7, 0, 0));
-    Seed(st::kBloodGlucoseGroup, st::kFasting, 7.0, Seconds(8, 27, 8, 0, 0));
-    Seed(st::kBloodGlucoseGroup, st::kBeforeMeal, 3.0, Seconds(8, 26, 12, 0, 0));
-    Seed(st::kBloodGlucoseGroup, st::kBedtime, 4.0, Seconds(8, 25, 22, 0, 0));
-    Seed(st::kBloodGlucoseGroup, st::kBedtime, 9.0, Seconds(8, 30, 22, 0, 0));  // newest, but after the end
+    Seed(st::kBloodGlucoseGroup, st::kFasting, 5.0, Date(8, 27, 7, 0, 0));
+    Seed(st::kBloodGlucoseGroup, st::kFasting, 7.0, Date(8, 27, 8, 0, 0));
+    Seed(st::kBloodGlucoseGroup, st::kBeforeMeal, 3.0, Date(8, 26, 12, 0, 0));
+    Seed(st::kBloodGlucoseGroup, st::kBedtime, 4.0, Date(8, 25, 22, 0, 0));
+    Seed(st::kBloodGlucoseGroup, st::kBedtime, 9.0, Date(8, 30, 22, 0, 0));  // newest, but after the end
     TablesPage& page = Page();
     ChooseTarget(page, "Blood glucose");
 
@@ -144,9 +120,9 @@ TEST_F(TablesPageTest, AverageTargetAveragesEachDayAndTakesAnItemsNewestValue) {
 
 TEST_F(TablesPageTest, ChoosingADayListsTheValuesBehindIt) {
     AddMixGroup();
-    Seed(mixGroup_, twoCarbs_, 1.5, Seconds(8, 27, 8, 0, 0), "breakfast");
-    Seed(mixGroup_, twoCarbs_, 2.5, Seconds(8, 27, 20, 0, 5), "dinner");
-    Seed(mixGroup_, twoCarbs_, 1.0, Seconds(8, 25, 9, 3, 0), "snack");
+    Seed(mixGroup_, twoCarbs_, 1.5, Date(8, 27, 8, 0, 0), "breakfast");
+    Seed(mixGroup_, twoCarbs_, 2.5, Date(8, 27, 20, 0, 5), "dinner");
+    Seed(mixGroup_, twoCarbs_, 1.0, Date(8, 25, 9, 3, 0), "snack");
     TablesPage& page = Page();
     ChooseTarget(page, "Carbohydrates");
     EXPECT_FALSE(page.showDetails());
@@ -189,9 +165,9 @@ TEST_F(TablesPageTest, AUserChoiceIsSentToTheChartsPageOnce) {
 }
 
 TEST_F(TablesPageTest, AReceivedPeriodSetsTargetPeriodAndDateWithoutAnswering) {
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 4.0, Seconds(3, 1, 12, 0, 0));
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 6.0, Seconds(2, 16, 0, 0, 0));
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 8.0, Seconds(2, 15, 23, 59, 59));
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 4.0, Date(3, 1, 12, 0, 0));
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 6.0, Date(2, 16, 0, 0, 0));
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 8.0, Date(2, 15, 23, 59, 59));
     TablesPage& page = Page();
     int answers = 0;
     QObject::connect(&page, &PluginPage::periodSelected, &page, [&answers] { ++answers; });
