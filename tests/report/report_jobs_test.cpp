@@ -91,6 +91,7 @@ TEST_F(ReportJobsTest, PrintingKeepsTheUsersOwnHeaderAndDeletesTheFileOnYes) {
     services_.prompter.answerYes();
     PrintReport(nullptr, Content(), store_.get());
     EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&d");
+    EXPECT_FALSE(QFile::exists(ReportPath()));
 }
 
 TEST_F(ReportJobsTest, AReportThatCannotBeWrittenIsNotPrintedNorOfferedForDeletion) {
