@@ -10,6 +10,7 @@
 
 #include "data/ModifiedFlag.h"
 #include "data/RecordCache.h"
+#include "data/RecordChanges.h"
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
@@ -199,11 +200,52 @@ void CategoriesDialog::DeleteCategory() {
     Fill();
 }
 
-void EditCategories(RecordCache& cache, RecordKind kind, QWidget* owner) {
+std::vector<int32_t> EditCategories(RecordCache& cache, RecordKind kind, QWidget* owner) {
     CategorySet* categories = cache.MutableCategories(kind);
-    if (!categories) return;
+    if (!categories) return {};
     CategoriesDialog dialog(*categories, owner);
     Services::dialogs().run(dialog);
+    return dialog.clearedNumbers();
+}
+
+namespace {
+
+template <typename Records>
+bool MoveToCategoryZero(const Records& records, const std::vector<int32_t>& cleared) {
+    bool moved = false;
+    for (const auto& [id, record] : records) {
+        if (!record.record || std::find(cleared.begin(), cleared.end(), record.category) == cleared.end()) continue;
+        RecordEdit(record.record).Category(0).Apply();
+        moved = true;
+    }
+    return moved;
+}
+
+}  // namespace
+
+bool RefileClearedCategories(RecordCache& cache, HostDatabase* db, RecordKind kind,
+                             const std::vector<int32_t>& cleared) {
+    if (cleared.empty()) return false;
+    bool moved = false;
+    switch (kind) {
+        case RecordKind::Unit:
+            moved = MoveToCategoryZero(cache.Units(), cleared);
+            break;
+        case RecordKind::Target:
+            moved = MoveToCategoryZero(cache.Targets(), cleared);
+            break;
+        case RecordKind::Group:
+            moved = MoveToCategoryZero(cache.Groups(), cleared);
+            break;
+        default:
+            return false;
+    }
+    if (moved) {
+        if (kind == RecordKind::Unit) cache.LoadUnits(db);
+        if (kind == RecordKind::Target) cache.LoadTargets(db);
+        if (kind == RecordKind::Group) cache.LoadGroups(db);
+    }
+    return moved;
 }
 
 }  // namespace orv

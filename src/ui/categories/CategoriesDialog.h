@@ -73,8 +73,14 @@ private:
     std::vector<int32_t> cleared_;
 };
 
-// Opens "Edit Categories" for the categories of `kind` over `owner`. Kinds
-// whose categories are not edited (items, values) open nothing.
-void EditCategories(RecordCache& cache, RecordKind kind, QWidget* owner);
+// Opens "Edit Categories" for the categories of `kind` over `owner` and
+// returns the numbers it cleared. Kinds whose categories are not edited
+// (items, values) open nothing.
+std::vector<int32_t> EditCategories(RecordCache& cache, RecordKind kind, QWidget* owner);
+
+// Files the records of `kind` that carry one of the cleared category numbers
+// under category 0 and reloads them when any moved. True when any moved.
+bool RefileClearedCategories(RecordCache& cache, HostDatabase* db, RecordKind kind,
+                             const std::vector<int32_t>& cleared);
 
 }  // namespace orv

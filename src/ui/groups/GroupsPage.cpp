@@ -466,23 +466,11 @@ void GroupsPage::RemoveItem() {
 
 void GroupsPage::EditGroupCategories() {
     if (!cache_) return;
-    CategorySet* categories = cache_->MutableCategories(RecordKind::Group);
-    if (!categories) return;
-    CategoriesDialog dialog(*categories, window());
     // The editor stores every change as it is made, so what it cleared is
     // followed up however it was closed.
-    Services::dialogs().run(dialog);
+    const std::vector<int32_t> cleared = EditCategories(*cache_, RecordKind::Group, window());
     SetModifiedFlag();
-
-    bool moved = false;
-    for (const int32_t cleared : dialog.clearedNumbers()) {
-        for (const auto& [id, group] : cache_->Groups()) {
-            if (group.category != cleared || !group.record) continue;
-            RecordEdit(group.record).Category(0).Apply();
-            moved = true;
-        }
-    }
-    if (moved) cache_->LoadGroups(db_);
+    RefileClearedCategories(*cache_, db_, RecordKind::Group, cleared);
 
     filter_.Fill(cache_);
     filter_.ChooseAll();

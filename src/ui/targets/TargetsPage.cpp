@@ -263,23 +263,11 @@ void TargetsPage::RemoveTarget() {
 
 void TargetsPage::EditTargetCategories() {
     if (!cache_) return;
-    CategorySet* categories = cache_->MutableCategories(RecordKind::Target);
-    if (!categories) return;
-    CategoriesDialog dialog(*categories, window());
     // The editor stores every change as it is made, so what it cleared is
     // followed up however it was closed.
-    Services::dialogs().run(dialog);
+    const std::vector<int32_t> cleared = EditCategories(*cache_, RecordKind::Target, window());
     SetModifiedFlag();
-
-    bool moved = false;
-    for (const int32_t cleared : dialog.clearedNumbers()) {
-        for (const auto& [id, target] : cache_->Targets()) {
-            if (target.category != cleared || !target.record) continue;
-            RecordEdit(target.record).Category(0).Apply();
-            moved = true;
-        }
-    }
-    if (moved) cache_->LoadTargets(db_);
+    RefileClearedCategories(*cache_, db_, RecordKind::Target, cleared);
 
     filter_.Fill(cache_);
     filter_.ShowAll(cache_);

@@ -230,23 +230,11 @@ void UnitsPage::RemoveUnit() {
 
 void UnitsPage::EditUnitCategories() {
     if (!cache_) return;
-    CategorySet* categories = cache_->MutableCategories(RecordKind::Unit);
-    if (!categories) return;
-    CategoriesDialog dialog(*categories, window());
     // The editor stores every change as it is made, so what it cleared is
     // followed up however it was closed.
-    Services::dialogs().run(dialog);
+    const std::vector<int32_t> cleared = EditCategories(*cache_, RecordKind::Unit, window());
     SetModifiedFlag();
-
-    bool moved = false;
-    for (const int32_t cleared : dialog.clearedNumbers()) {
-        for (const auto& [id, unit] : cache_->Units()) {
-            if (unit.category != cleared || !unit.record) continue;
-            RecordEdit(unit.record).Category(0).Apply();
-            moved = true;
-        }
-    }
-    if (moved) cache_->LoadUnits(db_);
+    RefileClearedCategories(*cache_, db_, RecordKind::Unit, cleared);
 
     filter_.Fill(cache_);
     filter_.ShowAll(cache_);
