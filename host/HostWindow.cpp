@@ -35,9 +35,8 @@ void HostWindow::buildMenus() {
     if (QMenu* menu = plugin_.api().GetPlugMenu()) {
         menu->setParent(this, menu->windowFlags());
         menuBar()->addMenu(menu);
-        connect(menu, &QMenu::triggered, this, [this](QAction* action) {
-            plugin_.api().GetOnCommandID(0, action->data().toInt());
-        });
+        connect(menu, &QMenu::triggered, this,
+                [this](QAction* action) { plugin_.api().GetOnCommandID(0, action->data().toInt()); });
         moduleMenu_ = menu;
     }
 

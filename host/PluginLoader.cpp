@@ -24,7 +24,8 @@ bool Resolve(void* handle, const char* name, Fn& slot, QStringList& missing) {
 std::unique_ptr<PluginLibrary> PluginLibrary::Load(const QString& path, QString* error) {
     void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
-        if (error) *error = QStringLiteral("Cannot load the module %1: %2").arg(path, QString::fromLocal8Bit(dlerror()));
+        if (error)
+            *error = QStringLiteral("Cannot load the module %1: %2").arg(path, QString::fromLocal8Bit(dlerror()));
         return nullptr;
     }
     std::unique_ptr<PluginLibrary> library(new PluginLibrary(handle, path));
@@ -49,7 +50,9 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Load(const QString& path, QString*
     Resolve(handle, "GetOnCommandID", a.GetOnCommandID, missing);
     Resolve(handle, "AboutDialog", a.AboutDialog, missing);
     if (!missing.isEmpty()) {
-        if (error) *error = QStringLiteral("The module %1 lacks the entry points: %2").arg(path, missing.join(QStringLiteral(", ")));
+        if (error)
+            *error = QStringLiteral("The module %1 lacks the entry points: %2")
+                         .arg(path, missing.join(QStringLiteral(", ")));
         return nullptr;
     }
     return library;

@@ -24,16 +24,14 @@ bool ExportWorkbook(hostdb::SqliteHostDatabase& db, bool values, const QString& 
 
     QString text;
     switch (result) {
-        case kExportOk:
-        case kExportNoValues:  // written; without values there are no daily totals
-            return true;
-        case kExportStopped:
-            text = QString::fromStdString(stopped);
-            break;
-        default:
-            text = QStringLiteral("The workbook could not be written (result %1)").arg(result);
-            if (!lastFailure.empty()) text += QStringLiteral(": ") + QString::fromStdString(lastFailure);
-            break;
+    case kExportOk:
+    case kExportNoValues:  // written; without values there are no daily totals
+        return true;
+    case kExportStopped: text = QString::fromStdString(stopped); break;
+    default:
+        text = QStringLiteral("The workbook could not be written (result %1)").arg(result);
+        if (!lastFailure.empty()) text += QStringLiteral(": ") + QString::fromStdString(lastFailure);
+        break;
     }
     if (message) *message = text;
     return false;

@@ -66,9 +66,8 @@ int main(int argc, char* argv[]) {
                                       QStringLiteral("FILE"));
     const QCommandLineOption moduleOption(QStringLiteral("module"), QStringLiteral("Module file to load."),
                                           QStringLiteral("FILE"));
-    const QCommandLineOption demoOption(QStringLiteral("demo"),
-                                        QStringLiteral("Write a sample database to FILE and open it."),
-                                        QStringLiteral("FILE"));
+    const QCommandLineOption demoOption(
+        QStringLiteral("demo"), QStringLiteral("Write a sample database to FILE and open it."), QStringLiteral("FILE"));
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
                                               QStringLiteral("Write one PNG per page and dialog into DIR, then quit."),
                                               QStringLiteral("DIR"));
@@ -78,7 +77,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption exportStructureOption(
         QStringLiteral("export-structure"), QStringLiteral("Export the structure into the workbook FILE, then quit."),
         QStringLiteral("FILE"));
-    parser.addOptions({dbOption, moduleOption, demoOption, screenshotOption, exportValuesOption, exportStructureOption});
+    parser.addOptions(
+        {dbOption, moduleOption, demoOption, screenshotOption, exportValuesOption, exportStructureOption});
     parser.process(app);
 
     QString dbPath = parser.isSet(dbOption) ? parser.value(dbOption) : DefaultDatabasePath();

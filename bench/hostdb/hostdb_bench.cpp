@@ -29,8 +29,8 @@ GenerateOptions LargeOptions() {
 }
 
 std::string BenchFile(const char* name) {
-    return (std::filesystem::temp_directory_path() / (std::string("orv-hostdb-bench-") + std::to_string(getpid()) +
-                                                      "-" + name))
+    return (std::filesystem::temp_directory_path() /
+            (std::string("orv-hostdb-bench-") + std::to_string(getpid()) + "-" + name))
         .string();
 }
 

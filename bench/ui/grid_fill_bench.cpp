@@ -17,37 +17,32 @@ namespace {
 constexpr int kRows = 100'000;
 const std::array<QString, 6> kColumns = {"Date", "Time", "Item Name", "Value", "Unit Name", "Notes"};
 
-void setUpGrid(orv::Grid& grid)
-{
+void setUpGrid(orv::Grid& grid) {
     const std::array<int, 6> widths = {70, 70, 100, 70, 100, 100};
-    for (std::size_t i = 0; i < kColumns.size(); ++i)
-        grid.addColumn(kColumns[i], widths[i]);
+    for (std::size_t i = 0; i < kColumns.size(); ++i) grid.addColumn(kColumns[i], widths[i]);
     grid.setAlternatingRowColors(0xF0F0F0, 0xE6E6E6);
     grid.resize(800, 600);
     grid.show();
 }
 
-void finishFill(orv::Grid& grid)
-{
+void finishFill(orv::Grid& grid) {
     grid.setRedraw(true);
     grid.selectRow(0);
     grid.view()->viewport()->repaint();
 }
 
 // Texts made beforehand: measures the grid alone.
-void BM_GridFill100kPreparedTexts(benchmark::State& state)
-{
+void BM_GridFill100kPreparedTexts(benchmark::State& state) {
     orv::Grid grid;
     setUpGrid(grid);
     std::vector<std::array<QString, 6>> texts(kRows);
     for (int i = 0; i < kRows; ++i) {
-        texts[static_cast<std::size_t>(i)] = {
-            QString::asprintf("%02d/%02d/2008", 1 + i % 12, 1 + i % 28),
-            QString::asprintf("%02d:%02d:%02d", i % 24, i % 60, (i * 7) % 60),
-            QStringLiteral("Item %1").arg(i % 300),
-            QString::asprintf("%0.5f", i * 0.25),
-            QStringLiteral("mg/dL"),
-            QStringLiteral("note %1").arg(i)};
+        texts[static_cast<std::size_t>(i)] = {QString::asprintf("%02d/%02d/2008", 1 + i % 12, 1 + i % 28),
+                                              QString::asprintf("%02d:%02d:%02d", i % 24, i % 60, (i * 7) % 60),
+                                              QStringLiteral("Item %1").arg(i % 300),
+                                              QString::asprintf("%0.5f", i * 0.25),
+                                              QStringLiteral("mg/dL"),
+                                              QStringLiteral("note %1").arg(i)};
     }
     for (auto _ : state) {
         grid.setRedraw(false);
@@ -55,8 +50,7 @@ void BM_GridFill100kPreparedTexts(benchmark::State& state)
         for (int i = 0; i < kRows; ++i) {
             const int row = grid.addRow();
             const auto& cells = texts[static_cast<std::size_t>(i)];
-            for (std::size_t c = 0; c < cells.size(); ++c)
-                grid.setCell(row, kColumns[c], cells[c]);
+            for (std::size_t c = 0; c < cells.size(); ++c) grid.setCell(row, kColumns[c], cells[c]);
             grid.setRowNumber(row, i + 1);
         }
         finishFill(grid);
@@ -66,8 +60,7 @@ void BM_GridFill100kPreparedTexts(benchmark::State& state)
 BENCHMARK(BM_GridFill100kPreparedTexts)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // Texts formatted while filling, as a page does from its records.
-void BM_GridFill100kFormattingTexts(benchmark::State& state)
-{
+void BM_GridFill100kFormattingTexts(benchmark::State& state) {
     orv::Grid grid;
     setUpGrid(grid);
     const QString unit = QStringLiteral("mg/dL");
@@ -93,8 +86,7 @@ BENCHMARK(BM_GridFill100kFormattingTexts)->Unit(benchmark::kMillisecond)->MinTim
 
 // The formatting of the previous benchmark without any grid: what a page
 // spends on its texts, to be subtracted when judging the grid.
-void BM_Format100kRowsOfTextsOnly(benchmark::State& state)
-{
+void BM_Format100kRowsOfTextsOnly(benchmark::State& state) {
     std::vector<QString> sink(6);
     for (auto _ : state) {
         for (int i = 0; i < kRows; ++i) {
@@ -111,17 +103,14 @@ BENCHMARK(BM_Format100kRowsOfTextsOnly)->Unit(benchmark::kMillisecond)->MinTime(
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // The offscreen platform's notices about window operations it lacks
     // would interleave with the results table.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -68,8 +68,8 @@ const std::vector<std::vector<int32_t>> kLunches = {{2, 10, 12}, {3, 11, 13}, {4
 const std::vector<std::vector<int32_t>> kDinners = {{1, 17, 8, 13}, {3, 12, 9}, {4, 11, 12}, {2, 10, 13, 7}};
 const std::vector<std::vector<int32_t>> kSnacks = {{14}, {15}, {7}, {16}};
 
-const char* const kVariants[] = {"Homemade", "Organic", "Low-fat", "Wholegrain", "Supermarket", "Restaurant",
-                                 "Frozen", "Light", "Farmhouse", "Spiced"};
+const char* const kVariants[] = {"Homemade",   "Organic", "Low-fat", "Wholegrain", "Supermarket",
+                                 "Restaurant", "Frozen",  "Light",   "Farmhouse",  "Spiced"};
 
 float RoundTo(double value, double step) { return static_cast<float>(std::round(value / step) * step); }
 
@@ -237,14 +237,13 @@ bool GenerateDatabase(const std::string& path, const GenerateOptions& options, s
             if (round >= std::size(kVariants)) name += " " + std::to_string(round / std::size(kVariants) + 1);
             const auto jitter = [&](float v) { return RoundTo(v * random.Between(0.85, 1.15), 0.001); };
             const FoodItem food{nextItem, jitter(base.carbohydrates), base.portion};
-            const FieldMap fields = {
-                {"ID", IntText(nextItem)},
-                {"NAME", name},
-                {"MATTERID", IntText(starter::kFoodGroup)},
-                {"COUNT", "4"},
-                {"DEFAULTVALUE", RealText(base.portion)},
-                {"VALUES", RealListText({food.carbohydratesPerGram, jitter(base.fat), jitter(base.protein),
-                                         jitter(base.kcal)})}};
+            const FieldMap fields = {{"ID", IntText(nextItem)},
+                                     {"NAME", name},
+                                     {"MATTERID", IntText(starter::kFoodGroup)},
+                                     {"COUNT", "4"},
+                                     {"DEFAULTVALUE", RealText(base.portion)},
+                                     {"VALUES", RealListText({food.carbohydratesPerGram, jitter(base.fat),
+                                                              jitter(base.protein), jitter(base.kcal)})}};
             if (batch.Add(RecordKind::Item, fields) != kOk) {
                 RemoveBuilt(built);
                 return Fail(error, "Cannot add the item '" + name + "'.");

@@ -16,7 +16,7 @@ bool IsLeapYear(int64_t year) { return (year % 4 == 0 && year % 100 != 0) || yea
 int64_t DaysFromCivil(int64_t year, int32_t month, int32_t day) {
     year -= month <= 2 ? 1 : 0;
     const int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const int64_t yearOfEra = year - era * 400;                                      // 0..399
+    const int64_t yearOfEra = year - era * 400;                                          // 0..399
     const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;  // 0..365
     const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     return era * 146097 + dayOfEra - 719468;
@@ -25,10 +25,10 @@ int64_t DaysFromCivil(int64_t year, int32_t month, int32_t day) {
 void CivilFromDays(int64_t days, int64_t* year, int32_t* month, int32_t* day) {
     days += 719468;
     const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t dayOfEra = days - era * 146097;                                                  // 0..146096
+    const int64_t dayOfEra = days - era * 146097;                                                         // 0..146096
     const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;  // 0..399
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);            // 0..365
-    const int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;                                        // 0..11
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);             // 0..365
+    const int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;                                             // 0..11
     *day = static_cast<int32_t>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
     *month = static_cast<int32_t>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
     *year = yearOfEra + era * 400 + (*month <= 2 ? 1 : 0);

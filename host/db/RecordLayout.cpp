@@ -76,9 +76,9 @@ const KindLayout kValues{RecordKind::Value,
 
 int32_t ByteSize(ScalarType type) {
     switch (type) {
-        case ScalarType::Byte: return 1;
-        case ScalarType::Word: return 2;
-        default: return 4;
+    case ScalarType::Byte: return 1;
+    case ScalarType::Word: return 2;
+    default: return 4;
     }
 }
 
@@ -105,21 +105,21 @@ std::optional<uint32_t> ParseSecondsText(std::string_view text) {
 
 std::optional<double> ParseScalar(ScalarType type, std::string_view text) {
     switch (type) {
-        case ScalarType::Int32:
-            if (const auto v = ParseIntText(text)) return *v;
-            return std::nullopt;
-        case ScalarType::Float:
-            if (const auto v = ParseRealText(text); v && FitsFloat(*v)) return *v;
-            return std::nullopt;
-        case ScalarType::Byte:
-            if (const auto v = ParseIntText(text); v && *v >= 0 && *v <= 0xFF) return *v;
-            return std::nullopt;
-        case ScalarType::Word:
-            if (const auto v = ParseIntText(text); v && *v >= 0 && *v <= 0xFFFF) return *v;
-            return std::nullopt;
-        case ScalarType::Seconds:
-            if (const auto v = ParseSecondsText(text)) return *v;
-            return std::nullopt;
+    case ScalarType::Int32:
+        if (const auto v = ParseIntText(text)) return *v;
+        return std::nullopt;
+    case ScalarType::Float:
+        if (const auto v = ParseRealText(text); v && FitsFloat(*v)) return *v;
+        return std::nullopt;
+    case ScalarType::Byte:
+        if (const auto v = ParseIntText(text); v && *v >= 0 && *v <= 0xFF) return *v;
+        return std::nullopt;
+    case ScalarType::Word:
+        if (const auto v = ParseIntText(text); v && *v >= 0 && *v <= 0xFFFF) return *v;
+        return std::nullopt;
+    case ScalarType::Seconds:
+        if (const auto v = ParseSecondsText(text)) return *v;
+        return std::nullopt;
     }
     return std::nullopt;
 }
@@ -144,41 +144,41 @@ float BitsFloat(uint32_t bits) {
 // Copies an integer of `size` bytes (1, 2 or 4) into the caller's buffer.
 void PutInt(void* buffer, int32_t size, int64_t value) {
     switch (size) {
-        case 1: {
-            const uint8_t v = static_cast<uint8_t>(value);
-            std::memcpy(buffer, &v, 1);
-            break;
-        }
-        case 2: {
-            const uint16_t v = static_cast<uint16_t>(value);
-            std::memcpy(buffer, &v, 2);
-            break;
-        }
-        default: {
-            const uint32_t v = static_cast<uint32_t>(value);
-            std::memcpy(buffer, &v, 4);
-            break;
-        }
+    case 1: {
+        const uint8_t v = static_cast<uint8_t>(value);
+        std::memcpy(buffer, &v, 1);
+        break;
+    }
+    case 2: {
+        const uint16_t v = static_cast<uint16_t>(value);
+        std::memcpy(buffer, &v, 2);
+        break;
+    }
+    default: {
+        const uint32_t v = static_cast<uint32_t>(value);
+        std::memcpy(buffer, &v, 4);
+        break;
+    }
     }
 }
 
 int64_t TakeUnsigned(const void* buffer, int32_t size) {
     switch (size) {
-        case 1: {
-            uint8_t v = 0;
-            std::memcpy(&v, buffer, 1);
-            return v;
-        }
-        case 2: {
-            uint16_t v = 0;
-            std::memcpy(&v, buffer, 2);
-            return v;
-        }
-        default: {
-            uint32_t v = 0;
-            std::memcpy(&v, buffer, 4);
-            return v;
-        }
+    case 1: {
+        uint8_t v = 0;
+        std::memcpy(&v, buffer, 1);
+        return v;
+    }
+    case 2: {
+        uint16_t v = 0;
+        std::memcpy(&v, buffer, 2);
+        return v;
+    }
+    default: {
+        uint32_t v = 0;
+        std::memcpy(&v, buffer, 4);
+        return v;
+    }
     }
 }
 
@@ -186,11 +186,11 @@ int64_t TakeUnsigned(const void* buffer, int32_t size) {
 
 const KindLayout& LayoutOf(RecordKind kind) {
     switch (kind) {
-        case RecordKind::Unit: return kUnits;
-        case RecordKind::Target: return kTargets;
-        case RecordKind::Group: return kGroups;
-        case RecordKind::Item: return kItems;
-        case RecordKind::Value: return kValues;
+    case RecordKind::Unit: return kUnits;
+    case RecordKind::Target: return kTargets;
+    case RecordKind::Group: return kGroups;
+    case RecordKind::Item: return kItems;
+    case RecordKind::Value: return kValues;
     }
     return kUnits;
 }
@@ -306,19 +306,19 @@ int32_t SetRowProperty(const KindLayout& layout, RecordRow* row, int32_t propert
         if (element != 0) return kBadElement;
         if (!buffer) return kBadArgument;
         switch (f.type) {
-            case ScalarType::Float: {
-                float v = 0;
-                std::memcpy(&v, buffer, sizeof v);
-                if (!std::isfinite(v)) return kBadValue;
-                row->scalars[i] = v;
-                break;
-            }
-            case ScalarType::Int32:
-                row->scalars[i] = static_cast<int32_t>(static_cast<uint32_t>(TakeUnsigned(buffer, size)));
-                break;
-            default:  // Byte, Word and Seconds are stored unsigned
-                row->scalars[i] = static_cast<double>(TakeUnsigned(buffer, size));
-                break;
+        case ScalarType::Float: {
+            float v = 0;
+            std::memcpy(&v, buffer, sizeof v);
+            if (!std::isfinite(v)) return kBadValue;
+            row->scalars[i] = v;
+            break;
+        }
+        case ScalarType::Int32:
+            row->scalars[i] = static_cast<int32_t>(static_cast<uint32_t>(TakeUnsigned(buffer, size)));
+            break;
+        default:  // Byte, Word and Seconds are stored unsigned
+            row->scalars[i] = static_cast<double>(TakeUnsigned(buffer, size));
+            break;
         }
         return kOk;
     }

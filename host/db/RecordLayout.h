@@ -69,7 +69,7 @@ struct KindLayout {
 
 const KindLayout& LayoutOf(RecordKind kind);
 inline constexpr std::array<RecordKind, 5> kAllKinds = {RecordKind::Unit, RecordKind::Target, RecordKind::Group,
-                                                       RecordKind::Item, RecordKind::Value};
+                                                        RecordKind::Item, RecordKind::Value};
 
 struct RecordRow {
     int32_t id = 0;

@@ -65,7 +65,7 @@ struct SqliteHostDatabase::State {
     std::string path;
     std::map<std::string, Statement> statements;
     std::array<KindStore, 5> kinds;
-    std::array<std::unique_ptr<SqliteCategoryTable>, 5> categoryTables;  // by kind; none for items
+    std::array<std::unique_ptr<SqliteCategoryTable>, 5> categoryTables;       // by kind; none for items
     std::unordered_map<int64_t, std::unique_ptr<SqliteCategory>> categories;  // by host id
     std::unique_ptr<SqliteSettingsStore> settingsStore;
     std::map<std::string, std::unique_ptr<SqliteSettingsRecord>> settingsRecords;
@@ -135,9 +135,8 @@ public:
     }
     int32_t SetProperty(int32_t id, const void* buffer, int32_t size, int32_t element) override {
         const KindLayout& kindLayout = layout();
-        return state_->Modify(*this, [&](RecordRow& row) {
-            return SetRowProperty(kindLayout, &row, id, buffer, size, element);
-        });
+        return state_->Modify(
+            *this, [&](RecordRow& row) { return SetRowProperty(kindLayout, &row, id, buffer, size, element); });
     }
 
     // HostNamed
@@ -407,11 +406,11 @@ bool State::ReadRow(const KindLayout& layout, const Statement& stmt, RecordRow* 
     for (std::size_t i = 0; i < layout.scalars.size(); ++i, ++column) {
         const int64_t value = stmt.Int(column);
         switch (layout.scalars[i].type) {
-            case ScalarType::Float: row->scalars[i] = stmt.Real(column); break;
-            case ScalarType::Int32: row->scalars[i] = static_cast<int32_t>(value); break;
-            case ScalarType::Byte: row->scalars[i] = static_cast<uint8_t>(value); break;
-            case ScalarType::Word: row->scalars[i] = static_cast<uint16_t>(value); break;
-            case ScalarType::Seconds: row->scalars[i] = static_cast<uint32_t>(value); break;
+        case ScalarType::Float: row->scalars[i] = stmt.Real(column); break;
+        case ScalarType::Int32: row->scalars[i] = static_cast<int32_t>(value); break;
+        case ScalarType::Byte: row->scalars[i] = static_cast<uint8_t>(value); break;
+        case ScalarType::Word: row->scalars[i] = static_cast<uint16_t>(value); break;
+        case ScalarType::Seconds: row->scalars[i] = static_cast<uint32_t>(value); break;
         }
     }
     row->list.clear();
@@ -674,7 +673,8 @@ bool CheckOurFile(const std::string& path, std::string* error) {
         }
     }
     sqlite3_close_v2(db);
-    if (!ok && error) *error = "'" + path + "' is not an ORV database that can be opened: " + reason + ". It was left unchanged.";
+    if (!ok && error)
+        *error = "'" + path + "' is not an ORV database that can be opened: " + reason + ". It was left unchanged.";
     return ok;
 }
 
@@ -696,17 +696,15 @@ std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& 
     if (!inMemory) {
         std::string detail;
         switch (InspectFile(path, &detail)) {
-            case FileState::Missing:
-            case FileState::Empty: create = true; break;
-            case FileState::Sqlite:
-                if (!CheckOurFile(path, error)) return nullptr;
-                break;
-            case FileState::Foreign:
-                *error = "'" + path + "' is not an ORV database: " + detail + ". It was left unchanged.";
-                return nullptr;
-            case FileState::Unreadable:
-                *error = "Cannot open '" + path + "': " + detail + ".";
-                return nullptr;
+        case FileState::Missing:
+        case FileState::Empty: create = true; break;
+        case FileState::Sqlite:
+            if (!CheckOurFile(path, error)) return nullptr;
+            break;
+        case FileState::Foreign:
+            *error = "'" + path + "' is not an ORV database: " + detail + ". It was left unchanged.";
+            return nullptr;
+        case FileState::Unreadable: *error = "Cannot open '" + path + "': " + detail + "."; return nullptr;
         }
     }
 
@@ -758,7 +756,8 @@ std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& 
         version = Statement();
         tables = Statement();
         if (!blank && foundAppId != kApplicationId) {
-            *error = "'" + path + "' is not an ORV database: it is an SQLite database of another program. It was left unchanged.";
+            *error = "'" + path +
+                     "' is not an ORV database: it is an SQLite database of another program. It was left unchanged.";
             return nullptr;
         }
         if (foundVersion > kSchemaVersion) {

@@ -6,12 +6,13 @@ namespace orv::hostdb::starter {
 namespace {
 
 FieldMap Unit(int32_t id, const char* name, int32_t base, double factor) {
-    return {{"ID", IntText(id)},        {"NAME", name},          {"INDEX", IntText(id)}, {"PUNITID", IntText(base)},
-            {"PCATEGORYID", "0"},       {"PVALUE", RealText(factor)}, {"CREATORID", "0"}};
+    return {{"ID", IntText(id)},        {"NAME", name},       {"INDEX", IntText(id)},
+            {"PUNITID", IntText(base)}, {"PCATEGORYID", "0"}, {"PVALUE", RealText(factor)},
+            {"CREATORID", "0"}};
 }
 
 FieldMap Target(int32_t id, const char* name, int32_t unit, int32_t type) {
-    return {{"ID", IntText(id)},     {"NAME", name}, {"INDEX", IntText(id)}, {"UNITID", IntText(unit)},
+    return {{"ID", IntText(id)},     {"NAME", name},       {"INDEX", IntText(id)}, {"UNITID", IntText(unit)},
             {"TYPE", IntText(type)}, {"PCATEGORYID", "0"}, {"CREATORID", "0"}};
 }
 
@@ -92,8 +93,8 @@ std::vector<std::pair<RecordKind, FieldMap>> StarterRecords() {
     add(RecordKind::Target, Target(kInsulinTarget, "Insulin", kInsulinUnit, 0));
 
     add(RecordKind::Group, Group(kBloodGlucoseGroup, "Blood glucose", kMmolPerL, {kBloodGlucoseTarget}));
-    add(RecordKind::Group, Group(kFoodGroup, "Food", kGram,
-                                 {kCarbohydratesTarget, kFatTarget, kProteinTarget, kEnergyTarget}));
+    add(RecordKind::Group,
+        Group(kFoodGroup, "Food", kGram, {kCarbohydratesTarget, kFatTarget, kProteinTarget, kEnergyTarget}));
     add(RecordKind::Group, Group(kInsulinGroup, "Insulin", kInsulinUnit, {kInsulinTarget}));
 
     // A reading counts once towards the glucose average; a dose once towards insulin.

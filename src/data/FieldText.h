@@ -12,8 +12,8 @@
 
 namespace orv {
 
-std::string IntText(int64_t value);                    // "%d"
-std::string RealText(double value);                    // "%f": six decimals
+std::string IntText(int64_t value);  // "%d"
+std::string RealText(double value);  // "%f": six decimals
 std::string IntListText(const std::vector<int32_t>& values);
 std::string RealListText(const std::vector<float>& values);
 

@@ -57,12 +57,12 @@ inline constexpr int32_t TargetUnitId = 0x602;
 class HostNamed {
 public:
     virtual void Reserved0() {}
-    virtual int32_t GetId() = 0;                                        // 1
-    virtual int32_t GetIndex() = 0;                                     // 2
+    virtual int32_t GetId() = 0;     // 1
+    virtual int32_t GetIndex() = 0;  // 2
     virtual void Reserved3() {}
     virtual void Reserved4() {}
-    virtual int32_t GetName(char* buffer, int32_t capacity) = 0;        // 5
-    virtual int32_t SetName(const char* text) = 0;                      // 6
+    virtual int32_t GetName(char* buffer, int32_t capacity) = 0;  // 5
+    virtual int32_t SetName(const char* text) = 0;                // 6
 
 protected:
     ~HostNamed() = default;
@@ -74,16 +74,16 @@ public:
     virtual void Reserved0() {}
     virtual void Reserved1() {}
     virtual void Reserved2() {}
-    virtual int32_t IsSkipped() = 0;                                    // 3
+    virtual int32_t IsSkipped() = 0;  // 3
     virtual void Reserved4() {}
     virtual void Reserved5() {}
     virtual void Reserved6() {}
-    virtual int32_t Commit() = 0;                                       // 7
-    virtual int32_t Delete(int32_t really) = 0;                         // 8
-    virtual int32_t AfterAdd(int32_t flag) = 0;                         // 9
+    virtual int32_t Commit() = 0;                // 7
+    virtual int32_t Delete(int32_t really) = 0;  // 8
+    virtual int32_t AfterAdd(int32_t flag) = 0;  // 9
     virtual void Reserved10() {}
-    virtual int32_t SetCategory(int32_t category) = 0;                  // 11
-    virtual int32_t GetCategory() = 0;                                  // 12
+    virtual int32_t SetCategory(int32_t category) = 0;  // 11
+    virtual int32_t GetCategory() = 0;                  // 12
     virtual void Reserved13() {}
     virtual void Reserved14() {}
     virtual void Reserved15() {}
@@ -115,7 +115,7 @@ public:
     virtual void Reserved0() {}
     virtual void Reserved1() {}
     virtual void Reserved2() {}
-    virtual int32_t AfterRename(int32_t flag) = 0;                      // 3
+    virtual int32_t AfterRename(int32_t flag) = 0;  // 3
 
 protected:
     ~HostCategoryOps() = default;
@@ -134,16 +134,16 @@ public:
     virtual void Reserved0() {}
     virtual void Reserved1() {}
     virtual void Reserved2() {}
-    virtual int32_t MoveFirst() = 0;                                    // 3
-    virtual int32_t MoveNext() = 0;                                     // 4
-    virtual int32_t IsEnd() = 0;                                        // 5
+    virtual int32_t MoveFirst() = 0;  // 3
+    virtual int32_t MoveNext() = 0;   // 4
+    virtual int32_t IsEnd() = 0;      // 5
     virtual void Reserved6() {}
-    virtual HostRecord* Current() = 0;                                  // 7
+    virtual HostRecord* Current() = 0;  // 7
     virtual void Reserved8() {}
-    virtual int32_t Add(const FieldMap* fields) = 0;                    // 9
+    virtual int32_t Add(const FieldMap* fields) = 0;  // 9
     virtual void Reserved10() {}
     virtual void Reserved11() {}
-    virtual HostRecord* Find(int32_t id) = 0;                           // 12
+    virtual HostRecord* Find(int32_t id) = 0;  // 12
     virtual void Reserved13() {}
     virtual void Reserved14() {}
     virtual void Reserved15() {}
@@ -160,8 +160,8 @@ public:
     virtual void Reserved26() {}
     virtual void Reserved27() {}
     virtual void Reserved28() {}
-    virtual int32_t MaxId() = 0;                                        // 29: +1 is a free id
-    virtual int32_t MaxIndex() = 0;                                     // 30: +1 is the next INDEX
+    virtual int32_t MaxId() = 0;     // 29: +1 is a free id
+    virtual int32_t MaxIndex() = 0;  // 30: +1 is the next INDEX
 
 protected:
     ~HostTable() = default;
@@ -180,11 +180,11 @@ public:
     virtual void Reserved8() {}
     virtual void Reserved9() {}
     virtual void Reserved10() {}
-    virtual int32_t MoveFirst() = 0;                                    // 11
-    virtual int32_t MoveNext() = 0;                                     // 12
-    virtual int32_t IsEnd() = 0;                                        // 13
+    virtual int32_t MoveFirst() = 0;  // 11
+    virtual int32_t MoveNext() = 0;   // 12
+    virtual int32_t IsEnd() = 0;      // 13
     virtual void Reserved14() {}
-    virtual HostCategory* Current() = 0;                                // 15
+    virtual HostCategory* Current() = 0;  // 15
 
 protected:
     ~HostCategoryTable() = default;
@@ -208,7 +208,7 @@ public:
     virtual void Reserved12() {}
     // Fills a RecordBuffer; `count` holds the entries offered and receives the
     // entries written. 0 on success.
-    virtual int32_t Read(char* buffer, int32_t* count) = 0;             // 13
+    virtual int32_t Read(char* buffer, int32_t* count) = 0;  // 13
 
 protected:
     ~HostSettingsRecord() = default;
@@ -216,7 +216,7 @@ protected:
 
 class HostSettingsStore {
 public:
-    virtual HostSettingsRecord* Find(const char* name) = 0;             // 0
+    virtual HostSettingsRecord* Find(const char* name) = 0;  // 0
     virtual void Reserved1() {}
     virtual void Reserved2() {}
     virtual void Reserved3() {}
@@ -224,7 +224,7 @@ public:
     virtual void Reserved5() {}
     // Writes a RecordBuffer of `count` entries, replacing the record with the
     // same NAME. 0 on success.
-    virtual int32_t Write(const char* buffer, int32_t count) = 0;       // 6
+    virtual int32_t Write(const char* buffer, int32_t count) = 0;  // 6
 
 protected:
     ~HostSettingsStore() = default;
@@ -235,17 +235,17 @@ public:
     virtual void Reserved0() {}
     virtual void Reserved1() {}
     virtual void Reserved2() {}
-    virtual HostSettingsStore* SettingsStore() = 0;                     // 3
-    virtual HostTable* Units() = 0;                                     // 4
-    virtual HostTable* Items() = 0;                                     // 5
-    virtual HostTable* Targets() = 0;                                   // 6
-    virtual HostTable* Values() = 0;                                    // 7
-    virtual HostTable* Groups() = 0;                                    // 8
-    virtual HostCategoryTable* UnitCategories() = 0;                    // 9
+    virtual HostSettingsStore* SettingsStore() = 0;   // 3
+    virtual HostTable* Units() = 0;                   // 4
+    virtual HostTable* Items() = 0;                   // 5
+    virtual HostTable* Targets() = 0;                 // 6
+    virtual HostTable* Values() = 0;                  // 7
+    virtual HostTable* Groups() = 0;                  // 8
+    virtual HostCategoryTable* UnitCategories() = 0;  // 9
     virtual void Reserved10() {}
-    virtual HostCategoryTable* ValueCategories() = 0;                   // 11
-    virtual HostCategoryTable* GroupCategories() = 0;                   // 12
-    virtual HostCategoryTable* TargetCategories() = 0;                  // 13
+    virtual HostCategoryTable* ValueCategories() = 0;   // 11
+    virtual HostCategoryTable* GroupCategories() = 0;   // 12
+    virtual HostCategoryTable* TargetCategories() = 0;  // 13
     virtual void Reserved14() {}
     virtual void Reserved15() {}
     virtual void Reserved16() {}
@@ -258,7 +258,7 @@ public:
     virtual void Reserved23() {}
     virtual void Reserved24() {}
     virtual void Reserved25() {}
-    virtual int32_t SecondsToDate(int32_t seconds, HostDateTime* out) = 0;    // 26
+    virtual int32_t SecondsToDate(int32_t seconds, HostDateTime* out) = 0;        // 26
     virtual int32_t DateToSeconds(int32_t* seconds, const HostDateTime* in) = 0;  // 27
 
 protected:
@@ -269,7 +269,7 @@ protected:
 // returns a colour 0x00BBGGRR, or -1 for "use the system colour".
 class HostColorProvider {
 public:
-    virtual int32_t GetColor(int32_t number) = 0;                       // 0
+    virtual int32_t GetColor(int32_t number) = 0;  // 0
 
 protected:
     ~HostColorProvider() = default;

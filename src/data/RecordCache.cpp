@@ -175,9 +175,7 @@ void RecordCache::LoadItemNames(HostDatabase* db) {
     });
 }
 
-void RecordCache::LoadGroupNames(HostDatabase* db) {
-    LoadNameList(db ? db->Groups() : nullptr, groupNames_);
-}
+void RecordCache::LoadGroupNames(HostDatabase* db) { LoadNameList(db ? db->Groups() : nullptr, groupNames_); }
 
 void RecordCache::LoadTargetNames(HostDatabase* db) {
     LoadNameList(db ? db->Targets() : nullptr, targetNames_);
@@ -242,10 +240,10 @@ float RecordCache::ItemDefaultValue(int32_t itemId) const {
 
 CategorySet* RecordCache::MutableCategories(RecordKind kind) {
     switch (kind) {
-        case RecordKind::Unit: return &unitCategories_;
-        case RecordKind::Group: return &groupCategories_;
-        case RecordKind::Target: return &targetCategories_;
-        default: return nullptr;
+    case RecordKind::Unit: return &unitCategories_;
+    case RecordKind::Group: return &groupCategories_;
+    case RecordKind::Target: return &targetCategories_;
+    default: return nullptr;
     }
 }
 

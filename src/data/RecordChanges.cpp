@@ -11,36 +11,34 @@ namespace orv {
 
 HostTable* TableOf(HostDatabase& db, RecordKind kind) {
     switch (kind) {
-        case RecordKind::Unit: return db.Units();
-        case RecordKind::Target: return db.Targets();
-        case RecordKind::Group: return db.Groups();
-        case RecordKind::Item: return db.Items();
-        case RecordKind::Value: return db.Values();
+    case RecordKind::Unit: return db.Units();
+    case RecordKind::Target: return db.Targets();
+    case RecordKind::Group: return db.Groups();
+    case RecordKind::Item: return db.Items();
+    case RecordKind::Value: return db.Values();
     }
     return nullptr;
 }
 
 void ReloadKind(RecordCache& cache, HostDatabase* db, RecordKind kind) {
     switch (kind) {
-        case RecordKind::Unit:
-            cache.LoadUnits(db);
-            cache.LoadUnitNames(db);
-            break;
-        case RecordKind::Target:
-            cache.LoadTargets(db);
-            cache.LoadTargetNames(db);
-            break;
-        case RecordKind::Group:
-            cache.LoadGroups(db);
-            cache.LoadGroupNames(db);
-            break;
-        case RecordKind::Item:
-            cache.LoadItems(db);
-            cache.LoadItemNames(db);
-            break;
-        case RecordKind::Value:
-            cache.LoadValues(db);
-            break;
+    case RecordKind::Unit:
+        cache.LoadUnits(db);
+        cache.LoadUnitNames(db);
+        break;
+    case RecordKind::Target:
+        cache.LoadTargets(db);
+        cache.LoadTargetNames(db);
+        break;
+    case RecordKind::Group:
+        cache.LoadGroups(db);
+        cache.LoadGroupNames(db);
+        break;
+    case RecordKind::Item:
+        cache.LoadItems(db);
+        cache.LoadItemNames(db);
+        break;
+    case RecordKind::Value: cache.LoadValues(db); break;
     }
 }
 

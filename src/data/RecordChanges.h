@@ -16,8 +16,8 @@ class RecordCache;
 
 // Result codes of the change operations.
 inline constexpr int32_t kChangeOk = 0;
-inline constexpr int32_t kChangeNoHost = -1;     // no database or table
-inline constexpr int32_t kChangeRefused = -2;    // the host refused the write
+inline constexpr int32_t kChangeNoHost = -1;   // no database or table
+inline constexpr int32_t kChangeRefused = -2;  // the host refused the write
 
 HostTable* TableOf(HostDatabase& db, RecordKind kind);
 // Runs the loaders whose content depends on records of `kind`.

@@ -85,7 +85,7 @@ struct ItemRecord {
     std::string name;
     int32_t matterId = 0;  // owning group
     float defaultValue = 0.0f;
-    int32_t count = 0;  // COUNT, two bytes on the host
+    int32_t count = 0;          // COUNT, two bytes on the host
     std::vector<float> values;  // amount of each target of the group, per unit of the item
     int32_t category = 0;
 };
@@ -98,7 +98,7 @@ struct ValueRecord {
     int32_t seconds = 0;  // host seconds, compared unsigned
     HostDateTime date;    // the same moment as a date and time
     int32_t itemId = 0;
-    float value = 0.0f;   // in the group's unit
+    float value = 0.0f;     // in the group's unit
     int32_t itemIndex = 0;  // two bytes on the host
     int32_t matterId = 0;
     int32_t category = 0;

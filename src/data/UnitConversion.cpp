@@ -34,7 +34,8 @@ void CutCycles(UnitConversionTable& table) {
             if (nextState == State::OnPath) {
                 // The cycle is the part of the path from `next` onwards.
                 int32_t smallest = next;
-                for (auto it = path.rbegin(); it != path.rend() && *it != next; ++it) smallest = std::min(smallest, *it);
+                for (auto it = path.rbegin(); it != path.rend() && *it != next; ++it)
+                    smallest = std::min(smallest, *it);
                 table[smallest] = UnitConversion{0, 1.0f};
                 break;
             }

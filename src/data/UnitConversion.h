@@ -15,8 +15,8 @@ class HostDatabase;
 class RecordCache;
 
 struct UnitConversion {
-    int32_t root = 0;       // 0 for a base unit
-    float product = 1.0f;   // factor product along the chain, root excluded
+    int32_t root = 0;      // 0 for a base unit
+    float product = 1.0f;  // factor product along the chain, root excluded
 };
 
 // unit id -> (root, product), iterated in ascending id.

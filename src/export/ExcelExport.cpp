@@ -26,7 +26,8 @@ constexpr const char* kCaption = "ORV Desktop";
 
 void Tell(const ExportOptions& options, const char* text) {
     if (options.message) *options.message = text;
-    if (options.interactive) Services::prompter().error(nullptr, QString::fromLatin1(kCaption), QString::fromLatin1(text));
+    if (options.interactive)
+        Services::prompter().error(nullptr, QString::fromLatin1(kCaption), QString::fromLatin1(text));
 }
 
 std::string UnitName(const RecordCache& cache, int32_t unitId) {
@@ -44,9 +45,7 @@ std::string TargetUnitName(const RecordCache& cache, int32_t targetId) {
     return target ? UnitName(cache, target->unitId) : std::string();
 }
 
-std::string DateText(const HostDateTime& d) {
-    return IntText(d.month) + "/" + IntText(d.day) + "/" + IntText(d.year);
-}
+std::string DateText(const HostDateTime& d) { return IntText(d.month) + "/" + IntText(d.day) + "/" + IntText(d.year); }
 
 std::string DateTimeText(const HostDateTime& d) {
     return DateText(d) + " " + IntText(d.hour) + ":" + IntText(d.minute) + ":" + IntText(d.second);
@@ -62,7 +61,8 @@ void WriteGroupRow(ExcelAutomation& excel, const RecordCache& cache, const Group
     excel.WriteLiteral(row, 5, UnitName(cache, group.unitId));
     excel.WriteLiteral(row, 4, (group.type & 1) ? "Time" : "Number");
     for (std::size_t i = 0; i < group.targets.size(); ++i) {
-        if (group.targets[i] != 0) excel.WriteLiteral(row, 6 + static_cast<int32_t>(i), TargetName(cache, group.targets[i]));
+        if (group.targets[i] != 0)
+            excel.WriteLiteral(row, 6 + static_cast<int32_t>(i), TargetName(cache, group.targets[i]));
     }
 }
 
@@ -152,7 +152,8 @@ int32_t FillValuesByItem(ExcelAutomation& excel, const RecordCache& cache, Value
             ++excel.currentRow;
             if (group) {
                 for (std::size_t i = 0; i < group->targets.size(); ++i) {
-                    excel.WriteLiteral(excel.currentRow, 6 + static_cast<int32_t>(i), TargetUnitName(cache, group->targets[i]));
+                    excel.WriteLiteral(excel.currentRow, 6 + static_cast<int32_t>(i),
+                                       TargetUnitName(cache, group->targets[i]));
                 }
             }
             ++excel.currentRow;
@@ -175,9 +176,11 @@ int32_t FillValuesByItem(ExcelAutomation& excel, const RecordCache& cache, Value
             excel.WriteNumber(row, 5, value.value);
             for (int32_t i = 0; i < item.count; ++i) {
                 const int32_t column = 6 + i;
-                excel.WriteText(row, column,
-                                "=" + CellAddress(itemRow, column, true, false) + "*" + CellAddress(row, 5, false, true));
-                if (group && i < static_cast<int32_t>(group->targets.size())) rows.targetUsed[group->targets[static_cast<std::size_t>(i)]] = true;
+                excel.WriteText(
+                    row, column,
+                    "=" + CellAddress(itemRow, column, true, false) + "*" + CellAddress(row, 5, false, true));
+                if (group && i < static_cast<int32_t>(group->targets.size()))
+                    rows.targetUsed[group->targets[static_cast<std::size_t>(i)]] = true;
             }
             if (!value.notes.empty()) excel.WriteLiteral(row, 6 + item.count, value.notes);
             rows.rowOfValue[value.id] = row;
@@ -240,7 +243,8 @@ int32_t FillTargetsByDay(ExcelAutomation& excel, const RecordCache& cache, HostD
     for (const auto& [id, target] : cache.Targets()) {
         if (!rows.targetUsed.count(id)) continue;
         excel.WriteLiteral(excel.currentRow, column, target.name);
-        if (cache.FindUnit(target.unitId)) excel.WriteLiteral(excel.currentRow + 1, column, UnitName(cache, target.unitId));
+        if (cache.FindUnit(target.unitId))
+            excel.WriteLiteral(excel.currentRow + 1, column, UnitName(cache, target.unitId));
         columns.push_back({&target, column++});
     }
     excel.currentRow += 2;
@@ -270,7 +274,8 @@ int32_t FillTargetsByDay(ExcelAutomation& excel, const RecordCache& cache, HostD
                 if (!group || row == rows.rowOfValue.end()) continue;
                 for (int32_t i = 0; i < item->count && i < static_cast<int32_t>(group->targets.size()); ++i) {
                     if (group->targets[static_cast<std::size_t>(i)] != c.target->id) continue;
-                    formula += (cells == 0 ? "=(" : "+") + sheet + "!" + CellAddress(row->second - kSheet1Deleted, 6 + i);
+                    formula +=
+                        (cells == 0 ? "=(" : "+") + sheet + "!" + CellAddress(row->second - kSheet1Deleted, 6 + i);
                     ++cells;
                 }
             }
@@ -387,7 +392,8 @@ int32_t FillStructure(ExcelAutomation& excel, const RecordCache& cache) {
             excel.CopyRows(20, 2, excel.currentRow, 0);
             if (group) {
                 for (std::size_t i = 0; i < group->targets.size(); ++i) {
-                    excel.WriteLiteral(excel.currentRow + 1, 5 + static_cast<int32_t>(i), TargetUnitName(cache, group->targets[i]));
+                    excel.WriteLiteral(excel.currentRow + 1, 5 + static_cast<int32_t>(i),
+                                       TargetUnitName(cache, group->targets[i]));
                 }
             }
             excel.currentRow += 2;

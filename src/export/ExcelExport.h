@@ -16,11 +16,11 @@ class RecordCache;
 
 // Results of an export run.
 inline constexpr int32_t kExportOk = 0;
-inline constexpr int32_t kExportOpenFailed = -1;      // could not open for filling (structure: or save before)
-inline constexpr int32_t kExportSaveFailed = -2;      // the final save failed
-inline constexpr int32_t kExportPreSaveFailed = -3;   // values: the save before filling failed
-inline constexpr int32_t kExportNoValues = -4;        // values: nothing for the day sheet
-inline constexpr int32_t kExportCopyOpenFailed = -20; // the copied template did not open
+inline constexpr int32_t kExportOpenFailed = -1;       // could not open for filling (structure: or save before)
+inline constexpr int32_t kExportSaveFailed = -2;       // the final save failed
+inline constexpr int32_t kExportPreSaveFailed = -3;    // values: the save before filling failed
+inline constexpr int32_t kExportNoValues = -4;         // values: nothing for the day sheet
+inline constexpr int32_t kExportCopyOpenFailed = -20;  // the copied template did not open
 // Stops before anything was written: cancelled, or a message was shown.
 inline constexpr int32_t kExportStopped = 1;
 

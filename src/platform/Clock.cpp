@@ -4,8 +4,7 @@
 
 namespace orv {
 
-QDateTime SystemClock::now() const
-{
+QDateTime SystemClock::now() const {
     // Whole seconds: every time the module stores is whole-second arithmetic.
     const QDateTime current = QDateTime::currentDateTime();
     const QTime time = current.time();

@@ -45,8 +45,7 @@ public:
     // Reads from the user scope once it has been written by the module,
     // otherwise from the system scope. There is no fallback per value: a
     // value missing from the chosen scope is missing.
-    std::optional<int32_t> ReadPreferred(const std::string& path, const std::string& section,
-                                         const std::string& name) {
+    std::optional<int32_t> ReadPreferred(const std::string& path, const std::string& section, const std::string& name) {
         const KeyScope scope = IsWrittenHere(path) ? KeyScope::User : KeyScope::System;
         return ReadInt(scope, path, section, name);
     }

@@ -23,8 +23,7 @@ QString SettingsKey(const std::string& path, const std::string& section, const s
 }
 
 QString DefaultFile(QSettings::Scope scope) {
-    return QSettings(QSettings::IniFormat, scope, QString::fromLatin1(kOrganization),
-                     QString::fromLatin1(kApplication))
+    return QSettings(QSettings::IniFormat, scope, QString::fromLatin1(kOrganization), QString::fromLatin1(kApplication))
         .fileName();
 }
 

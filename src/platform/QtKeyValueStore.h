@@ -26,8 +26,7 @@ public:
 
     std::optional<int32_t> ReadInt(KeyScope scope, const std::string& path, const std::string& section,
                                    const std::string& name) override;
-    bool WriteInt(const std::string& path, const std::string& section, const std::string& name,
-                  int32_t value) override;
+    bool WriteInt(const std::string& path, const std::string& section, const std::string& name, int32_t value) override;
     std::optional<std::string> ReadText(KeyScope scope, const std::string& path, const std::string& section,
                                         const std::string& name) override;
     bool WriteText(const std::string& path, const std::string& section, const std::string& name,

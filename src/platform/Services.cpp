@@ -19,60 +19,43 @@ struct Installed {
     const Clock* clock = nullptr;
 };
 
-Installed& installed()
-{
+Installed& installed() {
     static Installed state;
     return state;
 }
 
 }  // namespace
 
-Prompter& Services::prompter()
-{
+Prompter& Services::prompter() {
     static QtPrompter fallback;
     Prompter* current = installed().prompter;
     return current ? *current : fallback;
 }
 
-DialogRunner& Services::dialogs()
-{
+DialogRunner& Services::dialogs() {
     static QtDialogRunner fallback;
     DialogRunner* current = installed().dialogs;
     return current ? *current : fallback;
 }
 
-Shell& Services::shell()
-{
+Shell& Services::shell() {
     static DesktopShell fallback;
     Shell* current = installed().shell;
     return current ? *current : fallback;
 }
 
-const Clock& Services::clock()
-{
+const Clock& Services::clock() {
     static const SystemClock fallback;
     const Clock* current = installed().clock;
     return current ? *current : fallback;
 }
 
-Prompter* Services::setPrompter(Prompter* prompter)
-{
-    return std::exchange(installed().prompter, prompter);
-}
+Prompter* Services::setPrompter(Prompter* prompter) { return std::exchange(installed().prompter, prompter); }
 
-DialogRunner* Services::setDialogs(DialogRunner* dialogs)
-{
-    return std::exchange(installed().dialogs, dialogs);
-}
+DialogRunner* Services::setDialogs(DialogRunner* dialogs) { return std::exchange(installed().dialogs, dialogs); }
 
-Shell* Services::setShell(Shell* shell)
-{
-    return std::exchange(installed().shell, shell);
-}
+Shell* Services::setShell(Shell* shell) { return std::exchange(installed().shell, shell); }
 
-const Clock* Services::setClock(const Clock* clock)
-{
-    return std::exchange(installed().clock, clock);
-}
+const Clock* Services::setClock(const Clock* clock) { return std::exchange(installed().clock, clock); }
 
 }  // namespace orv

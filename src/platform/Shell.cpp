@@ -4,9 +4,6 @@
 
 namespace orv {
 
-bool DesktopShell::openUrl(const QUrl& url)
-{
-    return url.isValid() && QDesktopServices::openUrl(url);
-}
+bool DesktopShell::openUrl(const QUrl& url) { return url.isValid() && QDesktopServices::openUrl(url); }
 
 }  // namespace orv

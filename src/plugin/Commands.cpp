@@ -23,17 +23,10 @@ void ChartPreferences() {
 
 void RunCommand(int32_t id) {
     switch (id) {
-        case command::ChartPreferences:
-            ChartPreferences();
-            break;
-        case command::ExportValues:
-            ExportValues(State().database, State().cache);
-            break;
-        case command::ExportStructure:
-            ExportStructure(State().database, State().cache);
-            break;
-        default:
-            break;
+    case command::ChartPreferences: ChartPreferences(); break;
+    case command::ExportValues: ExportValues(State().database, State().cache); break;
+    case command::ExportStructure: ExportStructure(State().database, State().cache); break;
+    default: break;
     }
 }
 

@@ -33,8 +33,8 @@ PrintGuard& Guard() {
     // One guard per key for the life of the process.
     static std::optional<PrintGuard> guard;
     static QString key;
-    const QString wanted =
-        reportTools().semaphoreKey.isEmpty() ? QString::fromLatin1(PrintGuard::kDefaultKey) : reportTools().semaphoreKey;
+    const QString wanted = reportTools().semaphoreKey.isEmpty() ? QString::fromLatin1(PrintGuard::kDefaultKey)
+                                                                : reportTools().semaphoreKey;
     if (!guard || key != wanted) {
         guard.reset();
         guard.emplace(wanted);
@@ -121,9 +121,8 @@ ReportTools& reportTools() {
 }
 
 QString ReportFilePath() {
-    const std::string directory = reportTools().reportDirectory.isEmpty()
-                                      ? ModuleDirectory()
-                                      : reportTools().reportDirectory.toStdString();
+    const std::string directory =
+        reportTools().reportDirectory.isEmpty() ? ModuleDirectory() : reportTools().reportDirectory.toStdString();
     return QString::fromStdString(BuildReportFileName(directory, ClockNow()));
 }
 
@@ -173,8 +172,9 @@ MailOutcome MailReport(QWidget* page, const ReportContent& content) {
     // closing that window is not a failure.
     const bool sent = finished && mailer.exitStatus() == QProcess::NormalExit && mailer.exitCode() == 0;
     if (!sent) {
-        Services::prompter().show(page, Message{QStringLiteral("Error"), QStringLiteral("Send Mail failed to send message."),
-                                                MessageIcon::None, MessageButtons::Ok});
+        Services::prompter().show(page,
+                                  Message{QStringLiteral("Error"), QStringLiteral("Send Mail failed to send message."),
+                                          MessageIcon::None, MessageButtons::Ok});
     }
     OfferDeletion(page, path);
     return sent ? MailOutcome::Sent : MailOutcome::Failed;

@@ -54,8 +54,8 @@ void AppendDetails(std::string& out, const std::vector<ReportDetail>& details) {
 std::string BuildReportFileName(const std::string& directory, const ReportClock& now) {
     std::string name = directory;
     if (!name.empty() && name.back() != '/') name += '/';
-    name += "ORVReport-" + Number(now.year) + "-" + Number(now.day) + "-" + Number(now.month) + "-" +
-            Number(now.hour) + "-" + Number(now.minute) + "-" + Number(now.second) + ".html";
+    name += "ORVReport-" + Number(now.year) + "-" + Number(now.day) + "-" + Number(now.month) + "-" + Number(now.hour) +
+            "-" + Number(now.minute) + "-" + Number(now.second) + ".html";
     return name;
 }
 
@@ -66,8 +66,9 @@ std::string BuildReportText(const ReportContent& content, const ReportClock& tod
     out += "<center><H1>" + content.heading + "</h1></center>";
     out += "<center><table style=\"border:1px solid #000000;border-collapse:collapse\" border=1>";
     out += "<tr class=\"Title\"><td colspan=\"2\">Totals</td><td colspan=\"6\">Details</td></tr>";
-    out += "<tr class=\"Title\"><td>Date</td><td>Value</td><td>Time</td><td>Item Name</td><td>Value</td><td>"
-           "Unit Name</td><td>Notes</td><td>Target Value</td></tr>";
+    out +=
+        "<tr class=\"Title\"><td>Date</td><td>Value</td><td>Time</td><td>Item Name</td><td>Value</td><td>"
+        "Unit Name</td><td>Notes</td><td>Target Value</td></tr>";
     for (auto day = content.days.rbegin(); day != content.days.rend(); ++day) {
         out += "<tr><td>" + FormatDateText(day->start) + "</td><td>" + FixedText(day->total, 5);
         if (content.showDetails) {

@@ -27,10 +27,10 @@ struct ReportDay {
 };
 
 struct ReportContent {
-    std::string heading;           // "30 days, Glucose (in mg/dL)"
-    std::vector<ReportDay> days;   // the period's first day first
+    std::string heading;          // "30 days, Glucose (in mg/dL)"
+    std::vector<ReportDay> days;  // the period's first day first
     bool showDetails = false;
-    std::string statistics;        // "Average: 5.20000, Sum: 31.20000"
+    std::string statistics;  // "Average: 5.20000, Sum: 31.20000"
 };
 
 // Local civil time, to the second, as the report's name and heading use it.

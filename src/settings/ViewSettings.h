@@ -15,12 +15,12 @@ namespace orv {
 
 // The six settings edited by Chart Preferences.
 struct ChartDisplaySettings {
-    int32_t chartScale = 1;          // ORVCHARTDOSCALE: scale depends on the values
-    int32_t showGrid = 1;            // ORVSHOWGRID: draw the vertical grid
-    int32_t gridStep = 10;           // ORVGRIDSTEP: 5, 10, 15, 20 or 25
-    int32_t horizontalGrid = 1;      // ORVISHORGRID: draw the horizontal grid
-    int32_t horizontalGridStep = 10; // ORVHORGRIDSTEP: 1, 2, 4, 5, 7 or 10
-    int32_t averageLine = 1;         // ORVCHARTSHOWAVGLINE: draw the average line
+    int32_t chartScale = 1;           // ORVCHARTDOSCALE: scale depends on the values
+    int32_t showGrid = 1;             // ORVSHOWGRID: draw the vertical grid
+    int32_t gridStep = 10;            // ORVGRIDSTEP: 5, 10, 15, 20 or 25
+    int32_t horizontalGrid = 1;       // ORVISHORGRID: draw the horizontal grid
+    int32_t horizontalGridStep = 10;  // ORVHORGRIDSTEP: 1, 2, 4, 5, 7 or 10
+    int32_t averageLine = 1;          // ORVCHARTSHOWAVGLINE: draw the average line
 
     bool operator==(const ChartDisplaySettings&) const = default;
 };
@@ -47,9 +47,9 @@ public:
     // The thirteen keys, in field order: six in the key-value store, then
     // seven in the settings record.
     static constexpr std::array<const char*, 13> kKeys = {
-        "ORVCHARTDOSCALE",  "ORVSHOWGRID",      "ORVGRIDSTEP",       "ORVISHORGRID",     "ORVHORGRIDSTEP",
-        "ORVCHARTSHOWAVGLINE", "ORVVIEWCURPAGE", "ORVCHARTSNPERIOD", "ORVCHARTSSECONDS", "ORVCHARTSTARGETID",
-        "ORVTABLESNPERIOD", "ORVTABLESSECONDS", "ORVTABLESTARGETID"};
+        "ORVCHARTDOSCALE",     "ORVSHOWGRID",      "ORVGRIDSTEP",      "ORVISHORGRID",     "ORVHORGRIDSTEP",
+        "ORVCHARTSHOWAVGLINE", "ORVVIEWCURPAGE",   "ORVCHARTSNPERIOD", "ORVCHARTSSECONDS", "ORVCHARTSTARGETID",
+        "ORVTABLESNPERIOD",    "ORVTABLESSECONDS", "ORVTABLESTARGETID"};
     static constexpr std::size_t kStoreKeyCount = 6;
 
     explicit ViewSettings(KeyValueStore* store = nullptr) : store_(store) {}

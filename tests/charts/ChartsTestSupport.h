@@ -38,8 +38,13 @@ protected:
     void Seed(int32_t group, int32_t item, double amount, const HostDateTime& when, const char* notes = "") {
         int32_t id = 0;
         EXPECT_EQ(AddRecord(db(), cache(), RecordKind::Value,
-                            {{"NAME", notes}, {"CREATORID", "0"}, {"MATTERID", IntText(group)}, {"ITEMID", IntText(item)},
-                             {"VALUE", RealText(amount)}, {"ITEMINDEX", "1"}, {"PCATEGORYID", "0"},
+                            {{"NAME", notes},
+                             {"CREATORID", "0"},
+                             {"MATTERID", IntText(group)},
+                             {"ITEMID", IntText(item)},
+                             {"VALUE", RealText(amount)},
+                             {"ITEMINDEX", "1"},
+                             {"PCATEGORYID", "0"},
                              {"SECONDS", IntText(Seconds(when))}},
                             &id),
                   kChangeOk);

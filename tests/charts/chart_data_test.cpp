@@ -56,7 +56,7 @@ TEST_F(ChartDataTest, SumTargetAddsEachSlotAndAveragesAllProducts) {
     Seed(st::kInsulinGroup, st::kRapidInsulin, 3.0, Date(8, 27, 9, 0));
     Seed(st::kInsulinGroup, st::kRapidInsulin, 4.0, Date(8, 27, 9, 30));
     Seed(st::kInsulinGroup, st::kLongInsulin, 2.0, Date(8, 27, 23, 0));
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 9.0, Date(8, 28, 0, 0));      // after the last slot
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 9.0, Date(8, 28, 0, 0));        // after the last slot
     Seed(st::kInsulinGroup, st::kRapidInsulin, 9.0, Date(8, 20, 23, 59, 59));  // before the first
     Seed(st::kInsulinGroup, st::kRapidInsulin, 1.0, Date(8, 21, 1, 59, 59));
     Seed(st::kInsulinGroup, st::kRapidInsulin, 5.0, Date(8, 21, 2, 0));
@@ -113,8 +113,7 @@ TEST_F(ChartDataTest, PointTextsGiveTheSlotAndTheFigure) {
     Seed(st::kInsulinGroup, st::kRapidInsulin, 5.5, Date(8, 27, 2, 30));
     Seed(st::kInsulinGroup, st::kRapidInsulin, 12345.5, Date(8, 27, 4, 0));
     const ChartData data = Build(kPeriod7Days, st::kInsulinTarget);
-    EXPECT_EQ(data.PointText(&db(), 0, 73, true),
-              "(08/27/2008.02:00:00-08/27/2008.04:00:00)   Insulin was      5.5");
+    EXPECT_EQ(data.PointText(&db(), 0, 73, true), "(08/27/2008.02:00:00-08/27/2008.04:00:00)   Insulin was      5.5");
     EXPECT_EQ(data.PointText(&db(), 0, 74, false), "   Insulin was      12345.5");
     EXPECT_EQ(data.PointText(&db(), 0, 84, true), "");
 }

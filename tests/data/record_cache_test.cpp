@@ -25,8 +25,8 @@ protected:
         db_ = hostdb::SqliteHostDatabase::Open(":memory:", &error);
         ASSERT_TRUE(db_) << error;
         // Start from nothing: remove the starter records.
-        for (RecordKind kind : {RecordKind::Value, RecordKind::Item, RecordKind::Group, RecordKind::Target,
-                                RecordKind::Unit}) {
+        for (RecordKind kind :
+             {RecordKind::Value, RecordKind::Item, RecordKind::Group, RecordKind::Target, RecordKind::Unit}) {
             HostTable* table = TableOf(*db_, kind);
             std::vector<HostRecord*> records;
             for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) records.push_back(table->Current());
@@ -41,30 +41,43 @@ protected:
         return id;
     }
     int32_t AddUnit(const std::string& name, int32_t base, float factor) {
-        return Add(RecordKind::Unit, {{field::Name, name}, {field::ParentUnitId, IntText(base)},
-                                      {field::Factor, RealText(factor)}, {field::CategoryId, "0"},
+        return Add(RecordKind::Unit, {{field::Name, name},
+                                      {field::ParentUnitId, IntText(base)},
+                                      {field::Factor, RealText(factor)},
+                                      {field::CategoryId, "0"},
                                       {field::CreatorId, "0"}});
     }
     int32_t AddTarget(const std::string& name, int32_t unit, int32_t type = 0) {
-        return Add(RecordKind::Target, {{field::Name, name}, {field::UnitId, IntText(unit)},
-                                        {field::Type, IntText(type)}, {field::CategoryId, "0"}});
+        return Add(RecordKind::Target, {{field::Name, name},
+                                        {field::UnitId, IntText(unit)},
+                                        {field::Type, IntText(type)},
+                                        {field::CategoryId, "0"}});
     }
     int32_t AddGroup(const std::string& name, const std::vector<int32_t>& targets, int32_t unit = 0) {
-        return Add(RecordKind::Group, {{field::Name, name}, {field::ParentId, "0"},
+        return Add(RecordKind::Group, {{field::Name, name},
+                                       {field::ParentId, "0"},
                                        {field::Count, IntText(static_cast<int64_t>(targets.size()))},
-                                       {field::UnitId, IntText(unit)}, {field::GroupAttrs, "0"},
-                                       {field::CategoryId, "0"}, {field::Type, "0"},
+                                       {field::UnitId, IntText(unit)},
+                                       {field::GroupAttrs, "0"},
+                                       {field::CategoryId, "0"},
+                                       {field::Type, "0"},
                                        {field::Targets, IntListText(targets)}});
     }
     int32_t AddItem(const std::string& name, int32_t group, const std::vector<float>& amounts) {
-        return Add(RecordKind::Item, {{field::Name, name}, {field::MatterId, IntText(group)},
+        return Add(RecordKind::Item, {{field::Name, name},
+                                      {field::MatterId, IntText(group)},
                                       {field::Count, IntText(static_cast<int64_t>(amounts.size()))},
-                                      {field::DefaultValue, "1.5"}, {field::Values, RealListText(amounts)}});
+                                      {field::DefaultValue, "1.5"},
+                                      {field::Values, RealListText(amounts)}});
     }
     int32_t AddValue(int32_t item, int32_t group, uint32_t seconds, float value, const std::string& notes = {}) {
-        return Add(RecordKind::Value, {{field::Name, notes}, {field::CreatorId, "0"}, {field::MatterId, IntText(group)},
-                                       {field::ItemId, IntText(item)}, {field::Value, RealText(value)},
-                                       {field::ItemIndex, "1"}, {field::CategoryId, "0"},
+        return Add(RecordKind::Value, {{field::Name, notes},
+                                       {field::CreatorId, "0"},
+                                       {field::MatterId, IntText(group)},
+                                       {field::ItemId, IntText(item)},
+                                       {field::Value, RealText(value)},
+                                       {field::ItemIndex, "1"},
+                                       {field::CategoryId, "0"},
                                        {field::Seconds, IntText(static_cast<int32_t>(seconds))}});
     }
 
@@ -202,7 +215,7 @@ TEST_F(RecordCacheTest, ValueIndexesCompareUnsignedAndKeepLoadOrder) {
     const int32_t group = AddGroup("G", {target}, unit);
     const int32_t a = AddItem("A", group, {1.0f});
     const int32_t b = AddItem("B", group, {1.0f});
-    const uint32_t late = 0x80000000u + 5;   // 2038 and after: negative as int32
+    const uint32_t late = 0x80000000u + 5;  // 2038 and after: negative as int32
     const int32_t v1 = AddValue(a, group, late, 1.0f);
     const int32_t v2 = AddValue(a, group, 1000, 2.0f);
     const int32_t v3 = AddValue(b, group, 1000, 3.0f);  // same second as v2

@@ -10,123 +10,130 @@ namespace orv {
 namespace {
 
 TEST(ColumnLetters, LettersForEveryWidthAndBack) {
-  const std::pair<int, const char*> columns[] = {{1, "A"},   {25, "Y"},   {26, "Z"},    {27, "AA"},  {52, "AZ"},
-                                                 {53, "BA"}, {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}};
-  for (const auto& [column, letters] : columns) {
-    EXPECT_EQ(ColumnLetters(column), letters);
-    EXPECT_EQ(ColumnFromLetters(letters), column) << letters;
-  }
-  for (int outside : {0, -3, 16385}) EXPECT_EQ(ColumnLetters(outside), "") << outside;
-  EXPECT_EQ(ColumnFromLetters("ba"), 53);
-  for (const char* bad : {"XFE", "A1", ""}) EXPECT_EQ(ColumnFromLetters(bad), 0) << bad;
+    const std::pair<int, const char*> columns[] = {{1, "A"},   {25, "Y"},   {26, "Z"},    {27, "AA"},    {52, "AZ"},
+                                                   {53, "BA"}, {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}};
+    for (const auto& [column, letters] : columns) {
+        EXPECT_EQ(ColumnLetters(column), letters);
+        EXPECT_EQ(ColumnFromLetters(letters), column) << letters;
+    }
+    for (int outside : {0, -3, 16385}) EXPECT_EQ(ColumnLetters(outside), "") << outside;
+    EXPECT_EQ(ColumnFromLetters("ba"), 53);
+    for (const char* bad : {"XFE", "A1", ""}) EXPECT_EQ(ColumnFromLetters(bad), 0) << bad;
 }
 
 TEST(CellAddressText, AbsoluteMarkersSitBeforeLettersAndBeforeDigits) {
-  EXPECT_EQ(CellAddress(9, 6, true, false), "F$9");
-  EXPECT_EQ(CellAddress(10, 5, false, true), "$E10");
-  EXPECT_EQ(CellAddress(7, 27, true, true), "$AA$7");
-  EXPECT_EQ(CellAddress(1, 53), "BA1");
+    EXPECT_EQ(CellAddress(9, 6, true, false), "F$9");
+    EXPECT_EQ(CellAddress(10, 5, false, true), "$E10");
+    EXPECT_EQ(CellAddress(7, 27, true, true), "$AA$7");
+    EXPECT_EQ(CellAddress(1, 53), "BA1");
 }
 
 TEST(CellAddressText, ParsingAcceptsMarkersAndRefusesOthers) {
-  const auto a = ParseCellAddress("$AB$12");
-  ASSERT_TRUE(a);
-  EXPECT_EQ(a->row, 12);
-  EXPECT_EQ(a->column, 28);
-  for (const char* bad : {"A0", "A01", "A1048577", "12", "A1B"}) EXPECT_FALSE(ParseCellAddress(bad)) << bad;
-  const auto area = ParseCellArea("C5:A1");
-  ASSERT_TRUE(area);
-  EXPECT_EQ(FormatCellArea(*area), "A1:C5");
+    const auto a = ParseCellAddress("$AB$12");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->row, 12);
+    EXPECT_EQ(a->column, 28);
+    for (const char* bad : {"A0", "A01", "A1048577", "12", "A1B"}) EXPECT_FALSE(ParseCellAddress(bad)) << bad;
+    const auto area = ParseCellArea("C5:A1");
+    ASSERT_TRUE(area);
+    EXPECT_EQ(FormatCellArea(*area), "A1:C5");
 }
 
 TEST(RowSpanAfterDeletion, ShrinksMovesOrVanishes) {
-  // Rows 4-6 are deleted.
-  struct Case { int first, last, newFirst, newLast; };
-  for (const Case& c : {Case{2, 10, 2, 7}, Case{5, 9, 4, 6}, Case{1, 5, 1, 3}}) {
-    int first = c.first, last = c.last;
-    ASSERT_TRUE(MapRowSpanAfterDeletion(first, last, 4, 3)) << c.first << ":" << c.last;
-    EXPECT_EQ(first, c.newFirst);
-    EXPECT_EQ(last, c.newLast);
-  }
-  int first = 4, last = 6;
-  EXPECT_FALSE(MapRowSpanAfterDeletion(first, last, 4, 3));
+    // Rows 4-6 are deleted.
+    struct Case {
+        int first, last, newFirst, newLast;
+    };
+    for (const Case& c : {Case{2, 10, 2, 7}, Case{5, 9, 4, 6}, Case{1, 5, 1, 3}}) {
+        int first = c.first, last = c.last;
+        ASSERT_TRUE(MapRowSpanAfterDeletion(first, last, 4, 3)) << c.first << ":" << c.last;
+        EXPECT_EQ(first, c.newFirst);
+        EXPECT_EQ(last, c.newLast);
+    }
+    int first = 4, last = 6;
+    EXPECT_FALSE(MapRowSpanAfterDeletion(first, last, 4, 3));
 }
 
 TEST(TypedInputReading, FormulasNeedMoreThanTheEqualsSign) {
-  auto input = InterpretTypedInput("=F$9*$E10");
-  EXPECT_EQ(input.kind, TypedInput::Kind::Formula);
-  EXPECT_EQ(input.value, "F$9*$E10");
-  EXPECT_EQ(InterpretTypedInput("=").kind, TypedInput::Kind::Text);
-  input = InterpretTypedInput("'=A1");
-  EXPECT_EQ(input.kind, TypedInput::Kind::Text);
-  EXPECT_EQ(input.value, "=A1");
+    auto input = InterpretTypedInput("=F$9*$E10");
+    EXPECT_EQ(input.kind, TypedInput::Kind::Formula);
+    EXPECT_EQ(input.value, "F$9*$E10");
+    EXPECT_EQ(InterpretTypedInput("=").kind, TypedInput::Kind::Text);
+    input = InterpretTypedInput("'=A1");
+    EXPECT_EQ(input.kind, TypedInput::Kind::Text);
+    EXPECT_EQ(input.value, "=A1");
 }
 
 TEST(TypedInputReading, NumbersAreReadWithAPointAndNeverAComma) {
-  EXPECT_EQ(InterpretTypedInput("12.500000").value, "12.5");
-  EXPECT_EQ(InterpretTypedInput(" -3 ").value, "-3");
-  EXPECT_EQ(InterpretTypedInput("1e3").value, "1000");
-  EXPECT_EQ(InterpretTypedInput(".5").value, "0.5");
-  for (const char* text : {"12,5", "1e400", "nan", "inf", "0x10", "-"})
-    EXPECT_EQ(InterpretTypedInput(text).kind, TypedInput::Kind::Text) << text;
+    EXPECT_EQ(InterpretTypedInput("12.500000").value, "12.5");
+    EXPECT_EQ(InterpretTypedInput(" -3 ").value, "-3");
+    EXPECT_EQ(InterpretTypedInput("1e3").value, "1000");
+    EXPECT_EQ(InterpretTypedInput(".5").value, "0.5");
+    for (const char* text : {"12,5", "1e400", "nan", "inf", "0x10", "-"})
+        EXPECT_EQ(InterpretTypedInput(text).kind, TypedInput::Kind::Text) << text;
 }
 
 TEST(TypedInputReading, DatesBecomeSerialDaysWithADateFormat) {
-  auto input = InterpretTypedInput("8/27/2008");
-  EXPECT_EQ(input.kind, TypedInput::Kind::Number);
-  EXPECT_EQ(input.value, "39687");
-  EXPECT_EQ(input.numberFormat, 14);
-  input = InterpretTypedInput("8/27/2008 18:0:0");  // hours, minutes, seconds without zeros
-  EXPECT_EQ(input.value, "39687.75");
-  EXPECT_EQ(input.numberFormat, 22);
-  input = InterpretTypedInput("6:30");
-  EXPECT_EQ(input.value, "0.2708333333333333");
-  EXPECT_EQ(input.numberFormat, 21);
-  for (const char* text : {"2/30/2008", "13/1/2008", "1/2/2008 24:00:00", "1/2/208"})
-    EXPECT_EQ(InterpretTypedInput(text).kind, TypedInput::Kind::Text) << text;
+    auto input = InterpretTypedInput("8/27/2008");
+    EXPECT_EQ(input.kind, TypedInput::Kind::Number);
+    EXPECT_EQ(input.value, "39687");
+    EXPECT_EQ(input.numberFormat, 14);
+    input = InterpretTypedInput("8/27/2008 18:0:0");  // hours, minutes, seconds without zeros
+    EXPECT_EQ(input.value, "39687.75");
+    EXPECT_EQ(input.numberFormat, 22);
+    input = InterpretTypedInput("6:30");
+    EXPECT_EQ(input.value, "0.2708333333333333");
+    EXPECT_EQ(input.numberFormat, 21);
+    for (const char* text : {"2/30/2008", "13/1/2008", "1/2/2008 24:00:00", "1/2/208"})
+        EXPECT_EQ(InterpretTypedInput(text).kind, TypedInput::Kind::Text) << text;
 }
 
 TEST(TypedInputReading, TheSpreadsheetCalendarCountsThePhantomLeapDay) {
-  struct Case { int year, month, day, serial; };
-  for (const Case& c : {Case{1900, 1, 1, 1}, Case{1900, 2, 28, 59}, Case{1900, 2, 29, 60}, Case{1900, 3, 1, 61},
-                        Case{2000, 2, 29, 36585}})
-    EXPECT_EQ(DateSerial(c.year, c.month, c.day), c.serial) << c.year << "-" << c.month << "-" << c.day;
-  EXPECT_FALSE(DateSerial(2001, 2, 29));
-  EXPECT_FALSE(DateSerial(1899, 12, 31));
+    struct Case {
+        int year, month, day, serial;
+    };
+    for (const Case& c : {Case{1900, 1, 1, 1}, Case{1900, 2, 28, 59}, Case{1900, 2, 29, 60}, Case{1900, 3, 1, 61},
+                          Case{2000, 2, 29, 36585}})
+        EXPECT_EQ(DateSerial(c.year, c.month, c.day), c.serial) << c.year << "-" << c.month << "-" << c.day;
+    EXPECT_FALSE(DateSerial(2001, 2, 29));
+    EXPECT_FALSE(DateSerial(1899, 12, 31));
 }
 
 TEST(TypedInputReading, LogicalValues) {
-  EXPECT_EQ(InterpretTypedInput("true").kind, TypedInput::Kind::Boolean);
-  EXPECT_EQ(InterpretTypedInput("FALSE").value, "0");
-  EXPECT_EQ(InterpretTypedInput("TRUEISH").kind, TypedInput::Kind::Text);
+    EXPECT_EQ(InterpretTypedInput("true").kind, TypedInput::Kind::Boolean);
+    EXPECT_EQ(InterpretTypedInput("FALSE").value, "0");
+    EXPECT_EQ(InterpretTypedInput("TRUEISH").kind, TypedInput::Kind::Text);
 }
 
 TEST(NumberText, ShortestFormWithoutNegativeZero) {
-  EXPECT_EQ(FormatNumber(0.1), "0.1");
-  EXPECT_EQ(FormatNumber(0.1f), "0.1");
-  EXPECT_EQ(FormatNumber(-0.0), "0");
-  EXPECT_EQ(FormatNumber(1e21), "1e+21");
-  EXPECT_FALSE(FormatNumber(std::numeric_limits<double>::infinity()));
-  EXPECT_FALSE(FormatNumber(std::numeric_limits<float>::quiet_NaN()));
+    EXPECT_EQ(FormatNumber(0.1), "0.1");
+    EXPECT_EQ(FormatNumber(0.1f), "0.1");
+    EXPECT_EQ(FormatNumber(-0.0), "0");
+    EXPECT_EQ(FormatNumber(1e21), "1e+21");
+    EXPECT_FALSE(FormatNumber(std::numeric_limits<double>::infinity()));
+    EXPECT_FALSE(FormatNumber(std::numeric_limits<float>::quiet_NaN()));
 }
 
 TEST(StoredCellText, CharactersXmlCannotHoldAreEscapedAndComeBack) {
-  const std::string text = std::string("a\x01" "b\rc\td\n", 8);
-  const std::string stored = xml::EncodeCellText(text);
-  EXPECT_EQ(stored, "a_x0001_b_x000D_c\td\n");
-  EXPECT_EQ(xml::DecodeCellText(stored), text);
-  const std::string withNul("x\0y", 3);
-  EXPECT_EQ(xml::DecodeCellText(xml::EncodeCellText(withNul)), withNul);
-  // A literal escape sequence survives.
-  EXPECT_EQ(xml::EncodeCellText("_x0041_"), "_x005F_x0041_");
-  EXPECT_EQ(xml::DecodeCellText("_x005F_x0041_"), "_x0041_");
+    const std::string text = std::string(
+        "a\x01"
+        "b\rc\td\n",
+        8);
+    const std::string stored = xml::EncodeCellText(text);
+    EXPECT_EQ(stored, "a_x0001_b_x000D_c\td\n");
+    EXPECT_EQ(xml::DecodeCellText(stored), text);
+    const std::string withNul("x\0y", 3);
+    EXPECT_EQ(xml::DecodeCellText(xml::EncodeCellText(withNul)), withNul);
+    // A literal escape sequence survives.
+    EXPECT_EQ(xml::EncodeCellText("_x0041_"), "_x005F_x0041_");
+    EXPECT_EQ(xml::DecodeCellText("_x005F_x0041_"), "_x0041_");
 }
 
 TEST(StoredCellText, BytesThatAreNotUtf8AreKeptAsLatin1) {
-  EXPECT_EQ(xml::EncodeCellText("caf\xE9"), "caf\xC3\xA9");           // lone 0xE9 is é
-  EXPECT_EQ(xml::EncodeCellText("caf\xC3\xA9"), "caf\xC3\xA9");       // valid UTF-8 untouched
-  EXPECT_EQ(xml::EncodeCellText("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xC2\x80");  // a surrogate is not UTF-8
-  EXPECT_EQ(xml::Utf16Length("\xF0\x9F\x98\x80"), 2u);                 // one emoji, two UTF-16 units
+    EXPECT_EQ(xml::EncodeCellText("caf\xE9"), "caf\xC3\xA9");                    // lone 0xE9 is é
+    EXPECT_EQ(xml::EncodeCellText("caf\xC3\xA9"), "caf\xC3\xA9");                // valid UTF-8 untouched
+    EXPECT_EQ(xml::EncodeCellText("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xC2\x80");  // a surrogate is not UTF-8
+    EXPECT_EQ(xml::Utf16Length("\xF0\x9F\x98\x80"), 2u);                         // one emoji, two UTF-16 units
 }
 
 }  // namespace

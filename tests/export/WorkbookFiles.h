@@ -20,19 +20,18 @@ using Parts = std::vector<std::pair<std::string, std::string>>;
 // Zips the parts in the given order.
 void WriteZip(const std::string& path, const Parts& parts);
 // Every entry of a zip archive, by name; also the order they are stored in.
-std::map<std::string, std::string> ReadZip(const std::string& path,
-                                           std::vector<std::string>* order = nullptr);
+std::map<std::string, std::string> ReadZip(const std::string& path, std::vector<std::string>* order = nullptr);
 
 // A worksheet part holding the given sheetData content, followed by `after`
 // (mergeCells and the like).
 std::string SheetXml(const std::string& sheetData, const std::string& after = "");
 
 struct BookSpec {
-  std::vector<std::pair<std::string, std::string>> sheets;  // name, worksheet part
-  std::string sharedStrings;  // <si> items; empty: no shared-strings part
-  bool calcChain = false;
-  std::string definedNames;   // <definedName> elements
-  Parts extraParts;           // stored as they are (theme, pictures, ...)
+    std::vector<std::pair<std::string, std::string>> sheets;  // name, worksheet part
+    std::string sharedStrings;                                // <si> items; empty: no shared-strings part
+    bool calcChain = false;
+    std::string definedNames;  // <definedName> elements
+    Parts extraParts;          // stored as they are (theme, pictures, ...)
 };
 
 // A complete workbook: content types, relationships, workbook, styles
@@ -49,13 +48,13 @@ pugi::xml_document ParseXml(const std::string& text);
 void FillValuesByItems(Workbook& book);
 
 class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
+public:
+    ScratchDir();
+    ~ScratchDir();
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
 
- private:
-  std::string path_;
+private:
+    std::string path_;
 };
 
 }  // namespace orv::test

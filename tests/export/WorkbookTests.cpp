@@ -26,528 +26,539 @@ constexpr const char* kSheet2 = "xl/worksheets/sheet2.xml";
 
 // The <c> element of a cell in a saved worksheet part.
 pugi::xml_node FindCellNode(const pugi::xml_document& sheet, const std::string& ref) {
-  return sheet.select_node(("//c[@r='" + ref + "']").c_str()).node();
+    return sheet.select_node(("//c[@r='" + ref + "']").c_str()).node();
 }
 
 class WorkbookTest : public ::testing::Test {
- protected:
-  // Writes a workbook to the scratch folder and opens it.
-  void OpenBook(const BookSpec& layout, bool readOnly = false) {
-    source_ = dir_.File("in.xlsx");
-    WriteZip(source_, BuildWorkbook(layout));
-    ASSERT_EQ(book_.Open(source_, readOnly, &diag_), kWorkbookOk) << diag_;
-  }
+protected:
+    // Writes a workbook to the scratch folder and opens it.
+    void OpenBook(const BookSpec& layout, bool readOnly = false) {
+        source_ = dir_.File("in.xlsx");
+        WriteZip(source_, BuildWorkbook(layout));
+        ASSERT_EQ(book_.Open(source_, readOnly, &diag_), kWorkbookOk) << diag_;
+    }
 
-  // Opens a workbook with one sheet, "S", holding the given sheetData.
-  void OpenSheet(const std::string& sheetData, const std::string& after = "", bool readOnly = false) {
-    BookSpec layout;
-    layout.sheets = {{"S", SheetXml(sheetData, after)}};
-    OpenBook(layout, readOnly);
-  }
+    // Opens a workbook with one sheet, "S", holding the given sheetData.
+    void OpenSheet(const std::string& sheetData, const std::string& after = "", bool readOnly = false) {
+        BookSpec layout;
+        layout.sheets = {{"S", SheetXml(sheetData, after)}};
+        OpenBook(layout, readOnly);
+    }
 
-  // Saves under a new name and returns the saved parts.
-  std::map<std::string, std::string> SaveAndRead(const std::string& name = "out.xlsx") {
-    const std::string out = dir_.File(name);
-    EXPECT_EQ(book_.SaveAs(out, &diag_), kWorkbookOk) << diag_;
-    return ReadZip(out);
-  }
+    // Saves under a new name and returns the saved parts.
+    std::map<std::string, std::string> SaveAndRead(const std::string& name = "out.xlsx") {
+        const std::string out = dir_.File(name);
+        EXPECT_EQ(book_.SaveAs(out, &diag_), kWorkbookOk) << diag_;
+        return ReadZip(out);
+    }
 
-  test::ScratchDir dir_;
-  Workbook book_;
-  std::string source_;
-  std::string diag_;
+    test::ScratchDir dir_;
+    Workbook book_;
+    std::string source_;
+    std::string diag_;
 };
 
 // --- round trip ------------------------------------------------------------
 
 TEST_F(WorkbookTest, UntouchedPartsAreSavedByteForByte) {
-  BookSpec layout;
-  layout.sheets = {{"First", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>")},
-                 {"Second", SheetXml("<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>")}};
-  layout.sharedStrings = "<si><t>kept</t></si>";
-  layout.extraParts = {{"xl/theme/theme1.xml", "<a:theme xmlns:a=\"urn:x\"  name=\"Office\" >\n</a:theme>"},
-                     {"xl/media/image1.png", std::string("\x89PNG\r\n\x1a\n\0\0\xff", 11)},
-                     {"docProps/core.xml", "<cp:coreProperties xmlns:cp=\"urn:cp\"/>"}};
-  OpenBook(layout);
-  const auto original = ReadZip(source_);
-  ASSERT_EQ(book_.SetNumber(3, 1, 2.5), kWorkbookOk);
-  const auto saved = SaveAndRead();
-  for (const char* name : {kSheet2, "xl/styles.xml", "xl/sharedStrings.xml", "xl/theme/theme1.xml",
-                           "xl/media/image1.png", "docProps/core.xml", "_rels/.rels"}) {
-    ASSERT_TRUE(saved.count(name)) << name;
-    EXPECT_EQ(saved.at(name), original.at(name)) << name;
-  }
-  EXPECT_NE(saved.at(kSheet1), original.at(kSheet1));
+    BookSpec layout;
+    layout.sheets = {{"First", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>")},
+                     {"Second", SheetXml("<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>")}};
+    layout.sharedStrings = "<si><t>kept</t></si>";
+    layout.extraParts = {{"xl/theme/theme1.xml", "<a:theme xmlns:a=\"urn:x\"  name=\"Office\" >\n</a:theme>"},
+                         {"xl/media/image1.png", std::string("\x89PNG\r\n\x1a\n\0\0\xff", 11)},
+                         {"docProps/core.xml", "<cp:coreProperties xmlns:cp=\"urn:cp\"/>"}};
+    OpenBook(layout);
+    const auto original = ReadZip(source_);
+    ASSERT_EQ(book_.SetNumber(3, 1, 2.5), kWorkbookOk);
+    const auto saved = SaveAndRead();
+    for (const char* name : {kSheet2, "xl/styles.xml", "xl/sharedStrings.xml", "xl/theme/theme1.xml",
+                             "xl/media/image1.png", "docProps/core.xml", "_rels/.rels"}) {
+        ASSERT_TRUE(saved.count(name)) << name;
+        EXPECT_EQ(saved.at(name), original.at(name)) << name;
+    }
+    EXPECT_NE(saved.at(kSheet1), original.at(kSheet1));
 
-  Workbook reopened;
-  ASSERT_EQ(reopened.Open(dir_.File("out.xlsx"), true, &diag_), kWorkbookOk) << diag_;
-  EXPECT_EQ(reopened.GetCell(1, 1).value, "kept");
-  EXPECT_EQ(reopened.GetCell(3, 1).value, "2.5");
-  ASSERT_EQ(reopened.SelectSheet(2), kWorkbookOk);
-  EXPECT_EQ(reopened.SheetName(), "Second");
-  EXPECT_EQ(reopened.GetCell(2, 2).value, "7");
-  // Saving the saved file again changes nothing.
-  ASSERT_EQ(reopened.SaveAs(dir_.File("again.xlsx"), &diag_), kWorkbookOk) << diag_;
-  EXPECT_EQ(ReadZip(dir_.File("again.xlsx")), saved);
+    Workbook reopened;
+    ASSERT_EQ(reopened.Open(dir_.File("out.xlsx"), true, &diag_), kWorkbookOk) << diag_;
+    EXPECT_EQ(reopened.GetCell(1, 1).value, "kept");
+    EXPECT_EQ(reopened.GetCell(3, 1).value, "2.5");
+    ASSERT_EQ(reopened.SelectSheet(2), kWorkbookOk);
+    EXPECT_EQ(reopened.SheetName(), "Second");
+    EXPECT_EQ(reopened.GetCell(2, 2).value, "7");
+    // Saving the saved file again changes nothing.
+    ASSERT_EQ(reopened.SaveAs(dir_.File("again.xlsx"), &diag_), kWorkbookOk) << diag_;
+    EXPECT_EQ(ReadZip(dir_.File("again.xlsx")), saved);
 }
 
 TEST_F(WorkbookTest, SavingDropsTheCalculationChainAndAsksForFullRecalculation) {
-  BookSpec layout;
-  layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><f>1+1</f><v>2</v></c></row>")}};
-  layout.calcChain = true;
-  OpenBook(layout);
-  std::vector<std::string> order;
-  ASSERT_EQ(book_.Save(&diag_), kWorkbookOk) << diag_;
-  const auto saved = ReadZip(source_, &order);
-  EXPECT_EQ(order.front(), "[Content_Types].xml");
-  EXPECT_FALSE(saved.count("xl/calcChain.xml"));
-  EXPECT_EQ(saved.at("[Content_Types].xml").find("calcChain"), std::string::npos);
-  EXPECT_EQ(saved.at("xl/_rels/workbook.xml.rels").find("calcChain"), std::string::npos);
-  const auto workbook = ParseXml(saved.at("xl/workbook.xml"));
-  const pugi::xml_node calcPr = workbook.select_node("/workbook/calcPr").node();
-  EXPECT_STREQ(calcPr.attribute("fullCalcOnLoad").value(), "1");
-  EXPECT_STREQ(calcPr.attribute("calcId").value(), "191029");
+    BookSpec layout;
+    layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><f>1+1</f><v>2</v></c></row>")}};
+    layout.calcChain = true;
+    OpenBook(layout);
+    std::vector<std::string> order;
+    ASSERT_EQ(book_.Save(&diag_), kWorkbookOk) << diag_;
+    const auto saved = ReadZip(source_, &order);
+    EXPECT_EQ(order.front(), "[Content_Types].xml");
+    EXPECT_FALSE(saved.count("xl/calcChain.xml"));
+    EXPECT_EQ(saved.at("[Content_Types].xml").find("calcChain"), std::string::npos);
+    EXPECT_EQ(saved.at("xl/_rels/workbook.xml.rels").find("calcChain"), std::string::npos);
+    const auto workbook = ParseXml(saved.at("xl/workbook.xml"));
+    const pugi::xml_node calcPr = workbook.select_node("/workbook/calcPr").node();
+    EXPECT_STREQ(calcPr.attribute("fullCalcOnLoad").value(), "1");
+    EXPECT_STREQ(calcPr.attribute("calcId").value(), "191029");
 }
 
 TEST_F(WorkbookTest, RowsAndCellsAreSavedStrictlyAscendingWithoutDuplicates) {
-  OpenSheet("<row r=\"3\"><c r=\"C3\"><v>1</v></c><c r=\"A3\"><v>2</v></c></row>"
-            "<row r=\"1\"><c r=\"B1\"><v>3</v></c></row>"
-            "<row r=\"3\"><c r=\"C3\"><v>4</v></c><c r=\"E3\"><v>5</v></c></row>"
-            "<row><c><v>6</v></c></row>");
-  ASSERT_EQ(book_.SetNumber(2, 4, 9.0), kWorkbookOk);
-  const auto sheet = ParseXml(SaveAndRead().at(kSheet1));
-  std::vector<std::string> refs;
-  int previousRow = 0;
-  for (const auto& row : sheet.select_nodes("//row")) {
-    const int r = row.node().attribute("r").as_int();
-    EXPECT_GT(r, previousRow);
-    previousRow = r;
-    for (pugi::xml_node c : row.node().children("c")) refs.push_back(c.attribute("r").value());
-  }
-  EXPECT_EQ(refs, (std::vector<std::string>{"B1", "D2", "A3", "C3", "E3", "A4"}));
-  EXPECT_STREQ(FindCellNode(sheet, "C3").child_value("v"), "4");  // the later duplicate wins
-  EXPECT_STREQ(sheet.select_node("//dimension").node().attribute("ref").value(), "A1:E4");
+    OpenSheet(
+        "<row r=\"3\"><c r=\"C3\"><v>1</v></c><c r=\"A3\"><v>2</v></c></row>"
+        "<row r=\"1\"><c r=\"B1\"><v>3</v></c></row>"
+        "<row r=\"3\"><c r=\"C3\"><v>4</v></c><c r=\"E3\"><v>5</v></c></row>"
+        "<row><c><v>6</v></c></row>");
+    ASSERT_EQ(book_.SetNumber(2, 4, 9.0), kWorkbookOk);
+    const auto sheet = ParseXml(SaveAndRead().at(kSheet1));
+    std::vector<std::string> refs;
+    int previousRow = 0;
+    for (const auto& row : sheet.select_nodes("//row")) {
+        const int r = row.node().attribute("r").as_int();
+        EXPECT_GT(r, previousRow);
+        previousRow = r;
+        for (pugi::xml_node c : row.node().children("c")) refs.push_back(c.attribute("r").value());
+    }
+    EXPECT_EQ(refs, (std::vector<std::string>{"B1", "D2", "A3", "C3", "E3", "A4"}));
+    EXPECT_STREQ(FindCellNode(sheet, "C3").child_value("v"), "4");  // the later duplicate wins
+    EXPECT_STREQ(sheet.select_node("//dimension").node().attribute("ref").value(), "A1:E4");
 }
 
 // --- writing cells ---------------------------------------------------------
 
 TEST_F(WorkbookTest, FormulasAreWrittenBeforeValuesAndWithoutCachedResults) {
-  // A hand-made file with <v> before <f>: saved in the required order.
-  OpenSheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v><f>A1+1</f></c></row>");
-  ASSERT_EQ(book_.SetText(2, 1, "=SUM(A1:B1)*2"), kWorkbookOk);
-  const auto sheet = ParseXml(SaveAndRead().at(kSheet1));
-  const pugi::xml_node written = FindCellNode(sheet, "A2");
-  EXPECT_STREQ(written.child_value("f"), "SUM(A1:B1)*2");
-  EXPECT_FALSE(written.child("v"));
-  EXPECT_FALSE(written.attribute("t"));
-  const pugi::xml_node kept = FindCellNode(sheet, "B1");
-  EXPECT_STREQ(kept.first_child().name(), "f");
-  EXPECT_STREQ(kept.child_value("v"), "2");
+    // A hand-made file with <v> before <f>: saved in the required order.
+    OpenSheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v><f>A1+1</f></c></row>");
+    ASSERT_EQ(book_.SetText(2, 1, "=SUM(A1:B1)*2"), kWorkbookOk);
+    const auto sheet = ParseXml(SaveAndRead().at(kSheet1));
+    const pugi::xml_node written = FindCellNode(sheet, "A2");
+    EXPECT_STREQ(written.child_value("f"), "SUM(A1:B1)*2");
+    EXPECT_FALSE(written.child("v"));
+    EXPECT_FALSE(written.attribute("t"));
+    const pugi::xml_node kept = FindCellNode(sheet, "B1");
+    EXPECT_STREQ(kept.first_child().name(), "f");
+    EXPECT_STREQ(kept.child_value("v"), "2");
 }
 
 TEST_F(WorkbookTest, MalformedFormulasAndOversizedTextsAreRefusedAndLeaveTheCell) {
-  OpenSheet("<row r=\"1\"><c r=\"A1\"><v>5</v></c></row>");
-  EXPECT_EQ(book_.SetText(1, 1, "=SUM(A2", &diag_), kWorkbookBadArgument);
-  EXPECT_NE(diag_.find("write text"), std::string::npos);
-  EXPECT_EQ(book_.SetText(1, 1, std::string(32768, 'x')), kWorkbookBadArgument);
-  EXPECT_EQ(book_.SetNumber(1, 1, std::nan("")), kWorkbookBadArgument);
-  EXPECT_EQ(book_.GetCell(1, 1).value, "5");
-  EXPECT_EQ(book_.SetText(1, 1, std::string(32767, 'x')), kWorkbookOk);
+    OpenSheet("<row r=\"1\"><c r=\"A1\"><v>5</v></c></row>");
+    EXPECT_EQ(book_.SetText(1, 1, "=SUM(A2", &diag_), kWorkbookBadArgument);
+    EXPECT_NE(diag_.find("write text"), std::string::npos);
+    EXPECT_EQ(book_.SetText(1, 1, std::string(32768, 'x')), kWorkbookBadArgument);
+    EXPECT_EQ(book_.SetNumber(1, 1, std::nan("")), kWorkbookBadArgument);
+    EXPECT_EQ(book_.GetCell(1, 1).value, "5");
+    EXPECT_EQ(book_.SetText(1, 1, std::string(32767, 'x')), kWorkbookOk);
 }
 
 TEST_F(WorkbookTest, SharedStringsAreReusedAndCountedCorrectly) {
-  BookSpec layout;
-  layout.sheets = {{"S", SheetXml("")}};
-  layout.sharedStrings = "<si><t>alpha</t></si><si><r><t>rich</t></r><r><rPr><b/></rPr><t>text</t></r></si>";
-  OpenBook(layout);
-  ASSERT_EQ(book_.SetText(1, 1, "alpha"), kWorkbookOk);
-  ASSERT_EQ(book_.SetText(1, 2, "beta"), kWorkbookOk);
-  ASSERT_EQ(book_.SetText(2, 2, "beta"), kWorkbookOk);
-  ASSERT_EQ(book_.SetText(2, 3, "richtext"), kWorkbookOk);  // not merged with the rich item
-  const auto saved = SaveAndRead();
-  const auto sheet = ParseXml(saved.at(kSheet1));
-  EXPECT_STREQ(FindCellNode(sheet, "A1").child_value("v"), "0");
-  EXPECT_STREQ(FindCellNode(sheet, "B1").child_value("v"), "2");
-  EXPECT_STREQ(FindCellNode(sheet, "B2").child_value("v"), "2");
-  EXPECT_STREQ(FindCellNode(sheet, "C2").child_value("v"), "3");
-  const auto sst = ParseXml(saved.at("xl/sharedStrings.xml"));
-  const pugi::xml_node root = sst.document_element();
-  EXPECT_EQ(root.attribute("uniqueCount").as_int(), 4);
-  EXPECT_FALSE(root.attribute("count"));  // a stale count is worse than none
-  EXPECT_EQ(sst.select_nodes("/sst/si").size(), 4u);
-  EXPECT_TRUE(sst.select_node("/sst/si[2]/r[2]/rPr/b"));  // rich text kept as it was
+    BookSpec layout;
+    layout.sheets = {{"S", SheetXml("")}};
+    layout.sharedStrings = "<si><t>alpha</t></si><si><r><t>rich</t></r><r><rPr><b/></rPr><t>text</t></r></si>";
+    OpenBook(layout);
+    ASSERT_EQ(book_.SetText(1, 1, "alpha"), kWorkbookOk);
+    ASSERT_EQ(book_.SetText(1, 2, "beta"), kWorkbookOk);
+    ASSERT_EQ(book_.SetText(2, 2, "beta"), kWorkbookOk);
+    ASSERT_EQ(book_.SetText(2, 3, "richtext"), kWorkbookOk);  // not merged with the rich item
+    const auto saved = SaveAndRead();
+    const auto sheet = ParseXml(saved.at(kSheet1));
+    EXPECT_STREQ(FindCellNode(sheet, "A1").child_value("v"), "0");
+    EXPECT_STREQ(FindCellNode(sheet, "B1").child_value("v"), "2");
+    EXPECT_STREQ(FindCellNode(sheet, "B2").child_value("v"), "2");
+    EXPECT_STREQ(FindCellNode(sheet, "C2").child_value("v"), "3");
+    const auto sst = ParseXml(saved.at("xl/sharedStrings.xml"));
+    const pugi::xml_node root = sst.document_element();
+    EXPECT_EQ(root.attribute("uniqueCount").as_int(), 4);
+    EXPECT_FALSE(root.attribute("count"));  // a stale count is worse than none
+    EXPECT_EQ(sst.select_nodes("/sst/si").size(), 4u);
+    EXPECT_TRUE(sst.select_node("/sst/si[2]/r[2]/rPr/b"));  // rich text kept as it was
 }
 
 TEST_F(WorkbookTest, AWorkbookWithoutSharedStringsGetsTheTableWhenTextIsWritten) {
-  OpenSheet("");
-  const std::string awkward = " <tag> & \"q\"\x01 ";
-  ASSERT_EQ(book_.SetText(1, 1, awkward), kWorkbookOk);
-  ASSERT_EQ(book_.SetLiteralText(2, 1, "=not a formula"), kWorkbookOk);
-  ASSERT_EQ(book_.SetLiteralText(3, 1, "007"), kWorkbookOk);
-  const auto saved = SaveAndRead();
-  ASSERT_TRUE(saved.count("xl/sharedStrings.xml"));
-  EXPECT_NE(saved.at("[Content_Types].xml").find("/xl/sharedStrings.xml"), std::string::npos);
-  EXPECT_NE(saved.at("xl/_rels/workbook.xml.rels").find("sharedStrings"), std::string::npos);
-  Workbook reopened;
-  ASSERT_EQ(reopened.Open(dir_.File("out.xlsx"), true, &diag_), kWorkbookOk) << diag_;
-  EXPECT_EQ(reopened.GetCell(1, 1).kind, CellKind::Text);
-  EXPECT_EQ(reopened.GetCell(1, 1).value, awkward);
-  EXPECT_EQ(reopened.GetCell(2, 1).value, "=not a formula");
-  EXPECT_TRUE(reopened.GetCell(2, 1).formula.empty());
-  EXPECT_EQ(reopened.GetCell(3, 1).value, "007");
+    OpenSheet("");
+    const std::string awkward = " <tag> & \"q\"\x01 ";
+    ASSERT_EQ(book_.SetText(1, 1, awkward), kWorkbookOk);
+    ASSERT_EQ(book_.SetLiteralText(2, 1, "=not a formula"), kWorkbookOk);
+    ASSERT_EQ(book_.SetLiteralText(3, 1, "007"), kWorkbookOk);
+    const auto saved = SaveAndRead();
+    ASSERT_TRUE(saved.count("xl/sharedStrings.xml"));
+    EXPECT_NE(saved.at("[Content_Types].xml").find("/xl/sharedStrings.xml"), std::string::npos);
+    EXPECT_NE(saved.at("xl/_rels/workbook.xml.rels").find("sharedStrings"), std::string::npos);
+    Workbook reopened;
+    ASSERT_EQ(reopened.Open(dir_.File("out.xlsx"), true, &diag_), kWorkbookOk) << diag_;
+    EXPECT_EQ(reopened.GetCell(1, 1).kind, CellKind::Text);
+    EXPECT_EQ(reopened.GetCell(1, 1).value, awkward);
+    EXPECT_EQ(reopened.GetCell(2, 1).value, "=not a formula");
+    EXPECT_TRUE(reopened.GetCell(2, 1).formula.empty());
+    EXPECT_EQ(reopened.GetCell(3, 1).value, "007");
 }
 
 // A locale whose decimal separator is a comma, as on many desktops.
 struct CommaDecimal : std::numpunct<char> {
-  char do_decimal_point() const override { return ','; }
+    char do_decimal_point() const override { return ','; }
 };
 
 TEST_F(WorkbookTest, NumbersAreWrittenWithAPointWhateverTheLocale) {
-  const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
-  const std::string previousC = std::setlocale(LC_NUMERIC, nullptr);
-  std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // when installed
-  OpenSheet("");
-  ASSERT_EQ(book_.SetNumber(1, 1, 1.5), kWorkbookOk);
-  ASSERT_EQ(book_.SetNumber(1, 2, 0.1f), kWorkbookOk);
-  ASSERT_EQ(book_.SetText(1, 3, "2.250000"), kWorkbookOk);
-  book_.SetCurrentRow(4);
-  ASSERT_EQ(book_.SetWholeNumber(2, -17), kWorkbookOk);
-  const auto sheet = ParseXml(SaveAndRead().at(kSheet1));
-  std::locale::global(previous);
-  std::setlocale(LC_NUMERIC, previousC.c_str());
-  EXPECT_STREQ(FindCellNode(sheet, "A1").child_value("v"), "1.5");
-  EXPECT_STREQ(FindCellNode(sheet, "B1").child_value("v"), "0.1");
-  EXPECT_STREQ(FindCellNode(sheet, "C1").child_value("v"), "2.25");
-  EXPECT_FALSE(FindCellNode(sheet, "C1").attribute("t"));
-  EXPECT_STREQ(FindCellNode(sheet, "B4").child_value("v"), "-17");
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+    const std::string previousC = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // when installed
+    OpenSheet("");
+    ASSERT_EQ(book_.SetNumber(1, 1, 1.5), kWorkbookOk);
+    ASSERT_EQ(book_.SetNumber(1, 2, 0.1f), kWorkbookOk);
+    ASSERT_EQ(book_.SetText(1, 3, "2.250000"), kWorkbookOk);
+    book_.SetCurrentRow(4);
+    ASSERT_EQ(book_.SetWholeNumber(2, -17), kWorkbookOk);
+    const auto sheet = ParseXml(SaveAndRead().at(kSheet1));
+    std::locale::global(previous);
+    std::setlocale(LC_NUMERIC, previousC.c_str());
+    EXPECT_STREQ(FindCellNode(sheet, "A1").child_value("v"), "1.5");
+    EXPECT_STREQ(FindCellNode(sheet, "B1").child_value("v"), "0.1");
+    EXPECT_STREQ(FindCellNode(sheet, "C1").child_value("v"), "2.25");
+    EXPECT_FALSE(FindCellNode(sheet, "C1").attribute("t"));
+    EXPECT_STREQ(FindCellNode(sheet, "B4").child_value("v"), "-17");
 }
 
 TEST_F(WorkbookTest, ADateTypedIntoAGeneralCellGetsADateFormat) {
-  OpenSheet("<row r=\"1\"><c r=\"B1\" s=\"2\"/></row>");
-  ASSERT_EQ(book_.SetText(1, 1, "8/27/2008 12:0:0"), kWorkbookOk);
-  ASSERT_EQ(book_.SetText(2, 1, "8/28/2008 6:0:0"), kWorkbookOk);
-  ASSERT_EQ(book_.SetText(1, 2, "8/27/2008"), kWorkbookOk);  // already formatted: kept
-  EXPECT_EQ(book_.GetCell(1, 1).value, "39687.5");
-  EXPECT_EQ(book_.GetCell(1, 1).style, 3u);
-  EXPECT_EQ(book_.GetCell(2, 1).style, 3u);  // the added format is reused
-  EXPECT_EQ(book_.GetCell(1, 2).style, 2u);
-  const auto styles = ParseXml(SaveAndRead().at("xl/styles.xml"));
-  const pugi::xml_node cellXfs = styles.select_node("//cellXfs").node();
-  EXPECT_EQ(cellXfs.attribute("count").as_int(), 4);
-  EXPECT_EQ(cellXfs.select_node("xf[4]").node().attribute("numFmtId").as_int(), 22);
+    OpenSheet("<row r=\"1\"><c r=\"B1\" s=\"2\"/></row>");
+    ASSERT_EQ(book_.SetText(1, 1, "8/27/2008 12:0:0"), kWorkbookOk);
+    ASSERT_EQ(book_.SetText(2, 1, "8/28/2008 6:0:0"), kWorkbookOk);
+    ASSERT_EQ(book_.SetText(1, 2, "8/27/2008"), kWorkbookOk);  // already formatted: kept
+    EXPECT_EQ(book_.GetCell(1, 1).value, "39687.5");
+    EXPECT_EQ(book_.GetCell(1, 1).style, 3u);
+    EXPECT_EQ(book_.GetCell(2, 1).style, 3u);  // the added format is reused
+    EXPECT_EQ(book_.GetCell(1, 2).style, 2u);
+    const auto styles = ParseXml(SaveAndRead().at("xl/styles.xml"));
+    const pugi::xml_node cellXfs = styles.select_node("//cellXfs").node();
+    EXPECT_EQ(cellXfs.attribute("count").as_int(), 4);
+    EXPECT_EQ(cellXfs.select_node("xf[4]").node().attribute("numFmtId").as_int(), 22);
 }
 
 // --- copying rows ----------------------------------------------------------
 
 class CopyRowsTest : public WorkbookTest {
- protected:
-  void SetUp() override {
-    OpenSheet("<row r=\"1\" ht=\"20\" customHeight=\"1\"><c r=\"A1\" s=\"1\" t=\"inlineStr\"><is><t>Head</t></is></c>"
-              "<c r=\"B1\" s=\"1\"/></row>"
-              "<row r=\"2\"><c r=\"A2\" s=\"2\"/><c r=\"B2\"><f>A2*2</f><v>0</v></c>"
-              "<c r=\"C2\"><f>$A$1&amp;A1</f></c></row>"
-              "<row r=\"3\"><c r=\"A3\" t=\"inlineStr\"><is><t>end</t></is></c></row>"
-              "<row r=\"10\"><c r=\"D10\"><v>99</v></c></row>",
-              "<mergeCells count=\"1\"><mergeCell ref=\"A1:B1\"/></mergeCells>");
-  }
+protected:
+    void SetUp() override {
+        OpenSheet(
+            "<row r=\"1\" ht=\"20\" customHeight=\"1\"><c r=\"A1\" s=\"1\" t=\"inlineStr\"><is><t>Head</t></is></c>"
+            "<c r=\"B1\" s=\"1\"/></row>"
+            "<row r=\"2\"><c r=\"A2\" s=\"2\"/><c r=\"B2\"><f>A2*2</f><v>0</v></c>"
+            "<c r=\"C2\"><f>$A$1&amp;A1</f></c></row>"
+            "<row r=\"3\"><c r=\"A3\" t=\"inlineStr\"><is><t>end</t></is></c></row>"
+            "<row r=\"10\"><c r=\"D10\"><v>99</v></c></row>",
+            "<mergeCells count=\"1\"><mergeCell ref=\"A1:B1\"/></mergeCells>");
+    }
 };
 
 TEST_F(CopyRowsTest, TheRepeatRuleCopiesTheNextRowThatOftenThenTheClosingRow) {
-  EXPECT_EQ(book_.CopyRows(1, 1, 10, 3, &diag_), 15) << diag_;
-  EXPECT_EQ(book_.GetCell(10, 1).value, "Head");
-  EXPECT_EQ(book_.GetCell(10, 4).kind, CellKind::Blank);  // the destination row is replaced
-  for (int row = 11; row <= 13; ++row) {
-    EXPECT_EQ(book_.GetCell(row, 1).style, 2u) << row;
-    EXPECT_EQ(book_.GetCell(row, 2).formula, "A" + std::to_string(row) + "*2") << row;
-  }
-  EXPECT_EQ(book_.GetCell(14, 1).value, "end");
-  EXPECT_EQ(book_.CopyRows(1, 3, 20, 0), 23);
-  EXPECT_EQ(book_.GetCell(22, 1).value, "end");
-  EXPECT_EQ(book_.CopyRows(1, 0, 30, 0), 30);  // nothing to copy
+    EXPECT_EQ(book_.CopyRows(1, 1, 10, 3, &diag_), 15) << diag_;
+    EXPECT_EQ(book_.GetCell(10, 1).value, "Head");
+    EXPECT_EQ(book_.GetCell(10, 4).kind, CellKind::Blank);  // the destination row is replaced
+    for (int row = 11; row <= 13; ++row) {
+        EXPECT_EQ(book_.GetCell(row, 1).style, 2u) << row;
+        EXPECT_EQ(book_.GetCell(row, 2).formula, "A" + std::to_string(row) + "*2") << row;
+    }
+    EXPECT_EQ(book_.GetCell(14, 1).value, "end");
+    EXPECT_EQ(book_.CopyRows(1, 3, 20, 0), 23);
+    EXPECT_EQ(book_.GetCell(22, 1).value, "end");
+    EXPECT_EQ(book_.CopyRows(1, 0, 30, 0), 30);  // nothing to copy
 }
 
 TEST_F(CopyRowsTest, StylesHeightsMergesAndFormulasGoWithTheRow) {
-  ASSERT_EQ(book_.CopyRows(1, 2, 7, 0), 9);
-  EXPECT_EQ(book_.RowHeight(7), 20);
-  EXPECT_EQ(book_.GetCell(7, 2).style, 1u);
-  EXPECT_EQ(book_.GetCell(8, 3).formula, "$A$1&A7");
-  EXPECT_EQ(book_.MergedRanges(), (std::vector<std::string>{"A1:B1", "A7:B7"}));
-  const auto sheet = ParseXml(SaveAndRead().at(kSheet1));
-  EXPECT_FALSE(FindCellNode(sheet, "B8").child("v"));  // the copy's old result is dropped
-  EXPECT_STREQ(sheet.select_node("//row[@r='7']").node().attribute("customHeight").value(), "1");
-  EXPECT_EQ(sheet.select_nodes("//mergeCell").size(), 2u);
-  EXPECT_EQ(sheet.select_node("//mergeCells").node().attribute("count").as_int(), 2);
+    ASSERT_EQ(book_.CopyRows(1, 2, 7, 0), 9);
+    EXPECT_EQ(book_.RowHeight(7), 20);
+    EXPECT_EQ(book_.GetCell(7, 2).style, 1u);
+    EXPECT_EQ(book_.GetCell(8, 3).formula, "$A$1&A7");
+    EXPECT_EQ(book_.MergedRanges(), (std::vector<std::string>{"A1:B1", "A7:B7"}));
+    const auto sheet = ParseXml(SaveAndRead().at(kSheet1));
+    EXPECT_FALSE(FindCellNode(sheet, "B8").child("v"));  // the copy's old result is dropped
+    EXPECT_STREQ(sheet.select_node("//row[@r='7']").node().attribute("customHeight").value(), "1");
+    EXPECT_EQ(sheet.select_nodes("//mergeCell").size(), 2u);
+    EXPECT_EQ(sheet.select_node("//mergeCells").node().attribute("count").as_int(), 2);
 }
 
 TEST_F(CopyRowsTest, ADestinationOverlappingTheSourceGetsTheRowsAsTheyWere) {
-  ASSERT_EQ(book_.CopyRows(1, 3, 2, 0), 5);
-  EXPECT_EQ(book_.GetCell(2, 1).value, "Head");
-  EXPECT_EQ(book_.GetCell(3, 2).formula, "A3*2");
-  EXPECT_EQ(book_.GetCell(4, 1).value, "end");
-  EXPECT_EQ(book_.MergedRanges(), (std::vector<std::string>{"A1:B1", "A2:B2"}));
+    ASSERT_EQ(book_.CopyRows(1, 3, 2, 0), 5);
+    EXPECT_EQ(book_.GetCell(2, 1).value, "Head");
+    EXPECT_EQ(book_.GetCell(3, 2).formula, "A3*2");
+    EXPECT_EQ(book_.GetCell(4, 1).value, "end");
+    EXPECT_EQ(book_.MergedRanges(), (std::vector<std::string>{"A1:B1", "A2:B2"}));
 }
 
 TEST_F(CopyRowsTest, ArgumentsOutsideTheSheetAreRefused) {
-  EXPECT_EQ(book_.CopyRows(0, 1, 5, 0), kWorkbookBadArgument);
-  EXPECT_EQ(book_.CopyRows(1, -1, 5, 0), kWorkbookBadArgument);
-  EXPECT_EQ(book_.CopyRows(1, 1, 1048576, 1), kWorkbookBadArgument);
-  EXPECT_EQ(book_.CopyRows(1, 1, 5, 2000000000), kWorkbookBadArgument);
-  EXPECT_EQ(book_.GetCell(10, 4).value, "99");
+    EXPECT_EQ(book_.CopyRows(0, 1, 5, 0), kWorkbookBadArgument);
+    EXPECT_EQ(book_.CopyRows(1, -1, 5, 0), kWorkbookBadArgument);
+    EXPECT_EQ(book_.CopyRows(1, 1, 1048576, 1), kWorkbookBadArgument);
+    EXPECT_EQ(book_.CopyRows(1, 1, 5, 2000000000), kWorkbookBadArgument);
+    EXPECT_EQ(book_.GetCell(10, 4).value, "99");
 }
 
 TEST_F(WorkbookTest, SharedFormulasAreExpandedBeforeTheirCellsAreCopied) {
-  OpenSheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><f t=\"shared\" ref=\"B1:B3\" si=\"0\">A1*2+$A$1</f><v>3</v></c></row>"
-            "<row r=\"2\"><c r=\"A2\"><v>2</v></c><c r=\"B2\"><f t=\"shared\" si=\"0\"/><v>5</v></c></row>"
-            "<row r=\"3\"><c r=\"A3\"><v>3</v></c><c r=\"B3\"><f t=\"shared\" si=\"0\"/><v>7</v></c></row>"
-            "<row r=\"4\"><c r=\"B4\"><f t=\"shared\" si=\"9\"/><v>11</v></c></row>");
-  EXPECT_EQ(book_.GetCell(3, 2).formula, "A3*2+$A$1");
-  EXPECT_EQ(book_.GetCell(3, 2).value, "7");  // expanded cells keep their results
-  ASSERT_EQ(book_.CopyRows(2, 1, 10, 0), 11);
-  EXPECT_EQ(book_.GetCell(10, 2).formula, "A10*2+$A$1");
-  // A shared formula whose first cell is missing keeps the value it showed.
-  EXPECT_TRUE(book_.GetCell(4, 2).formula.empty());
-  EXPECT_EQ(book_.GetCell(4, 2).value, "11");
-  const std::string saved = SaveAndRead().at(kSheet1);
-  EXPECT_EQ(saved.find("shared"), std::string::npos);
+    OpenSheet(
+        "<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><f t=\"shared\" ref=\"B1:B3\" "
+        "si=\"0\">A1*2+$A$1</f><v>3</v></c></row>"
+        "<row r=\"2\"><c r=\"A2\"><v>2</v></c><c r=\"B2\"><f t=\"shared\" si=\"0\"/><v>5</v></c></row>"
+        "<row r=\"3\"><c r=\"A3\"><v>3</v></c><c r=\"B3\"><f t=\"shared\" si=\"0\"/><v>7</v></c></row>"
+        "<row r=\"4\"><c r=\"B4\"><f t=\"shared\" si=\"9\"/><v>11</v></c></row>");
+    EXPECT_EQ(book_.GetCell(3, 2).formula, "A3*2+$A$1");
+    EXPECT_EQ(book_.GetCell(3, 2).value, "7");  // expanded cells keep their results
+    ASSERT_EQ(book_.CopyRows(2, 1, 10, 0), 11);
+    EXPECT_EQ(book_.GetCell(10, 2).formula, "A10*2+$A$1");
+    // A shared formula whose first cell is missing keeps the value it showed.
+    EXPECT_TRUE(book_.GetCell(4, 2).formula.empty());
+    EXPECT_EQ(book_.GetCell(4, 2).value, "11");
+    const std::string saved = SaveAndRead().at(kSheet1);
+    EXPECT_EQ(saved.find("shared"), std::string::npos);
 }
 
 // --- deleting rows -----------------------------------------------------------
 
 class DeleteRowsTest : public WorkbookTest {
- protected:
-  void SetUp() override {
-    std::string data;
-    for (int r = 1; r <= 10; ++r) {
-      data += "<row r=\"" + std::to_string(r) + "\"><c r=\"A" + std::to_string(r) + "\" s=\"" +
-              std::to_string(r % 3) + "\"><v>" + std::to_string(r * 10) + "</v></c>";
-      if (r == 10) data += "<c r=\"B10\"><f>SUM(A1:A9)&amp;\"A9\"</f><v>450</v></c>";
-      data += "</row>";
+protected:
+    void SetUp() override {
+        std::string data;
+        for (int r = 1; r <= 10; ++r) {
+            data += "<row r=\"" + std::to_string(r) + "\"><c r=\"A" + std::to_string(r) + "\" s=\"" +
+                    std::to_string(r % 3) + "\"><v>" + std::to_string(r * 10) + "</v></c>";
+            if (r == 10) data += "<c r=\"B10\"><f>SUM(A1:A9)&amp;\"A9\"</f><v>450</v></c>";
+            data += "</row>";
+        }
+        notes_ = SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+        BookSpec layout;
+        layout.sheets = {
+            {"Data",
+             SheetXml(data,
+                      "<mergeCells count=\"2\"><mergeCell ref=\"A8:B9\"/><mergeCell ref=\"A5:C5\"/></mergeCells>")},
+            {"Summary", SheetXml("<row r=\"1\"><c r=\"A1\"><f>Data!A10*2</f><v>200</v></c>"
+                                 "<c r=\"B1\"><f>'Data'!A5</f><v>50</v></c>"
+                                 "<c r=\"C1\" t=\"str\"><f>\"Data!A10\"</f><v>Data!A10</v></c>"
+                                 "<c r=\"D1\"><f>A10+SUM(Data!A2:A6)</f><v>0</v></c></row>")},
+            {"Notes", notes_}};
+        layout.definedNames = "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Data!$A$1:$B$10</definedName>";
+        OpenBook(layout);
+        ASSERT_EQ(book_.DeleteRows(4, 3, &diag_), kWorkbookOk) << diag_;
     }
-    notes_ = SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
-    BookSpec layout;
-    layout.sheets = {{"Data", SheetXml(data, "<mergeCells count=\"2\"><mergeCell ref=\"A8:B9\"/><mergeCell ref=\"A5:C5\"/></mergeCells>")},
-                   {"Summary", SheetXml("<row r=\"1\"><c r=\"A1\"><f>Data!A10*2</f><v>200</v></c>"
-                                        "<c r=\"B1\"><f>'Data'!A5</f><v>50</v></c>"
-                                        "<c r=\"C1\" t=\"str\"><f>\"Data!A10\"</f><v>Data!A10</v></c>"
-                                        "<c r=\"D1\"><f>A10+SUM(Data!A2:A6)</f><v>0</v></c></row>")},
-                   {"Notes", notes_}};
-    layout.definedNames = "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Data!$A$1:$B$10</definedName>";
-    OpenBook(layout);
-    ASSERT_EQ(book_.DeleteRows(4, 3, &diag_), kWorkbookOk) << diag_;
-  }
-  std::string notes_;
+    std::string notes_;
 };
 
 TEST_F(DeleteRowsTest, RowsBelowMoveUpWithTheirStyles) {
-  EXPECT_EQ(book_.GetCell(3, 1).value, "30");
-  EXPECT_EQ(book_.GetCell(4, 1).value, "70");
-  EXPECT_EQ(book_.GetCell(4, 1).style, 1u);
-  EXPECT_EQ(book_.GetCell(7, 1).value, "100");
-  EXPECT_EQ(book_.LastRow(), 7);
-  EXPECT_EQ(book_.GetCell(7, 2).formula, "SUM(A1:A6)&\"A9\"");
+    EXPECT_EQ(book_.GetCell(3, 1).value, "30");
+    EXPECT_EQ(book_.GetCell(4, 1).value, "70");
+    EXPECT_EQ(book_.GetCell(4, 1).style, 1u);
+    EXPECT_EQ(book_.GetCell(7, 1).value, "100");
+    EXPECT_EQ(book_.LastRow(), 7);
+    EXPECT_EQ(book_.GetCell(7, 2).formula, "SUM(A1:A6)&\"A9\"");
 }
 
 TEST_F(DeleteRowsTest, FormulasOnOtherSheetsFollowTheRowsOrBecomeRefErrors) {
-  ASSERT_EQ(book_.SelectSheet(2), kWorkbookOk);
-  EXPECT_EQ(book_.GetCell(1, 1).formula, "Data!A7*2");
-  EXPECT_EQ(book_.GetCell(1, 1).kind, CellKind::Blank);  // the stale result is gone
-  EXPECT_EQ(book_.GetCell(1, 2).formula, "'Data'!#REF!");
-  EXPECT_EQ(book_.GetCell(1, 3).formula, "\"Data!A10\"");  // a string literal is not a reference
-  EXPECT_EQ(book_.GetCell(1, 3).value, "Data!A10");
-  EXPECT_EQ(book_.GetCell(1, 4).formula, "A10+SUM(Data!A2:A3)");  // A10 is Summary's own
+    ASSERT_EQ(book_.SelectSheet(2), kWorkbookOk);
+    EXPECT_EQ(book_.GetCell(1, 1).formula, "Data!A7*2");
+    EXPECT_EQ(book_.GetCell(1, 1).kind, CellKind::Blank);  // the stale result is gone
+    EXPECT_EQ(book_.GetCell(1, 2).formula, "'Data'!#REF!");
+    EXPECT_EQ(book_.GetCell(1, 3).formula, "\"Data!A10\"");  // a string literal is not a reference
+    EXPECT_EQ(book_.GetCell(1, 3).value, "Data!A10");
+    EXPECT_EQ(book_.GetCell(1, 4).formula, "A10+SUM(Data!A2:A3)");  // A10 is Summary's own
 }
 
 TEST_F(DeleteRowsTest, MergedRangesAndDefinedNamesMoveToo) {
-  EXPECT_EQ(book_.MergedRanges(), (std::vector<std::string>{"A5:B6"}));
-  const auto saved = SaveAndRead();
-  const auto workbook = ParseXml(saved.at("xl/workbook.xml"));
-  EXPECT_STREQ(workbook.select_node("//definedName").node().child_value(), "Data!$A$1:$B$7");
-  const auto data = ParseXml(saved.at(kSheet1));
-  EXPECT_STREQ(data.select_node("//dimension").node().attribute("ref").value(), "A1:B7");
-  EXPECT_EQ(data.select_nodes("//mergeCell").size(), 1u);
-  // A sheet without formulas is not touched at all.
-  EXPECT_EQ(saved.at("xl/worksheets/sheet3.xml"), notes_);
-  const auto summary = ParseXml(saved.at(kSheet2));
-  EXPECT_FALSE(FindCellNode(summary, "A1").child("v"));
-  EXPECT_STREQ(FindCellNode(summary, "C1").child_value("v"), "Data!A10");
+    EXPECT_EQ(book_.MergedRanges(), (std::vector<std::string>{"A5:B6"}));
+    const auto saved = SaveAndRead();
+    const auto workbook = ParseXml(saved.at("xl/workbook.xml"));
+    EXPECT_STREQ(workbook.select_node("//definedName").node().child_value(), "Data!$A$1:$B$7");
+    const auto data = ParseXml(saved.at(kSheet1));
+    EXPECT_STREQ(data.select_node("//dimension").node().attribute("ref").value(), "A1:B7");
+    EXPECT_EQ(data.select_nodes("//mergeCell").size(), 1u);
+    // A sheet without formulas is not touched at all.
+    EXPECT_EQ(saved.at("xl/worksheets/sheet3.xml"), notes_);
+    const auto summary = ParseXml(saved.at(kSheet2));
+    EXPECT_FALSE(FindCellNode(summary, "A1").child("v"));
+    EXPECT_STREQ(FindCellNode(summary, "C1").child_value("v"), "Data!A10");
 }
 
 TEST_F(DeleteRowsTest, DeletingEverythingFromARowOnLeavesTheRowsAbove) {
-  ASSERT_EQ(book_.DeleteRows(2, 1048575, &diag_), kWorkbookOk) << diag_;
-  EXPECT_EQ(book_.LastRow(), 1);
-  EXPECT_TRUE(book_.MergedRanges().empty());
-  EXPECT_EQ(book_.DeleteRows(1, 0), kWorkbookBadArgument);
-  EXPECT_EQ(book_.DeleteRows(2, 1048576), kWorkbookBadArgument);
+    ASSERT_EQ(book_.DeleteRows(2, 1048575, &diag_), kWorkbookOk) << diag_;
+    EXPECT_EQ(book_.LastRow(), 1);
+    EXPECT_TRUE(book_.MergedRanges().empty());
+    EXPECT_EQ(book_.DeleteRows(1, 0), kWorkbookBadArgument);
+    EXPECT_EQ(book_.DeleteRows(2, 1048576), kWorkbookBadArgument);
 }
 
 // --- refusing bad input ------------------------------------------------------
 
 TEST_F(WorkbookTest, AFileThatIsNotAWorkbookArchiveIsRefused) {
-  const std::string path = dir_.File("notes.xlsx");
-  std::ofstream(path) << "just some text, not a workbook\n";
-  EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-  EXPECT_NE(diag_.find("open"), std::string::npos);
-  EXPECT_EQ(book_.Diagnostic(), diag_);
-  EXPECT_FALSE(book_.IsOpen());
-  EXPECT_EQ(book_.Open(dir_.File("missing.xlsx"), false, &diag_), kWorkbookFileError);
-  WriteZip(path, {{"readme.txt", "hello"}});  // a zip, but no workbook
-  EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
+    const std::string path = dir_.File("notes.xlsx");
+    std::ofstream(path) << "just some text, not a workbook\n";
+    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
+    EXPECT_NE(diag_.find("open"), std::string::npos);
+    EXPECT_EQ(book_.Diagnostic(), diag_);
+    EXPECT_FALSE(book_.IsOpen());
+    EXPECT_EQ(book_.Open(dir_.File("missing.xlsx"), false, &diag_), kWorkbookFileError);
+    WriteZip(path, {{"readme.txt", "hello"}});  // a zip, but no workbook
+    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
 }
 
 TEST_F(WorkbookTest, ADamagedArchiveIsRefused) {
-  std::string rows;
-  for (int r = 1; r <= 2000; ++r) rows += "<row r=\"" + std::to_string(r) + "\"><c r=\"A" + std::to_string(r) + "\"><v>" + std::to_string(r * 7919 % 10007) + "</v></c></row>";
-  BookSpec layout;
-  layout.sheets = {{"S", SheetXml(rows)}};
-  const std::string path = dir_.File("damaged.xlsx");
-  WriteZip(path, BuildWorkbook(layout));
-  std::string bytes;
-  {
-    std::ifstream in(path, std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
-  }
-  std::string corrupt = bytes;
-  for (std::size_t i = corrupt.size() / 2; i < corrupt.size() / 2 + 64; ++i) corrupt[i] = static_cast<char>(corrupt[i] ^ 0x5A);
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << corrupt;
-  EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-  EXPECT_FALSE(diag_.empty());
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
-  EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-  EXPECT_FALSE(book_.IsOpen());
+    std::string rows;
+    for (int r = 1; r <= 2000; ++r)
+        rows += "<row r=\"" + std::to_string(r) + "\"><c r=\"A" + std::to_string(r) + "\"><v>" +
+                std::to_string(r * 7919 % 10007) + "</v></c></row>";
+    BookSpec layout;
+    layout.sheets = {{"S", SheetXml(rows)}};
+    const std::string path = dir_.File("damaged.xlsx");
+    WriteZip(path, BuildWorkbook(layout));
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string corrupt = bytes;
+    for (std::size_t i = corrupt.size() / 2; i < corrupt.size() / 2 + 64; ++i)
+        corrupt[i] = static_cast<char>(corrupt[i] ^ 0x5A);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << corrupt;
+    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
+    EXPECT_FALSE(diag_.empty());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
+    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
+    EXPECT_FALSE(book_.IsOpen());
 }
 
 TEST_F(WorkbookTest, BrokenOrInvalidSheetPartsAreRefused) {
-  const std::string path = dir_.File("other.xlsx");
-  BookSpec layout;  // a workbook whose only sheet is a broken part
-  layout.sheets = {{"S", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData></worksheet>"}};
-  WriteZip(path, BuildWorkbook(layout));
-  EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-  EXPECT_NE(diag_.find("worksheet"), std::string::npos);
-  layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"1A\"><v>1</v></c></row>")}};
-  WriteZip(path, BuildWorkbook(layout));
-  EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-  layout.sheets = {{"S", SheetXml("<row r=\"0\"/>")}};
-  WriteZip(path, BuildWorkbook(layout));
-  EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
+    const std::string path = dir_.File("other.xlsx");
+    BookSpec layout;  // a workbook whose only sheet is a broken part
+    layout.sheets = {{"S", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData></worksheet>"}};
+    WriteZip(path, BuildWorkbook(layout));
+    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
+    EXPECT_NE(diag_.find("worksheet"), std::string::npos);
+    layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"1A\"><v>1</v></c></row>")}};
+    WriteZip(path, BuildWorkbook(layout));
+    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
+    layout.sheets = {{"S", SheetXml("<row r=\"0\"/>")}};
+    WriteZip(path, BuildWorkbook(layout));
+    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
 }
 
 // Damage inside the XML rather than the archive: bytes of the sheet and the
 // shared strings overwritten at pseudo-random places. Every outcome is a
 // result code; whatever opens can still be edited and saved.
 TEST_F(WorkbookTest, DamagedPartsGiveResultsNeverCrashes) {
-  const std::string sheet = SheetXml(
-      "<row r=\"1\" ht=\"20\" customHeight=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\"><f t=\"shared\" ref=\"B1:B2\" si=\"0\">A1&amp;'S 2'!A1</f></c></row>"
-      "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>x</t></is></c><c r=\"B2\"><f t=\"shared\" si=\"0\"/></c></row>"
-      "<row r=\"3\"><c r=\"A3\" t=\"e\"><v>#N/A</v></c><c r=\"C3\"><f t=\"array\" ref=\"C3:C4\">A1:A2</f></c></row>",
-      "<mergeCells count=\"1\"><mergeCell ref=\"A1:B1\"/></mergeCells>");
-  const std::string strings = "<si><t>one</t></si><si><r><t>two</t></r></si>";
-  const std::string path = dir_.File("fuzz.xlsx");
-  std::uint32_t seed = 12345;
-  const auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
-  const char kBytes[] = "<>/\"'=&!:$#0123456789ABCrsvtf \x01\xff";
-  int opened = 0;
-  for (int round = 0; round < 300; ++round) {
-    std::string damagedSheet = sheet, damagedStrings = strings;
-    std::string& target = (round % 4 == 3) ? damagedStrings : damagedSheet;
-    for (int k = 0; k < 1 + round % 3; ++k) target[next() % target.size()] = kBytes[next() % (sizeof kBytes - 1)];
-    BookSpec layout;
-    layout.sheets = {{"S", damagedSheet}, {"S 2", sheet}};
-    layout.sharedStrings = damagedStrings;
-    WriteZip(path, BuildWorkbook(layout));
-    Workbook book;
-    const int result = book.Open(path, false, &diag_);
-    ASSERT_TRUE(result == kWorkbookOk || result == kWorkbookDamaged) << result << " " << diag_;
-    if (result != kWorkbookOk) {
-      EXPECT_FALSE(diag_.empty());
-      continue;
+    const std::string sheet = SheetXml(
+        "<row r=\"1\" ht=\"20\" customHeight=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\"><f t=\"shared\" "
+        "ref=\"B1:B2\" si=\"0\">A1&amp;'S 2'!A1</f></c></row>"
+        "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>x</t></is></c><c r=\"B2\"><f t=\"shared\" si=\"0\"/></c></row>"
+        "<row r=\"3\"><c r=\"A3\" t=\"e\"><v>#N/A</v></c><c r=\"C3\"><f t=\"array\" ref=\"C3:C4\">A1:A2</f></c></row>",
+        "<mergeCells count=\"1\"><mergeCell ref=\"A1:B1\"/></mergeCells>");
+    const std::string strings = "<si><t>one</t></si><si><r><t>two</t></r></si>";
+    const std::string path = dir_.File("fuzz.xlsx");
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    const char kBytes[] = "<>/\"'=&!:$#0123456789ABCrsvtf \x01\xff";
+    int opened = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string damagedSheet = sheet, damagedStrings = strings;
+        std::string& target = (round % 4 == 3) ? damagedStrings : damagedSheet;
+        for (int k = 0; k < 1 + round % 3; ++k) target[next() % target.size()] = kBytes[next() % (sizeof kBytes - 1)];
+        BookSpec layout;
+        layout.sheets = {{"S", damagedSheet}, {"S 2", sheet}};
+        layout.sharedStrings = damagedStrings;
+        WriteZip(path, BuildWorkbook(layout));
+        Workbook book;
+        const int result = book.Open(path, false, &diag_);
+        ASSERT_TRUE(result == kWorkbookOk || result == kWorkbookDamaged) << result << " " << diag_;
+        if (result != kWorkbookOk) {
+            EXPECT_FALSE(diag_.empty());
+            continue;
+        }
+        ++opened;
+        book.GetCell(1, 1);
+        EXPECT_GT(book.CopyRows(1, 2, 6, 2), 0);
+        EXPECT_EQ(book.SetText(9, 1, "=A1+B2"), kWorkbookOk);
+        EXPECT_EQ(book.SelectSheet(2), kWorkbookOk);
+        EXPECT_EQ(book.DeleteRows(1, 1), kWorkbookOk);
+        EXPECT_EQ(book.SaveAs(dir_.File("fuzz-out.xlsx"), &diag_), kWorkbookOk) << diag_;
+        Workbook reopened;
+        EXPECT_EQ(reopened.Open(dir_.File("fuzz-out.xlsx"), true, &diag_), kWorkbookOk) << diag_;
     }
-    ++opened;
-    book.GetCell(1, 1);
-    EXPECT_GT(book.CopyRows(1, 2, 6, 2), 0);
-    EXPECT_EQ(book.SetText(9, 1, "=A1+B2"), kWorkbookOk);
-    EXPECT_EQ(book.SelectSheet(2), kWorkbookOk);
-    EXPECT_EQ(book.DeleteRows(1, 1), kWorkbookOk);
-    EXPECT_EQ(book.SaveAs(dir_.File("fuzz-out.xlsx"), &diag_), kWorkbookOk) << diag_;
-    Workbook reopened;
-    EXPECT_EQ(reopened.Open(dir_.File("fuzz-out.xlsx"), true, &diag_), kWorkbookOk) << diag_;
-  }
-  EXPECT_GT(opened, 0);  // some damage is harmless (inside texts); those must save
+    EXPECT_GT(opened, 0);  // some damage is harmless (inside texts); those must save
 }
 
 // Parts nested far deeper than any spreadsheet writes them are refused
 // before they are parsed; at a realistic depth they are kept.
 TEST_F(WorkbookTest, DeeplyNestedElementsAreRefusedNotRecursedInto) {
-  const auto nested = [](int depth) {
-    std::string text;
-    for (int i = 0; i < depth; ++i) text += "<x a=\"/>\">";
-    for (int i = 0; i < depth; ++i) text += "</x>";
-    return text;
-  };
-  BookSpec layout;
-  layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>in</t>" + nested(200000) +
-                                "</is></c></row>")}};
-  const std::string path = dir_.File("deep.xlsx");
-  WriteZip(path, BuildWorkbook(layout));
-  EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-  EXPECT_NE(diag_.find("nested"), std::string::npos) << diag_;
-  layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")}};
-  layout.sharedStrings = "<si>" + nested(5000) + "</si>";
-  WriteZip(path, BuildWorkbook(layout));
-  EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
+    const auto nested = [](int depth) {
+        std::string text;
+        for (int i = 0; i < depth; ++i) text += "<x a=\"/>\">";
+        for (int i = 0; i < depth; ++i) text += "</x>";
+        return text;
+    };
+    BookSpec layout;
+    layout.sheets = {
+        {"S", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>in</t>" + nested(200000) + "</is></c></row>")}};
+    const std::string path = dir_.File("deep.xlsx");
+    WriteZip(path, BuildWorkbook(layout));
+    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
+    EXPECT_NE(diag_.find("nested"), std::string::npos) << diag_;
+    layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")}};
+    layout.sharedStrings = "<si>" + nested(5000) + "</si>";
+    WriteZip(path, BuildWorkbook(layout));
+    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
 
-  layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>in</t>" + nested(900) +
-                                "<!-- <a><b><c> --><![CDATA[<d><e>]]></is></c></row>")}};
-  layout.sharedStrings.clear();
-  OpenBook(layout);
-  ASSERT_EQ(book_.SetNumber(2, 1, 1.0), kWorkbookOk);
-  EXPECT_NE(SaveAndRead().at(kSheet1).find("<x a=\"/>\">"), std::string::npos);
-  EXPECT_EQ(book_.GetCell(1, 1).value, "in");
+    layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>in</t>" + nested(900) +
+                                    "<!-- <a><b><c> --><![CDATA[<d><e>]]></is></c></row>")}};
+    layout.sharedStrings.clear();
+    OpenBook(layout);
+    ASSERT_EQ(book_.SetNumber(2, 1, 1.0), kWorkbookOk);
+    EXPECT_NE(SaveAndRead().at(kSheet1).find("<x a=\"/>\">"), std::string::npos);
+    EXPECT_EQ(book_.GetCell(1, 1).value, "in");
 }
 
 TEST_F(WorkbookTest, ADamagedSecondSheetFailsOnlyWhenSelected) {
-  BookSpec layout;
-  layout.sheets = {{"Good", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")},
-                 {"Bad", "<worksheet><sheetData><row></sheetData>"}};
-  OpenBook(layout);
-  EXPECT_EQ(book_.SelectSheet(2, &diag_), kWorkbookDamaged);
-  EXPECT_NE(diag_.find("Bad"), std::string::npos);
-  EXPECT_EQ(book_.SelectedSheet(), 1);
-  EXPECT_EQ(book_.SetNumber(2, 1, 2.0), kWorkbookOk);
-  EXPECT_EQ(book_.SelectSheet(3), kWorkbookBadArgument);
+    BookSpec layout;
+    layout.sheets = {{"Good", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")},
+                     {"Bad", "<worksheet><sheetData><row></sheetData>"}};
+    OpenBook(layout);
+    EXPECT_EQ(book_.SelectSheet(2, &diag_), kWorkbookDamaged);
+    EXPECT_NE(diag_.find("Bad"), std::string::npos);
+    EXPECT_EQ(book_.SelectedSheet(), 1);
+    EXPECT_EQ(book_.SetNumber(2, 1, 2.0), kWorkbookOk);
+    EXPECT_EQ(book_.SelectSheet(3), kWorkbookBadArgument);
 }
 
 TEST_F(WorkbookTest, OperationsNeedAnOpenWorkbookAndValidCells) {
-  EXPECT_EQ(book_.SetText(1, 1, "x", &diag_), kWorkbookNotOpen);
-  EXPECT_EQ(book_.Save(), kWorkbookNotOpen);
-  EXPECT_EQ(book_.CopyRows(1, 1, 2, 0), kWorkbookNotOpen);
-  EXPECT_EQ(book_.SheetName(), "");
-  OpenSheet("");
-  EXPECT_EQ(book_.Open(source_, false), kWorkbookBusy);
-  EXPECT_EQ(book_.SetText(0, 1, "x"), kWorkbookBadArgument);
-  EXPECT_EQ(book_.SetText(1, 16385, "x"), kWorkbookBadArgument);
-  EXPECT_EQ(book_.SetText(1048577, 1, "x"), kWorkbookBadArgument);
-  EXPECT_EQ(book_.SetText(1048576, 16384, "x"), kWorkbookOk);
+    EXPECT_EQ(book_.SetText(1, 1, "x", &diag_), kWorkbookNotOpen);
+    EXPECT_EQ(book_.Save(), kWorkbookNotOpen);
+    EXPECT_EQ(book_.CopyRows(1, 1, 2, 0), kWorkbookNotOpen);
+    EXPECT_EQ(book_.SheetName(), "");
+    OpenSheet("");
+    EXPECT_EQ(book_.Open(source_, false), kWorkbookBusy);
+    EXPECT_EQ(book_.SetText(0, 1, "x"), kWorkbookBadArgument);
+    EXPECT_EQ(book_.SetText(1, 16385, "x"), kWorkbookBadArgument);
+    EXPECT_EQ(book_.SetText(1048577, 1, "x"), kWorkbookBadArgument);
+    EXPECT_EQ(book_.SetText(1048576, 16384, "x"), kWorkbookOk);
 }
 
 TEST_F(WorkbookTest, AFailedSaveKeepsTheChangesAndClosingSavesOrDiscards) {
-  OpenSheet("", "", /*readOnly=*/true);
-  ASSERT_EQ(book_.SetText(1, 1, "keep me"), kWorkbookOk);
-  EXPECT_EQ(book_.Save(&diag_), kWorkbookReadOnly);
-  EXPECT_EQ(book_.Close(true, &diag_), kWorkbookReadOnly);
-  EXPECT_TRUE(book_.IsOpen());
-  EXPECT_EQ(book_.SaveAs(dir_.File("no/such/folder/out.xlsx"), &diag_), kWorkbookFileError);
-  EXPECT_TRUE(book_.IsModified());
-  ASSERT_EQ(book_.SaveAs(dir_.File("out.xlsx"), &diag_), kWorkbookOk) << diag_;
-  EXPECT_FALSE(book_.IsModified());
-  // Closing without saving discards, closing with saving writes.
-  ASSERT_EQ(book_.SetText(1, 1, "dropped"), kWorkbookOk);
-  ASSERT_EQ(book_.Close(false), kWorkbookOk);
-  ASSERT_EQ(book_.Open(dir_.File("out.xlsx"), false, &diag_), kWorkbookOk) << diag_;
-  EXPECT_EQ(book_.GetCell(1, 1).value, "keep me");
-  ASSERT_EQ(book_.SetNumber(1, 2, 1.0), kWorkbookOk);
-  ASSERT_EQ(book_.Close(true, &diag_), kWorkbookOk) << diag_;
-  ASSERT_EQ(book_.Open(dir_.File("out.xlsx"), true, &diag_), kWorkbookOk) << diag_;
-  EXPECT_EQ(book_.GetCell(1, 2).value, "1");
+    OpenSheet("", "", /*readOnly=*/true);
+    ASSERT_EQ(book_.SetText(1, 1, "keep me"), kWorkbookOk);
+    EXPECT_EQ(book_.Save(&diag_), kWorkbookReadOnly);
+    EXPECT_EQ(book_.Close(true, &diag_), kWorkbookReadOnly);
+    EXPECT_TRUE(book_.IsOpen());
+    EXPECT_EQ(book_.SaveAs(dir_.File("no/such/folder/out.xlsx"), &diag_), kWorkbookFileError);
+    EXPECT_TRUE(book_.IsModified());
+    ASSERT_EQ(book_.SaveAs(dir_.File("out.xlsx"), &diag_), kWorkbookOk) << diag_;
+    EXPECT_FALSE(book_.IsModified());
+    // Closing without saving discards, closing with saving writes.
+    ASSERT_EQ(book_.SetText(1, 1, "dropped"), kWorkbookOk);
+    ASSERT_EQ(book_.Close(false), kWorkbookOk);
+    ASSERT_EQ(book_.Open(dir_.File("out.xlsx"), false, &diag_), kWorkbookOk) << diag_;
+    EXPECT_EQ(book_.GetCell(1, 1).value, "keep me");
+    ASSERT_EQ(book_.SetNumber(1, 2, 1.0), kWorkbookOk);
+    ASSERT_EQ(book_.Close(true, &diag_), kWorkbookOk) << diag_;
+    ASSERT_EQ(book_.Open(dir_.File("out.xlsx"), true, &diag_), kWorkbookOk) << diag_;
+    EXPECT_EQ(book_.GetCell(1, 2).value, "1");
 }
 
 }  // namespace

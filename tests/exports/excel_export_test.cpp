@@ -37,8 +37,8 @@ protected:
         std::string error;
         db_ = hostdb::SqliteHostDatabase::Open(dir_.filePath("orv.sqlite").toStdString(), &error);
         ASSERT_TRUE(db_) << error;
-        for (RecordKind kind : {RecordKind::Value, RecordKind::Item, RecordKind::Group, RecordKind::Target,
-                                RecordKind::Unit}) {
+        for (RecordKind kind :
+             {RecordKind::Value, RecordKind::Item, RecordKind::Group, RecordKind::Target, RecordKind::Unit}) {
             HostTable* table = TableOf(*db_, kind);
             std::vector<HostRecord*> records;
             for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) records.push_back(table->Current());
@@ -60,18 +60,25 @@ protected:
         return Add(RecordKind::Target, {{"NAME", name}, {"UNITID", IntText(unit)}, {"TYPE", IntText(type)}});
     }
     int32_t Group(const std::string& name, int32_t unit, const std::vector<int32_t>& targets, int32_t type = 0) {
-        return Add(RecordKind::Group, {{"NAME", name}, {"UNITID", IntText(unit)}, {"TYPE", IntText(type)},
+        return Add(RecordKind::Group, {{"NAME", name},
+                                       {"UNITID", IntText(unit)},
+                                       {"TYPE", IntText(type)},
                                        {"COUNT", IntText(static_cast<int64_t>(targets.size()))},
                                        {"TARGETS", IntListText(targets)}});
     }
     int32_t Item(const std::string& name, int32_t group, const std::vector<float>& amounts) {
-        return Add(RecordKind::Item, {{"NAME", name}, {"MATTERID", IntText(group)}, {"DEFAULTVALUE", "1.0"},
+        return Add(RecordKind::Item, {{"NAME", name},
+                                      {"MATTERID", IntText(group)},
+                                      {"DEFAULTVALUE", "1.0"},
                                       {"COUNT", IntText(static_cast<int64_t>(amounts.size()))},
                                       {"VALUES", RealListText(amounts)}});
     }
     int32_t Value(int32_t item, int32_t group, int32_t seconds, float value, const std::string& notes = {}) {
-        return Add(RecordKind::Value, {{"NAME", notes}, {"ITEMID", IntText(item)}, {"MATTERID", IntText(group)},
-                                       {"VALUE", RealText(value)}, {"SECONDS", IntText(seconds)}});
+        return Add(RecordKind::Value, {{"NAME", notes},
+                                       {"ITEMID", IntText(item)},
+                                       {"MATTERID", IntText(group)},
+                                       {"VALUE", RealText(value)},
+                                       {"SECONDS", IntText(seconds)}});
     }
     int32_t Seconds(int year, int month, int day, int hour = 0, int minute = 0) {
         HostDateTime date;
@@ -329,9 +336,10 @@ TEST_F(ExcelExportTest, SpreadsheetProgramComputesTheDailyTotals) {
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(dir_.path());
     // Sheet 2 only, as comma-separated values with the shown (formatted) texts.
-    process.start(soffice, {"--headless", "--norestore", "-env:UserInstallation=file://" + dir_.filePath("lo"),
-                            "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,2",
-                            "--outdir", dir_.filePath("csv"), dir_.filePath("values.xlsx")});
+    process.start(soffice,
+                  {"--headless", "--norestore", "-env:UserInstallation=file://" + dir_.filePath("lo"), "--convert-to",
+                   "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,2", "--outdir",
+                   dir_.filePath("csv"), dir_.filePath("values.xlsx")});
     ASSERT_TRUE(process.waitForFinished(180000));
     QFile csv(dir_.filePath("csv/values-Targets by Day.csv"));
     if (!csv.exists()) csv.setFileName(dir_.filePath("csv/values.csv"));

@@ -16,21 +16,21 @@
 #include "data/ModifiedFlag.h"
 #include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
-#include "values/ValuesFixture.h"
 #include "support/WidgetDriver.h"
 #include "ui/controls/Grid.h"
 #include "ui/controls/PropertyList.h"
 #include "ui/groups/GroupDialog.h"
 #include "ui/groups/GroupsPage.h"
 #include "ui/groups/ItemDialog.h"
+#include "values/ValuesFixture.h"
 
 namespace orv::test {
 namespace {
 
 using namespace hostdb::starter;
 const QString kItemName = QStringLiteral("Item Name");
-const QString kCascade =
-    QStringLiteral("If this group is removed, all the\ncorresponding items and values\nwill be removed too.\nProceed anyway?");
+const QString kCascade = QStringLiteral(
+    "If this group is removed, all the\ncorresponding items and values\nwill be removed too.\nProceed anyway?");
 
 class GroupsPageTest : public ValuesFixture {
 protected:
@@ -51,7 +51,8 @@ protected:
     }
     QStringList ShownItems() {
         QStringList names;
-        for (int row = 0; row < Page().itemsGrid()->rowCount(); ++row) names << Page().itemsGrid()->cell(row, kItemName);
+        for (int row = 0; row < Page().itemsGrid()->rowCount(); ++row)
+            names << Page().itemsGrid()->cell(row, kItemName);
         return names;
     }
 
@@ -151,8 +152,9 @@ TEST_F(GroupsPageTest, ItemWithValuesIsNeverRemoved) {
     ASSERT_TRUE(clickButton(&page, QStringLiteral("Remove Item")));
 
     ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(),
-              QStringLiteral("This item cannot be deleted, as the database contains\nthe values referencing this item"));
+    EXPECT_EQ(
+        services_.prompter.last().text(),
+        QStringLiteral("This item cannot be deleted, as the database contains\nthe values referencing this item"));
     const RecordCache stored = Stored();
     EXPECT_NE(stored.FindItem(kFasting), nullptr);
     EXPECT_EQ(stored.Values().size(), 1u);

@@ -80,9 +80,9 @@ TEST(HostCalendar, EveryDayOfTheRangeRoundTrips) {
 }
 
 TEST(HostCalendar, OutOfRangeFieldsAreRefusedWithoutWriting) {
-    const HostDateTime bad[] = {Date(2024, 13, 1), Date(2024, 0, 1),       Date(2024, 1, 0),
-                                Date(2024, 4, 31), Date(2024, 1, 1, 24),   Date(2024, 1, 1, 0, 60),
-                                Date(2024, 1, 1, 0, 0, 60), Date(1969, 12, 31), Date(2106, 2, 7, 6, 28, 16)};
+    const HostDateTime bad[] = {Date(2024, 13, 1),          Date(2024, 0, 1),     Date(2024, 1, 0),
+                                Date(2024, 4, 31),          Date(2024, 1, 1, 24), Date(2024, 1, 1, 0, 60),
+                                Date(2024, 1, 1, 0, 0, 60), Date(1969, 12, 31),   Date(2106, 2, 7, 6, 28, 16)};
     for (const HostDateTime& d : bad) {
         int32_t seconds = 777;
         EXPECT_NE(HostDateToSeconds(&seconds, &d), 0) << d.year << "-" << d.month << "-" << d.day << " " << d.hour;

@@ -175,8 +175,8 @@ TEST(HostDatabaseFile, WritesSurviveTheProcessBeingKilled) {
         // destructor, no close, no checkpoint.
         auto db = SqliteHostDatabase::Open(path, nullptr);
         if (!db) _exit(2);
-        const FieldMap value = {{"ID", "1"}, {"INDEX", "1"}, {"MATTERID", "1"}, {"ITEMID", "1"},
-                                {"VALUE", "6.100000"}, {"SECONDS", "1700000000"}};
+        const FieldMap value = {{"ID", "1"},     {"INDEX", "1"},        {"MATTERID", "1"},
+                                {"ITEMID", "1"}, {"VALUE", "6.100000"}, {"SECONDS", "1700000000"}};
         if (db->Values()->Add(&value) != 0) _exit(3);
         HostRecord* fasting = db->Items()->Find(1);
         const float amount = 7.25f;
@@ -209,9 +209,9 @@ TEST(HostDatabaseFile, AWriterWaitsForAnotherProgramsTransaction) {
     // Another program takes the write lock and keeps it for a while.
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE units SET name = 'gram' WHERE id = 1;", nullptr, nullptr,
-                           nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE units SET name = 'gram' WHERE id = 1;", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     std::thread release([other] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);

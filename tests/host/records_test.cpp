@@ -38,8 +38,13 @@ using RecordsTest = testing::DatabaseTest;
 
 TEST_F(RecordsTest, UnitAndTargetFieldsReadBackAndChangesPersist) {
     HostTable& units = *db_->Units();
-    ASSERT_EQ(AddTo(units, FieldMap{{"ID", "40"}, {"NAME", "cup"}, {"INDEX", "13"}, {"PUNITID", "9"},
-                                     {"PCATEGORYID", "3"}, {"PVALUE", "240.000000"}, {"CREATORID", "0"}}),
+    ASSERT_EQ(AddTo(units, FieldMap{{"ID", "40"},
+                                    {"NAME", "cup"},
+                                    {"INDEX", "13"},
+                                    {"PUNITID", "9"},
+                                    {"PCATEGORYID", "3"},
+                                    {"PVALUE", "240.000000"},
+                                    {"CREATORID", "0"}}),
               0);
     HostRecord* cup = units.Find(40);
     ASSERT_TRUE(cup);
@@ -53,8 +58,13 @@ TEST_F(RecordsTest, UnitAndTargetFieldsReadBackAndChangesPersist) {
     EXPECT_FLOAT_EQ(GetFloat(*cup, prop::UnitValue), 240.0f);
 
     HostTable& targets = *db_->Targets();
-    ASSERT_EQ(AddTo(targets, FieldMap{{"ID", "7"}, {"NAME", "Fibre"}, {"INDEX", "8"}, {"UNITID", "1"},
-                                       {"TYPE", "0"}, {"PCATEGORYID", "2"}, {"CREATORID", "0"}}),
+    ASSERT_EQ(AddTo(targets, FieldMap{{"ID", "7"},
+                                      {"NAME", "Fibre"},
+                                      {"INDEX", "8"},
+                                      {"UNITID", "1"},
+                                      {"TYPE", "0"},
+                                      {"PCATEGORYID", "2"},
+                                      {"CREATORID", "0"}}),
               0);
     HostRecord* fibre = targets.Find(7);
     ASSERT_TRUE(fibre);
@@ -86,15 +96,19 @@ TEST_F(RecordsTest, UnitAndTargetFieldsReadBackAndChangesPersist) {
 }
 
 TEST_F(RecordsTest, GroupItemAndValueFieldsReadBackWithTheirByteSizes) {
-    const FieldMap group = {{"ID", "20"},        {"NAME", "Drinks"}, {"PARENTID", "4"},    {"COUNT", "2"},
-                            {"UNITID", "9"},     {"GROUPATTRS", "200"}, {"PCATEGORYID", "1"}, {"CREATORID", "0"},
-                            {"TYPE", "3"},       {"TARGETS", "2;5"}};
+    const FieldMap group = {{"ID", "20"},    {"NAME", "Drinks"},    {"PARENTID", "4"},    {"COUNT", "2"},
+                            {"UNITID", "9"}, {"GROUPATTRS", "200"}, {"PCATEGORYID", "1"}, {"CREATORID", "0"},
+                            {"TYPE", "3"},   {"TARGETS", "2;5"}};
     ASSERT_EQ(db_->Groups()->Add(&group), 0);
-    const FieldMap item = {{"ID", "300"},   {"NAME", "Cola"}, {"MATTERID", "20"}, {"COUNT", "2"},
-                           {"DEFAULTVALUE", "330.000000"}, {"VALUES", "0.106000;0.420000"}};
+    const FieldMap item = {{"ID", "300"},
+                           {"NAME", "Cola"},
+                           {"MATTERID", "20"},
+                           {"COUNT", "2"},
+                           {"DEFAULTVALUE", "330.000000"},
+                           {"VALUES", "0.106000;0.420000"}};
     ASSERT_EQ(db_->Items()->Add(&item), 0);
-    const FieldMap value = {{"ID", "1"},         {"NAME", "with ice"}, {"INDEX", "1"},       {"CREATORID", "0"},
-                            {"MATTERID", "20"},  {"ITEMID", "300"},    {"VALUE", "500.000000"}, {"ITEMINDEX", "65535"},
+    const FieldMap value = {{"ID", "1"},          {"NAME", "with ice"}, {"INDEX", "1"},          {"CREATORID", "0"},
+                            {"MATTERID", "20"},   {"ITEMID", "300"},    {"VALUE", "500.000000"}, {"ITEMINDEX", "65535"},
                             {"PCATEGORYID", "0"}, {"SECONDS", "-1"}};
     ASSERT_EQ(db_->Values()->Add(&value), 0);
 
@@ -169,8 +183,11 @@ TEST_F(RecordsTest, ThirtyOneElementListsRoundTrip) {
     ASSERT_EQ(AddTo(*db_->Groups(),
                     FieldMap{{"ID", "50"}, {"NAME", "Many"}, {"COUNT", "31"}, {"TARGETS", IntListText(targets)}}),
               0);
-    ASSERT_EQ(AddTo(*db_->Items(), FieldMap{{"ID", "60"}, {"NAME", "Many"}, {"MATTERID", "50"}, {"COUNT", "31"},
-                                             {"VALUES", RealListText(amounts)}}),
+    ASSERT_EQ(AddTo(*db_->Items(), FieldMap{{"ID", "60"},
+                                            {"NAME", "Many"},
+                                            {"MATTERID", "50"},
+                                            {"COUNT", "31"},
+                                            {"VALUES", RealListText(amounts)}}),
               0);
     Reopen();
     HostRecord* g = db_->Groups()->Find(50);
@@ -232,7 +249,8 @@ TEST_F(RecordsTest, RefusedFieldMapsWriteNothing) {
         {RecordKind::Value, {{"ID", "90"}, {"SECONDS", "4294967296"}}},
         {RecordKind::Value, {{"ID", "90"}, {"VALUE", "1e300"}}},
     };
-    const std::string before = testing::ReadBytes(dir_.File("orv.sqlite")) + testing::ReadBytes(dir_.File("orv.sqlite-wal"));
+    const std::string before =
+        testing::ReadBytes(dir_.File("orv.sqlite")) + testing::ReadBytes(dir_.File("orv.sqlite-wal"));
     for (const auto& [kind, fields] : refused) {
         HostTable& table = *db_->Table(kind);
         const int32_t maxId = table.MaxId();
@@ -275,7 +293,7 @@ TEST_F(RecordsTest, PropertyMisuseIsRefusedAndChangesNothing) {
     ASSERT_TRUE(g);
     int32_t out = 0;
     EXPECT_LT(g->GetProperty(0x999, &out, 4, 0), 0);
-    EXPECT_LT(g->GetProperty(prop::UnitValue, &out, 4, 0), 0);  // a unit's property
+    EXPECT_LT(g->GetProperty(prop::UnitValue, &out, 4, 0), 0);    // a unit's property
     EXPECT_LT(g->GetProperty(prop::GroupCount, &out, 4, 0), 0);   // one byte, not four
     EXPECT_LT(g->GetProperty(prop::GroupUnitId, &out, 4, 1), 0);  // a scalar has no element 1
     EXPECT_LT(g->GetProperty(prop::GroupTargets, &out, 4, -1), 0);
@@ -360,7 +378,8 @@ TEST_F(RecordsTest, AnotherConnectionsChangesAreSeen) {
     ASSERT_TRUE(other) << error;
     HostRecord* mine = db_->Units()->Find(3);
     ASSERT_TRUE(mine);
-    ASSERT_EQ(AddTo(*other->Units(), FieldMap{{"ID", "13"}, {"NAME", "lb"}, {"PUNITID", "1"}, {"PVALUE", "453.59"}}), 0);
+    ASSERT_EQ(AddTo(*other->Units(), FieldMap{{"ID", "13"}, {"NAME", "lb"}, {"PUNITID", "1"}, {"PVALUE", "453.59"}}),
+              0);
     ASSERT_EQ(other->Units()->Find(3)->Delete(1), 0);
 
     EXPECT_EQ(Count(*db_->Units()), 12);  // 12 starter units, one gone, one new

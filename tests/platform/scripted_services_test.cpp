@@ -21,8 +21,7 @@ namespace {
 // current Prompter, the way the module's dialogs validate.
 class NameDialog : public QDialog {
 public:
-    NameDialog()
-    {
+    NameDialog() {
         setWindowTitle("Add unit");
         auto* layout = new QVBoxLayout(this);
         name = new QLineEdit(this);
@@ -32,13 +31,11 @@ public:
         connect(buttons, &QDialogButtonBox::accepted, this, &NameDialog::tryAccept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     }
-    void showEvent(QShowEvent* event) override
-    {
+    void showEvent(QShowEvent* event) override {
         shownOnce = true;
         QDialog::showEvent(event);
     }
-    void tryAccept()
-    {
+    void tryAccept() {
         if (name->text().isEmpty()) {
             Services::prompter().error(this, "ORV Desktop", "The unit name is empty!!!");
             return;
@@ -52,8 +49,7 @@ public:
     bool shownOnce = false;
 };
 
-TEST(ScriptedPrompter, RecordsEveryMessageExactly)
-{
+TEST(ScriptedPrompter, RecordsEveryMessageExactly) {
     ScriptedServices services;
     const QString text = "This item cannot be deleted, as the database contains\nthe values referencing this item";
     Services::prompter().information(nullptr, "ORV Diabetes", text);
@@ -71,8 +67,7 @@ TEST(ScriptedPrompter, RecordsEveryMessageExactly)
     EXPECT_EQ(services.prompter.last().text(), "<< Click here >>");
 }
 
-TEST(ScriptedPrompter, AnswersQuestionsInScriptOrderAndSkipsOkBoxes)
-{
+TEST(ScriptedPrompter, AnswersQuestionsInScriptOrderAndSkipsOkBoxes) {
     ScriptedServices services;
     services.prompter.answerYes();
     services.prompter.answerNo();
@@ -89,8 +84,7 @@ TEST(ScriptedPrompter, AnswersQuestionsInScriptOrderAndSkipsOkBoxes)
     EXPECT_EQ(services.prompter.messages()[2].answer, MessageAnswer::No);
 }
 
-TEST(ScriptedPrompter, UnscriptedQuestionFailsAndAnswersNo)
-{
+TEST(ScriptedPrompter, UnscriptedQuestionFailsAndAnswersNo) {
     ScriptedServices services;
     bool answer = true;
     EXPECT_NONFATAL_FAILURE(answer = Services::prompter().askYesNo(nullptr, "ORV Plugin", "Remove this unit?"),
@@ -101,8 +95,7 @@ TEST(ScriptedPrompter, UnscriptedQuestionFailsAndAnswersNo)
     EXPECT_TRUE(Services::prompter().askYesNo(nullptr, "ORV Plugin", "Remove this unit?"));
 }
 
-TEST(ScriptedPrompter, CountsBeepsAndClearForgetsEverything)
-{
+TEST(ScriptedPrompter, CountsBeepsAndClearForgetsEverything) {
     ScriptedServices services;
     Services::prompter().beep();
     Services::prompter().beep();
@@ -117,8 +110,7 @@ TEST(ScriptedPrompter, CountsBeepsAndClearForgetsEverything)
     EXPECT_NONFATAL_FAILURE(services.prompter.last(), "No message was shown");
 }
 
-TEST(ScriptedPrompter, ObserverSeesTheMessageWhileItIsShown)
-{
+TEST(ScriptedPrompter, ObserverSeesTheMessageWhileItIsShown) {
     ScriptedServices services;
     NameDialog dialog;
     QString fieldAtMessage = "unset";
@@ -128,8 +120,7 @@ TEST(ScriptedPrompter, ObserverSeesTheMessageWhileItIsShown)
     EXPECT_EQ(fieldAtMessage, "kg");
 }
 
-TEST(ScriptedDialogRunner, HandlerFillsTheShownDialogAndAccepts)
-{
+TEST(ScriptedDialogRunner, HandlerFillsTheShownDialogAndAccepts) {
     ScriptedServices services;
     services.dialogs.expectDialog([](QDialog& shown) {
         auto& dialog = static_cast<NameDialog&>(shown);
@@ -147,8 +138,7 @@ TEST(ScriptedDialogRunner, HandlerFillsTheShownDialogAndAccepts)
     EXPECT_EQ(services.dialogs.dialogs()[0].result, QDialog::Accepted);
 }
 
-TEST(ScriptedDialogRunner, TypedHandlerFailsOnAnotherDialogClass)
-{
+TEST(ScriptedDialogRunner, TypedHandlerFailsOnAnotherDialogClass) {
     ScriptedServices services;
     services.dialogs.expect<NameDialog>([](NameDialog& named) { named.accept(); });
     QDialog plain;
@@ -157,8 +147,7 @@ TEST(ScriptedDialogRunner, TypedHandlerFailsOnAnotherDialogClass)
     EXPECT_EQ(result, QDialog::Rejected);
 }
 
-TEST(ScriptedDialogRunner, RefusedOkKeepsTheDialogOpenUntilTheHandlerCancels)
-{
+TEST(ScriptedDialogRunner, RefusedOkKeepsTheDialogOpenUntilTheHandlerCancels) {
     ScriptedServices services;
     services.dialogs.expectDialog([&](QDialog& shown) {
         auto& dialog = static_cast<NameDialog&>(shown);
@@ -172,8 +161,7 @@ TEST(ScriptedDialogRunner, RefusedOkKeepsTheDialogOpenUntilTheHandlerCancels)
     EXPECT_EQ(services.dialogs.dialogs().back().result, QDialog::Rejected);
 }
 
-TEST(ScriptedDialogRunner, DialogReusedAfterAcceptStartsRejectedAgain)
-{
+TEST(ScriptedDialogRunner, DialogReusedAfterAcceptStartsRejectedAgain) {
     ScriptedServices services;
     NameDialog dialog;
     services.dialogs.acceptNext();
@@ -183,8 +171,7 @@ TEST(ScriptedDialogRunner, DialogReusedAfterAcceptStartsRejectedAgain)
     EXPECT_EQ(Services::dialogs().run(dialog), QDialog::Rejected);
 }
 
-TEST(ScriptedDialogRunner, DialogsOpenedFromAHandlerTakeTheNextHandlers)
-{
+TEST(ScriptedDialogRunner, DialogsOpenedFromAHandlerTakeTheNextHandlers) {
     ScriptedServices services;
     std::vector<QString> order;
     services.dialogs.expectDialog([&](QDialog& outer) {
@@ -204,8 +191,7 @@ TEST(ScriptedDialogRunner, DialogsOpenedFromAHandlerTakeTheNextHandlers)
     EXPECT_EQ(order, (std::vector<QString>{"Edit group", "Select target"}));
 }
 
-TEST(ScriptedDialogRunner, UnscriptedOrAbandonedDialogsFailAndAreRejected)
-{
+TEST(ScriptedDialogRunner, UnscriptedOrAbandonedDialogsFailAndAreRejected) {
     ScriptedServices services;
     NameDialog dialog;
     QDialog::DialogCode result = QDialog::Accepted;
@@ -219,8 +205,7 @@ TEST(ScriptedDialogRunner, UnscriptedOrAbandonedDialogsFailAndAreRejected)
     EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST(ScriptedDialogRunner, SaveFileAnswersFromTheScriptAndRecordsTheRequest)
-{
+TEST(ScriptedDialogRunner, SaveFileAnswersFromTheScriptAndRecordsTheRequest) {
     ScriptedServices services;
     services.dialogs.answerSaveFile("/tmp/values.xlsx");
     services.dialogs.answerSaveFile(std::nullopt);
@@ -240,8 +225,7 @@ TEST(ScriptedDialogRunner, SaveFileAnswersFromTheScriptAndRecordsTheRequest)
     EXPECT_NONFATAL_FAILURE(Services::dialogs().saveFileName(request), "Unscripted save-file");
 }
 
-TEST(ScriptedServices, UnusedScriptsFailWhenTheServicesGoAway)
-{
+TEST(ScriptedServices, UnusedScriptsFailWhenTheServicesGoAway) {
     EXPECT_NONFATAL_FAILURE(
         {
             ScriptedServices services;

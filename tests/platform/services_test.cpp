@@ -1,9 +1,9 @@
 // The service registry and the Qt implementations behind it.
 
+#include "platform/Services.h"
 #include "platform/Clock.h"
 #include "platform/QtDialogRunner.h"
 #include "platform/QtPrompter.h"
-#include "platform/Services.h"
 #include "platform/Shell.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedServices.h"
@@ -27,8 +27,7 @@ namespace {
 // loop of a modal exec() is running. If none is there the test fails and every
 // visible dialog is rejected, so a mistake never leaves the test hanging.
 template <class T>
-void onceShown(std::function<void(T&)> handler)
-{
+void onceShown(std::function<void(T&)> handler) {
     QTimer::singleShot(0, [handler] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* found = qobject_cast<T*>(widget); found && found->isVisible()) {
@@ -38,14 +37,12 @@ void onceShown(std::function<void(T&)> handler)
         }
         ADD_FAILURE() << "No " << T::staticMetaObject.className() << " was shown";
         for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
-                dialog->reject();
+            if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible()) dialog->reject();
         }
     });
 }
 
-TEST(Services, SettersReturnThePreviousServiceAndNullRestoresTheDefault)
-{
+TEST(Services, SettersReturnThePreviousServiceAndNullRestoresTheDefault) {
     const FixedClock first(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)));
     const FixedClock second(QDateTime(QDate(2010, 1, 1), QTime(0, 0, 0)));
 
@@ -57,8 +54,7 @@ TEST(Services, SettersReturnThePreviousServiceAndNullRestoresTheDefault)
     EXPECT_NE(dynamic_cast<const SystemClock*>(&Services::clock()), nullptr);
 }
 
-TEST(Services, ScriptedServicesNestAndPutBackWhatWasInstalled)
-{
+TEST(Services, ScriptedServicesNestAndPutBackWhatWasInstalled) {
     {
         test::ScriptedServices outer;
         {
@@ -78,23 +74,19 @@ TEST(Services, ScriptedServicesNestAndPutBackWhatWasInstalled)
     EXPECT_NE(dynamic_cast<const SystemClock*>(&Services::clock()), nullptr);
 }
 
-TEST(Clock, SystemClockTellsWholeSecondsOfLocalTime)
-{
+TEST(Clock, SystemClockTellsWholeSecondsOfLocalTime) {
     const QDateTime now = SystemClock().now();
     EXPECT_EQ(now.time().msec(), 0);
     EXPECT_EQ(now.timeSpec(), Qt::LocalTime);
     EXPECT_TRUE(now.isValid());
 }
 
-TEST(Shell, InvalidAddressIsRefusedWithoutAskingTheDesktop)
-{
-    EXPECT_FALSE(DesktopShell().openUrl(QUrl()));
-}
+TEST(Shell, InvalidAddressIsRefusedWithoutAskingTheDesktop) { EXPECT_FALSE(DesktopShell().openUrl(QUrl())); }
 
-TEST(QtPrompter, ShowsCaptionAndTextAsGivenAndMapsYesNo)
-{
+TEST(QtPrompter, ShowsCaptionAndTextAsGivenAndMapsYesNo) {
     QtPrompter prompter;
-    const QString text = QStringLiteral("If this group is removed, all the\ncorresponding items <b>&</b>\nProceed anyway?");
+    const QString text =
+        QStringLiteral("If this group is removed, all the\ncorresponding items <b>&</b>\nProceed anyway?");
 
     for (const auto& [button, expected] : {std::pair{QMessageBox::Yes, true}, std::pair{QMessageBox::No, false}}) {
         QString seenCaption, seenText;
@@ -115,8 +107,7 @@ TEST(QtPrompter, ShowsCaptionAndTextAsGivenAndMapsYesNo)
     }
 }
 
-TEST(QtPrompter, ErrorBoxHasOnlyOkAndTheCriticalIcon)
-{
+TEST(QtPrompter, ErrorBoxHasOnlyOkAndTheCriticalIcon) {
     QtPrompter prompter;
     QMessageBox::StandardButtons buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -125,15 +116,14 @@ TEST(QtPrompter, ErrorBoxHasOnlyOkAndTheCriticalIcon)
         icon = box.icon();
         box.button(QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(prompter.show(nullptr, {"ORV Desktop", "The unit name is empty!!!", MessageIcon::Error,
-                                      MessageButtons::Ok}),
-              MessageAnswer::Ok);
+    EXPECT_EQ(
+        prompter.show(nullptr, {"ORV Desktop", "The unit name is empty!!!", MessageIcon::Error, MessageButtons::Ok}),
+        MessageAnswer::Ok);
     EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(icon, QMessageBox::Critical);
 }
 
-TEST(QtDialogRunner, ReturnsHowTheDialogEnded)
-{
+TEST(QtDialogRunner, ReturnsHowTheDialogEnded) {
     QtDialogRunner runner;
     QDialog dialog;
     onceShown<QDialog>([](QDialog& shown) { shown.accept(); });
@@ -142,8 +132,7 @@ TEST(QtDialogRunner, ReturnsHowTheDialogEnded)
     EXPECT_EQ(runner.run(dialog), QDialog::Rejected);
 }
 
-TEST(QtDialogRunner, SaveFileDialogIsConfiguredFromTheRequest)
-{
+TEST(QtDialogRunner, SaveFileDialogIsConfiguredFromTheRequest) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     SaveFileRequest request;

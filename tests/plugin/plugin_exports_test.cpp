@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
-#include <QComboBox>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -18,11 +18,11 @@
 #include "data/ModifiedFlag.h"
 #include "host/db/SqliteHostDatabase.h"
 #include "platform/QtKeyValueStore.h"
+#include "plugin/PluginApi.h"
 #include "settings/ChartPreferencesDialog.h"
 #include "settings/ViewSettings.h"
-#include "support/WidgetDriver.h"
-#include "plugin/PluginApi.h"
 #include "support/ScriptedServices.h"
+#include "support/WidgetDriver.h"
 #include "ui/AboutDialog.h"
 
 namespace orv {
@@ -139,8 +139,7 @@ TEST_F(PluginExports, AboutDialogShowsTheVersionAndHidesMagenta) {
         ASSERT_NE(picture, nullptr);
         const QImage shown = picture->pixmap().toImage();
         for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x)
-                ASSERT_NE(shown.pixel(x, y) & 0xFFFFFF, 0xFF00FFu) << x << "," << y;
+            for (int x = 0; x < shown.width(); ++x) ASSERT_NE(shown.pixel(x, y) & 0xFFFFFF, 0xFF00FFu) << x << "," << y;
         dialog.accept();
     });
     EXPECT_EQ(::AboutDialog(), 0);

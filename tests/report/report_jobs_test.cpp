@@ -7,10 +7,10 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QSystemSemaphore>
-#include <QLabel>
 
 #include "report/ReportJobs.h"
 #include "support/ModuleFixture.h"
@@ -41,10 +41,11 @@ protected:
         const QString path = TempPath(name + QStringLiteral(".sh"));
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > '%1.args'\ncp '%2' '%1.setup' 2>/dev/null\nexit %3\n")
-                       .arg(TempPath(name), store_->userFile())
-                       .arg(code)
-                       .toUtf8());
+        file.write(
+            QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > '%1.args'\ncp '%2' '%1.setup' 2>/dev/null\nexit %3\n")
+                .arg(TempPath(name), store_->userFile())
+                .arg(code)
+                .toUtf8());
         file.close();
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
@@ -113,7 +114,8 @@ TEST_F(ReportJobsTest, ASecondPrintJobWhileOneRunsIsTurnedAwayAtOnce) {
     EXPECT_EQ(outcome, PrintOutcome::Busy);
     ASSERT_EQ(services_.prompter.count(), 2u);
     EXPECT_EQ(services_.prompter.messages()[0].caption(), QStringLiteral("Printer busy"));
-    EXPECT_EQ(services_.prompter.messages()[0].text(), QStringLiteral("Please wait until current print job has finished."));
+    EXPECT_EQ(services_.prompter.messages()[0].text(),
+              QStringLiteral("Please wait until current print job has finished."));
     EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
 }
 

@@ -49,7 +49,8 @@ TEST(ReportText, DetailsContinueTheDayRowAndLaterValuesGetTheirOwnRow) {
         "<tr><td>08/27/2008</td><td>8.00000</td><td style=\"padding:0;\">"
         "<center><!-- table style=\"border-collapse:collapse\" border=1 -->"
         "08:00:00</td><td>Bread</td><td>1.50000</td><td>g</td><td><b>toast</b></td><td>3.00000</td></tr>"
-        "<tr><td colspan=\"2\"></td><td>20:00:00</td><td>Rice</td><td>2.50000</td><td>g</td><td></td><td>5.00000</td></tr>";
+        "<tr><td "
+        "colspan=\"2\"></td><td>20:00:00</td><td>Rice</td><td>2.50000</td><td>g</td><td></td><td>5.00000</td></tr>";
     // The older day follows the newer one and stops after the opening piece.
     const std::string older =
         "<tr><td>08/26/2008</td><td>0.00000</td><td style=\"padding:0;\">"

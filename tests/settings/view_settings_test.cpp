@@ -13,9 +13,14 @@ constexpr const char* kPath = "Software\\OrvMain\\ORV\\ORVDesktop\\Base\\General
 
 // Every record-stored key with a distinct value.
 FieldMap FullRecord() {
-    return {{"ID", "1330794322"},         {"ORVVIEWCURPAGE", "2"},     {"ORVCHARTSNPERIOD", "3"},
-            {"ORVCHARTSSECONDS", "-5"},   {"ORVCHARTSTARGETID", "41"}, {"ORVTABLESNPERIOD", "4"},
-            {"ORVTABLESSECONDS", "1219795200"}, {"ORVTABLESTARGETID", "43"}};
+    return {{"ID", "1330794322"},
+            {"ORVVIEWCURPAGE", "2"},
+            {"ORVCHARTSNPERIOD", "3"},
+            {"ORVCHARTSSECONDS", "-5"},
+            {"ORVCHARTSTARGETID", "41"},
+            {"ORVTABLESNPERIOD", "4"},
+            {"ORVTABLESSECONDS", "1219795200"},
+            {"ORVTABLESTARGETID", "43"}};
 }
 
 class ViewSettingsTest : public ::testing::Test {
@@ -122,10 +127,15 @@ TEST_F(ViewSettingsTest, SavesExactlyNineFields) {
     ASSERT_EQ(settings.Save(&db), 0);
     ASSERT_EQ(settingsStore.writes, 1);
     EXPECT_EQ(settingsStore.lastWriteCount, 9);
-    const FieldMap expected = {
-        {"NAME", "ORVORV"},          {"ID", "1330794322"},         {"ORVVIEWCURPAGE", "5"},
-        {"ORVCHARTSNPERIOD", "1"},   {"ORVCHARTSSECONDS", "1219795200"}, {"ORVCHARTSTARGETID", "7"},
-        {"ORVTABLESNPERIOD", "2"},   {"ORVTABLESSECONDS", "-1"},   {"ORVTABLESTARGETID", "9"}};
+    const FieldMap expected = {{"NAME", "ORVORV"},
+                               {"ID", "1330794322"},
+                               {"ORVVIEWCURPAGE", "5"},
+                               {"ORVCHARTSNPERIOD", "1"},
+                               {"ORVCHARTSSECONDS", "1219795200"},
+                               {"ORVCHARTSTARGETID", "7"},
+                               {"ORVTABLESNPERIOD", "2"},
+                               {"ORVTABLESSECONDS", "-1"},
+                               {"ORVTABLESTARGETID", "9"}};
     EXPECT_EQ(settingsStore.records.at("ORVORV")->fields, expected);
 }
 

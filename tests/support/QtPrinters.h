@@ -12,37 +12,18 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString& value, std::ostream* os)
-{
-    *os << '"' << value.toStdString() << '"';
-}
+inline void PrintTo(const QString& value, std::ostream* os) { *os << '"' << value.toStdString() << '"'; }
 
-inline void PrintTo(const QColor& value, std::ostream* os)
-{
-    *os << value.name(QColor::HexArgb).toStdString();
-}
+inline void PrintTo(const QColor& value, std::ostream* os) { *os << value.name(QColor::HexArgb).toStdString(); }
 
-inline void PrintTo(const QDate& value, std::ostream* os)
-{
-    *os << value.toString(Qt::ISODate).toStdString();
-}
+inline void PrintTo(const QDate& value, std::ostream* os) { *os << value.toString(Qt::ISODate).toStdString(); }
 
-inline void PrintTo(const QTime& value, std::ostream* os)
-{
-    *os << value.toString(Qt::ISODateWithMs).toStdString();
-}
+inline void PrintTo(const QTime& value, std::ostream* os) { *os << value.toString(Qt::ISODateWithMs).toStdString(); }
 
-inline void PrintTo(const QDateTime& value, std::ostream* os)
-{
-    *os << value.toString(Qt::ISODate).toStdString();
-}
+inline void PrintTo(const QDateTime& value, std::ostream* os) { *os << value.toString(Qt::ISODate).toStdString(); }
 
-inline void PrintTo(const QSize& value, std::ostream* os)
-{
-    *os << value.width() << 'x' << value.height();
-}
+inline void PrintTo(const QSize& value, std::ostream* os) { *os << value.width() << 'x' << value.height(); }
 
-inline void PrintTo(const QRect& value, std::ostream* os)
-{
+inline void PrintTo(const QRect& value, std::ostream* os) {
     *os << '(' << value.x() << ',' << value.y() << ' ' << value.width() << 'x' << value.height() << ')';
 }

@@ -18,10 +18,8 @@ namespace {
 // about the code under test.
 QtMessageHandler previousHandler = nullptr;
 
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (message.startsWith(QLatin1String("This plugin does not support")))
-        return;
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("This plugin does not support"))) return;
     if (previousHandler)
         previousHandler(type, context, message);
     else
@@ -30,11 +28,9 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Per-user files (settings, data) go to a private folder for this run,
     // so tests never read or change the real user's.
     QTemporaryDir home;

@@ -4,8 +4,7 @@
 
 namespace orv::test {
 
-QDialog::DialogCode ScriptedDialogRunner::run(QDialog& dialog)
-{
+QDialog::DialogCode ScriptedDialogRunner::run(QDialog& dialog) {
     const std::size_t index = dialogs_.size();
     dialogs_.push_back({dialog.windowTitle(), QString::fromLatin1(dialog.metaObject()->className()),
                         dialog.objectName(), QDialog::Rejected});
@@ -34,12 +33,10 @@ QDialog::DialogCode ScriptedDialogRunner::run(QDialog& dialog)
     return result;
 }
 
-std::optional<QString> ScriptedDialogRunner::saveFileName(const SaveFileRequest& request)
-{
+std::optional<QString> ScriptedDialogRunner::saveFileName(const SaveFileRequest& request) {
     std::optional<QString> answer;
     if (saveAnswers_.empty()) {
-        ADD_FAILURE() << "Unscripted save-file dialog \"" << request.caption.toStdString()
-                      << "\"; cancelled";
+        ADD_FAILURE() << "Unscripted save-file dialog \"" << request.caption.toStdString() << "\"; cancelled";
     } else {
         answer = std::move(saveAnswers_.front());
         saveAnswers_.pop_front();
@@ -48,18 +45,15 @@ std::optional<QString> ScriptedDialogRunner::saveFileName(const SaveFileRequest&
     return answer;
 }
 
-void ScriptedDialogRunner::acceptNext()
-{
+void ScriptedDialogRunner::acceptNext() {
     expectDialog([](QDialog& dialog) { dialog.accept(); });
 }
 
-void ScriptedDialogRunner::rejectNext()
-{
+void ScriptedDialogRunner::rejectNext() {
     expectDialog([](QDialog& dialog) { dialog.reject(); });
 }
 
-void ScriptedDialogRunner::clear()
-{
+void ScriptedDialogRunner::clear() {
     handlers_.clear();
     saveAnswers_.clear();
     dialogs_.clear();

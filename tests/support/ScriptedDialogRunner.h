@@ -42,8 +42,7 @@ public:
     // The same for a dialog of a known class: the handler gets it as that
     // class; a dialog of another class fails the running test and is rejected.
     template <class Dialog, class Handler>
-    void expect(Handler handler)
-    {
+    void expect(Handler handler) {
         expectDialog([handler = std::move(handler)](QDialog& dialog) mutable {
             auto* typed = dynamic_cast<Dialog*>(&dialog);
             if (!typed) {

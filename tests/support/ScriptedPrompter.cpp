@@ -4,8 +4,7 @@
 
 namespace orv::test {
 
-MessageAnswer ScriptedPrompter::show(QWidget*, const Message& message)
-{
+MessageAnswer ScriptedPrompter::show(QWidget*, const Message& message) {
     MessageAnswer reply = MessageAnswer::Ok;
     if (message.buttons == MessageButtons::YesNo) {
         if (!answers_.empty()) {
@@ -14,22 +13,18 @@ MessageAnswer ScriptedPrompter::show(QWidget*, const Message& message)
         } else if (defaultAnswer_) {
             reply = *defaultAnswer_;
         } else {
-            ADD_FAILURE() << "Unscripted question \"" << message.text.toStdString()
-                          << "\" (caption \"" << message.caption.toStdString()
-                          << "\"); answered No";
+            ADD_FAILURE() << "Unscripted question \"" << message.text.toStdString() << "\" (caption \""
+                          << message.caption.toStdString() << "\"); answered No";
             reply = MessageAnswer::No;
         }
-        if (reply == MessageAnswer::Ok)
-            reply = MessageAnswer::No;  // a Yes/No box has no OK button
+        if (reply == MessageAnswer::Ok) reply = MessageAnswer::No;  // a Yes/No box has no OK button
     }
     messages_.push_back({message, reply});
-    if (observer_)
-        observer_(message);
+    if (observer_) observer_(message);
     return reply;
 }
 
-const RecordedMessage& ScriptedPrompter::last() const
-{
+const RecordedMessage& ScriptedPrompter::last() const {
     static const RecordedMessage none;
     if (messages_.empty()) {
         ADD_FAILURE() << "No message was shown";
@@ -38,8 +33,7 @@ const RecordedMessage& ScriptedPrompter::last() const
     return messages_.back();
 }
 
-void ScriptedPrompter::clear()
-{
+void ScriptedPrompter::clear() {
     messages_.clear();
     answers_.clear();
     beeps_ = 0;

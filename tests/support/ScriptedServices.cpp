@@ -6,23 +6,19 @@
 
 namespace orv::test {
 
-ScriptedServices::ScriptedServices()
-    : clock(QDateTime(QDate(2008, 8, 27), QTime(12, 0, 0)))
-{
+ScriptedServices::ScriptedServices() : clock(QDateTime(QDate(2008, 8, 27), QTime(12, 0, 0))) {
     previousPrompter_ = Services::setPrompter(&prompter);
     previousDialogs_ = Services::setDialogs(&dialogs);
     previousShell_ = Services::setShell(&shell);
     previousClock_ = Services::setClock(&clock);
 }
 
-ScriptedServices::~ScriptedServices()
-{
+ScriptedServices::~ScriptedServices() {
     Services::setPrompter(previousPrompter_);
     Services::setDialogs(previousDialogs_);
     Services::setShell(previousShell_);
     Services::setClock(previousClock_);
-    if (!checkUnused_)
-        return;
+    if (!checkUnused_) return;
     EXPECT_EQ(prompter.unusedAnswers(), 0u) << "scripted answers to questions that were never asked";
     EXPECT_EQ(dialogs.unusedHandlers(), 0u) << "scripted dialogs that never opened";
     EXPECT_EQ(dialogs.unusedSaveAnswers(), 0u) << "scripted file names never asked for";

@@ -24,8 +24,7 @@ namespace orv::test {
 // A Shell that only records what it was asked to open.
 class RecordingShell final : public Shell {
 public:
-    bool openUrl(const QUrl& url) override
-    {
+    bool openUrl(const QUrl& url) override {
         opened_.push_back(url);
         return succeeds_;
     }

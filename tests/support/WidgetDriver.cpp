@@ -13,8 +13,7 @@ namespace orv::test {
 
 namespace {
 
-QString withoutMnemonic(QString text)
-{
+QString withoutMnemonic(QString text) {
     text.replace(QLatin1String("&&"), QLatin1String("\x01"));
     text.remove(QLatin1Char('&'));
     text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
@@ -23,65 +22,54 @@ QString withoutMnemonic(QString text)
 
 }  // namespace
 
-QAbstractButton* findButton(QWidget* root, const QString& text)
-{
+QAbstractButton* findButton(QWidget* root, const QString& text) {
     if (!root) {
         ADD_FAILURE() << "findButton on a null widget";
         return nullptr;
     }
     QList<QAbstractButton*> candidates = root->findChildren<QAbstractButton*>();
-    if (auto* self = qobject_cast<QAbstractButton*>(root))
-        candidates.prepend(self);
+    if (auto* self = qobject_cast<QAbstractButton*>(root)) candidates.prepend(self);
     for (QAbstractButton* button : candidates) {
-        if (withoutMnemonic(button->text()) == text)
-            return button;
+        if (withoutMnemonic(button->text()) == text) return button;
     }
     ADD_FAILURE() << "No button \"" << text.toStdString() << "\"";
     return nullptr;
 }
 
-bool clickButton(QWidget* root, const QString& text)
-{
+bool clickButton(QWidget* root, const QString& text) {
     QAbstractButton* button = findButton(root, text);
-    if (!button || !button->isEnabled())
-        return false;
+    if (!button || !button->isEnabled()) return false;
     button->click();
     return true;
 }
 
-QAction* findAction(QWidget* widget, const QString& text)
-{
+QAction* findAction(QWidget* widget, const QString& text) {
     if (widget) {
         const QList<QAction*> actions = widget->actions();
         for (QAction* action : actions) {
-            if (action->text() == text)
-                return action;
+            if (action->text() == text) return action;
         }
     }
     ADD_FAILURE() << "No action \"" << text.toStdString() << "\"";
     return nullptr;
 }
 
-bool chooseComboText(QComboBox* combo, const QString& text)
-{
+bool chooseComboText(QComboBox* combo, const QString& text) {
     const int index = combo ? combo->findText(text, Qt::MatchExactly) : -1;
-    if (index < 0)
-        return false;
+    if (index < 0) return false;
     combo->setCurrentIndex(index);
     Q_EMIT combo->activated(index);
     return true;
 }
 
-void typeText(QLineEdit* edit, const QString& text)
-{
+void typeText(QLineEdit* edit, const QString& text) {
     edit->selectAll();
     edit->del();
     QTest::keyClicks(edit, text);
     Q_EMIT edit->editingFinished();
 }
 
-void pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
-{
+void pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(widget, key, modifiers);
 }
 

@@ -11,11 +11,11 @@
 
 #include <vector>
 
+#include "charts/ChartsTestSupport.h"
 #include "data/FieldText.h"
 #include "data/ModifiedFlag.h"
 #include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
-#include "charts/ChartsTestSupport.h"
 #include "support/WidgetDriver.h"
 #include "ui/PluginMainWindow.h"
 #include "ui/controls/DateTimeControl.h"
@@ -47,16 +47,25 @@ protected:
     // an item carrying 2 of it and one carrying none.
     void AddMixGroup() {
         mixGroup_ = Add(RecordKind::Group,
-                        {{"NAME", "Mix"}, {"PARENTID", "0"}, {"COUNT", "3"}, {"UNITID", IntText(st::kGram)},
-                         {"GROUPATTRS", "0"}, {"PCATEGORYID", "0"}, {"CREATORID", "0"}, {"TYPE", "0"},
+                        {{"NAME", "Mix"},
+                         {"PARENTID", "0"},
+                         {"COUNT", "3"},
+                         {"UNITID", IntText(st::kGram)},
+                         {"GROUPATTRS", "0"},
+                         {"PCATEGORYID", "0"},
+                         {"CREATORID", "0"},
+                         {"TYPE", "0"},
                          {"TARGETS", IntListText({st::kFatTarget, st::kProteinTarget, st::kCarbohydratesTarget})}});
         twoCarbs_ = AddItem("Two carbs", {5.0f, 7.0f, 2.0f});
         noCarbs_ = AddItem("No carbs", {3.0f, 3.0f, 0.0f});
     }
 
     int32_t AddItem(const char* name, const std::vector<float>& amounts) {
-        return Add(RecordKind::Item, {{"NAME", name}, {"MATTERID", IntText(mixGroup_)}, {"COUNT", "3"},
-                                      {"DEFAULTVALUE", "1.000000"}, {"VALUES", RealListText(amounts)}});
+        return Add(RecordKind::Item, {{"NAME", name},
+                                      {"MATTERID", IntText(mixGroup_)},
+                                      {"COUNT", "3"},
+                                      {"DEFAULTVALUE", "1.000000"},
+                                      {"VALUES", RealListText(amounts)}});
     }
 
     static QStringList Column(const Grid* grid, const char* title) {
@@ -115,7 +124,6 @@ TEST_F(TablesPageTest, AverageTargetAveragesEachDayAndTakesAnItemsNewestValue) {
               (QStringList{"6.00000", "3.00000", "4.00000", "0.00000"}));
     // (5 + 7 + 3 + 4) / 4; the last item whose newest value lies in the period is "Before meal".
     EXPECT_EQ(page.statisticsLabel()->text(), "Average: 4.75000, The last value: 3.00000");
-
 }
 
 TEST_F(TablesPageTest, ChoosingADayListsTheValuesBehindIt) {

@@ -106,9 +106,7 @@ TEST_F(TargetsPageTest, NewTargetIsStoredAndAFilteredOutOneIsNotShown) {
     NameCategories();
     TargetsPage& page = Page();
     ClearModifiedFlag();
-    AnswerTarget("Fibre", "g", "Average", "Food", [](TargetDialog& dialog) {
-        EXPECT_FALSE(dialog.inUse());
-    });
+    AnswerTarget("Fibre", "g", "Average", "Food", [](TargetDialog& dialog) { EXPECT_FALSE(dialog.inUse()); });
     ASSERT_TRUE(clickButton(&page, "New"));
     EXPECT_EQ(ModifiedFlag(), 1);
     EXPECT_EQ(Selected(), "Fibre");

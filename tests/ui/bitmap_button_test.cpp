@@ -12,25 +12,21 @@ namespace orv {
 namespace {
 
 // A strip of four or five flat states, each in its own colour.
-QPixmap flatStrip(const std::vector<QColor>& colors)
-{
+QPixmap flatStrip(const std::vector<QColor>& colors) {
     QImage strip(static_cast<int>(colors.size()) * 20, 10, QImage::Format_RGB32);
     for (std::size_t i = 0; i < colors.size(); ++i) {
         for (int x = 0; x < 20; ++x)
-            for (int y = 0; y < 10; ++y)
-                strip.setPixelColor(static_cast<int>(i) * 20 + x, y, colors[i]);
+            for (int y = 0; y < 10; ++y) strip.setPixelColor(static_cast<int>(i) * 20 + x, y, colors[i]);
     }
     return QPixmap::fromImage(strip);
 }
 
-QColor middlePixel(QWidget& widget)
-{
+QColor middlePixel(QWidget& widget) {
     const QImage image = widget.grab().toImage();
     return image.pixelColor(3, image.height() / 2);
 }
 
-TEST(BitmapButton, ModuleFacesLoadAndStateFollowsTheButton)
-{
+TEST(BitmapButton, ModuleFacesLoadAndStateFollowsTheButton) {
     BitmapButton push("New");  // both module faces load
     EXPECT_TRUE(push.hasFace());
     EXPECT_FALSE(push.isCheckable());
@@ -47,8 +43,7 @@ TEST(BitmapButton, ModuleFacesLoadAndStateFollowsTheButton)
     EXPECT_EQ(button.state(), BitmapButton::State::Disabled);
 }
 
-TEST(BitmapButton, PaintsTheFaceOfItsState)
-{
+TEST(BitmapButton, PaintsTheFaceOfItsState) {
     const QColor normal(200, 0, 0), hot(0, 200, 0), pressed(0, 0, 200), disabled(90, 90, 90);
     BitmapButton button("OK");
     button.resize(100, 26);
@@ -70,8 +65,7 @@ TEST(BitmapButton, PaintsTheFaceOfItsState)
     EXPECT_EQ(middlePixel(button), checked);
 }
 
-TEST(BitmapButton, UnusableFaceFallsBackToTheStyle)
-{
+TEST(BitmapButton, UnusableFaceFallsBackToTheStyle) {
     BitmapButton button("Edit");
     button.setFace(QPixmap(), 4, QMargins(), QMargins());
     EXPECT_FALSE(button.hasFace());

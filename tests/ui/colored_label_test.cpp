@@ -8,8 +8,7 @@
 namespace orv {
 namespace {
 
-TEST(ColoredLabel, StartsWithThePagesColoursAndFallsBackToThePalette)
-{
+TEST(ColoredLabel, StartsWithThePagesColoursAndFallsBackToThePalette) {
     ColoredLabel label;
     EXPECT_EQ(label.firstColor(), QColor(0xC8, 0xC8, 0xC8));
     EXPECT_EQ(label.secondColor(), QColor(0xFF, 0xFF, 0xFF));
@@ -22,8 +21,7 @@ TEST(ColoredLabel, StartsWithThePagesColoursAndFallsBackToThePalette)
     EXPECT_EQ(label.secondColor(), QColor(255, 0, 0));
 }
 
-TEST(ColoredLabel, PaintsAGradientFromFirstToSecondColour)
-{
+TEST(ColoredLabel, PaintsAGradientFromFirstToSecondColour) {
     ColoredLabel label;
     label.resize(200, 26);
     label.setColors(0x0000FF, 0xFF0000);  // red to blue
@@ -36,8 +34,7 @@ TEST(ColoredLabel, PaintsAGradientFromFirstToSecondColour)
     EXPECT_LT(right.red(), 15);
 }
 
-TEST(ColoredLabel, TextIsShownAsGiven)
-{
+TEST(ColoredLabel, TextIsShownAsGiven) {
     ColoredLabel label("<b>Category: </b>");
     EXPECT_EQ(label.textFormat(), Qt::PlainText);
     EXPECT_EQ(label.text(), "<b>Category: </b>");

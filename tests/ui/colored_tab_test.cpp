@@ -16,8 +16,7 @@
 namespace orv {
 namespace {
 
-QPalette knownPalette()
-{
+QPalette knownPalette() {
     QPalette palette;
     palette.setColor(QPalette::Button, QColor(10, 20, 30));
     palette.setColor(QPalette::WindowText, QColor(40, 50, 60));
@@ -25,8 +24,7 @@ QPalette knownPalette()
     return palette;
 }
 
-TEST(ColoredTab, MinusOneFallsBackToThePalette)
-{
+TEST(ColoredTab, MinusOneFallsBackToThePalette) {
     ColoredTab tab;
     tab.setPalette(knownPalette());
     tab.setFirstColors(-1, -1);
@@ -50,8 +48,7 @@ TEST(ColoredTab, MinusOneFallsBackToThePalette)
     EXPECT_EQ(tab.firstText(), QColor(40, 50, 60));
 }
 
-TEST(ColoredTab, SelectedTabOthersAndBackgroundArePaintedInTheirColours)
-{
+TEST(ColoredTab, SelectedTabOthersAndBackgroundArePaintedInTheirColours) {
     ColoredTab tab;
     tab.resize(500, 200);
     tab.setItemSize(QSize(100, 36));
@@ -77,8 +74,7 @@ TEST(ColoredTab, SelectedTabOthersAndBackgroundArePaintedInTheirColours)
     EXPECT_EQ(after.pixelColor(other.right() - 5, other.center().y()), QColor(255, 0, 0));
 }
 
-TEST(ColoredTab, TabsKeepTextImageAndPage)
-{
+TEST(ColoredTab, TabsKeepTextImageAndPage) {
     ColoredTab tab;
     QSignalSpy changes(&tab, &ColoredTab::currentChanged);
     auto page = std::make_unique<QWidget>();
@@ -104,12 +100,10 @@ TEST(ColoredTab, TabsKeepTextImageAndPage)
     EXPECT_EQ(tab.tabPage(0), nullptr);
 }
 
-TEST(ColoredTab, ItemSizeGivesEveryTabThatSize)
-{
+TEST(ColoredTab, ItemSizeGivesEveryTabThatSize) {
     ColoredTab tab;
     tab.resize(800, 300);
-    for (const char* text : {"Values", "Charts", "Tables"})
-        tab.addTab(text, -1, nullptr);
+    for (const char* text : {"Values", "Charts", "Tables"}) tab.addTab(text, -1, nullptr);
     tab.setItemSize(QSize(100, 36));
     tab.show();
     EXPECT_EQ(tab.itemRect(2).size(), QSize(100, 36));
@@ -117,13 +111,11 @@ TEST(ColoredTab, ItemSizeGivesEveryTabThatSize)
     EXPECT_TRUE(tab.itemRect(3).isEmpty());
 }
 
-TEST(ColoredTab, ImageStripIsCutWithTheTopLeftPixelAsMask)
-{
+TEST(ColoredTab, ImageStripIsCutWithTheTopLeftPixelAsMask) {
     // Three 4x4 images on a green key colour, each with one red pixel.
     QImage strip(12, 4, QImage::Format_RGB32);
     strip.fill(QColor(0, 255, 0));
-    for (int i = 0; i < 3; ++i)
-        strip.setPixelColor(i * 4 + 1 + i % 2, 2, QColor(255, 0, 0));
+    for (int i = 0; i < 3; ++i) strip.setPixelColor(i * 4 + 1 + i % 2, 2, QColor(255, 0, 0));
 
     ColoredTab tab;
     tab.setImageStrip(QPixmap::fromImage(strip), QSize(4, 4));
@@ -142,8 +134,7 @@ TEST(ColoredTab, ImageStripIsCutWithTheTopLeftPixelAsMask)
     EXPECT_TRUE(tab.image(0).isNull());
 }
 
-TEST(ColoredTab, ModuleTabStripGivesSevenMaskedImages)
-{
+TEST(ColoredTab, ModuleTabStripGivesSevenMaskedImages) {
     ColoredTab tab;
     tab.setImageStrip(LoadBitmap(bitmap::TabImages), QSize(kTabImageSize, kTabImageSize));
     ASSERT_EQ(tab.imageCount(), kTabImageCount);

@@ -13,8 +13,7 @@
 namespace orv {
 namespace {
 
-TEST(DateTimeControl, DateKindDropsDownAMonthCalendar)
-{
+TEST(DateTimeControl, DateKindDropsDownAMonthCalendar) {
     test::ScriptedServices services;
     DateTimeControl control(DateTimeControl::Kind::Date);
     EXPECT_EQ(control.displayFormat(), "yyyy-MM-dd");
@@ -27,8 +26,7 @@ TEST(DateTimeControl, DateKindDropsDownAMonthCalendar)
     EXPECT_EQ(control.monthCalendar()->dateTextFormat(QDate(2008, 8, 27)).fontWeight(), QFont::Bold);
 }
 
-TEST(DateTimeControl, TimeKindStepsWithoutACalendar)
-{
+TEST(DateTimeControl, TimeKindStepsWithoutACalendar) {
     test::ScriptedServices services;
     DateTimeControl control(DateTimeControl::Kind::Time);
     EXPECT_EQ(control.displayFormat(), "HH:mm:ss");
@@ -43,8 +41,7 @@ TEST(DateTimeControl, TimeKindStepsWithoutACalendar)
     EXPECT_EQ(changes.count(), 1);
 }
 
-TEST(DateTimeControl, OnlyTheUsersChangesAreReported)
-{
+TEST(DateTimeControl, OnlyTheUsersChangesAreReported) {
     DateTimeControl control;
     QSignalSpy changes(&control, &DateTimeControl::changed);
     control.setValue(QDate(2008, 8, 27), QTime(23, 0, 0));
@@ -56,8 +53,7 @@ TEST(DateTimeControl, OnlyTheUsersChangesAreReported)
     EXPECT_EQ(changes.count(), 1);
 }
 
-TEST(DateTimeControl, PickingADayInTheCalendarSetsTheDate)
-{
+TEST(DateTimeControl, PickingADayInTheCalendarSetsTheDate) {
     DateTimeControl control;
     control.setValue(QDate(2008, 8, 27), QTime(0, 0, 0));
     QSignalSpy changes(&control, &DateTimeControl::changed);
@@ -67,8 +63,7 @@ TEST(DateTimeControl, PickingADayInTheCalendarSetsTheDate)
     EXPECT_GE(changes.count(), 1);
 }
 
-TEST(DateTimeControl, FieldsAreKeptWithoutTimeZoneAndClampedToHostSeconds)
-{
+TEST(DateTimeControl, FieldsAreKeptWithoutTimeZoneAndClampedToHostSeconds) {
     DateTimeControl control;
     // 02:30 on a spring daylight-saving day exists in every civil calendar here.
     control.setValue(QDate(2021, 3, 28), QTime(2, 30, 0));

@@ -2,9 +2,9 @@
 // edit request on Enter, the context menu and its keys, row colours and the
 // number remembered with each row.
 
+#include "ui/controls/Grid.h"
 #include "support/QtPrinters.h"
 #include "support/WidgetDriver.h"
-#include "ui/controls/Grid.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -19,16 +19,14 @@ namespace {
 
 class GridTest : public ::testing::Test {
 protected:
-    GridTest()
-    {
+    GridTest() {
         grid.resize(400, 300);
         grid.addColumn("Date", 70);
         grid.addColumn("Item Name", 100);
         grid.addColumn("Value", 70, Qt::AlignRight);
     }
 
-    void addRows(int count)
-    {
+    void addRows(int count) {
         for (int i = 0; i < count; ++i) {
             const int row = grid.addRow();
             grid.setCell(row, "Item Name", QString("item %1").arg(i));
@@ -39,8 +37,7 @@ protected:
     Grid grid;
 };
 
-TEST_F(GridTest, CellsAreAddressedByColumnTitle)
-{
+TEST_F(GridTest, CellsAreAddressedByColumnTitle) {
     const int row = grid.addRow();
     EXPECT_EQ(row, 0);
     EXPECT_TRUE(grid.setCell(row, "Value", "5.50000"));
@@ -58,8 +55,7 @@ TEST_F(GridTest, CellsAreAddressedByColumnTitle)
     EXPECT_EQ(grid.rowCount(), 1);
 }
 
-TEST_F(GridTest, DeletingRowsMovesLaterRowsUpWithTheirNumbers)
-{
+TEST_F(GridTest, DeletingRowsMovesLaterRowsUpWithTheirNumbers) {
     addRows(3);
     EXPECT_TRUE(grid.deleteRow(1));
     ASSERT_EQ(grid.rowCount(), 2);
@@ -76,8 +72,7 @@ TEST_F(GridTest, DeletingRowsMovesLaterRowsUpWithTheirNumbers)
     EXPECT_FALSE(grid.setRowNumber(0, 7));
 }
 
-TEST_F(GridTest, CurrentRowIsNegativeWhenNoneIsSelected)
-{
+TEST_F(GridTest, CurrentRowIsNegativeWhenNoneIsSelected) {
     EXPECT_LT(grid.currentRow(), 0);
     EXPECT_FALSE(grid.selectRow(0));  // empty grid
     addRows(4);
@@ -97,8 +92,7 @@ TEST_F(GridTest, CurrentRowIsNegativeWhenNoneIsSelected)
     EXPECT_LT(grid.currentRow(), 0);
 }
 
-TEST_F(GridTest, CurrentRowChangesAreReported)
-{
+TEST_F(GridTest, CurrentRowChangesAreReported) {
     addRows(3);
     QSignalSpy spy(&grid, &Grid::currentRowChanged);
     grid.selectRow(1);
@@ -109,8 +103,7 @@ TEST_F(GridTest, CurrentRowChangesAreReported)
     EXPECT_EQ(spy.at(1).at(0).toInt(), -1);
 }
 
-TEST_F(GridTest, EnterRaisesOneEditRequestForTheCurrentRow)
-{
+TEST_F(GridTest, EnterRaisesOneEditRequestForTheCurrentRow) {
     addRows(3);
     QSignalSpy edits(&grid, &Grid::editRequested);
     test::pressKey(grid.view(), Qt::Key_Return);  // nothing selected yet
@@ -126,8 +119,7 @@ TEST_F(GridTest, EnterRaisesOneEditRequestForTheCurrentRow)
     EXPECT_EQ(edits.at(1).at(0).toInt(), 2);
 }
 
-TEST_F(GridTest, ContextMenuHasTheThreeItemsWithTheirKeys)
-{
+TEST_F(GridTest, ContextMenuHasTheThreeItemsWithTheirKeys) {
     const QList<QAction*> items = grid.contextMenu()->actions();
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0]->text(), "Add Row\tIns");
@@ -142,8 +134,7 @@ TEST_F(GridTest, ContextMenuHasTheThreeItemsWithTheirKeys)
     EXPECT_EQ(items[2], grid.editRowAction());
 }
 
-TEST_F(GridTest, InsAndDelRaiseAddAndDeleteRequestsWithoutChangingRows)
-{
+TEST_F(GridTest, InsAndDelRaiseAddAndDeleteRequestsWithoutChangingRows) {
     addRows(2);
     QSignalSpy adds(&grid, &Grid::addRowRequested);
     QSignalSpy deletes(&grid, &Grid::deleteRowRequested);
@@ -164,8 +155,7 @@ TEST_F(GridTest, InsAndDelRaiseAddAndDeleteRequestsWithoutChangingRows)
     EXPECT_EQ(grid.rowCount(), 2);  // the owner decides what a request does
 }
 
-TEST_F(GridTest, MenuItemsActOnTheRowThatWasRightClicked)
-{
+TEST_F(GridTest, MenuItemsActOnTheRowThatWasRightClicked) {
     addRows(3);
     grid.show();
     QSignalSpy edits(&grid, &Grid::editRequested);
@@ -179,8 +169,7 @@ TEST_F(GridTest, MenuItemsActOnTheRowThatWasRightClicked)
     EXPECT_EQ(edits.at(0).at(0).toInt(), 1);
 }
 
-TEST_F(GridTest, RedrawOffDefersNotificationsAndKeepsSelectionAndWidths)
-{
+TEST_F(GridTest, RedrawOffDefersNotificationsAndKeepsSelectionAndWidths) {
     addRows(2);
     grid.selectRow(0);
     grid.setColumnWidth(1, 140);
@@ -212,8 +201,7 @@ TEST_F(GridTest, RedrawOffDefersNotificationsAndKeepsSelectionAndWidths)
     EXPECT_TRUE(grid.isRedrawOn());
 }
 
-TEST_F(GridTest, MinusOneColoursFallBack)
-{
+TEST_F(GridTest, MinusOneColoursFallBack) {
     addRows(4);
     EXPECT_FALSE(grid.rowBackground(0).has_value());
 
@@ -226,8 +214,7 @@ TEST_F(GridTest, MinusOneColoursFallBack)
     EXPECT_FALSE(grid.rowBackground(1).has_value());
 }
 
-TEST_F(GridTest, AlternatingAndOwnRowColoursArePaintedFromWin32Values)
-{
+TEST_F(GridTest, AlternatingAndOwnRowColoursArePaintedFromWin32Values) {
     addRows(3);
     grid.setAlternatingRowColors(0xF0F0F0, 0x00E6E6E6);
     grid.setRowColor(2, 0xFF8000);  // blue 0xFF, green 0x80, red 0x00
@@ -242,8 +229,7 @@ TEST_F(GridTest, AlternatingAndOwnRowColoursArePaintedFromWin32Values)
     EXPECT_EQ(pixelOfRow(2), QColor(0x00, 0x80, 0xFF));
 }
 
-TEST_F(GridTest, RowsCreateNoWidgets)
-{
+TEST_F(GridTest, RowsCreateNoWidgets) {
     const auto before = grid.findChildren<QWidget*>().size();
     grid.setRedraw(false);
     for (int i = 0; i < 2000; ++i) {

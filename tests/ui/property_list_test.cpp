@@ -17,8 +17,7 @@ namespace {
 
 class PropertyListTest : public ::testing::Test {
 protected:
-    PropertyListTest()
-    {
+    PropertyListTest() {
         list.resize(300, 200);
         list.setColumns({{"Item", 120, Qt::AlignLeft}, {"Value", 60, Qt::AlignRight}, {"Unit", 75, Qt::AlignLeft}});
         for (const auto& [name, amount, unit] :
@@ -31,8 +30,7 @@ protected:
     PropertyList list;
 };
 
-TEST_F(PropertyListTest, OnlyNumberCellsAreEditable)
-{
+TEST_F(PropertyListTest, OnlyNumberCellsAreEditable) {
     ASSERT_EQ(list.rowCount(), 2);
     EXPECT_EQ(list.cellText(0, 0), "Carbohydrate");
     EXPECT_EQ(list.cellText(0, 1), "12.5");
@@ -45,8 +43,7 @@ TEST_F(PropertyListTest, OnlyNumberCellsAreEditable)
     EXPECT_EQ(list.table()->item(0, 1)->textAlignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
-TEST_F(PropertyListTest, NumberCellsShowTheRequestedPrecision)
-{
+TEST_F(PropertyListTest, NumberCellsShowTheRequestedPrecision) {
     list.setNumber(0, 1, 1234.5678, 6);
     EXPECT_EQ(list.cellText(0, 1), "1234.57");
     list.setNumber(0, 1, 0.001);
@@ -54,8 +51,7 @@ TEST_F(PropertyListTest, NumberCellsShowTheRequestedPrecision)
     EXPECT_FALSE(list.setNumber(5, 1, 1.0));
 }
 
-TEST_F(PropertyListTest, ACellHoldsANumberOnlyWhenItsTextReadsAsOne)
-{
+TEST_F(PropertyListTest, ACellHoldsANumberOnlyWhenItsTextReadsAsOne) {
     list.setCellText(0, 1, " 2.5\t");
     EXPECT_EQ(list.number(0, 1), 2.5);
     list.setCellText(0, 1, "abc");
@@ -69,8 +65,7 @@ TEST_F(PropertyListTest, ACellHoldsANumberOnlyWhenItsTextReadsAsOne)
         EXPECT_EQ(PropertyList::parseNumber(text), std::nullopt) << '"' << text << '"';
 }
 
-TEST_F(PropertyListTest, TypingOnARowEditsItsNumberCell)
-{
+TEST_F(PropertyListTest, TypingOnARowEditsItsNumberCell) {
     list.show();
     QSignalSpy edited(&list, &PropertyList::cellEdited);
     list.selectRow(1);
@@ -90,8 +85,7 @@ TEST_F(PropertyListTest, TypingOnARowEditsItsNumberCell)
     EXPECT_EQ(edited.at(0).at(1).toInt(), 1);
 }
 
-TEST_F(PropertyListTest, FillingReportsNoEdits)
-{
+TEST_F(PropertyListTest, FillingReportsNoEdits) {
     QSignalSpy edited(&list, &PropertyList::cellEdited);
     const int row = list.addRow({"Fat", "", "g"});
     list.setNumber(row, 1, 3.0);
@@ -100,8 +94,7 @@ TEST_F(PropertyListTest, FillingReportsNoEdits)
     EXPECT_EQ(list.rowCount(), 0);
 }
 
-TEST_F(PropertyListTest, AddRowStaysLastAndAsksForANewItem)
-{
+TEST_F(PropertyListTest, AddRowStaysLastAndAsksForANewItem) {
     QSignalSpy requests(&list, &PropertyList::addItemRequested);
     list.setAddRowShown(true);
     EXPECT_EQ(list.rowCount(), 2);
@@ -127,8 +120,7 @@ TEST_F(PropertyListTest, AddRowStaysLastAndAsksForANewItem)
     EXPECT_EQ(list.table()->rowCount(), 0);
 }
 
-TEST(PropertyList, AddRowAskedForBeforeTheColumnsAppearsWithThem)
-{
+TEST(PropertyList, AddRowAskedForBeforeTheColumnsAppearsWithThem) {
     PropertyList list;
     list.setAddRowShown(true);
     EXPECT_EQ(list.table()->rowCount(), 0);

@@ -12,8 +12,7 @@ namespace {
 
 const QColor kMagenta(0xFF, 0x00, 0xFF);
 
-TEST(Resources, IconsHaveTheirSizesAndAMagentaBackground)
-{
+TEST(Resources, IconsHaveTheirSizesAndAMagentaBackground) {
     const QImage large = LoadBitmap(bitmap::LargeIcon).toImage();
     const QImage small = LoadBitmap(bitmap::SmallIcon).toImage();
     ASSERT_EQ(large.size(), QSize(32, 32));
@@ -27,23 +26,20 @@ TEST(Resources, IconsHaveTheirSizesAndAMagentaBackground)
     }
 }
 
-TEST(Resources, ButtonFacesHoldTheirStates)
-{
+TEST(Resources, ButtonFacesHoldTheirStates) {
     EXPECT_EQ(LoadBitmap(bitmap::ButtonFace).size(),
               QSize(kButtonFaceSize.width() * kButtonFaceStates, kButtonFaceSize.height()));
     EXPECT_EQ(LoadBitmap(bitmap::CheckButtonFace).size(),
               QSize(kButtonFaceSize.width() * kCheckButtonFaceStates, kButtonFaceSize.height()));
 }
 
-TEST(Resources, UnknownNumbersGiveNothing)
-{
+TEST(Resources, UnknownNumbersGiveNothing) {
     EXPECT_TRUE(LoadBitmap(0).isNull());
     EXPECT_TRUE(LoadBitmap(364).isNull());
     EXPECT_TRUE(LoadResourceString(4).isEmpty());
 }
 
-TEST(Resources, StringTable)
-{
+TEST(Resources, StringTable) {
     EXPECT_EQ(LoadResourceString(resource_string::Title), "ORV");
     EXPECT_EQ(LoadResourceString(resource_string::Description), "ORV ORV Plugin");
     EXPECT_EQ(LoadResourceString(resource_string::Version), "1.9");

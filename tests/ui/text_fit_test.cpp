@@ -9,15 +9,13 @@
 namespace orv {
 namespace {
 
-TEST(TextFit, FittingTextKeepsTheFont)
-{
+TEST(TextFit, FittingTextKeepsTheFont) {
     QFont base;
     base.setPointSizeF(10);
     EXPECT_EQ(fittedFont(base, "Units", 1000).pointSizeF(), 10);
 }
 
-TEST(TextFit, LongTextShrinksUntilItFitsButNotBelowTheFloor)
-{
+TEST(TextFit, LongTextShrinksUntilItFitsButNotBelowTheFloor) {
     QFont base;
     base.setPointSizeF(10);
     const QString text = "Groups/Items";
@@ -25,15 +23,13 @@ TEST(TextFit, LongTextShrinksUntilItFitsButNotBelowTheFloor)
     const QFont fitted = fittedFont(base, text, wide * 8 / 10);
     EXPECT_LT(fitted.pointSizeF(), 10);
     EXPECT_GE(fitted.pointSizeF(), 7);
-    if (fitted.pointSizeF() > 7)
-        EXPECT_LE(QFontMetrics(fitted).horizontalAdvance(text), wide * 8 / 10);
+    if (fitted.pointSizeF() > 7) EXPECT_LE(QFontMetrics(fitted).horizontalAdvance(text), wide * 8 / 10);
 
     EXPECT_EQ(fittedFont(base, text, 1).pointSizeF(), 7);
     EXPECT_EQ(fittedFont(base, text, 1, 9).pointSizeF(), 9);
 }
 
-TEST(TextFit, PixelSizedFontsAreLeftAlone)
-{
+TEST(TextFit, PixelSizedFontsAreLeftAlone) {
     QFont base;
     base.setPixelSize(14);
     EXPECT_EQ(fittedFont(base, "Groups/Items", 1).pixelSize(), 14);

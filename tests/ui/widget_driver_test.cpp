@@ -17,8 +17,7 @@
 namespace orv::test {
 namespace {
 
-TEST(WidgetDriver, ButtonsAreFoundByTextWithoutMnemonics)
-{
+TEST(WidgetDriver, ButtonsAreFoundByTextWithoutMnemonics) {
     QWidget page;
     auto* edit = new QPushButton("&Edit categories", &page);
     auto* remove = new QPushButton("Remove", &page);
@@ -35,8 +34,7 @@ TEST(WidgetDriver, ButtonsAreFoundByTextWithoutMnemonics)
     EXPECT_FALSE(clicked);
 }
 
-TEST(WidgetDriver, ChoosingAComboEntryReportsItAsTheUsersChoice)
-{
+TEST(WidgetDriver, ChoosingAComboEntryReportsItAsTheUsersChoice) {
     QComboBox combo;
     combo.addItems({"All", "Weight", "Glucose"});
     QSignalSpy activated(&combo, &QComboBox::activated);
@@ -48,8 +46,7 @@ TEST(WidgetDriver, ChoosingAComboEntryReportsItAsTheUsersChoice)
     EXPECT_EQ(combo.currentIndex(), 2);
 }
 
-TEST(WidgetDriver, TypingReplacesTheTextAndFinishesEditing)
-{
+TEST(WidgetDriver, TypingReplacesTheTextAndFinishesEditing) {
     QLineEdit edit("old name");
     QSignalSpy finished(&edit, &QLineEdit::editingFinished);
     typeText(&edit, "mmol/L");
@@ -57,8 +54,7 @@ TEST(WidgetDriver, TypingReplacesTheTextAndFinishesEditing)
     EXPECT_EQ(finished.count(), 1);
 }
 
-TEST(WidgetDriver, ActionsAreFoundByTheirFullText)
-{
+TEST(WidgetDriver, ActionsAreFoundByTheirFullText) {
     QWidget widget;
     QAction add("Add Row\tIns", &widget);
     widget.addAction(&add);

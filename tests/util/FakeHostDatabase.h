@@ -27,7 +27,9 @@ public:
     HostCategoryTable* TargetCategories() override { return nullptr; }
 
     // The host's own time scale, without its storage.
-    int32_t SecondsToDate(int32_t seconds, HostDateTime* out) override { return hostdb::HostSecondsToDate(seconds, out); }
+    int32_t SecondsToDate(int32_t seconds, HostDateTime* out) override {
+        return hostdb::HostSecondsToDate(seconds, out);
+    }
     int32_t DateToSeconds(int32_t* seconds, const HostDateTime* in) override {
         return hostdb::HostDateToSeconds(seconds, in);
     }

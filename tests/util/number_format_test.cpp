@@ -12,9 +12,17 @@ namespace orv {
 namespace {
 
 TEST(RoundHalfAway, HalvesGoAwayFromZeroAndOutOfRangeSaturates) {
-    const std::vector<std::pair<double, int32_t>> cases = {
-        {2.5, 3},   {-2.5, -3}, {0.5, 1},   {-0.5, -1}, {2.4999, 2}, {-2.4999, -2}, {-0.4, 0}, {-7.6, -8},
-        {1e12, std::numeric_limits<int32_t>::max()}, {-1e12, std::numeric_limits<int32_t>::min()}, {std::nan(""), 0}};
+    const std::vector<std::pair<double, int32_t>> cases = {{2.5, 3},
+                                                           {-2.5, -3},
+                                                           {0.5, 1},
+                                                           {-0.5, -1},
+                                                           {2.4999, 2},
+                                                           {-2.4999, -2},
+                                                           {-0.4, 0},
+                                                           {-7.6, -8},
+                                                           {1e12, std::numeric_limits<int32_t>::max()},
+                                                           {-1e12, std::numeric_limits<int32_t>::min()},
+                                                           {std::nan(""), 0}};
     for (const auto& [in, want] : cases) EXPECT_EQ(RoundHalfAway(in), want) << in;
 }
 
@@ -28,11 +36,21 @@ TEST(RoundToFiveDecimals, RoundsBelowTenThousandOnly) {
 }
 
 TEST(TrimZeros, PaddedKeepsWidthRightAlignedCutDropsTrailingZerosAndBarePoint) {
-    struct Case { const char* in; const char* padded; const char* cut; };
+    struct Case {
+        const char* in;
+        const char* padded;
+        const char* cut;
+    };
     const Case cases[] = {
-        {"5.600000", "     5.6", "5.6"}, {"12.000000", "       12", "12"}, {".000", "   0", ""},
-        {"0.000000", "       0", "0"},   {"-2.500000", "     -2.5", "-2.5"}, {"100.", " 100", "100"},
-        {"100.50", " 100.5", "100.5"},   {"1200", "1200", "1200"},          {"2.5", "2.5", "2.5"},
+        {"5.600000", "     5.6", "5.6"},
+        {"12.000000", "       12", "12"},
+        {".000", "   0", ""},
+        {"0.000000", "       0", "0"},
+        {"-2.500000", "     -2.5", "-2.5"},
+        {"100.", " 100", "100"},
+        {"100.50", " 100.5", "100.5"},
+        {"1200", "1200", "1200"},
+        {"2.5", "2.5", "2.5"},
         {"", "", ""},
     };
     for (const Case& c : cases) {
@@ -60,8 +78,8 @@ TEST(NiceStep, GivesSmallestSeriesValueNotBelow) {
 }
 
 TEST(NiceStepWhole, OnlyWholeSeriesValues) {
-    const std::vector<std::pair<double, double>> cases = {
-        {1.5, 2}, {120, 200}, {2.5, 5}, {7000000, 1000000}, {0.9, 1}, {0, 1}, {-3, 1}};
+    const std::vector<std::pair<double, double>> cases = {{1.5, 2}, {120, 200}, {2.5, 5}, {7000000, 1000000},
+                                                          {0.9, 1}, {0, 1},     {-3, 1}};
     for (const auto& [in, want] : cases) EXPECT_EQ(NiceStepWhole(in), want) << in;
 }
 

@@ -50,14 +50,9 @@ protected:
     // Stores a value straight into the host and returns its id.
     int32_t SeedValue(int32_t group, int32_t item, double amount, int32_t seconds, const std::string& notes = {},
                       int32_t itemIndex = 1) {
-        FieldMap fields{{"NAME", notes},
-                        {"CREATORID", "0"},
-                        {"MATTERID", IntText(group)},
-                        {"ITEMID", IntText(item)},
-                        {"VALUE", RealText(amount)},
-                        {"ITEMINDEX", IntText(itemIndex)},
-                        {"PCATEGORYID", "0"},
-                        {"SECONDS", IntText(seconds)}};
+        FieldMap fields{{"NAME", notes},           {"CREATORID", "0"},           {"MATTERID", IntText(group)},
+                        {"ITEMID", IntText(item)}, {"VALUE", RealText(amount)},  {"ITEMINDEX", IntText(itemIndex)},
+                        {"PCATEGORYID", "0"},      {"SECONDS", IntText(seconds)}};
         int32_t id = 0;
         EXPECT_EQ(AddRecord(db(), cache(), RecordKind::Value, fields, &id), kChangeOk);
         ClearModifiedFlag();

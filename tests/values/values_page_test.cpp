@@ -142,7 +142,8 @@ TEST_F(ValuesPageTest, EditWritesTheNewItemButKeepsItsItemIndex) {
 }
 
 TEST_F(ValuesPageTest, RemoveAsksAndOnlyYesDeletes) {
-    for (int day = 1; day <= 3; ++day) SeedValue(st::kInsulinGroup, st::kRapidInsulin, day, Noon(day), std::to_string(day));
+    for (int day = 1; day <= 3; ++day)
+        SeedValue(st::kInsulinGroup, st::kRapidInsulin, day, Noon(day), std::to_string(day));
     ValuesPage& page = Page();
     page.grid()->selectRow(1);
 
@@ -160,7 +161,8 @@ TEST_F(ValuesPageTest, RemoveAsksAndOnlyYesDeletes) {
 }
 
 TEST_F(ValuesPageTest, LastTenShowsTheTenNewestUntilUnchecked) {
-    for (int day = 1; day <= 25; ++day) SeedValue(st::kInsulinGroup, st::kLongInsulin, day, Noon(day), std::to_string(day));
+    for (int day = 1; day <= 25; ++day)
+        SeedValue(st::kInsulinGroup, st::kLongInsulin, day, Noon(day), std::to_string(day));
     ValuesPage& page = Page();
     EXPECT_EQ(page.grid()->rowCount(), 25);
 

@@ -20,13 +20,12 @@ int ColumnFromLetters(std::string_view letters);
 // A1 text of a cell. An absolute column puts "$" before the letters, an
 // absolute row puts "$" between letters and digits: (9, 6, true, false) ->
 // "F$9", (10, 5, false, true) -> "$E10".
-std::string CellAddress(int row, int column, bool absoluteRow = false,
-                        bool absoluteColumn = false);
+std::string CellAddress(int row, int column, bool absoluteRow = false, bool absoluteColumn = false);
 void AppendCellAddress(std::string& out, int row, int column);
 
 struct CellPosition {
-  int row = 0;
-  int column = 0;
+    int row = 0;
+    int column = 0;
 };
 
 // "B12", "$B$12", "b12" -> position; nullopt for anything else.
@@ -34,11 +33,11 @@ std::optional<CellPosition> ParseCellAddress(std::string_view text);
 
 // A rectangular block of cells, corners inclusive and ordered.
 struct CellArea {
-  int firstRow = 0;
-  int firstColumn = 0;
-  int lastRow = 0;
-  int lastColumn = 0;
-  bool operator==(const CellArea&) const = default;
+    int firstRow = 0;
+    int firstColumn = 0;
+    int lastRow = 0;
+    int lastColumn = 0;
+    bool operator==(const CellArea&) const = default;
 };
 
 // "A1:C3" or "B2" (a single cell); corners are put in order.

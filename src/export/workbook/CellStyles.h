@@ -15,26 +15,26 @@
 namespace orv::workbook {
 
 class CellStyles {
- public:
-  // Reads a styles part; throws std::runtime_error when it is not one.
-  void Load(std::string_view xml);
-  bool loaded() const { return loaded_; }
+public:
+    // Reads a styles part; throws std::runtime_error when it is not one.
+    void Load(std::string_view xml);
+    bool loaded() const { return loaded_; }
 
-  // The style to use for a cell of style `style` receiving a value that
-  // wants number format numberFormat: the same style when it already has a
-  // number format (or is unknown), else a copy of it with that format.
-  std::uint32_t WithNumberFormat(std::uint32_t style, int numberFormat);
+    // The style to use for a cell of style `style` receiving a value that
+    // wants number format numberFormat: the same style when it already has a
+    // number format (or is unknown), else a copy of it with that format.
+    std::uint32_t WithNumberFormat(std::uint32_t style, int numberFormat);
 
-  bool modified() const { return modified_; }
-  void MarkSaved() { modified_ = false; }
-  std::string Serialize() const;
+    bool modified() const { return modified_; }
+    void MarkSaved() { modified_ = false; }
+    std::string Serialize() const;
 
- private:
-  pugi::xml_document doc_;
-  pugi::xml_node cellXfs_;
-  std::map<std::pair<std::uint32_t, int>, std::uint32_t> derived_;
-  bool loaded_ = false;
-  bool modified_ = false;
+private:
+    pugi::xml_document doc_;
+    pugi::xml_node cellXfs_;
+    std::map<std::pair<std::uint32_t, int>, std::uint32_t> derived_;
+    bool loaded_ = false;
+    bool modified_ = false;
 };
 
 }  // namespace orv::workbook

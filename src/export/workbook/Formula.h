@@ -12,22 +12,22 @@ namespace orv::formula {
 
 // One reference as written in a formula, e.g. 'My Sheet'!$A1:B$7.
 struct Reference {
-  enum class Shape { Cell, Area, Rows, Columns };
-  Shape shape = Shape::Cell;
-  bool hasSheet = false;   // written with a sheet prefix
-  bool external = false;   // points into another workbook ([1]Sheet!A1)
-  bool multiSheet = false; // a 3-D reference (Sheet1:Sheet3!A1)
-  std::string sheet;       // unquoted sheet name when hasSheet
-  // Corners as written (not reordered). Rows are 0 for a Columns reference,
-  // columns are 0 for a Rows reference; a Cell uses only the first corner.
-  int row1 = 0, column1 = 0, row2 = 0, column2 = 0;
-  bool absRow1 = false, absColumn1 = false, absRow2 = false, absColumn2 = false;
+    enum class Shape { Cell, Area, Rows, Columns };
+    Shape shape = Shape::Cell;
+    bool hasSheet = false;    // written with a sheet prefix
+    bool external = false;    // points into another workbook ([1]Sheet!A1)
+    bool multiSheet = false;  // a 3-D reference (Sheet1:Sheet3!A1)
+    std::string sheet;        // unquoted sheet name when hasSheet
+    // Corners as written (not reordered). Rows are 0 for a Columns reference,
+    // columns are 0 for a Rows reference; a Cell uses only the first corner.
+    int row1 = 0, column1 = 0, row2 = 0, column2 = 0;
+    bool absRow1 = false, absColumn1 = false, absRow2 = false, absColumn2 = false;
 };
 
 enum class Edit {
-  Keep,     // the reference stays as written
-  Changed,  // the visitor changed the reference; write it anew
-  Invalid,  // the reference no longer exists; write #REF!
+    Keep,     // the reference stays as written
+    Changed,  // the visitor changed the reference; write it anew
+    Invalid,  // the reference no longer exists; write #REF!
 };
 
 enum class Status { Unchanged, Changed, Malformed };
@@ -53,7 +53,7 @@ Status ShiftRelative(std::string_view formula, int rowOffset, int columnOffset, 
 // when the formula itself lies on that sheet) follow their rows; a reference
 // wholly inside the deleted rows becomes #REF!, an area reaching into them
 // shrinks. Sheet names are compared ignoring ASCII case.
-Status AdjustForDeletedRows(std::string_view formula, std::string_view deletedSheet,
-                            bool formulaOnDeletedSheet, int first, int count, std::string& out);
+Status AdjustForDeletedRows(std::string_view formula, std::string_view deletedSheet, bool formulaOnDeletedSheet,
+                            int first, int count, std::string& out);
 
 }  // namespace orv::formula

@@ -11,14 +11,14 @@
 namespace orv {
 
 struct TypedInput {
-  enum class Kind { Text, Number, Boolean, Formula };
-  Kind kind = Kind::Text;
-  // Text: the text; Number: the number as stored ("39687.5"); Boolean: "1"
-  // or "0"; Formula: the formula without its "=".
-  std::string value;
-  // Built-in number format a spreadsheet gives a General cell that receives
-  // this input: 14 (date), 22 (date and time), 21 (time), 0 (none).
-  int numberFormat = 0;
+    enum class Kind { Text, Number, Boolean, Formula };
+    Kind kind = Kind::Text;
+    // Text: the text; Number: the number as stored ("39687.5"); Boolean: "1"
+    // or "0"; Formula: the formula without its "=".
+    std::string value;
+    // Built-in number format a spreadsheet gives a General cell that receives
+    // this input: 14 (date), 22 (date and time), 21 (time), 0 (none).
+    int numberFormat = 0;
 };
 
 TypedInput InterpretTypedInput(std::string_view text);

@@ -11,19 +11,19 @@
 namespace orv::workbook {
 
 struct PackagePart {
-  std::string name;  // zip entry name, e.g. "xl/workbook.xml"
-  std::string data;  // uncompressed bytes
-  std::time_t modified = 0;
+    std::string name;  // zip entry name, e.g. "xl/workbook.xml"
+    std::string data;  // uncompressed bytes
+    std::time_t modified = 0;
 };
 
 class PackageError : public std::runtime_error {
- public:
-  enum class Kind { File, Damaged };
-  PackageError(Kind kind, const std::string& what) : std::runtime_error(what), kind_(kind) {}
-  Kind kind() const { return kind_; }
+public:
+    enum class Kind { File, Damaged };
+    PackageError(Kind kind, const std::string& what) : std::runtime_error(what), kind_(kind) {}
+    Kind kind() const { return kind_; }
 
- private:
-  Kind kind_;
+private:
+    Kind kind_;
 };
 
 // Limits that keep a hostile archive from exhausting memory.

@@ -29,8 +29,7 @@ namespace {
 
 const QColor kMask(0xFF, 0x00, 0xFF);
 
-QImage canvas(int width, int height, const QColor& fill)
-{
+QImage canvas(int width, int height, const QColor& fill) {
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(fill);
     return image;
@@ -39,8 +38,7 @@ QImage canvas(int width, int height, const QColor& fill)
 // Paints with antialiasing, then snaps every pixel that is neither the mask
 // colour nor opaque drawing back to opaque, so that the mask colour stays an
 // exact key (a blend of magenta and a drawing would otherwise show as pink).
-void drawKeyed(QImage& image, const QRect& area, const std::function<void(QPainter&)>& draw)
-{
+void drawKeyed(QImage& image, const QRect& area, const std::function<void(QPainter&)>& draw) {
     QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     {
@@ -51,14 +49,12 @@ void drawKeyed(QImage& image, const QRect& area, const std::function<void(QPaint
     for (int y = 0; y < layer.height(); ++y) {
         for (int x = 0; x < layer.width(); ++x) {
             const QColor c = QColor::fromRgba(layer.pixel(x, y));
-            if (c.alpha() >= 96)
-                image.setPixelColor(area.x() + x, area.y() + y, QColor(c.red(), c.green(), c.blue()));
+            if (c.alpha() >= 96) image.setPixelColor(area.x() + x, area.y() + y, QColor(c.red(), c.green(), c.blue()));
         }
     }
 }
 
-void drawModuleIcon(QPainter& p, qreal size)
-{
+void drawModuleIcon(QPainter& p, qreal size) {
     const qreal s = size / 32.0;
     p.scale(s, s);
     // A rounded tile with a small bar chart and a drop: values over time.
@@ -83,8 +79,7 @@ void drawModuleIcon(QPainter& p, qreal size)
 }
 
 // The seven tab images, 22x22 each, drawn in a local 22x22 frame.
-void drawTabImage(QPainter& p, int index)
-{
+void drawTabImage(QPainter& p, int index) {
     const QColor ink(0x2B, 0x3A, 0x4A);
     const QColor accent(0x2F, 0x80, 0xC8);
     const QColor warm(0xE0, 0x6C, 0x2A);
@@ -94,12 +89,11 @@ void drawTabImage(QPainter& p, int index)
         p.setBrush(Qt::white);
         p.drawRect(QRectF(3.5, 2.5, 12, 17));
         p.setPen(QPen(accent, 1.5));
-        for (int row = 0; row < 4; ++row)
-            p.drawLine(QPointF(6, 6.5 + row * 3.5), QPointF(13, 6.5 + row * 3.5));
+        for (int row = 0; row < 4; ++row) p.drawLine(QPointF(6, 6.5 + row * 3.5), QPointF(13, 6.5 + row * 3.5));
         p.setPen(QPen(ink, 1));
         p.setBrush(warm);
-        p.drawPolygon(QPolygonF({QPointF(19.5, 7), QPointF(21, 8.5), QPointF(13.5, 17.5), QPointF(12, 18.5),
-                                 QPointF(12.5, 16.5)}));
+        p.drawPolygon(QPolygonF(
+            {QPointF(19.5, 7), QPointF(21, 8.5), QPointF(13.5, 17.5), QPointF(12, 18.5), QPointF(12.5, 16.5)}));
         break;
     }
     case 1: {  // Charts: bars with a trend line
@@ -121,19 +115,17 @@ void drawTabImage(QPainter& p, int index)
         p.setBrush(accent);
         p.drawRect(QRectF(3, 4, 16, 3.5));
         p.setPen(QPen(ink, 1));
-        for (int row = 1; row < 4; ++row)
-            p.drawLine(QPointF(2.5, 7.5 + row * 3.7), QPointF(19.5, 7.5 + row * 3.7));
+        for (int row = 1; row < 4; ++row) p.drawLine(QPointF(2.5, 7.5 + row * 3.7), QPointF(19.5, 7.5 + row * 3.7));
         p.drawLine(QPointF(9, 3.5), QPointF(9, 18.5));
         break;
     }
     case 3: {  // Report: a printed page with a folded corner
         p.setBrush(Qt::white);
-        p.drawPolygon(QPolygonF({QPointF(4.5, 2.5), QPointF(13.5, 2.5), QPointF(17.5, 6.5), QPointF(17.5, 19.5),
-                                 QPointF(4.5, 19.5)}));
+        p.drawPolygon(QPolygonF(
+            {QPointF(4.5, 2.5), QPointF(13.5, 2.5), QPointF(17.5, 6.5), QPointF(17.5, 19.5), QPointF(4.5, 19.5)}));
         p.drawPolyline(QPolygonF({QPointF(13.5, 2.5), QPointF(13.5, 6.5), QPointF(17.5, 6.5)}));
         p.setPen(QPen(accent, 1.3));
-        for (int row = 0; row < 3; ++row)
-            p.drawLine(QPointF(7, 10 + row * 3), QPointF(15, 10 + row * 3));
+        for (int row = 0; row < 3; ++row) p.drawLine(QPointF(7, 10 + row * 3), QPointF(15, 10 + row * 3));
         break;
     }
     case 4: {  // Groups/Items: a folder with items
@@ -179,8 +171,7 @@ void drawTabImage(QPainter& p, int index)
 
 enum class FaceState { Normal, Hot, Pressed, Disabled, Checked };
 
-void drawButtonFace(QPainter& p, const QRectF& r, FaceState state)
-{
+void drawButtonFace(QPainter& p, const QRectF& r, FaceState state) {
     QColor top(0xFB, 0xFC, 0xFD), bottom(0xD9, 0xE0, 0xE8), border(0x7A, 0x8A, 0x9C);
     switch (state) {
     case FaceState::Normal: break;
@@ -212,8 +203,7 @@ void drawButtonFace(QPainter& p, const QRectF& r, FaceState state)
     }
 }
 
-void drawCheckBox(QPainter& p, const QPointF& origin, bool checked, bool enabled)
-{
+void drawCheckBox(QPainter& p, const QPointF& origin, bool checked, bool enabled) {
     const QColor ink = enabled ? QColor(0x1F, 0x3A, 0x5A) : QColor(0xA0, 0xA0, 0xA0);
     p.setPen(QPen(ink, 1));
     p.setBrush(enabled ? Qt::white : QColor(0xF4, 0xF4, 0xF4));
@@ -224,8 +214,7 @@ void drawCheckBox(QPainter& p, const QPointF& origin, bool checked, bool enabled
     }
 }
 
-bool save(const QImage& image, const QDir& folder, const char* name)
-{
+bool save(const QImage& image, const QDir& folder, const char* name) {
     const QString path = folder.filePath(QString::fromLatin1(name));
     if (!image.save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -237,8 +226,7 @@ bool save(const QImage& image, const QDir& folder, const char* name)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
@@ -285,8 +273,7 @@ int main(int argc, char** argv)
         }
     }
 
-    const bool ok = save(large, folder, "361.png") && save(small, folder, "362.png") &&
-                    save(push, folder, "363.png") && save(tabs, folder, "389.png") &&
-                    save(check, folder, "393.png");
+    const bool ok = save(large, folder, "361.png") && save(small, folder, "362.png") && save(push, folder, "363.png") &&
+                    save(tabs, folder, "389.png") && save(check, folder, "393.png");
     return ok ? 0 : 1;
 }

@@ -33,8 +33,7 @@ QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
 
 }  // namespace
 
-CategoriesDialog::CategoriesDialog(CategorySet& categories, QWidget* owner)
-    : QDialog(owner), categories_(categories) {
+CategoriesDialog::CategoriesDialog(CategorySet& categories, QWidget* owner) : QDialog(owner), categories_(categories) {
     setObjectName(QStringLiteral("dialog418"));
     setWindowTitle(QStringLiteral("Edit Categories"));
 
@@ -228,17 +227,10 @@ bool RefileClearedCategories(RecordCache& cache, HostDatabase* db, RecordKind ki
     if (cleared.empty()) return false;
     bool moved = false;
     switch (kind) {
-        case RecordKind::Unit:
-            moved = MoveToCategoryZero(cache.Units(), cleared);
-            break;
-        case RecordKind::Target:
-            moved = MoveToCategoryZero(cache.Targets(), cleared);
-            break;
-        case RecordKind::Group:
-            moved = MoveToCategoryZero(cache.Groups(), cleared);
-            break;
-        default:
-            return false;
+    case RecordKind::Unit: moved = MoveToCategoryZero(cache.Units(), cleared); break;
+    case RecordKind::Target: moved = MoveToCategoryZero(cache.Targets(), cleared); break;
+    case RecordKind::Group: moved = MoveToCategoryZero(cache.Groups(), cleared); break;
+    default: return false;
     }
     if (moved) {
         if (kind == RecordKind::Unit) cache.LoadUnits(db);

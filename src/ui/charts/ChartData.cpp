@@ -78,8 +78,7 @@ void ChartData::Fill(const RecordCache& cache, int32_t dayStart) {
         const double amount = entry.amount;
 
         const ValuesByItem& perItem = cache.ValuesPerItem();
-        for (auto it = perItem.lower_bound({item->id, 0}); it != perItem.end() && it->first.first == item->id;
-             ++it) {
+        for (auto it = perItem.lower_bound({item->id, 0}); it != perItem.end() && it->first.first == item->id; ++it) {
             const ValueRecord* value = it->second;
             if (!value) continue;
             const uint32_t slot = scheme_->SlotIndexOfSeconds(dayStart, value->seconds);

@@ -24,7 +24,8 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 QComboBox* PageCombo(QWidget* parent, int dropHeight) {
     auto* combo = new QComboBox(parent);
-    combo->setStyleSheet(QStringLiteral("QComboBox QAbstractItemView::item { min-height: %1px; }").arg(kComboItemHeight));
+    combo->setStyleSheet(
+        QStringLiteral("QComboBox QAbstractItemView::item { min-height: %1px; }").arg(kComboItemHeight));
     combo->setMaxVisibleItems(std::max(1, dropHeight / kComboItemHeight));
     return combo;
 }

@@ -3,30 +3,27 @@
 #include "resources/Resources.h"
 #include "ui/controls/TextFit.h"
 
+#include <qdrawutil.h>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
-#include <qdrawutil.h>
 
 namespace orv {
 
-BitmapButton::BitmapButton(const QString& text, Face face, QWidget* parent) : QPushButton(text, parent)
-{
+BitmapButton::BitmapButton(const QString& text, Face face, QWidget* parent) : QPushButton(text, parent) {
     setAttribute(Qt::WA_Hover);
     if (face == Face::Check) {
         setCheckable(true);
-        setFace(LoadBitmap(bitmap::CheckButtonFace), kCheckButtonFaceStates,
-                QMargins(kCheckButtonTextIndent, 4, 4, 4), QMargins(kCheckButtonTextIndent, 2, 4, 2),
-                Qt::AlignLeft | Qt::AlignVCenter);
+        setFace(LoadBitmap(bitmap::CheckButtonFace), kCheckButtonFaceStates, QMargins(kCheckButtonTextIndent, 4, 4, 4),
+                QMargins(kCheckButtonTextIndent, 2, 4, 2), Qt::AlignLeft | Qt::AlignVCenter);
     } else {
         setFace(LoadBitmap(bitmap::ButtonFace), kButtonFaceStates, QMargins(4, 4, 4, 4), QMargins(4, 2, 4, 2));
     }
 }
 
-void BitmapButton::setFace(const QPixmap& strip, int stateCount, const QMargins& border,
-                           const QMargins& textMargins, Qt::Alignment textAlignment)
-{
+void BitmapButton::setFace(const QPixmap& strip, int stateCount, const QMargins& border, const QMargins& textMargins,
+                           Qt::Alignment textAlignment) {
     states_.clear();
     border_ = border;
     textMargins_ = textMargins;
@@ -36,47 +33,37 @@ void BitmapButton::setFace(const QPixmap& strip, int stateCount, const QMargins&
         return;
     }
     const int width = strip.width() / stateCount;
-    for (int i = 0; i < stateCount; ++i)
-        states_.push_back(strip.copy(i * width, 0, width, strip.height()));
+    for (int i = 0; i < stateCount; ++i) states_.push_back(strip.copy(i * width, 0, width, strip.height()));
     update();
 }
 
-BitmapButton::State BitmapButton::state() const
-{
-    if (!isEnabled())
-        return State::Disabled;
-    if (isDown())
-        return State::Pressed;
-    if (isChecked())
-        return State::Checked;
-    if (underMouse())
-        return State::Hot;
+BitmapButton::State BitmapButton::state() const {
+    if (!isEnabled()) return State::Disabled;
+    if (isDown()) return State::Pressed;
+    if (isChecked()) return State::Checked;
+    if (underMouse()) return State::Hot;
     return State::Normal;
 }
 
-void BitmapButton::paintEvent(QPaintEvent* event)
-{
+void BitmapButton::paintEvent(QPaintEvent* event) {
     if (states_.empty()) {
         QPushButton::paintEvent(event);
         return;
     }
     const State current = state();
     auto index = static_cast<std::size_t>(current);
-    if (index >= states_.size())
-        index = static_cast<std::size_t>(State::Pressed);  // a face without a checked state
+    if (index >= states_.size()) index = static_cast<std::size_t>(State::Pressed);  // a face without a checked state
 
     QPainter painter(this);
     qDrawBorderPixmap(&painter, rect(), border_, states_[index]);
 
     QRect textArea = rect().marginsRemoved(textMargins_);
-    if (current == State::Pressed)
-        textArea.translate(1, 1);
+    if (current == State::Pressed) textArea.translate(1, 1);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     QString label = text();
     label.remove(QRegularExpression(QStringLiteral("&(?!&)")));  // measured without mnemonic marks
     painter.setFont(fittedFont(font(), label, textArea.width()));
-    painter.drawText(textArea, static_cast<int>(textAlignment_) | Qt::TextShowMnemonic | Qt::TextSingleLine,
-                     text());
+    painter.drawText(textArea, static_cast<int>(textAlignment_) | Qt::TextShowMnemonic | Qt::TextSingleLine, text());
 
     if (hasFocus()) {
         QStyleOptionFocusRect focus;

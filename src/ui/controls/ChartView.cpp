@@ -181,7 +181,8 @@ QPoint ChartView::PointPosition(int series, int point) const {
     const double x = plot.left() + (point + 0.5) * SlotWidth();
     const bool known = series >= 0 && series < static_cast<int>(series_.size()) && point >= 0 &&
                        point < static_cast<int>(series_[static_cast<std::size_t>(series)].points.size());
-    const double value = known ? series_[static_cast<std::size_t>(series)].points[static_cast<std::size_t>(point)].value : 0.0;
+    const double value =
+        known ? series_[static_cast<std::size_t>(series)].points[static_cast<std::size_t>(point)].value : 0.0;
     return {static_cast<int>(std::lround(x)), ValueToY(axisOf(series), value)};
 }
 

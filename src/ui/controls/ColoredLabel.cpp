@@ -9,33 +9,24 @@ namespace orv {
 
 ColoredLabel::ColoredLabel(QWidget* parent) : ColoredLabel(QString(), parent) {}
 
-ColoredLabel::ColoredLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
-{
+ColoredLabel::ColoredLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setIndent(6);
     setAutoFillBackground(false);
 }
 
-void ColoredLabel::setColors(int firstRef, int secondRef)
-{
+void ColoredLabel::setColors(int firstRef, int secondRef) {
     firstRef_ = firstRef;
     secondRef_ = secondRef;
     update();
 }
 
-QColor ColoredLabel::firstColor() const
-{
-    return resolveColorRef(firstRef_, palette().color(QPalette::Button));
-}
+QColor ColoredLabel::firstColor() const { return resolveColorRef(firstRef_, palette().color(QPalette::Button)); }
 
-QColor ColoredLabel::secondColor() const
-{
-    return resolveColorRef(secondRef_, palette().color(QPalette::Button));
-}
+QColor ColoredLabel::secondColor() const { return resolveColorRef(secondRef_, palette().color(QPalette::Button)); }
 
-void ColoredLabel::paintEvent(QPaintEvent* event)
-{
+void ColoredLabel::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);
         QLinearGradient gradient(rect().topLeft(), rect().topRight());

@@ -14,8 +14,7 @@ namespace orv {
 // The tab row, drawn entirely from the owning control's colours and images.
 class ColoredTabBar final : public QTabBar {
 public:
-    explicit ColoredTabBar(ColoredTab* owner) : QTabBar(owner), owner_(owner)
-    {
+    explicit ColoredTabBar(ColoredTab* owner) : QTabBar(owner), owner_(owner) {
         setDrawBase(false);
         setExpanding(false);
         setUsesScrollButtons(true);
@@ -23,8 +22,7 @@ public:
         setElideMode(Qt::ElideRight);
     }
 
-    void relayout()
-    {
+    void relayout() {
         // Changing the icon size marks the tab layout dirty in QTabBar.
         setIconSize(iconSize());
         updateGeometry();
@@ -32,10 +30,8 @@ public:
     }
 
 protected:
-    QSize tabSizeHint(int index) const override
-    {
-        if (owner_->itemSize_.isValid())
-            return owner_->itemSize_;
+    QSize tabSizeHint(int index) const override {
+        if (owner_->itemSize_.isValid()) return owner_->itemSize_;
         QSize hint = QTabBar::tabSizeHint(index);
         hint.rwidth() += 22 + 4;
         hint.setHeight(qMax(hint.height(), 22 + 8));
@@ -43,26 +39,21 @@ protected:
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
 
-    void paintEvent(QPaintEvent*) override
-    {
+    void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), owner_->background());
         const int selected = currentIndex();
         // Others first, so that the selected tab overlaps its neighbours.
         for (int i = 0; i < count(); ++i) {
-            if (i != selected)
-                paintTab(painter, i, false);
+            if (i != selected) paintTab(painter, i, false);
         }
-        if (selected >= 0)
-            paintTab(painter, selected, true);
+        if (selected >= 0) paintTab(painter, selected, true);
     }
 
 private:
-    void paintTab(QPainter& painter, int index, bool selected)
-    {
+    void paintTab(QPainter& painter, int index, bool selected) {
         QRect area = tabRect(index);
-        if (!selected)
-            area.adjust(1, 2, -1, 0);  // unselected tabs sit a little lower
+        if (!selected) area.adjust(1, 2, -1, 0);  // unselected tabs sit a little lower
         const QColor back = selected ? owner_->firstBackground() : owner_->secondBackground();
         const QColor text = selected ? owner_->firstText() : owner_->secondText();
         painter.fillRect(area, back);
@@ -70,8 +61,7 @@ private:
         painter.drawLine(area.topLeft(), area.topRight());
         painter.drawLine(area.topLeft(), area.bottomLeft());
         painter.drawLine(area.topRight(), area.bottomRight());
-        if (!selected)
-            painter.drawLine(area.bottomLeft(), area.bottomRight());
+        if (!selected) painter.drawLine(area.bottomLeft(), area.bottomRight());
 
         QRect content = area.adjusted(4, 0, -3, 0);
         const int image = owner_->tabImage(index);
@@ -92,64 +82,48 @@ private:
     ColoredTab* owner_;
 };
 
-ColoredTab::ColoredTab(QWidget* parent) : QWidget(parent), bar_(new ColoredTabBar(this))
-{
+ColoredTab::ColoredTab(QWidget* parent) : QWidget(parent), bar_(new ColoredTabBar(this)) {
     connect(bar_, &QTabBar::currentChanged, this, &ColoredTab::currentChanged);
     layoutBar();
 }
 
 ColoredTab::~ColoredTab() = default;
 
-void ColoredTab::setFirstColors(int backgroundRef, int textRef)
-{
+void ColoredTab::setFirstColors(int backgroundRef, int textRef) {
     firstBackgroundRef_ = backgroundRef;
     firstTextRef_ = textRef;
     update();
     bar_->update();
 }
 
-void ColoredTab::setSecondColors(int backgroundRef, int textRef)
-{
+void ColoredTab::setSecondColors(int backgroundRef, int textRef) {
     secondBackgroundRef_ = backgroundRef;
     secondTextRef_ = textRef;
     update();
     bar_->update();
 }
 
-void ColoredTab::setBackgroundColor(int backgroundRef)
-{
+void ColoredTab::setBackgroundColor(int backgroundRef) {
     backgroundRef_ = backgroundRef;
     update();
     bar_->update();
 }
 
-QColor ColoredTab::firstBackground() const
-{
+QColor ColoredTab::firstBackground() const {
     return resolveColorRef(firstBackgroundRef_, palette().color(QPalette::Button));
 }
 
-QColor ColoredTab::firstText() const
-{
-    return resolveColorRef(firstTextRef_, palette().color(QPalette::WindowText));
-}
+QColor ColoredTab::firstText() const { return resolveColorRef(firstTextRef_, palette().color(QPalette::WindowText)); }
 
-QColor ColoredTab::secondBackground() const
-{
+QColor ColoredTab::secondBackground() const {
     return resolveColorRef(secondBackgroundRef_, palette().color(QPalette::Button));
 }
 
-QColor ColoredTab::secondText() const
-{
-    return resolveColorRef(secondTextRef_, palette().color(QPalette::ButtonText));
-}
+QColor ColoredTab::secondText() const { return resolveColorRef(secondTextRef_, palette().color(QPalette::ButtonText)); }
 
-QColor ColoredTab::background() const
-{
-    return resolveColorRef(backgroundRef_, palette().color(QPalette::Button));
-}
+QColor ColoredTab::background() const { return resolveColorRef(backgroundRef_, palette().color(QPalette::Button)); }
 
-void ColoredTab::setImageStrip(const QPixmap& strip, const QSize& imageSize)
-{
+void ColoredTab::setImageStrip(const QPixmap& strip, const QSize& imageSize) {
     images_.clear();
     if (!strip.isNull() && imageSize.width() > 0 && imageSize.height() > 0) {
         const QImage source = strip.toImage();
@@ -161,8 +135,7 @@ void ColoredTab::setImageStrip(const QPixmap& strip, const QSize& imageSize)
             for (int y = 0; y < cut.height(); ++y) {
                 auto* line = reinterpret_cast<QRgb*>(cut.scanLine(y));
                 for (int x = 0; x < cut.width(); ++x) {
-                    if ((line[x] & 0x00FFFFFFu) == (maskColor.rgb() & 0x00FFFFFFu))
-                        line[x] = qRgba(0, 0, 0, 0);
+                    if ((line[x] & 0x00FFFFFFu) == (maskColor.rgb() & 0x00FFFFFFu)) line[x] = qRgba(0, 0, 0, 0);
                 }
             }
             images_.push_back(QPixmap::fromImage(cut));
@@ -171,112 +144,81 @@ void ColoredTab::setImageStrip(const QPixmap& strip, const QSize& imageSize)
     bar_->relayout();
 }
 
-QPixmap ColoredTab::image(int index) const
-{
-    if (index < 0 || index >= imageCount())
-        return {};
+QPixmap ColoredTab::image(int index) const {
+    if (index < 0 || index >= imageCount()) return {};
     return images_[static_cast<std::size_t>(index)];
 }
 
-int ColoredTab::addTab(const QString& text, int image, QWidget* page)
-{
+int ColoredTab::addTab(const QString& text, int image, QWidget* page) {
     tabs_.push_back({page, image});
     const int index = bar_->addTab(text);
     layoutBar();
     return index;
 }
 
-int ColoredTab::count() const
-{
-    return bar_->count();
-}
+int ColoredTab::count() const { return bar_->count(); }
 
-QString ColoredTab::tabText(int index) const
-{
-    return bar_->tabText(index);
-}
+QString ColoredTab::tabText(int index) const { return bar_->tabText(index); }
 
-int ColoredTab::tabImage(int index) const
-{
-    if (index < 0 || index >= static_cast<int>(tabs_.size()))
-        return -1;
+int ColoredTab::tabImage(int index) const {
+    if (index < 0 || index >= static_cast<int>(tabs_.size())) return -1;
     return tabs_[static_cast<std::size_t>(index)].image;
 }
 
-QWidget* ColoredTab::tabPage(int index) const
-{
-    if (index < 0 || index >= static_cast<int>(tabs_.size()))
-        return nullptr;
+QWidget* ColoredTab::tabPage(int index) const {
+    if (index < 0 || index >= static_cast<int>(tabs_.size())) return nullptr;
     return tabs_[static_cast<std::size_t>(index)].page;
 }
 
-int ColoredTab::indexOfPage(const QWidget* page) const
-{
+int ColoredTab::indexOfPage(const QWidget* page) const {
     for (std::size_t i = 0; page && i < tabs_.size(); ++i) {
-        if (tabs_[i].page == page)
-            return static_cast<int>(i);
+        if (tabs_[i].page == page) return static_cast<int>(i);
     }
     return -1;
 }
 
-int ColoredTab::currentIndex() const
-{
-    return bar_->currentIndex();
+int ColoredTab::currentIndex() const { return bar_->currentIndex(); }
+
+void ColoredTab::setCurrentIndex(int index) {
+    if (index >= 0 && index < count()) bar_->setCurrentIndex(index);
 }
 
-void ColoredTab::setCurrentIndex(int index)
-{
-    if (index >= 0 && index < count())
-        bar_->setCurrentIndex(index);
-}
-
-void ColoredTab::setItemSize(const QSize& size)
-{
+void ColoredTab::setItemSize(const QSize& size) {
     itemSize_ = size;
     bar_->relayout();
     layoutBar();
 }
 
-QRect ColoredTab::itemRect(int index) const
-{
-    if (index < 0 || index >= count())
-        return {};
+QRect ColoredTab::itemRect(int index) const {
+    if (index < 0 || index >= count()) return {};
     return bar_->tabRect(index).translated(bar_->pos());
 }
 
-QTabBar* ColoredTab::tabBar() const
-{
-    return bar_;
-}
+QTabBar* ColoredTab::tabBar() const { return bar_; }
 
-void ColoredTab::layoutBar()
-{
+void ColoredTab::layoutBar() {
     const int height = bar_->sizeHint().height();
     bar_->setGeometry(0, 0, width(), height);
 }
 
-void ColoredTab::paintEvent(QPaintEvent*)
-{
+void ColoredTab::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), background());
 }
 
-void ColoredTab::resizeEvent(QResizeEvent* event)
-{
+void ColoredTab::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layoutBar();
 }
 
-void ColoredTab::changeEvent(QEvent* event)
-{
+void ColoredTab::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // Colours given as -1 follow the palette, so a palette change repaints.
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
         update();
         bar_->update();
     }
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        layoutBar();
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) layoutBar();
 }
 
 }  // namespace orv

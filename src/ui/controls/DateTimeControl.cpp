@@ -15,8 +15,7 @@ const QDateTime kLatest(QDate(2106, 2, 7), QTime(6, 28, 15), Qt::UTC);
 
 }  // namespace
 
-MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent)
-{
+MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent) {
     setFirstDayOfWeek(Qt::Sunday);
     setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
@@ -25,18 +24,15 @@ MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent)
     markToday();
 }
 
-void MonthCalendar::markToday()
-{
-    if (markedToday_.isValid())
-        setDateTextFormat(markedToday_, QTextCharFormat());
+void MonthCalendar::markToday() {
+    if (markedToday_.isValid()) setDateTextFormat(markedToday_, QTextCharFormat());
     markedToday_ = Services::clock().now().date();
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     setDateTextFormat(markedToday_, bold);
 }
 
-DateTimeControl::DateTimeControl(Kind kind, QWidget* parent) : QDateTimeEdit(parent), kind_(kind)
-{
+DateTimeControl::DateTimeControl(Kind kind, QWidget* parent) : QDateTimeEdit(parent), kind_(kind) {
     setTimeSpec(Qt::UTC);
     if (kind_ == Kind::Date) {
         setDateTimeRange(kEarliest, kLatest);
@@ -51,13 +47,11 @@ DateTimeControl::DateTimeControl(Kind kind, QWidget* parent) : QDateTimeEdit(par
     const QDateTime now = Services::clock().now();
     setValue(now.date(), now.time());
     connect(this, &QDateTimeEdit::dateTimeChanged, this, [this] {
-        if (!settingValue_)
-            Q_EMIT changed();
+        if (!settingValue_) Q_EMIT changed();
     });
 }
 
-void DateTimeControl::setValue(const QDate& date, const QTime& time)
-{
+void DateTimeControl::setValue(const QDate& date, const QTime& time) {
     const QTime validTime = time.isValid() ? time : QTime(0, 0, 0);
     settingValue_ = true;
     if (kind_ == Kind::Time) {

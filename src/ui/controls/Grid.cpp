@@ -18,13 +18,10 @@ namespace orv {
 class GridTableView final : public QTableView {
 public:
     GridTableView(QWidget* parent, QAction* add, QAction* remove, QAction* edit)
-        : QTableView(parent), add_(add), remove_(remove), edit_(edit)
-    {
-    }
+        : QTableView(parent), add_(add), remove_(remove), edit_(edit) {}
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
+    void keyPressEvent(QKeyEvent* event) override {
         if (event->modifiers() & ~Qt::KeypadModifier) {
             QTableView::keyPressEvent(event);
             return;
@@ -37,8 +34,7 @@ protected:
         case Qt::Key_Enter: action = edit_; break;
         default: QTableView::keyPressEvent(event); return;
         }
-        if (action->isEnabled())
-            action->trigger();
+        if (action->isEnabled()) action->trigger();
         event->accept();
     }
 
@@ -48,8 +44,7 @@ private:
     QAction* edit_;
 };
 
-Grid::Grid(QWidget* parent) : QWidget(parent), model_(new GridModel(this))
-{
+Grid::Grid(QWidget* parent) : QWidget(parent), model_(new GridModel(this)) {
     menu_ = new QMenu(this);
     addAction_ = menu_->addAction(QStringLiteral("Add Row\tIns"));
     addAction_->setShortcut(QKeySequence(Qt::Key_Insert));
@@ -89,16 +84,13 @@ Grid::Grid(QWidget* parent) : QWidget(parent), model_(new GridModel(this))
 
     connect(addAction_, &QAction::triggered, this, [this] { Q_EMIT addRowRequested(); });
     connect(deleteAction_, &QAction::triggered, this, [this] {
-        if (const int row = currentRow(); row >= 0)
-            Q_EMIT deleteRowRequested(row);
+        if (const int row = currentRow(); row >= 0) Q_EMIT deleteRowRequested(row);
     });
     connect(editAction_, &QAction::triggered, this, [this] {
-        if (const int row = currentRow(); row >= 0)
-            Q_EMIT editRequested(row);
+        if (const int row = currentRow(); row >= 0) Q_EMIT editRequested(row);
     });
     connect(view_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (index.isValid() && index.row() == currentRow())
-            Q_EMIT editRequested(index.row());
+        if (index.isValid() && index.row() == currentRow()) Q_EMIT editRequested(index.row());
     });
     connect(view_, &QWidget::customContextMenuRequested, this, &Grid::showContextMenu);
     connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Grid::reportCurrentRow);
@@ -107,127 +99,84 @@ Grid::Grid(QWidget* parent) : QWidget(parent), model_(new GridModel(this))
         reportCurrentRow();
     });
     connect(model_, &QAbstractItemModel::rowsRemoved, this, &Grid::reportCurrentRow);
-    connect(view_->horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this](int column, int, int width) {
-                if (column >= 0 && column < static_cast<int>(widths_.size()) && isRedrawOn())
-                    widths_[static_cast<std::size_t>(column)] = width;
-            });
+    connect(view_->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+        if (column >= 0 && column < static_cast<int>(widths_.size()) && isRedrawOn())
+            widths_[static_cast<std::size_t>(column)] = width;
+    });
     updateActions();
 }
 
 Grid::~Grid() = default;
 
-QTableView* Grid::view() const
-{
-    return view_;
-}
+QTableView* Grid::view() const { return view_; }
 
-int Grid::addColumn(const QString& title, int width, Qt::Alignment alignment)
-{
+int Grid::addColumn(const QString& title, int width, Qt::Alignment alignment) {
     const int column = model_->addColumn(title, alignment & Qt::AlignHorizontal_Mask);
     widths_.push_back(width);
-    if (isRedrawOn())
-        view_->setColumnWidth(column, width);
+    if (isRedrawOn()) view_->setColumnWidth(column, width);
     return column;
 }
 
-int Grid::columnCount() const
-{
-    return model_->columnCount();
-}
+int Grid::columnCount() const { return model_->columnCount(); }
 
-QString Grid::columnTitle(int column) const
-{
-    return model_->columnTitle(column);
-}
+QString Grid::columnTitle(int column) const { return model_->columnTitle(column); }
 
-int Grid::columnIndex(const QString& title) const
-{
-    return model_->columnIndex(title);
-}
+int Grid::columnIndex(const QString& title) const { return model_->columnIndex(title); }
 
-int Grid::columnWidth(int column) const
-{
-    if (column < 0 || column >= static_cast<int>(widths_.size()))
-        return 0;
+int Grid::columnWidth(int column) const {
+    if (column < 0 || column >= static_cast<int>(widths_.size())) return 0;
     return widths_[static_cast<std::size_t>(column)];
 }
 
-void Grid::setColumnWidth(int column, int width)
-{
-    if (column < 0 || column >= static_cast<int>(widths_.size()) || width < 0)
-        return;
+void Grid::setColumnWidth(int column, int width) {
+    if (column < 0 || column >= static_cast<int>(widths_.size()) || width < 0) return;
     widths_[static_cast<std::size_t>(column)] = width;
-    if (isRedrawOn())
-        view_->setColumnWidth(column, width);
+    if (isRedrawOn()) view_->setColumnWidth(column, width);
 }
 
-void Grid::restoreColumnWidths()
-{
+void Grid::restoreColumnWidths() {
     for (std::size_t column = 0; column < widths_.size(); ++column)
         view_->setColumnWidth(static_cast<int>(column), widths_[column]);
 }
 
-int Grid::addRow()
-{
-    return model_->appendRow();
-}
+int Grid::addRow() { return model_->appendRow(); }
 
-int Grid::rowCount() const
-{
-    return model_->rowCount();
-}
+int Grid::rowCount() const { return model_->rowCount(); }
 
-bool Grid::setCell(int row, const QString& columnTitle, const QString& text)
-{
+bool Grid::setCell(int row, const QString& columnTitle, const QString& text) {
     return model_->setCell(row, model_->columnIndex(columnTitle), text);
 }
 
-bool Grid::setCell(int row, int column, const QString& text)
-{
-    return model_->setCell(row, column, text);
-}
+bool Grid::setCell(int row, int column, const QString& text) { return model_->setCell(row, column, text); }
 
-QString Grid::cell(int row, const QString& columnTitle) const
-{
+QString Grid::cell(int row, const QString& columnTitle) const {
     return model_->cell(row, model_->columnIndex(columnTitle));
 }
 
-QString Grid::cell(int row, int column) const
-{
-    return model_->cell(row, column);
-}
+QString Grid::cell(int row, int column) const { return model_->cell(row, column); }
 
-bool Grid::deleteRow(int row)
-{
-    if (pendingSelection_ && *pendingSelection_ == row)
-        pendingSelection_.reset();
+bool Grid::deleteRow(int row) {
+    if (pendingSelection_ && *pendingSelection_ == row) pendingSelection_.reset();
     // Deleting the selected row leaves no row selected; the view would
     // otherwise move the selection to a neighbour.
-    if (isRedrawOn() && row >= 0 && row == currentRow())
-        clearSelection();
+    if (isRedrawOn() && row >= 0 && row == currentRow()) clearSelection();
     return model_->removeRowAt(row);
 }
 
-void Grid::deleteAllRows()
-{
+void Grid::deleteAllRows() {
     pendingSelection_.reset();
     model_->removeAllRows();
 }
 
-void Grid::setRedraw(bool on)
-{
+void Grid::setRedraw(bool on) {
     if (!on) {
-        if (!model_->inBatch())
-            view_->setUpdatesEnabled(false);
+        if (!model_->inBatch()) view_->setUpdatesEnabled(false);
         model_->beginBatch();
         return;
     }
-    if (!model_->inBatch())
-        return;
+    if (!model_->inBatch()) return;
     model_->endBatch();
-    if (model_->inBatch())
-        return;
+    if (model_->inBatch()) return;
     view_->setUpdatesEnabled(true);
     if (pendingSelection_) {
         const int row = *pendingSelection_;
@@ -237,21 +186,15 @@ void Grid::setRedraw(bool on)
     updateActions();
 }
 
-bool Grid::isRedrawOn() const
-{
-    return !model_->inBatch();
-}
+bool Grid::isRedrawOn() const { return !model_->inBatch(); }
 
-int Grid::currentRow() const
-{
-    if (!isRedrawOn())
-        return pendingSelection_.value_or(-1);
+int Grid::currentRow() const {
+    if (!isRedrawOn()) return pendingSelection_.value_or(-1);
     const QModelIndexList selected = view_->selectionModel()->selectedRows();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-bool Grid::selectRow(int row)
-{
+bool Grid::selectRow(int row) {
     if (!isRedrawOn()) {
         if (row < 0 || row >= rowCount()) {
             pendingSelection_.reset();
@@ -265,75 +208,50 @@ bool Grid::selectRow(int row)
         return false;
     }
     const QModelIndex index = model_->index(row, 0);
-    view_->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     view_->scrollTo(index);
     return true;
 }
 
-void Grid::clearSelection()
-{
+void Grid::clearSelection() {
     pendingSelection_.reset();
-    if (isRedrawOn())
-        view_->selectionModel()->clear();
+    if (isRedrawOn()) view_->selectionModel()->clear();
     reportCurrentRow();
 }
 
-bool Grid::setRowNumber(int row, int number)
-{
-    return model_->setRowNumber(row, number);
-}
+bool Grid::setRowNumber(int row, int number) { return model_->setRowNumber(row, number); }
 
-int Grid::rowNumber(int row) const
-{
-    return model_->rowNumber(row);
-}
+int Grid::rowNumber(int row) const { return model_->rowNumber(row); }
 
-int Grid::findRowByNumber(int number) const
-{
-    return model_->findRowByNumber(number);
-}
+int Grid::findRowByNumber(int number) const { return model_->findRowByNumber(number); }
 
-bool Grid::setRowColor(int row, int colorRef)
-{
-    return model_->setRowColor(row, colorFromRef(colorRef));
-}
+bool Grid::setRowColor(int row, int colorRef) { return model_->setRowColor(row, colorFromRef(colorRef)); }
 
-void Grid::setAlternatingRowColors(int evenColorRef, int oddColorRef)
-{
+void Grid::setAlternatingRowColors(int evenColorRef, int oddColorRef) {
     model_->setAlternatingColors(colorFromRef(evenColorRef), colorFromRef(oddColorRef));
 }
 
-std::optional<QColor> Grid::rowBackground(int row) const
-{
-    return model_->effectiveRowColor(row);
-}
+std::optional<QColor> Grid::rowBackground(int row) const { return model_->effectiveRowColor(row); }
 
-void Grid::showContextMenu(const QPoint& position)
-{
+void Grid::showContextMenu(const QPoint& position) {
     // A right-click on a row selects it first, so the menu acts on that row.
     const QModelIndex index = view_->indexAt(position);
-    if (index.isValid())
-        selectRow(index.row());
+    if (index.isValid()) selectRow(index.row());
     updateActions();
     menu_->popup(view_->viewport()->mapToGlobal(position));
 }
 
-void Grid::updateActions()
-{
+void Grid::updateActions() {
     const bool hasRow = currentRow() >= 0;
     deleteAction_->setEnabled(hasRow);
     editAction_->setEnabled(hasRow);
 }
 
-void Grid::reportCurrentRow()
-{
-    if (!isRedrawOn())
-        return;
+void Grid::reportCurrentRow() {
+    if (!isRedrawOn()) return;
     updateActions();
     const int row = currentRow();
-    if (row == reportedRow_)
-        return;
+    if (row == reportedRow_) return;
     reportedRow_ = row;
     Q_EMIT currentRowChanged(row);
 }

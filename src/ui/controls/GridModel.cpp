@@ -8,12 +8,10 @@ namespace orv {
 
 GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-int GridModel::addColumn(const QString& title, Qt::Alignment alignment)
-{
+int GridModel::addColumn(const QString& title, Qt::Alignment alignment) {
     const int column = static_cast<int>(columns_.size());
     const std::size_t oldWidth = columns_.size();
-    if (!inBatch())
-        beginInsertColumns({}, column, column);
+    if (!inBatch()) beginInsertColumns({}, column, column);
     columns_.push_back({title, alignment});
     if (!rows_.empty()) {
         // Widen every row by one empty cell at the end.
@@ -27,68 +25,51 @@ int GridModel::addColumn(const QString& title, Qt::Alignment alignment)
         }
         cells_ = std::move(widened);
     }
-    if (!inBatch())
-        endInsertColumns();
+    if (!inBatch()) endInsertColumns();
     return column;
 }
 
-int GridModel::columnIndex(const QString& title) const
-{
+int GridModel::columnIndex(const QString& title) const {
     for (std::size_t i = 0; i < columns_.size(); ++i) {
-        if (columns_[i].title == title)
-            return static_cast<int>(i);
+        if (columns_[i].title == title) return static_cast<int>(i);
     }
     return -1;
 }
 
-QString GridModel::columnTitle(int column) const
-{
+QString GridModel::columnTitle(int column) const {
     return validColumn(column) ? columns_[static_cast<std::size_t>(column)].title : QString();
 }
 
-int GridModel::appendRow()
-{
+int GridModel::appendRow() {
     const int row = static_cast<int>(rows_.size());
-    if (!inBatch())
-        beginInsertRows({}, row, row);
+    if (!inBatch()) beginInsertRows({}, row, row);
     rows_.emplace_back();
     cells_.resize(cells_.size() + columns_.size());
-    if (!inBatch())
-        endInsertRows();
+    if (!inBatch()) endInsertRows();
     return row;
 }
 
-bool GridModel::removeRowAt(int row)
-{
-    if (!validRow(row))
-        return false;
-    if (!inBatch())
-        beginRemoveRows({}, row, row);
+bool GridModel::removeRowAt(int row) {
+    if (!validRow(row)) return false;
+    if (!inBatch()) beginRemoveRows({}, row, row);
     const auto width = static_cast<std::ptrdiff_t>(columns_.size());
     const auto first = cells_.begin() + row * width;
     cells_.erase(first, first + width);
     rows_.erase(rows_.begin() + row);
-    if (!inBatch())
-        endRemoveRows();
+    if (!inBatch()) endRemoveRows();
     return true;
 }
 
-void GridModel::removeAllRows()
-{
-    if (rows_.empty())
-        return;
-    if (!inBatch())
-        beginResetModel();
+void GridModel::removeAllRows() {
+    if (rows_.empty()) return;
+    if (!inBatch()) beginResetModel();
     rows_.clear();
     cells_.clear();
-    if (!inBatch())
-        endResetModel();
+    if (!inBatch()) endResetModel();
 }
 
-bool GridModel::setCell(int row, int column, const QString& text)
-{
-    if (!validRow(row) || !validColumn(column))
-        return false;
+bool GridModel::setCell(int row, int column, const QString& text) {
+    if (!validRow(row) || !validColumn(column)) return false;
     cells_[static_cast<std::size_t>(row) * columns_.size() + static_cast<std::size_t>(column)] = text;
     if (!inBatch()) {
         const QModelIndex changed = index(row, column);
@@ -97,129 +78,94 @@ bool GridModel::setCell(int row, int column, const QString& text)
     return true;
 }
 
-QString GridModel::cell(int row, int column) const
-{
-    if (!validRow(row) || !validColumn(column))
-        return {};
+QString GridModel::cell(int row, int column) const {
+    if (!validRow(row) || !validColumn(column)) return {};
     return cells_[static_cast<std::size_t>(row) * columns_.size() + static_cast<std::size_t>(column)];
 }
 
-bool GridModel::setRowNumber(int row, int number)
-{
-    if (!validRow(row))
-        return false;
+bool GridModel::setRowNumber(int row, int number) {
+    if (!validRow(row)) return false;
     rows_[static_cast<std::size_t>(row)].number = number;
     return true;
 }
 
-int GridModel::rowNumber(int row) const
-{
-    return validRow(row) ? rows_[static_cast<std::size_t>(row)].number : 0;
-}
+int GridModel::rowNumber(int row) const { return validRow(row) ? rows_[static_cast<std::size_t>(row)].number : 0; }
 
-int GridModel::findRowByNumber(int number) const
-{
+int GridModel::findRowByNumber(int number) const {
     for (std::size_t row = 0; row < rows_.size(); ++row) {
-        if (rows_[row].number == number)
-            return static_cast<int>(row);
+        if (rows_[row].number == number) return static_cast<int>(row);
     }
     return -1;
 }
 
-bool GridModel::setRowColor(int row, std::optional<QColor> color)
-{
-    if (!validRow(row))
-        return false;
+bool GridModel::setRowColor(int row, std::optional<QColor> color) {
+    if (!validRow(row)) return false;
     rows_[static_cast<std::size_t>(row)].color = color;
     if (!inBatch() && !columns_.empty())
         Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::BackgroundRole});
     return true;
 }
 
-std::optional<QColor> GridModel::rowColor(int row) const
-{
+std::optional<QColor> GridModel::rowColor(int row) const {
     return validRow(row) ? rows_[static_cast<std::size_t>(row)].color : std::nullopt;
 }
 
-void GridModel::setAlternatingColors(std::optional<QColor> even, std::optional<QColor> odd)
-{
+void GridModel::setAlternatingColors(std::optional<QColor> even, std::optional<QColor> odd) {
     evenColor_ = even;
     oddColor_ = odd;
     if (!inBatch() && !rows_.empty() && !columns_.empty())
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
 }
 
-std::optional<QColor> GridModel::effectiveRowColor(int row) const
-{
-    if (!validRow(row))
-        return std::nullopt;
-    if (const auto& own = rows_[static_cast<std::size_t>(row)].color)
-        return own;
+std::optional<QColor> GridModel::effectiveRowColor(int row) const {
+    if (!validRow(row)) return std::nullopt;
+    if (const auto& own = rows_[static_cast<std::size_t>(row)].color) return own;
     return row % 2 == 0 ? evenColor_ : oddColor_;
 }
 
-void GridModel::beginBatch()
-{
-    if (batchDepth_++ == 0)
-        beginResetModel();
+void GridModel::beginBatch() {
+    if (batchDepth_++ == 0) beginResetModel();
 }
 
-void GridModel::endBatch()
-{
-    if (batchDepth_ == 0)
-        return;
-    if (--batchDepth_ == 0)
-        endResetModel();
+void GridModel::endBatch() {
+    if (batchDepth_ == 0) return;
+    if (--batchDepth_ == 0) endResetModel();
 }
 
-int GridModel::rowCount(const QModelIndex& parent) const
-{
+int GridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
-int GridModel::columnCount(const QModelIndex& parent) const
-{
+int GridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(columns_.size());
 }
 
-QVariant GridModel::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || !validRow(index.row()) || !validColumn(index.column()))
-        return {};
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || !validRow(index.row()) || !validColumn(index.column())) return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return cell(index.row(), index.column());
+    case Qt::ToolTipRole: return cell(index.row(), index.column());
     case Qt::BackgroundRole:
-        if (const auto color = effectiveRowColor(index.row()))
-            return QBrush(*color);
+        if (const auto color = effectiveRowColor(index.row())) return QBrush(*color);
         return {};
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(columns_[static_cast<std::size_t>(index.column())].alignment |
-                                   Qt::AlignVCenter);
-    default:
-        return {};
+        return QVariant::fromValue(columns_[static_cast<std::size_t>(index.column())].alignment | Qt::AlignVCenter);
+    default: return {};
     }
 }
 
-QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && validColumn(section)) {
-        if (role == Qt::DisplayRole)
-            return columns_[static_cast<std::size_t>(section)].title;
+        if (role == Qt::DisplayRole) return columns_[static_cast<std::size_t>(section)].title;
         if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(columns_[static_cast<std::size_t>(section)].alignment |
-                                       Qt::AlignVCenter);
+            return QVariant::fromValue(columns_[static_cast<std::size_t>(section)].alignment | Qt::AlignVCenter);
     }
-    if (orientation == Qt::Vertical && role == Qt::DisplayRole && validRow(section))
-        return section + 1;
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && validRow(section)) return section + 1;
     return {};
 }
 
-Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
-{
-    if (!index.isValid())
-        return Qt::NoItemFlags;
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 

@@ -4,8 +4,7 @@
 
 namespace orv {
 
-QFont fittedFont(const QFont& base, const QString& text, int width, qreal minimumPointSize)
-{
+QFont fittedFont(const QFont& base, const QString& text, int width, qreal minimumPointSize) {
     QFont font = base;
     if (font.pointSizeF() <= 0)  // a pixel-sized font is left as it is
         return font;

@@ -146,8 +146,8 @@ void GroupDialog::AddTarget() {
         return;
     }
     if (group_.count >= kMaxListEntries || static_cast<int32_t>(targetIds_.size()) >= kMaxAddedTargets) {
-        Services::prompter().information(this, kCaption,
-                                         QStringLiteral("A group cannot have more than %1 targets").arg(kMaxListEntries));
+        Services::prompter().information(
+            this, kCaption, QStringLiteral("A group cannot have more than %1 targets").arg(kMaxListEntries));
         return;
     }
     targetIds_.push_back(pickerTargets_[static_cast<std::size_t>(chosen)]);
@@ -168,7 +168,8 @@ void GroupDialog::DeleteTarget() {
     }
     if (!Services::prompter().askYesNo(
             this, kCaption,
-            QStringLiteral("Are you sure to delete this target form all the items and values referencing this group?"))) {
+            QStringLiteral(
+                "Are you sure to delete this target form all the items and values referencing this group?"))) {
         return;
     }
     positions_.erase(positions_.begin() + row);

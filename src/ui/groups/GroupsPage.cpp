@@ -45,8 +45,8 @@ std::vector<int32_t> ItemsOf(const RecordCache& cache, int32_t groupId) {
 
 // An item's first `count` amounts, padded with zeros.
 std::vector<float> OwnAmounts(const ItemRecord& item) {
-    std::vector<float> amounts(item.values.begin(),
-                               item.values.begin() + std::min<std::size_t>(item.values.size(), std::max(item.count, 0)));
+    std::vector<float> amounts(
+        item.values.begin(), item.values.begin() + std::min<std::size_t>(item.values.size(), std::max(item.count, 0)));
     amounts.resize(static_cast<std::size_t>(std::clamp(item.count, 0, kMaxListEntries)), 0.0f);
     return amounts;
 }
@@ -110,9 +110,12 @@ void GroupsPage::CreateContent() {
     connect(grid_, &Grid::deleteRowRequested, this, [this] { RemoveItem(); });
 
     const std::pair<const char*, void (GroupsPage::*)()> actions[] = {
-        {"New Group", &GroupsPage::NewGroup},   {"Edit Group", &GroupsPage::EditGroup},
-        {"Remove Group", &GroupsPage::RemoveGroup}, {"New Item", &GroupsPage::NewItem},
-        {"Edit Item", &GroupsPage::EditItem},   {"Remove Item", &GroupsPage::RemoveItem},
+        {"New Group", &GroupsPage::NewGroup},
+        {"Edit Group", &GroupsPage::EditGroup},
+        {"Remove Group", &GroupsPage::RemoveGroup},
+        {"New Item", &GroupsPage::NewItem},
+        {"Edit Item", &GroupsPage::EditItem},
+        {"Remove Item", &GroupsPage::RemoveItem},
         {"Edit categories", &GroupsPage::EditGroupCategories},
     };
     for (const auto& [text, action] : actions) {
@@ -304,7 +307,8 @@ void GroupsPage::RescaleGroup(int32_t groupId, int32_t oldUnit, int32_t newUnit)
         }
         const auto& perItem = cache_->ValuesPerItem();
         for (auto v = perItem.lower_bound({itemId, 0}); v != perItem.end() && v->first.first == itemId; ++v) {
-            if (v->second->record) RecordEdit(v->second->record).Float(prop::ValueValue, v->second->value * measured).Apply();
+            if (v->second->record)
+                RecordEdit(v->second->record).Float(prop::ValueValue, v->second->value * measured).Apply();
         }
     }
 }
@@ -326,8 +330,9 @@ void GroupsPage::EditGroup() {
     SetModifiedFlag();
     const GroupRecord& group = dialog.group();
     const std::vector<int32_t> targets = dialog.EditedTargets();
-    const std::vector<int32_t> oldTargets(before.targets.begin(),
-                                          before.targets.begin() + std::clamp<std::size_t>(before.count, 0, before.targets.size()));
+    const std::vector<int32_t> oldTargets(
+        before.targets.begin(),
+        before.targets.begin() + std::clamp<std::size_t>(before.count, 0, before.targets.size()));
     if (group.unitId != before.unitId && dialog.hasItems()) {
         RescaleGroup(before.id, before.unitId, group.unitId);
         cache_->LoadItems(db_);
@@ -387,7 +392,8 @@ void GroupsPage::NewItem() {
     if (!db_ || !cache_) return;
     const GroupRecord* group = cache_->FindGroup(selectedGroup_);
     if (!group) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Please select the group before adding the item!"));
+        Services::prompter().information(this, kCaption,
+                                         QStringLiteral("Please select the group before adding the item!"));
         return;
     }
     ItemRecord fresh;

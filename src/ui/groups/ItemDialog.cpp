@@ -145,7 +145,8 @@ void ItemDialog::FillAmounts() {
         if (target) {
             if (const UnitEntry* unit = cache_.FindUnit(target->unitId)) unitName = QString::fromStdString(unit->name);
         }
-        const int row = amounts_->addRow({target ? QString::fromStdString(target->name) : QString(), QString(), unitName});
+        const int row =
+            amounts_->addRow({target ? QString::fromStdString(target->name) : QString(), QString(), unitName});
         amounts_->setNumber(row, kAmountColumn, item_.values[static_cast<std::size_t>(i)]);
     }
 }
@@ -177,8 +178,8 @@ bool ItemDialog::ReadFields() {
 
 void ItemDialog::StepDefault(int steps) {
     ReadFields();
-    const double value = std::clamp(static_cast<double>(item_.defaultValue) + kStep * steps, kDefaultFloor,
-                                    kDefaultCeiling);
+    const double value =
+        std::clamp(static_cast<double>(item_.defaultValue) + kStep * steps, kDefaultFloor, kDefaultCeiling);
     item_.defaultValue = static_cast<float>(value);
     ShowDefault();
     FillAmounts();
@@ -193,22 +194,21 @@ void ItemDialog::WheelDefault(int angleDelta) {
 bool ItemDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == default_) {
         switch (event->type()) {
-            case QEvent::KeyPress: {
-                const int key = static_cast<QKeyEvent*>(event)->key();
-                if (key == Qt::Key_Up || key == Qt::Key_Down) {
-                    StepDefault(key == Qt::Key_Up ? 1 : -1);
-                    return true;
-                }
-                break;
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Up || key == Qt::Key_Down) {
+                StepDefault(key == Qt::Key_Up ? 1 : -1);
+                return true;
             }
-            case QEvent::Wheel:
-                if (default_->hasFocus()) {
-                    WheelDefault(static_cast<QWheelEvent*>(event)->angleDelta().y());
-                    return true;
-                }
-                break;
-            default:
-                break;
+            break;
+        }
+        case QEvent::Wheel:
+            if (default_->hasFocus()) {
+                WheelDefault(static_cast<QWheelEvent*>(event)->angleDelta().y());
+                return true;
+            }
+            break;
+        default: break;
         }
     }
     return QDialog::eventFilter(watched, event);

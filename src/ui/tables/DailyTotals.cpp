@@ -13,8 +13,8 @@ std::string DailyTotals::StatisticsText() const {
     return std::string("Average: ") + FixedText(average, 5) + ", " + secondLabel() + " " + FixedText(second, 5);
 }
 
-DailyTotals ComputeDailyTotals(const RecordCache& cache, HostDatabase* db, int32_t targetId,
-                               const HostDateTime& start, int32_t days) {
+DailyTotals ComputeDailyTotals(const RecordCache& cache, HostDatabase* db, int32_t targetId, const HostDateTime& start,
+                               int32_t days) {
     DailyTotals out;
     const auto count = static_cast<std::size_t>(std::clamp(days, 0, DailyTotals::kMaxDays));
     out.totals.assign(count, 0.0f);
@@ -44,7 +44,8 @@ DailyTotals ComputeDailyTotals(const RecordCache& cache, HostDatabase* db, int32
             const float product = amount * value->value;
             out.totals[day] += product;
             out.counts[day] += 1;
-            out.details[day].push_back({value->date, value->itemId, value->matterId, value->value, value->notes, product});
+            out.details[day].push_back(
+                {value->date, value->itemId, value->matterId, value->value, value->notes, product});
             const bool newest = it == perItem.end() || it->first.first != item->id;
             if (out.sumTarget) {
                 out.second += product;

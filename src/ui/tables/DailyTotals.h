@@ -33,8 +33,8 @@ struct DailyTotals {
     static constexpr int32_t kMaxDays = 120;
 
     bool sumTarget = true;
-    std::vector<float> totals;                     // per day: sum, or average of the products
-    std::vector<int32_t> counts;                   // per day: number of products
+    std::vector<float> totals;                      // per day: sum, or average of the products
+    std::vector<int32_t> counts;                    // per day: number of products
     std::vector<std::vector<DailyDetail>> details;  // per day, in the order counted
     float productSum = 0.0f;
     int32_t productCount = 0;
@@ -53,7 +53,7 @@ struct DailyTotals {
 // The totals of `targetId` over `days` days (clamped to 0..120) from 00:00:00
 // of the day of `start`, read from the cache as it is. An unknown target or
 // a start the host cannot convert gives all-zero days.
-DailyTotals ComputeDailyTotals(const RecordCache& cache, HostDatabase* db, int32_t targetId,
-                               const HostDateTime& start, int32_t days);
+DailyTotals ComputeDailyTotals(const RecordCache& cache, HostDatabase* db, int32_t targetId, const HostDateTime& start,
+                               int32_t days);
 
 }  // namespace orv

@@ -33,7 +33,8 @@ QString Column(const char* title) { return QString::fromLatin1(title); }
 
 QComboBox* PageCombo(QWidget* parent) {
     auto* combo = new QComboBox(parent);
-    combo->setStyleSheet(QStringLiteral("QComboBox QAbstractItemView::item { min-height: %1px; }").arg(kComboItemHeight));
+    combo->setStyleSheet(
+        QStringLiteral("QComboBox QAbstractItemView::item { min-height: %1px; }").arg(kComboItemHeight));
     return combo;
 }
 
@@ -215,7 +216,8 @@ ReportContent TablesPage::ReportFigures() const {
             if (cache_) {
                 if (const ItemRecord* item = cache_->FindItem(entry.itemId)) detail.itemName = item->name;
                 const GroupRecord* group = cache_->FindGroup(entry.groupId);
-                if (const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr) detail.unitName = unit->name;
+                if (const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr)
+                    detail.unitName = unit->name;
             }
             row.details.push_back(std::move(detail));
         }

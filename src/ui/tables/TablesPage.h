@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
+#include "report/ReportText.h"
 #include "ui/PeriodChoice.h"
 #include "ui/PluginPage.h"
-#include "report/ReportText.h"
 #include "ui/tables/DailyTotals.h"
 #include "util/ReportPeriod.h"
 

@@ -212,25 +212,24 @@ void UnitDialog::FinishFactorEdit() {
 bool UnitDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == factor_) {
         switch (event->type()) {
-            case QEvent::FocusOut:
-                if (isVisible()) FinishFactorEdit();
-                break;
-            case QEvent::KeyPress: {
-                const int key = static_cast<QKeyEvent*>(event)->key();
-                if (key == Qt::Key_Up || key == Qt::Key_Down) {
-                    StepFactor(key == Qt::Key_Up ? 1 : -1);
-                    return true;
-                }
-                break;
+        case QEvent::FocusOut:
+            if (isVisible()) FinishFactorEdit();
+            break;
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Up || key == Qt::Key_Down) {
+                StepFactor(key == Qt::Key_Up ? 1 : -1);
+                return true;
             }
-            case QEvent::Wheel:
-                if (factor_->hasFocus()) {
-                    WheelFactor(static_cast<QWheelEvent*>(event)->angleDelta().y());
-                    return true;
-                }
-                break;
-            default:
-                break;
+            break;
+        }
+        case QEvent::Wheel:
+            if (factor_->hasFocus()) {
+                WheelFactor(static_cast<QWheelEvent*>(event)->angleDelta().y());
+                return true;
+            }
+            break;
+        default: break;
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -2,7 +2,6 @@
 // The "Values" page: every recorded value, newest first, with New, Edit and
 // Remove and a switch to show only the ten newest.
 
-
 #include <cstdint>
 #include <vector>
 
