@@ -55,6 +55,11 @@ PluginState& State() {
 
 using namespace orv;
 
+ORV_EXPORT int32_t SetHostExtensions(HostExtensions* extensions) {
+    SetCurrentHostExtensions(extensions);
+    return 1;
+}
+
 ORV_EXPORT int32_t Init(HostDatabase* db, HostColorProvider* colors, QWidget* parent, int32_t, int32_t) {
     return Guarded<int32_t>(0, [&] {
         PluginState& s = State();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "data/HostExtensions.h"
 #include "data/HostInterfaces.h"
 
 class QMenu;
@@ -13,6 +14,9 @@ class QWidget;
 
 #define ORV_EXPORT extern "C" __attribute__((visibility("default")))
 
+// Optional: a host that offers the extensions of data/HostExtensions.h hands
+// them over before Init (null takes them back). Returns 1.
+ORV_EXPORT int32_t SetHostExtensions(orv::HostExtensions* extensions);
 ORV_EXPORT int32_t Init(orv::HostDatabase* db, orv::HostColorProvider* colors, QWidget* parent, int32_t, int32_t);
 ORV_EXPORT int32_t Run();
 ORV_EXPORT QWidget* GetWnd();
