@@ -50,6 +50,11 @@ public:
     // refused with hostresult::kReadOnly.
     virtual int32_t IsReadOnly() = 0;
 
+    // The database file's path (UTF-8, zero-terminated), so that the module
+    // can refuse to write a file over it. The path's length, 0 when the
+    // database is no file (in memory), or -1 when `capacity` is too small.
+    virtual int32_t DatabasePath(char* buffer, int32_t capacity) = 0;
+
 protected:
     ~HostExtensions() = default;
 };
