@@ -6,7 +6,6 @@
 #include "platform/QtPrompter.h"
 #include "platform/Shell.h"
 #include "support/QtPrinters.h"
-#include "support/ScriptedServices.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -51,26 +50,6 @@ TEST(Services, SettersReturnThePreviousServiceAndNullRestoresTheDefault) {
     EXPECT_EQ(Services::setClock(&second), &first);
     EXPECT_EQ(Services::clock().now(), second.now());
     EXPECT_EQ(Services::setClock(nullptr), &second);
-    EXPECT_NE(dynamic_cast<const SystemClock*>(&Services::clock()), nullptr);
-}
-
-TEST(Services, ScriptedServicesNestAndPutBackWhatWasInstalled) {
-    {
-        test::ScriptedServices outer;
-        {
-            test::ScriptedServices inner;
-            EXPECT_EQ(&Services::prompter(), &inner.prompter);
-            EXPECT_EQ(&Services::dialogs(), &inner.dialogs);
-            EXPECT_EQ(&Services::shell(), &inner.shell);
-            EXPECT_EQ(&Services::clock(), &inner.clock);
-        }
-        EXPECT_EQ(&Services::prompter(), &outer.prompter);
-        EXPECT_EQ(&Services::clock(), &outer.clock);
-    }
-    // Afterwards the Qt implementations are back.
-    EXPECT_NE(dynamic_cast<QtPrompter*>(&Services::prompter()), nullptr);
-    EXPECT_NE(dynamic_cast<QtDialogRunner*>(&Services::dialogs()), nullptr);
-    EXPECT_NE(dynamic_cast<DesktopShell*>(&Services::shell()), nullptr);
     EXPECT_NE(dynamic_cast<const SystemClock*>(&Services::clock()), nullptr);
 }
 

@@ -34,11 +34,5 @@ TEST(ColoredLabel, PaintsAGradientFromFirstToSecondColour) {
     EXPECT_LT(right.red(), 15);
 }
 
-TEST(ColoredLabel, TextIsShownAsGiven) {
-    ColoredLabel label("<b>Category: </b>");
-    EXPECT_EQ(label.textFormat(), Qt::PlainText);
-    EXPECT_EQ(label.text(), "<b>Category: </b>");
-}
-
 }  // namespace
 }  // namespace orv

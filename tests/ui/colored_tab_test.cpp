@@ -100,17 +100,6 @@ TEST(ColoredTab, TabsKeepTextImageAndPage) {
     EXPECT_EQ(tab.tabPage(0), nullptr);
 }
 
-TEST(ColoredTab, ItemSizeGivesEveryTabThatSize) {
-    ColoredTab tab;
-    tab.resize(800, 300);
-    for (const char* text : {"Values", "Charts", "Tables"}) tab.addTab(text, -1, nullptr);
-    tab.setItemSize(QSize(100, 36));
-    tab.show();
-    EXPECT_EQ(tab.itemRect(2).size(), QSize(100, 36));
-    EXPECT_EQ(tab.itemRect(1).left(), tab.itemRect(0).right() + 1);
-    EXPECT_TRUE(tab.itemRect(3).isEmpty());
-}
-
 TEST(ColoredTab, ImageStripIsCutWithTheTopLeftPixelAsMask) {
     // Three 4x4 images on a green key colour, each with one red pixel.
     QImage strip(12, 4, QImage::Format_RGB32);
