@@ -13,7 +13,7 @@
 namespace orv::hostdb {
 namespace {
 
-constexpr int kPagesPerStep = 256;
+constexpr int kPagesPerStep = 32;
 constexpr int kBusyRetries = 100;
 constexpr int kBusyPauseMs = 50;
 
