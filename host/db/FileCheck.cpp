@@ -64,6 +64,13 @@ private:
     bool cleanUp_ = true;
 };
 
+// The first problem of a quick check's report, without its heading.
+std::string FirstProblem(std::string report) {
+    static const std::string kHeading = "*** in database main ***\n";
+    if (report.rfind(kHeading, 0) == 0) report.erase(0, kHeading.size());
+    return report.substr(0, report.find('\n'));
+}
+
 }  // namespace
 
 std::string SqliteFileUri(const std::string& path, const std::string& query) {
@@ -118,7 +125,7 @@ bool CheckDatabaseFile(const std::string& path, int busyTimeoutMs, int32_t* vers
                 reason = sqlite3_errmsg(db);
             } else if (check.Text(0) != "ok") {
                 damaged = true;
-                reason = check.Text(0);
+                reason = FirstProblem(check.Text(0));
             }
         }
     }
