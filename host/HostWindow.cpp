@@ -28,6 +28,7 @@ void HostWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(tr("&Open database..."), QKeySequence::Open, this, &HostWindow::openDatabase);
     file->addAction(tr("&Save"), QKeySequence::Save, this, &HostWindow::saveModule);
+    file->addAction(tr("&Back up database..."), this, &HostWindow::backUpDatabase);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -56,6 +57,7 @@ void HostWindow::buildMenus() {
 
 void HostWindow::startModule() {
     const PluginEntryPoints& api = plugin_.api();
+    HandHostExtensions(api, db_->extensions());
     api.Init(db_.get(), &colors_, container_, 0, 0);
     api.Run();
     running_ = true;
@@ -66,6 +68,7 @@ void HostWindow::stopModule() {
     const PluginEntryPoints& api = plugin_.api();
     if (api.IsModified()) api.Save();
     api.Close();
+    HandHostExtensions(api, nullptr);
     running_ = false;
 }
 
@@ -92,6 +95,18 @@ void HostWindow::openDatabase() {
     db_ = std::move(db);
     dbPath_ = path;
     startModule();
+}
+
+void HostWindow::backUpDatabase() {
+    const QString path = QFileDialog::getSaveFileName(this, tr("Back up database"), dbPath_ + QStringLiteral(".backup"),
+                                                      tr("ORV databases (*.sqlite *.db);;All files (*)"));
+    if (path.isEmpty()) return;
+    std::string error;
+    if (!db_->BackupTo(path.toStdString(), &error)) {
+        QMessageBox::critical(this, tr("ORV Desktop"), QString::fromStdString(error));
+        return;
+    }
+    QMessageBox::information(this, tr("ORV Desktop"), tr("The database was backed up to %1.").arg(path));
 }
 
 void HostWindow::closeEvent(QCloseEvent* event) {

@@ -36,6 +36,7 @@ private:
     void buildMenus();
     void openDatabase();
     void saveModule();
+    void backUpDatabase();
     void setScheme(std::size_t index);
 
     const PluginLibrary& plugin_;

@@ -49,6 +49,8 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Load(const QString& path, QString*
     Resolve(handle, "GetPlugMenu", a.GetPlugMenu, missing);
     Resolve(handle, "GetOnCommandID", a.GetOnCommandID, missing);
     Resolve(handle, "AboutDialog", a.AboutDialog, missing);
+    QStringList optional;
+    Resolve(handle, "SetHostExtensions", a.SetHostExtensions, optional);
     if (!missing.isEmpty()) {
         if (error)
             *error = QStringLiteral("The module %1 lacks the entry points: %2")
@@ -63,6 +65,10 @@ PluginLibrary::~PluginLibrary() {
     // running application, so the library stays mapped until the process
     // ends; dlclose here would unmap code Qt could still call into.
     (void)handle_;
+}
+
+void HandHostExtensions(const PluginEntryPoints& api, HostExtensions* extensions) {
+    if (api.SetHostExtensions) api.SetHostExtensions(extensions);
 }
 
 QString DefaultModulePath() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "data/HostExtensions.h"
 #include "data/HostInterfaces.h"
 
 class QMenu;
@@ -34,7 +35,13 @@ struct PluginEntryPoints {
     QMenu* (*GetPlugMenu)() = nullptr;
     int32_t (*GetOnCommandID)(int32_t, int32_t) = nullptr;
     int32_t (*AboutDialog)() = nullptr;
+    // Optional: modules that use the host's extensions export it.
+    int32_t (*SetHostExtensions)(HostExtensions*) = nullptr;
 };
+
+// Hands the module the host's extensions (null to withdraw them) when the
+// module takes them.
+void HandHostExtensions(const PluginEntryPoints& api, HostExtensions* extensions);
 
 class PluginLibrary {
 public:

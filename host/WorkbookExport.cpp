@@ -3,12 +3,24 @@
 #include "data/RecordCache.h"
 #include "export/ExcelAutomation.h"
 #include "export/ExcelExport.h"
+#include "host/db/FileIdentity.h"
 #include "host/db/SqliteHostDatabase.h"
 
 namespace orv::host {
 
 bool ExportWorkbook(hostdb::SqliteHostDatabase& db, bool values, const QString& out, const QString& modulePath,
                     QString* message) {
+    // By file identity, so a link or another spelling of the path is seen
+    // through too.
+    if (hostdb::SameFile(out.toStdString(), db.path())) {
+        if (message) {
+            *message = QStringLiteral(
+                           "'%1' is the open database; a workbook is never written over it. "
+                           "Choose another file name.")
+                           .arg(out);
+        }
+        return false;
+    }
     std::string stopped;
     std::string lastFailure;
     SetAutomationLogHook([&lastFailure](const std::string& text) { lastFailure = text; });

@@ -11,7 +11,8 @@ class SqliteHostDatabase;
 namespace orv::host {
 
 // Writes the values (or the structure) of `db` into the workbook `out`,
-// from the template beside `modulePath`. False with the reason in *message.
+// from the template beside `modulePath`. Refuses `out` when it is the
+// database file itself. False with the reason in *message.
 bool ExportWorkbook(hostdb::SqliteHostDatabase& db, bool values, const QString& out, const QString& modulePath,
                     QString* message);
 

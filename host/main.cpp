@@ -2,8 +2,12 @@
 //
 //   orv-desktop [--db FILE] [--module FILE]   open a database (default: the
 //                                             user's own) and show the module
-//   orv-desktop --demo FILE                   write a sample database with
-//                                             months of values, then open it
+//   orv-desktop --demo FILE [--values N]      write a sample database with
+//                                             months of values (or N values),
+//                                             then open it
+//   orv-desktop --backup OUT.sqlite [--db FILE]
+//                                             copy the database while it may
+//                                             be in use
 //   orv-desktop --screenshot DIR [--db FILE]  picture every page and dialog
 //                                             into DIR without a display
 //   orv-desktop --export-values OUT.xlsx [--db FILE]
@@ -15,6 +19,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -23,6 +28,8 @@
 #include "host/PluginLoader.h"
 #include "host/Screenshots.h"
 #include "host/WorkbookExport.h"
+#include "host/cli/DemoCommand.h"
+#include "host/cli/StartupMessage.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
 
@@ -34,8 +41,14 @@ QString DefaultDatabasePath() {
     return dir + QStringLiteral("/orv.sqlite");
 }
 
+// Set once the command line is known: whether errors are shown in a box too.
+bool gErrorBoxes = false;
+
 int Fail(const QString& message) {
     std::fprintf(stderr, "orv-desktop: %s\n", message.toLocal8Bit().constData());
+    if (gErrorBoxes) {
+        QMessageBox::critical(nullptr, QStringLiteral("ORV Desktop"), orv::host::StartupErrorText(message));
+    }
     return 1;
 }
 
@@ -44,7 +57,7 @@ int Fail(const QString& message) {
 void UseOffscreenForBatchModes(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg.startsWith("--screenshot") || arg.startsWith("--export-")) {
+        if (arg.startsWith("--screenshot") || arg.startsWith("--export-") || arg.startsWith("--backup")) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
             return;
         }
@@ -77,18 +90,36 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption exportStructureOption(
         QStringLiteral("export-structure"), QStringLiteral("Export the structure into the workbook FILE, then quit."),
         QStringLiteral("FILE"));
-    parser.addOptions(
-        {dbOption, moduleOption, demoOption, screenshotOption, exportValuesOption, exportStructureOption});
+    const QCommandLineOption valuesOption(QStringLiteral("values"),
+                                          QStringLiteral("With --demo: the number of sample values to write."),
+                                          QStringLiteral("N"));
+    const QCommandLineOption backupOption(
+        QStringLiteral("backup"), QStringLiteral("Copy the database to FILE, then quit."), QStringLiteral("FILE"));
+    parser.addOptions({dbOption, moduleOption, demoOption, valuesOption, screenshotOption, exportValuesOption,
+                       exportStructureOption, backupOption});
     parser.process(app);
+    const bool batchMode = parser.isSet(screenshotOption) || parser.isSet(exportValuesOption) ||
+                           parser.isSet(exportStructureOption) || parser.isSet(backupOption);
+    gErrorBoxes = orv::host::ShowsStartupErrorBox(QGuiApplication::platformName(), batchMode);
 
     QString dbPath = parser.isSet(dbOption) ? parser.value(dbOption) : DefaultDatabasePath();
     std::string error;
     if (parser.isSet(demoOption)) {
         dbPath = parser.value(demoOption);
-        if (!orv::hostdb::WriteDemoDatabase(dbPath.toStdString(), &error)) return Fail(QString::fromStdString(error));
+        QString demoError;
+        if (!orv::host::WriteDemo(dbPath, parser.value(valuesOption), &demoError)) return Fail(demoError);
+    } else if (parser.isSet(valuesOption)) {
+        return Fail(QStringLiteral("--values goes with --demo."));
     }
     auto db = orv::hostdb::SqliteHostDatabase::Open(dbPath.toStdString(), &error);
     if (!db) return Fail(QString::fromStdString(error));
+
+    if (parser.isSet(backupOption)) {
+        const QString out = parser.value(backupOption);
+        if (!db->BackupTo(out.toStdString(), &error)) return Fail(QString::fromStdString(error));
+        std::printf("%s written\n", out.toLocal8Bit().constData());
+        return 0;
+    }
 
     if (parser.isSet(exportValuesOption) || parser.isSet(exportStructureOption)) {
         const bool values = parser.isSet(exportValuesOption);

@@ -10,24 +10,28 @@
 #include <string>
 #include <vector>
 
+#include "data/HostExtensions.h"
 #include "data/HostInterfaces.h"
 #include "data/Records.h"
 
 namespace orv::hostdb {
 
-// Results of the host operations: 0 success, negative failures.
+// Results of the host operations: 0 success, negative failures. The ones the
+// module tells apart have the values of hostresult.
 enum HostResult : int32_t {
-    kOk = 0,
-    kUnknownProperty = -1,  // no such property for this kind
-    kWrongSize = -2,        // byte size does not match the property
-    kBadElement = -3,       // list element out of range, or non-zero for a scalar
-    kBadArgument = -4,      // null buffer, null text, bad flag
-    kGone = -5,             // the record no longer exists
-    kBadValue = -6,         // value out of the field's range (or not finite)
-    kStorageError = -7,     // SQLite failed (busy beyond the timeout, disk full, ...)
-    kBadField = -8,         // a FieldMap text does not parse or is out of range
-    kMissingId = -9,        // the FieldMap has no ID
-    kDuplicateId = -10,     // a record with that ID exists
+    kOk = hostresult::kOk,
+    kUnknownProperty = -1,                      // no such property for this kind
+    kWrongSize = -2,                            // byte size does not match the property
+    kBadElement = -3,                           // list element out of range, or non-zero for a scalar
+    kBadArgument = -4,                          // null buffer, null text, bad flag
+    kGone = hostresult::kGone,                  // the record no longer exists
+    kBadValue = -6,                             // value out of the field's range (or not finite)
+    kStorageError = hostresult::kStorageError,  // SQLite failed (disk full, I/O error, ...)
+    kBadField = -8,                             // a FieldMap text does not parse or is out of range
+    kMissingId = -9,                            // the FieldMap has no ID
+    kDuplicateId = -10,                         // a record with that ID exists
+    kBusy = hostresult::kBusy,                  // another program held the database past the busy timeout
+    kReadOnly = hostresult::kReadOnly,          // the database is open read-only
 };
 
 enum class ScalarType {

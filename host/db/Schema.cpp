@@ -109,9 +109,33 @@ CREATE TABLE settings (
     return Exec(db, kSql, error) && EnsureCategorySlots(db, error);
 }
 
+// Version 1 -> 2: a change counter per record kind (kinds 0..4 as the module
+// numbers them, 5 categories, 6 settings), bumped by triggers on every
+// inserted, changed or removed row, so that every program writing the file,
+// ours or another, moves the counter of what it changed.
+bool MigrateTo2(sqlite3* db, std::string* error) {
+    static constexpr struct {
+        const char* table;
+        int kind;
+    } kCounted[] = {{"units", 0},          {"targets", 1},    {"item_groups", 2}, {"items", 3},
+                    {"tracked_values", 4}, {"categories", 5}, {"settings", 6}};
+    std::string sql =
+        "CREATE TABLE change_counts (kind INTEGER PRIMARY KEY, count INTEGER NOT NULL DEFAULT 0);\n"
+        "INSERT INTO change_counts (kind) VALUES (0), (1), (2), (3), (4), (5), (6);\n";
+    for (const auto& counted : kCounted) {
+        for (const char* event : {"INSERT", "UPDATE", "DELETE"}) {
+            const std::string kind = std::to_string(counted.kind);
+            sql += std::string("CREATE TRIGGER count_") + counted.table + "_" + event + " AFTER " + event + " ON " +
+                   counted.table + " BEGIN UPDATE change_counts SET count = count + 1 WHERE kind = " + kind +
+                   "; END;\n";
+        }
+    }
+    return Exec(db, sql.c_str(), error);
+}
+
 using MigrationStep = bool (*)(sqlite3*, std::string*);
 // Step i brings a database from version i to version i + 1.
-constexpr MigrationStep kSteps[] = {&MigrateTo1};
+constexpr MigrationStep kSteps[] = {&MigrateTo1, &MigrateTo2};
 static_assert(sizeof kSteps / sizeof kSteps[0] == kSchemaVersion, "one migration step per schema version");
 
 }  // namespace

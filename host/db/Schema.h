@@ -13,7 +13,9 @@ namespace orv::hostdb {
 // PRAGMA application_id of our files: "ORVD".
 inline constexpr int32_t kApplicationId = 0x4F525644;
 // PRAGMA user_version written by this program.
-inline constexpr int32_t kSchemaVersion = 1;
+inline constexpr int32_t kSchemaVersion = 2;
+// The first schema version with the change_counts table.
+inline constexpr int32_t kChangeCountsVersion = 2;
 // Every list (group targets, item amounts) holds at most this many elements.
 inline constexpr int32_t kMaxListElements = 31;
 // Category slots per kind, numbered 0..15; slot 0 is named "Unfiled".

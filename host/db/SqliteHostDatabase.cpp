@@ -6,13 +6,16 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "data/FieldText.h"
 #include "data/RecordBuffer.h"
+#include "host/db/FileCheck.h"
 #include "host/db/HostCalendar.h"
 #include "host/db/Schema.h"
 #include "host/db/SqliteStatement.h"
@@ -22,7 +25,18 @@ namespace orv::hostdb {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;
+// ChangeVersion kinds: the five record kinds, categories and settings.
+constexpr std::size_t kCountedKinds = 7;
+
+// The host result for a failed SQLite call.
+int32_t FailureOf(int sqliteResult) {
+    switch (sqliteResult & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return kBusy;
+    case SQLITE_READONLY: return kReadOnly;
+    default: return kStorageError;
+    }
+}
 
 std::size_t KindSlot(RecordKind kind) { return static_cast<std::size_t>(kind); }
 
@@ -34,12 +48,6 @@ int32_t CopyName(const std::string& text, char* buffer, int32_t capacity) {
     std::memcpy(buffer, cut.data(), cut.size());
     buffer[cut.size()] = '\0';
     return kOk;
-}
-
-std::string HexId(int32_t id) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<uint32_t>(id));
-    return text;
 }
 
 class SqliteRecord;
@@ -63,6 +71,8 @@ struct SqliteHostDatabase::State {
 
     sqlite3* db = nullptr;
     std::string path;
+    std::string absolutePath;  // empty in memory
+    bool readOnly = false;
     std::map<std::string, Statement> statements;
     std::array<KindStore, 5> kinds;
     std::array<std::unique_ptr<SqliteCategoryTable>, 5> categoryTables;       // by kind; none for items
@@ -71,6 +81,21 @@ struct SqliteHostDatabase::State {
     std::map<std::string, std::unique_ptr<SqliteSettingsRecord>> settingsRecords;
     std::unique_ptr<WriteTransaction> batch;
     uint64_t generation = 0;
+
+    // An open change (BeginChange): the records and categories written in
+    // it, brought back to the stored state when it is rolled back.
+    bool inChange = false;
+    bool changeBroken = false;  // SQLite ended the transaction on its own
+    std::vector<std::pair<RecordKind, int32_t>> touchedRecords;
+    std::vector<SqliteCategory*> touchedCategories;
+
+    // Change versions: the stored counters as last read, and the answers,
+    // which move whenever a stored counter is seen to differ.
+    bool hasChangeCounts = false;
+    bool ownWrite = true;  // the counters need reading (own write or first use)
+    int64_t dataVersion = -1;
+    std::array<int64_t, kCountedKinds> storedCounts{};
+    std::array<uint64_t, kCountedKinds> versions{};
 
     ~State();
 
@@ -97,7 +122,20 @@ struct SqliteHostDatabase::State {
     int32_t ReadSettings(const std::string& name, FieldMap* fields);
     int32_t WriteSettings(const FieldMap& fields);
 
-    bool Writable() const { return !batch; }
+    // kOk when a write may start: kReadOnly on a read-only database,
+    // kStorageError while a batch is open or after SQLite ended an open change.
+    int32_t WriteAllowed();
+    // Begins a write: its own immediate transaction, or a part of the open
+    // change. kOk or why it could not begin.
+    int32_t BeginWrite(std::optional<WriteTransaction>& tx);
+    int32_t EndWrite(WriteTransaction& tx);
+    void Touch(RecordKind kind, int32_t id) {
+        if (inChange) touchedRecords.emplace_back(kind, id);
+    }
+    // Brings every object written in the rolled-back change back to the
+    // stored state.
+    void RestoreTouched();
+    void RefreshVersions();
 };
 
 namespace {
@@ -198,13 +236,13 @@ public:
     }
     int32_t Add(const FieldMap* fields) override {
         if (!fields) return kBadArgument;
-        if (!state_->Writable()) return kStorageError;
-        WriteTransaction tx(state_->db);
-        if (!tx.began()) return kStorageError;
+        std::optional<WriteTransaction> tx;
+        if (const int32_t began = state_->BeginWrite(tx); began != kOk) return began;
         RecordRow row;
         const int32_t result = state_->InsertFields(kind_, *fields, &row);
         if (result != kOk) return result;
-        if (!tx.Commit()) return kStorageError;
+        if (const int32_t ended = state_->EndWrite(*tx); ended != kOk) return ended;
+        state_->Touch(kind_, row.id);
         // An object handed out earlier for this id now stands for the new record.
         if (SqliteRecord* existing = state_->FindExisting(kind_, row.id)) existing->SetRow(std::move(row));
         return kOk;
@@ -473,7 +511,7 @@ int32_t State::InsertFields(RecordKind kind, const FieldMap& fields, RecordRow* 
     if (!stmt) return kStorageError;
     BindRow(layout, *stmt, row);
     if (!stmt->Run()) {
-        return stmt->lastResult() == SQLITE_CONSTRAINT_UNIQUE ? kDuplicateId : kStorageError;
+        return stmt->lastResult() == SQLITE_CONSTRAINT_UNIQUE ? kDuplicateId : FailureOf(stmt->lastResult());
     }
     if (inserted) *inserted = std::move(row);
     return kOk;
@@ -495,9 +533,8 @@ int32_t State::MaxOf(RecordKind kind, bool index) {
 template <typename Change>
 int32_t State::Modify(SqliteRecord& record, Change change) {
     if (record.gone()) return kGone;
-    if (!Writable()) return kStorageError;
-    WriteTransaction tx(db);
-    if (!tx.began()) return kStorageError;
+    std::optional<WriteTransaction> tx;
+    if (const int32_t began = BeginWrite(tx); began != kOk) return began;
     RecordRow row;
     const int32_t loaded = LoadRow(record.kind(), record.id(), &row);
     if (loaded == kGone) record.MarkGone();
@@ -508,36 +545,121 @@ int32_t State::Modify(SqliteRecord& record, Change change) {
     Statement* stmt = Prepare(store.update);
     if (!stmt) return kStorageError;
     BindRow(*store.layout, *stmt, row);
-    if (!stmt->Run() || !tx.Commit()) return kStorageError;
+    if (!stmt->Run()) return FailureOf(stmt->lastResult());
+    if (const int32_t ended = EndWrite(*tx); ended != kOk) return ended;
+    Touch(record.kind(), record.id());
     record.SetRow(std::move(row));
     return kOk;
 }
 
 int32_t State::Delete(SqliteRecord& record) {
     if (record.gone()) return kGone;
-    if (!Writable()) return kStorageError;
-    WriteTransaction tx(db);
-    if (!tx.began()) return kStorageError;
+    std::optional<WriteTransaction> tx;
+    if (const int32_t began = BeginWrite(tx); began != kOk) return began;
     Statement* stmt = Prepare(kinds[KindSlot(record.kind())].remove);
     if (!stmt) return kStorageError;
     stmt->Bind(1, int64_t{record.id()});
-    if (!stmt->Run()) return kStorageError;
+    if (!stmt->Run()) return FailureOf(stmt->lastResult());
     const bool existed = sqlite3_changes(db) > 0;
-    if (!tx.Commit()) return kStorageError;
+    if (const int32_t ended = EndWrite(*tx); ended != kOk) return ended;
+    Touch(record.kind(), record.id());
     record.MarkGone();
     return existed ? kOk : kGone;
 }
 
 // Every change is already in the file when its call returns; committing
-// confirms the record still exists and brings the object up to date with it.
+// takes the write lock, so that a program holding the database is reported
+// as such, confirms the record still exists and brings the object up to
+// date with it.
 int32_t State::Refresh(SqliteRecord& record) {
     if (record.gone()) return kGone;
+    std::optional<WriteTransaction> tx;
+    if (const int32_t began = BeginWrite(tx); began != kOk) return began;
     RecordRow row;
     const int32_t loaded = LoadRow(record.kind(), record.id(), &row);
     if (loaded == kGone) record.MarkGone();
     if (loaded != kOk) return loaded;
+    if (const int32_t ended = EndWrite(*tx); ended != kOk) return ended;
     record.SetRow(std::move(row));
     return kOk;
+}
+
+int32_t State::WriteAllowed() {
+    if (readOnly) return kReadOnly;
+    if (batch) return kStorageError;
+    if (inChange && sqlite3_get_autocommit(db)) changeBroken = true;
+    return changeBroken ? kStorageError : kOk;
+}
+
+int32_t State::BeginWrite(std::optional<WriteTransaction>& tx) {
+    if (const int32_t allowed = WriteAllowed(); allowed != kOk) return allowed;
+    ownWrite = true;
+    tx.emplace(db, inChange);
+    return tx->began() ? kOk : FailureOf(tx->lastResult());
+}
+
+int32_t State::EndWrite(WriteTransaction& tx) { return tx.Commit() ? kOk : FailureOf(tx.lastResult()); }
+
+void State::RestoreTouched() {
+    for (const auto& [kind, id] : touchedRecords) {
+        SqliteRecord* record = FindExisting(kind, id);
+        if (!record) continue;
+        RecordRow row;
+        const int32_t loaded = LoadRow(kind, id, &row);
+        if (loaded == kOk) {
+            record->SetRow(std::move(row));
+        } else if (loaded == kGone) {
+            record->MarkGone();
+        }
+    }
+    for (SqliteCategory* category : touchedCategories) {
+        Statement* stmt = Prepare("SELECT number, name FROM categories WHERE id = ?1");
+        if (!stmt) break;
+        stmt->Bind(1, category->hostId());
+        const int rc = stmt->Step();
+        if (rc == SQLITE_ROW) {
+            category->Set(static_cast<int32_t>(stmt->Int(0)), stmt->Text(1));
+        } else if (rc == SQLITE_DONE) {
+            category->MarkGone();
+        }
+        stmt->Reset();
+    }
+    touchedRecords.clear();
+    touchedCategories.clear();
+}
+
+// Reads the stored change counters only when they may have moved: after a
+// write of this connection, or when another connection committed (which
+// changes PRAGMA data_version). A file without counters (an older schema
+// opened read-only) counts every outside commit for every kind.
+void State::RefreshVersions() {
+    int64_t current = dataVersion;
+    if (Statement* stmt = Prepare("PRAGMA data_version"); stmt && stmt->Step() == SQLITE_ROW) {
+        current = stmt->Int(0);
+        stmt->Reset();
+    }
+    if (current == dataVersion && !ownWrite) return;
+    const bool outsideCommit = current != dataVersion;
+    dataVersion = current;
+    ownWrite = false;
+    if (!hasChangeCounts) {
+        if (outsideCommit) {
+            for (uint64_t& version : versions) ++version;
+        }
+        return;
+    }
+    Statement* stmt = Prepare("SELECT kind, count FROM change_counts");
+    if (!stmt) return;
+    while (stmt->Step() == SQLITE_ROW) {
+        const int64_t kind = stmt->Int(0);
+        if (kind < 0 || kind >= static_cast<int64_t>(kCountedKinds)) continue;
+        const auto slot = static_cast<std::size_t>(kind);
+        if (versions[slot] == 0 || storedCounts[slot] != stmt->Int(1)) {
+            storedCounts[slot] = stmt->Int(1);
+            ++versions[slot];
+        }
+    }
+    stmt->Reset();
 }
 
 int32_t State::LoadAll(RecordKind kind, std::vector<SqliteRecord*>* order) {
@@ -595,18 +717,18 @@ int32_t State::LoadCategories(RecordKind kind, std::vector<SqliteCategory*>* ord
 int32_t State::RenameCategory(SqliteCategory& category, const char* name) {
     if (!name) return kBadArgument;
     if (category.gone()) return kGone;
-    if (!Writable()) return kStorageError;
-    WriteTransaction tx(db);
-    if (!tx.began()) return kStorageError;
+    std::optional<WriteTransaction> tx;
+    if (const int32_t began = BeginWrite(tx); began != kOk) return began;
     Statement* stmt = Prepare("UPDATE categories SET name = ?2 WHERE id = ?1");
     if (!stmt) return kStorageError;
     stmt->Bind(1, category.hostId()).Bind(2, std::string_view(name));
-    if (!stmt->Run()) return kStorageError;
+    if (!stmt->Run()) return FailureOf(stmt->lastResult());
     if (sqlite3_changes(db) == 0) {
         category.MarkGone();
         return kGone;
     }
-    if (!tx.Commit()) return kStorageError;
+    if (const int32_t ended = EndWrite(*tx); ended != kOk) return ended;
+    if (inChange) touchedCategories.push_back(&category);
     category.Set(category.GetIndex(), name);
     return kOk;
 }
@@ -625,57 +747,45 @@ int32_t State::ReadSettings(const std::string& name, FieldMap* fields) {
 int32_t State::WriteSettings(const FieldMap& fields) {
     const auto name = fields.find("NAME");
     if (name == fields.end() || name->second.empty()) return kBadField;
-    if (!Writable()) return kStorageError;
-    WriteTransaction tx(db);
-    if (!tx.began()) return kStorageError;
+    std::optional<WriteTransaction> tx;
+    if (const int32_t began = BeginWrite(tx); began != kOk) return began;
     Statement* remove = Prepare("DELETE FROM settings WHERE record = ?1");
     if (!remove) return kStorageError;
     remove->Bind(1, std::string_view(name->second));
-    if (!remove->Run()) return kStorageError;
+    if (!remove->Run()) return FailureOf(remove->lastResult());
     Statement* insert = Prepare("INSERT INTO settings (record, field, value) VALUES (?1, ?2, ?3)");
     if (!insert) return kStorageError;
     for (const auto& [field, value] : fields) {
         insert->Reset().Bind(1, std::string_view(name->second)).Bind(2, std::string_view(field));
         insert->Bind(3, std::string_view(value));
-        if (!insert->Run()) return kStorageError;
+        if (!insert->Run()) return FailureOf(insert->lastResult());
     }
-    return tx.Commit() ? kOk : kStorageError;
+    return EndWrite(*tx);
 }
 
 // ---------------------------------------------------------------------------
 
 namespace {
 
-// Opens an existing SQLite file read-only and tells whether it is one of our
-// databases at a version this program can use. Nothing is written.
-bool CheckOurFile(const std::string& path, std::string* error) {
+// Opens the file for reading only. Without a log beside it the file alone
+// is the database and is read as immutable, which needs no companion files
+// (and so works in a read-only folder); with a log it is read through the
+// log, falling back to immutable when the shared-memory file cannot be made.
+sqlite3* OpenReadOnly(const std::string& path, std::string* reason) {
+    const int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    bool ok = false;
-    std::string reason;
-    if (rc != SQLITE_OK) {
-        reason = "it cannot be opened: " + std::string(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-    } else {
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        Statement appId(db, "PRAGMA application_id");
-        Statement version(db, "PRAGMA user_version");
-        if (!appId.ok() || !version.ok() || appId.Step() != SQLITE_ROW || version.Step() != SQLITE_ROW) {
-            reason = "it cannot be read: " + std::string(sqlite3_errmsg(db));
-        } else if (appId.Int(0) != kApplicationId) {
-            reason = "it is an SQLite database of another program (application id " +
-                     HexId(static_cast<int32_t>(appId.Int(0))) + ")";
-        } else if (version.Int(0) > kSchemaVersion) {
-            reason = "it was written by a newer version of this program (schema version " +
-                     std::to_string(version.Int(0)) + ", this program knows up to " + std::to_string(kSchemaVersion) +
-                     ")";
-        } else {
-            ok = true;
+    if (HasCompanionFiles(path)) {
+        if (sqlite3_open_v2(SqliteFileUri(path, "mode=ro").c_str(), &db, flags, nullptr) == SQLITE_OK &&
+            Exec(db, "SELECT count(*) FROM sqlite_schema")) {
+            return db;
         }
+        sqlite3_close_v2(db);
+        db = nullptr;
     }
+    if (sqlite3_open_v2(SqliteFileUri(path, "immutable=1").c_str(), &db, flags, nullptr) == SQLITE_OK) return db;
+    *reason = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close_v2(db);
-    if (!ok && error)
-        *error = "'" + path + "' is not an ORV database that can be opened: " + reason + ". It was left unchanged.";
-    return ok;
+    return nullptr;
 }
 
 }  // namespace
@@ -685,6 +795,11 @@ SqliteHostDatabase::SqliteHostDatabase() : state_(std::make_unique<State>()) {}
 SqliteHostDatabase::~SqliteHostDatabase() = default;
 
 std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& path, std::string* error) {
+    return Open(path, OpenOptions(), error);
+}
+
+std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& path, const OpenOptions& options,
+                                                             std::string* error) {
     std::string scratch;
     if (!error) error = &scratch;
     if (path.empty()) {
@@ -693,13 +808,29 @@ std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& 
     }
     const bool inMemory = path == ":memory:";
     bool create = inMemory;
+    bool readOnly = options.readOnly && !inMemory;
+    int32_t foundVersion = 0;
     if (!inMemory) {
         std::string detail;
         switch (InspectFile(path, &detail)) {
         case FileState::Missing:
-        case FileState::Empty: create = true; break;
+        case FileState::Empty: {
+            create = true;
+            const bool missing = InspectFile(path, nullptr) == FileState::Missing;
+            const std::string reason = CannotCreateReason(path);
+            if (readOnly || !reason.empty() || (!missing && ShouldOpenReadOnly(path))) {
+                *error = "Cannot create the database '" + path + "': " +
+                         (!reason.empty() ? reason
+                          : missing       ? std::string("there is no such file to open read-only")
+                                          : std::string("the file is empty and read-only")) +
+                         ".";
+                return nullptr;
+            }
+            break;
+        }
         case FileState::Sqlite:
-            if (!CheckOurFile(path, error)) return nullptr;
+            if (!CheckDatabaseFile(path, options.busyTimeoutMs, &foundVersion, error)) return nullptr;
+            readOnly = readOnly || ShouldOpenReadOnly(path);
             break;
         case FileState::Foreign:
             *error = "'" + path + "' is not an ORV database: " + detail + ". It was left unchanged.";
@@ -711,20 +842,12 @@ std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& 
     std::unique_ptr<SqliteHostDatabase> database(new SqliteHostDatabase());
     State& state = *database->state_;
     state.path = path;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(path.c_str(), &state.db, flags, nullptr) != SQLITE_OK) {
-        *error = "Cannot open '" + path + "': " + (state.db ? sqlite3_errmsg(state.db) : "out of memory") + ".";
-        return nullptr;
-    }
-    sqlite3_busy_timeout(state.db, kBusyTimeoutMs);
-    sqlite3_extended_result_codes(state.db, 1);
+    state.readOnly = readOnly;
     if (!inMemory) {
-        // WAL lets readers go on while one program writes; FULL syncs every
-        // commit, so a write survives a crash or power cut once it returned.
-        Exec(state.db, "PRAGMA journal_mode = WAL");
-        Exec(state.db, "PRAGMA synchronous = FULL");
+        std::error_code ec;
+        state.absolutePath = std::filesystem::absolute(path, ec).lexically_normal().string();
+        if (ec) state.absolutePath = path;
     }
-
     for (const RecordKind kind : kAllKinds) {
         State::KindStore& store = state.kinds[KindSlot(kind)];
         store.layout = &LayoutOf(kind);
@@ -735,6 +858,33 @@ std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& 
         }
     }
     state.settingsStore = std::make_unique<SqliteSettingsStore>(&state);
+
+    if (readOnly) {
+        std::string reason;
+        state.db = OpenReadOnly(path, &reason);
+        if (!state.db) {
+            *error = "Cannot open '" + path + "' read-only: " + reason + ".";
+            return nullptr;
+        }
+        sqlite3_busy_timeout(state.db, options.busyTimeoutMs);
+        sqlite3_extended_result_codes(state.db, 1);
+        state.hasChangeCounts = foundVersion >= kChangeCountsVersion;
+        return database;
+    }
+
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(path.c_str(), &state.db, flags, nullptr) != SQLITE_OK) {
+        *error = "Cannot open '" + path + "': " + (state.db ? sqlite3_errmsg(state.db) : "out of memory") + ".";
+        return nullptr;
+    }
+    sqlite3_busy_timeout(state.db, options.busyTimeoutMs);
+    sqlite3_extended_result_codes(state.db, 1);
+    if (!inMemory) {
+        // WAL lets readers go on while one program writes; FULL syncs every
+        // commit, so a write survives a crash or power cut once it returned.
+        Exec(state.db, "PRAGMA journal_mode = WAL");
+        Exec(state.db, "PRAGMA synchronous = FULL");
+    }
 
     {
         WriteTransaction tx(state.db);
@@ -750,8 +900,8 @@ std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& 
             return nullptr;
         }
         const int64_t foundAppId = appId.Int(0);
-        const int64_t foundVersion = version.Int(0);
-        const bool blank = foundAppId == 0 && foundVersion == 0 && tables.Int(0) == 0;
+        const int64_t storedVersion = version.Int(0);
+        const bool blank = foundAppId == 0 && storedVersion == 0 && tables.Int(0) == 0;
         appId = Statement();
         version = Statement();
         tables = Statement();
@@ -760,7 +910,7 @@ std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& 
                      "' is not an ORV database: it is an SQLite database of another program. It was left unchanged.";
             return nullptr;
         }
-        if (foundVersion > kSchemaVersion) {
+        if (storedVersion > kSchemaVersion) {
             *error = "'" + path + "' was written by a newer version of this program.";
             return nullptr;
         }
@@ -769,7 +919,7 @@ std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& 
             *error = "Cannot create '" + path + "': " + detail + ".";
             return nullptr;
         }
-        if (!MigrateSchema(state.db, static_cast<int32_t>(foundVersion), &detail) ||
+        if (!MigrateSchema(state.db, static_cast<int32_t>(storedVersion), &detail) ||
             !EnsureCategorySlots(state.db, &detail)) {
             *error = "Cannot bring '" + path + "' up to date: " + detail + ".";
             return nullptr;
@@ -787,7 +937,72 @@ std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& 
             return nullptr;
         }
     }
+    state.hasChangeCounts = true;
     return database;
+}
+
+uint64_t SqliteHostDatabase::ChangeVersion(int32_t kind) {
+    if (kind < 0 || kind >= static_cast<int32_t>(kCountedKinds)) return 0;
+    state_->RefreshVersions();
+    return state_->versions[static_cast<std::size_t>(kind)];
+}
+
+int32_t SqliteHostDatabase::BeginChange() {
+    State& state = *state_;
+    if (state.inChange) return kBadArgument;  // changes do not nest
+    if (const int32_t allowed = state.WriteAllowed(); allowed != kOk) return allowed;
+    int rc = SQLITE_OK;
+    if (!Exec(state.db, "BEGIN IMMEDIATE", nullptr, &rc)) return FailureOf(rc);
+    state.inChange = true;
+    state.changeBroken = false;
+    state.ownWrite = true;
+    return kOk;
+}
+
+int32_t SqliteHostDatabase::EndChange(int32_t commit) {
+    State& state = *state_;
+    if (!state.inChange) return kBadArgument;
+    state.ownWrite = true;
+    int32_t result = kOk;
+    bool committed = false;
+    if (commit && !state.changeBroken && !sqlite3_get_autocommit(state.db)) {
+        int rc = SQLITE_OK;
+        committed = Exec(state.db, "COMMIT", nullptr, &rc);
+        if (!committed) result = FailureOf(rc);
+    } else if (commit) {
+        result = kStorageError;  // SQLite already undid the change
+    }
+    if (!committed && !sqlite3_get_autocommit(state.db)) Exec(state.db, "ROLLBACK");
+    state.inChange = false;
+    state.changeBroken = false;
+    if (committed) {
+        state.touchedRecords.clear();
+        state.touchedCategories.clear();
+    } else {
+        state.RestoreTouched();
+    }
+    return result;
+}
+
+int32_t SqliteHostDatabase::IsReadOnly() { return state_->readOnly ? 1 : 0; }
+
+int32_t SqliteHostDatabase::DatabasePath(char* buffer, int32_t capacity) {
+    const std::string& path = state_->absolutePath;
+    if (path.empty()) {
+        if (buffer && capacity > 0) buffer[0] = '\0';
+        return 0;
+    }
+    if (!buffer || capacity <= 0 || path.size() >= static_cast<std::size_t>(capacity)) return -1;
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    return static_cast<int32_t>(path.size());
+}
+
+bool SqliteHostDatabase::BackupTo(const std::string& destination, std::string* error, const BackupProgress& progress) {
+    if (state_->inChange || state_->batch) {
+        if (error) *error = "A backup cannot be taken while a change is being written.";
+        return false;
+    }
+    return BackupDatabase(state_->db, state_->path, destination, progress, error);
 }
 
 HostSettingsStore* SqliteHostDatabase::SettingsStore() { return state_->settingsStore.get(); }
@@ -828,7 +1043,8 @@ const std::string& SqliteHostDatabase::path() const { return state_->path; }
 
 SqliteHostDatabase::Batch::Batch(SqliteHostDatabase& db) : db_(db) {
     State& state = *db_.state_;
-    if (state.batch) return;
+    if (state.batch || state.inChange || state.readOnly) return;
+    state.ownWrite = true;
     auto tx = std::make_unique<WriteTransaction>(state.db);
     if (!tx->began()) return;
     state.batch = std::move(tx);

@@ -14,20 +14,35 @@
 #include <memory>
 #include <string>
 
+#include "data/HostExtensions.h"
 #include "data/HostInterfaces.h"
 #include "data/Records.h"
+#include "host/db/Backup.h"
 #include "host/db/RecordLayout.h"
 
 namespace orv::hostdb {
 
-class SqliteHostDatabase final : public HostDatabase {
+class SqliteHostDatabase final : public HostDatabase, public HostExtensions {
 public:
+    struct OpenOptions {
+        // How long a write waits for another program holding the database
+        // before it fails with kBusy.
+        int busyTimeoutMs = 5000;
+        // Open read-only even when the file could be written.
+        bool readOnly = false;
+    };
+
     // Opens or creates the database at `path` (":memory:" for a private
     // in-memory one). A missing or zero-byte file becomes a new database with
     // the starter structure; an older file is migrated forward. A file that is
-    // not one of ours (not SQLite, or SQLite of another program) is refused
-    // and left untouched. Null on failure, with the reason in *error.
+    // not one of ours (not SQLite, or SQLite of another program), a damaged
+    // one and one of a newer version are refused and left untouched, with no
+    // companion file created beside them. A file this program may not write
+    // (no write permission on it or its folder) opens read-only. Null on
+    // failure, with the reason in *error.
     static std::unique_ptr<SqliteHostDatabase> Open(const std::string& path, std::string* error);
+    static std::unique_ptr<SqliteHostDatabase> Open(const std::string& path, const OpenOptions& options,
+                                                    std::string* error);
     ~SqliteHostDatabase();
     SqliteHostDatabase(const SqliteHostDatabase&) = delete;
     SqliteHostDatabase& operator=(const SqliteHostDatabase&) = delete;
@@ -46,6 +61,19 @@ public:
     int32_t SecondsToDate(int32_t seconds, HostDateTime* out) override;
     int32_t DateToSeconds(int32_t* seconds, const HostDateTime* in) override;
 
+    // HostExtensions. Changes are counted per kind by triggers in the file,
+    // so the commits of other programs count too.
+    uint64_t ChangeVersion(int32_t kind) override;
+    int32_t BeginChange() override;
+    int32_t EndChange(int32_t commit) override;
+    int32_t IsReadOnly() override;
+    int32_t DatabasePath(char* buffer, int32_t capacity) override;
+    HostExtensions* extensions() { return this; }
+
+    // Copies the database to `destination` (see BackupDatabase). Not while a
+    // change is open.
+    bool BackupTo(const std::string& destination, std::string* error, const BackupProgress& progress = {});
+
     HostTable* Table(RecordKind kind);
     // Null for items, which have no category slots.
     HostCategoryTable* Categories(RecordKind kind);
@@ -58,8 +86,8 @@ public:
 
     // Adds many records in one transaction, for generated and imported data.
     // While a batch is open, the ordinary write operations of this database
-    // fail; Commit makes the whole batch durable, destruction without Commit
-    // drops it.
+    // fail (a batch cannot begin while a change is open); Commit makes the whole batch durable, destruction without
+    // Commit drops it.
     class Batch {
     public:
         explicit Batch(SqliteHostDatabase& db);

@@ -79,23 +79,26 @@ std::vector<unsigned char> Statement::Blob(int column) const {
     return data ? std::vector<unsigned char>(data, data + size) : std::vector<unsigned char>();
 }
 
-WriteTransaction::WriteTransaction(sqlite3* db) : db_(db) { began_ = Exec(db_, "BEGIN IMMEDIATE"); }
+WriteTransaction::WriteTransaction(sqlite3* db, bool join) : db_(db), joined_(join) {
+    began_ = joined_ || Exec(db_, "BEGIN IMMEDIATE", nullptr, &lastResult_);
+}
 
 WriteTransaction::~WriteTransaction() {
-    if (began_ && !done_) Exec(db_, "ROLLBACK");
+    if (began_ && !done_ && !joined_) Exec(db_, "ROLLBACK");
 }
 
 bool WriteTransaction::Commit() {
     if (!began_ || done_) return false;
-    if (!Exec(db_, "COMMIT")) return false;  // still open: the destructor rolls back
+    if (!joined_ && !Exec(db_, "COMMIT", nullptr, &lastResult_)) return false;  // still open: the destructor rolls back
     done_ = true;
     return true;
 }
 
-bool Exec(sqlite3* db, const char* sql, std::string* error) {
+bool Exec(sqlite3* db, const char* sql, std::string* error, int* result) {
     char* message = nullptr;
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
     if (rc != SQLITE_OK && error) *error = message ? message : sqlite3_errstr(rc);
+    if (result) *result = rc;
     sqlite3_free(message);
     return rc == SQLITE_OK;
 }

@@ -52,23 +52,30 @@ private:
 
 // BEGIN IMMEDIATE takes the write lock up front, so a writer waits for another
 // program through the busy timeout instead of failing when it upgrades a read.
+// A transaction made with `join` set takes part in one the caller already
+// holds open: it neither begins, commits nor rolls back.
 class WriteTransaction {
 public:
-    explicit WriteTransaction(sqlite3* db);
+    explicit WriteTransaction(sqlite3* db, bool join = false);
     ~WriteTransaction();
     WriteTransaction(const WriteTransaction&) = delete;
     WriteTransaction& operator=(const WriteTransaction&) = delete;
 
     bool began() const { return began_; }
     bool Commit();
+    // The SQLite result of the failed BEGIN or COMMIT (SQLITE_OK otherwise).
+    int lastResult() const { return lastResult_; }
 
 private:
     sqlite3* db_;
+    bool joined_ = false;
     bool began_ = false;
     bool done_ = false;
+    int lastResult_ = SQLITE_OK;
 };
 
-// Runs SQL without results; true on success, else fills *error when given.
-bool Exec(sqlite3* db, const char* sql, std::string* error = nullptr);
+// Runs SQL without results; true on success, else fills *error when given
+// and *result with the SQLite result code.
+bool Exec(sqlite3* db, const char* sql, std::string* error = nullptr, int* result = nullptr);
 
 }  // namespace orv::hostdb

@@ -6,11 +6,19 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <pwd.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
 #include <memory>
 
 #include "data/RecordCache.h"
+#include "host/PluginLoader.h"
+#include "host/cli/StartupMessage.h"
+#include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
 
 namespace orv {
@@ -25,7 +33,7 @@ class DesktopCli : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
 
-    ProcessResult Start(const QStringList& arguments) {
+    ProcessResult Start(const QStringList& arguments, const QStringList& wrapper = {}) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -33,14 +41,173 @@ protected:
         env.insert("XDG_DATA_HOME", dir_.filePath("data"));
         process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(QStringLiteral(ORV_DESKTOP_PATH), arguments);
+        if (wrapper.isEmpty()) {
+            process.start(QStringLiteral(ORV_DESKTOP_PATH), arguments);
+        } else {
+            process.start(wrapper.front(), wrapper.mid(1) + QStringList{QStringLiteral(ORV_DESKTOP_PATH)} + arguments);
+        }
         EXPECT_TRUE(process.waitForFinished(120000)) << "orv-desktop did not finish";
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromLocal8Bit(process.readAll())};
     }
 
+    // A sample database of a few hundred values, closed.
+    QString Sample(const QString& name) {
+        const QString path = dir_.filePath(name);
+        hostdb::GenerateOptions options;
+        options.valueCount = 300;
+        options.endSeconds = 1'700'000'000;
+        std::string error;
+        EXPECT_TRUE(hostdb::GenerateDatabase(path.toStdString(), options, &error)) << error;
+        return path;
+    }
+
     QTemporaryDir dir_;
 };
+
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int ValueCount(const QString& path) {
+    sqlite3* db = nullptr;
+    int count = -1;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "SELECT count(*) FROM tracked_values", -1, &stmt, nullptr);
+        if (stmt && sqlite3_step(stmt) == SQLITE_ROW) count = sqlite3_column_int(stmt, 0);
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    return count;
+}
+
+void ExpectNoCompanions(const QString& path) {
+    EXPECT_FALSE(QFile::exists(path + "-wal")) << path.toStdString();
+    EXPECT_FALSE(QFile::exists(path + "-shm")) << path.toStdString();
+}
+
+TEST_F(DesktopCli, NothingIsWrittenOverTheOpenDatabase) {
+    const QString db = Sample("orv.sqlite");
+    ASSERT_TRUE(QFile::link(db, dir_.filePath("link.sqlite")));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("sub"));
+    const QByteArray before = Bytes(db);
+    const struct {
+        const char* option;
+        const char* target;
+    } rows[] = {
+        {"--export-values", "orv.sqlite"},
+        {"--export-structure", "link.sqlite"},
+        {"--export-values", "sub/../orv.sqlite"},
+        {"--backup", "link.sqlite"},
+    };
+    for (const auto& row : rows) {
+        const ProcessResult run = Start({"--db", db, row.option, dir_.filePath(row.target)});
+        EXPECT_NE(run.exitCode, 0) << row.option << " " << row.target;
+        EXPECT_TRUE(run.output.contains("is the open database")) << run.output.toStdString();
+        EXPECT_TRUE(Bytes(db) == before) << row.option << " " << row.target << ": the database was changed";
+    }
+}
+
+TEST_F(DesktopCli, ADamagedDatabaseIsRefusedForExport) {
+    const QString db = Sample("orv.sqlite");
+    QByteArray bytes = Bytes(db);
+    ASSERT_GT(bytes.size(), 40000);
+    bytes.replace(bytes.size() / 2, 8192, QByteArray(8192, 'Z'));
+    {
+        QFile file(db);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+    const QString out = dir_.filePath("values.xlsx");
+    const ProcessResult run = Start({"--db", db, "--export-values", out});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.output.contains("damaged")) << run.output.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+    EXPECT_TRUE(Bytes(db) == bytes) << "the damaged file was changed";
+    ExpectNoCompanions(db);
+}
+
+TEST_F(DesktopCli, AReadOnlyDatabaseExports) {
+    const QString db = Sample("orv.sqlite");
+    ASSERT_TRUE(QFile::setPermissions(db, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QByteArray before = Bytes(db);
+    const QString out = dir_.filePath("values.xlsx");
+    const ProcessResult run = Start({"--db", db, "--export-values", out});
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_GT(QFileInfo(out).size(), 0);
+    EXPECT_TRUE(Bytes(db) == before);
+    ExpectNoCompanions(db);
+}
+
+TEST_F(DesktopCli, AReadOnlyDatabaseExportsForAnUnprivilegedUser) {
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (geteuid() != 0 || setpriv.isEmpty() || !getpwnam("nobody")) {
+        GTEST_SKIP() << "needs root, setpriv and the user nobody to run orv-desktop as another user";
+    }
+    // nobody reads the database and writes the workbook and its own settings
+    // in a folder of its own.
+    const QString shared = dir_.filePath("shared");
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("shared"));
+    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::WriteGroup |
+                     QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(dir_.path(), all & ~(QFile::WriteGroup | QFile::WriteOther)));
+    ASSERT_TRUE(QFile::setPermissions(shared, all));
+    const QString db = Sample("orv.sqlite");
+    ASSERT_TRUE(QFile::setPermissions(db, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QByteArray before = Bytes(db);
+    const QString out = shared + "/values.xlsx";
+    const ProcessResult run =
+        Start({"--db", db, "--export-values", out},
+              {setpriv, "--reuid=nobody", "--regid=" + QString::number(getpwnam("nobody")->pw_gid), "--clear-groups",
+               "env", "HOME=" + shared, "XDG_CONFIG_HOME=" + shared, "XDG_DATA_HOME=" + shared,
+               "XDG_CACHE_HOME=" + shared, "XDG_RUNTIME_DIR=" + shared});
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_GT(QFileInfo(out).size(), 0);
+    EXPECT_TRUE(Bytes(db) == before);
+    ExpectNoCompanions(db);
+}
+
+TEST_F(DesktopCli, DemoWithAValueCountAndItsBackup) {
+    const QString db = dir_.filePath("demo.sqlite");
+    const QString backup = dir_.filePath("copy.sqlite");
+    const ProcessResult run = Start({"--demo", db, "--values", "250", "--backup", backup});
+    ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_EQ(ValueCount(db), 250);
+    EXPECT_EQ(ValueCount(backup), 250);
+    std::string error;
+    EXPECT_TRUE(hostdb::SqliteHostDatabase::Open(backup.toStdString(), &error)) << error;
+
+    const ProcessResult bad = Start({"--demo", dir_.filePath("other.sqlite"), "--values", "many"});
+    EXPECT_NE(bad.exitCode, 0);
+    EXPECT_FALSE(QFile::exists(dir_.filePath("other.sqlite")));
+}
+
+TEST(DesktopStartup, ErrorsAreShownInABoxOnlyWithADisplayAndOutsideBatchModes) {
+    const struct {
+        const char* platform;
+        bool batch;
+        bool box;
+    } rows[] = {{"xcb", false, true},
+                {"wayland", false, true},
+                {"offscreen", false, false},
+                {"minimal", false, false},
+                {"xcb", true, false}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(host::ShowsStartupErrorBox(QString::fromLatin1(row.platform), row.batch), row.box)
+            << row.platform << (row.batch ? " batch" : "");
+    }
+    EXPECT_TRUE(host::StartupErrorText("'x.sqlite' is damaged").contains("'x.sqlite' is damaged"));
+}
+
+TEST(DesktopStartup, TheModuleTakesTheHostExtensions) {
+    const QString module = QFileInfo(QStringLiteral(ORV_DESKTOP_PATH)).dir().filePath("ORVUnits.upg");
+    QString error;
+    const auto plugin = host::PluginLibrary::Load(module, &error);
+    ASSERT_TRUE(plugin) << error.toStdString();
+    EXPECT_NE(plugin->api().SetHostExtensions, nullptr);
+}
 
 TEST_F(DesktopCli, AForeignFileIsRefusedAndLeftUntouched) {
     const QString path = dir_.filePath("notes.txt");

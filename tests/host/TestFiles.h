@@ -1,8 +1,10 @@
 #pragma once
 // A private temporary directory per test, whole-file reads for checking that
-// a file was left byte-for-byte unchanged, and record property reads.
+// a file was left byte-for-byte unchanged, record property reads, and SQL run
+// on a plain connection as another program would.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -43,6 +45,29 @@ inline std::string ReadBytes(const std::string& path) {
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Runs SQL on a separate plain SQLite connection, as another program would.
+inline void RawSql(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* message = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
+}
+
+// The first column of the first row, as text, read by a plain connection.
+inline std::string RawText(const std::string& path, const char* pragma) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, pragma, -1, &stmt, nullptr);
+    std::string value;
+    if (sqlite3_step(stmt) == SQLITE_ROW) value = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return value;
 }
 
 inline int32_t GetInt(HostRecord& r, int32_t property, int32_t size = 4, int32_t element = 0) {

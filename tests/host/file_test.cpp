@@ -13,6 +13,7 @@
 #include <map>
 #include <thread>
 
+#include "host/db/DemoData.h"
 #include "host/db/Schema.h"
 #include "host/db/StarterData.h"
 #include "tests/host/TestFiles.h"
@@ -20,6 +21,8 @@
 namespace orv::hostdb {
 namespace {
 
+using testing::RawSql;
+using testing::RawText;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -27,29 +30,6 @@ using testing::WriteBytes;
 using testing::GetFloat;
 using testing::GetInt;
 using testing::Name;
-
-// Runs SQL on a separate plain SQLite connection, as another program would.
-void RawSql(const std::string& path, const char* sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
-    sqlite3_free(message);
-    sqlite3_close(db);
-}
-
-// The first column of the first row, as text, read by a plain connection.
-std::string RawText(const std::string& path, const char* pragma) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, pragma, -1, &stmt, nullptr);
-    std::string value;
-    if (sqlite3_step(stmt) == SQLITE_ROW) value = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return value;
-}
 
 TEST(HostDatabaseFile, NewDatabaseHasARealisticStarterStructure) {
     TempDir dir;
@@ -153,12 +133,86 @@ TEST(HostDatabaseFile, FilesThatAreNotOursAreRefusedAndLeftAlone) {
         EXPECT_EQ(SqliteHostDatabase::Open(path, &error), nullptr) << path;
         EXPECT_NE(error.find(path), std::string::npos) << error;
         EXPECT_EQ(ReadBytes(path), before) << path;
+        EXPECT_FALSE(std::filesystem::exists(path + "-wal")) << path;
+        EXPECT_FALSE(std::filesystem::exists(path + "-shm")) << path;
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.File("notes.txt-wal")));
 
     std::string error;
     EXPECT_EQ(SqliteHostDatabase::Open(dir.File(""), &error), nullptr);  // the directory itself
     EXPECT_FALSE(error.empty());
+}
+
+// A database with a few thousand values, closed, so the file alone holds it.
+std::string WriteSample(const TempDir& dir, const std::string& name) {
+    const std::string path = dir.File(name);
+    GenerateOptions options;
+    options.valueCount = 3000;
+    options.endSeconds = 1'700'000'000;
+    std::string error;
+    EXPECT_TRUE(GenerateDatabase(path, options, &error)) << error;
+    return path;
+}
+
+TEST(HostDatabaseFile, ADamagedFileIsRefusedAsDamagedAndLeftAsItWas) {
+    TempDir dir;
+    ASSERT_TRUE(dir.ok());
+    struct Case {
+        const char* name;
+        void (*damage)(std::string& bytes);
+    };
+    const Case cases[] = {
+        {"8 KB overwritten in the middle",
+         [](std::string& bytes) { bytes.replace(bytes.size() / 2, 8192, std::string(8192, '\x5A')); }},
+        {"cut to half its length", [](std::string& bytes) { bytes.resize(bytes.size() / 2); }},
+    };
+    for (const Case& c : cases) {
+        const std::string path = WriteSample(dir, std::string(c.name) + ".sqlite");
+        std::string bytes = ReadBytes(path);
+        ASSERT_GT(bytes.size(), 40000u) << c.name;
+        c.damage(bytes);
+        WriteBytes(path, bytes);
+
+        std::string error;
+        EXPECT_EQ(SqliteHostDatabase::Open(path, &error), nullptr) << c.name;
+        EXPECT_NE(error.find("damaged"), std::string::npos) << c.name << ": " << error;
+        EXPECT_NE(error.find("not changed"), std::string::npos) << c.name << ": " << error;
+        EXPECT_TRUE(ReadBytes(path) == bytes) << c.name << ": the file was changed";
+        EXPECT_FALSE(std::filesystem::exists(path + "-wal")) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(path + "-shm")) << c.name;
+    }
+}
+
+TEST(HostDatabaseFile, ABackupTakenWhileAnotherProgramWritesHoldsOneCommittedState) {
+    TempDir dir;
+    ASSERT_TRUE(dir.ok());
+    const std::string path = WriteSample(dir, "orv.sqlite");
+    const std::string backup = dir.File("backup.sqlite");
+    std::string error;
+    auto db = SqliteHostDatabase::Open(path, &error);
+    ASSERT_TRUE(db) << error;
+
+    int steps = 0;
+    const bool ok = db->BackupTo(backup, &error, [&](int, int) {
+        if (++steps == 1) {
+            RawSql(path,
+                   "INSERT INTO tracked_values (id, idx, item_id, value, seconds) VALUES (90000, 90000, 1, 4.5, 7);"
+                   "UPDATE items SET default_value = 42 WHERE id = 1;");
+        }
+    });
+    ASSERT_TRUE(ok) << error;
+    EXPECT_GT(steps, 1) << "the copy ran in several steps";
+    EXPECT_EQ(RawText(backup, "PRAGMA quick_check"), "ok");
+    EXPECT_EQ(RawText(backup, "SELECT count(*) FROM tracked_values"), "3001");
+    EXPECT_EQ(RawText(backup, "SELECT default_value FROM items WHERE id = 1"), "42.0");
+    auto copy = SqliteHostDatabase::Open(backup, &error);
+    ASSERT_TRUE(copy) << error;
+    EXPECT_TRUE(copy->Values()->Find(90000));
+
+    // Never onto the open database (other spellings: the command-line test).
+    EXPECT_FALSE(db->BackupTo(path, &error));
+    EXPECT_NE(error.find("open database"), std::string::npos) << error;
+    db.reset();
+    EXPECT_EQ(RawText(path, "SELECT count(*) FROM tracked_values"), "3001");
 }
 
 TEST(HostDatabaseFile, WritesSurviveTheProcessBeingKilled) {

@@ -1,0 +1,287 @@
+// What the host offers beyond the numbered interfaces: change versions per
+// record kind, all-or-nothing changes, busy and read-only write results, and
+// the database file's path.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+
+#include "host/db/Schema.h"
+#include "tests/host/TestFiles.h"
+
+namespace orv::hostdb {
+namespace {
+
+using testing::GetFloat;
+using testing::Name;
+using testing::RawSql;
+using testing::RawText;
+using testing::ReadBytes;
+using testing::TempDir;
+
+constexpr int32_t kValues = static_cast<int32_t>(RecordKind::Value);
+constexpr int32_t kUnits = static_cast<int32_t>(RecordKind::Unit);
+
+FieldMap Value(int32_t id) {
+    return {{"ID", std::to_string(id)}, {"INDEX", std::to_string(id)}, {"MATTERID", "1"}, {"ITEMID", "1"},
+            {"VALUE", "6.100000"},      {"SECONDS", "1700000000"}};
+}
+
+int32_t Add(HostTable& table, const FieldMap& fields) { return table.Add(&fields); }
+
+int32_t SetFloat(HostRecord& r, int32_t property, float value) { return r.SetProperty(property, &value, 4, 0); }
+
+using ExtensionsTest = testing::DatabaseTest;
+
+TEST_F(ExtensionsTest, ChangeVersionsMoveForOwnAndOtherWritesOfTheirKindOnly) {
+    HostExtensions& ext = *db_->extensions();
+    const uint64_t values = ext.ChangeVersion(kValues);
+    const uint64_t units = ext.ChangeVersion(kUnits);
+    const uint64_t settings = ext.ChangeVersion(changekind::kSettings);
+    EXPECT_NE(values, 0u);
+    EXPECT_EQ(ext.ChangeVersion(kValues), values) << "nothing changed";
+    EXPECT_EQ(ext.ChangeVersion(99), 0u);
+
+    // Another program adds a value.
+    RawSql(db_->path(),
+           "INSERT INTO tracked_values (id, idx, item_id, value, seconds) VALUES (500, 500, 1, 2.5, 1700000000)");
+    const uint64_t afterOther = ext.ChangeVersion(kValues);
+    EXPECT_NE(afterOther, values);
+    EXPECT_EQ(ext.ChangeVersion(kUnits), units);
+
+    // Our own writes.
+    ASSERT_EQ(db_->Units()->Find(1)->Named().SetName("gram"), 0);
+    EXPECT_NE(ext.ChangeVersion(kUnits), units);
+    EXPECT_EQ(ext.ChangeVersion(kValues), afterOther);
+    EXPECT_EQ(ext.ChangeVersion(changekind::kSettings), settings);
+    EXPECT_EQ(db_->UnitCategories()->MoveFirst(), 0);
+    const uint64_t categories = ext.ChangeVersion(changekind::kCategories);
+    ASSERT_EQ(db_->UnitCategories()->Current()->Named().SetName("Mass"), 0);
+    EXPECT_NE(ext.ChangeVersion(changekind::kCategories), categories);
+
+    // A change undone returns no earlier answer.
+    const uint64_t beforeChange = ext.ChangeVersion(kValues);
+    ASSERT_EQ(ext.BeginChange(), 0);
+    ASSERT_EQ(Add(*db_->Values(), Value(501)), 0);
+    const uint64_t inChange = ext.ChangeVersion(kValues);
+    ASSERT_EQ(ext.EndChange(0), 0);
+    const uint64_t undone = ext.ChangeVersion(kValues);
+    EXPECT_NE(inChange, beforeChange);
+    EXPECT_NE(undone, inChange);
+    EXPECT_NE(undone, beforeChange);
+}
+
+TEST(HostDatabaseExtensions, AnOlderFileGetsTheChangeCounters) {
+    TempDir dir;
+    ASSERT_TRUE(dir.ok());
+    const std::string path = dir.File("old.sqlite");
+    std::string error;
+    ASSERT_TRUE(SqliteHostDatabase::Open(path, &error)) << error;
+    // Back to the first schema version: no counters, no triggers.
+    RawSql(path, "DROP TABLE change_counts; PRAGMA user_version = 1;");
+    for (const char* kind : {"units", "targets", "item_groups", "items", "tracked_values", "categories", "settings"}) {
+        for (const char* event : {"INSERT", "UPDATE", "DELETE"}) {
+            RawSql(path, ("DROP TRIGGER count_" + std::string(kind) + "_" + event).c_str());
+        }
+    }
+    auto db = SqliteHostDatabase::Open(path, &error);
+    ASSERT_TRUE(db) << error;
+    EXPECT_EQ(RawText(path, "PRAGMA user_version"), std::to_string(kSchemaVersion));
+    const uint64_t values = db->ChangeVersion(kValues);
+    RawSql(path, "INSERT INTO tracked_values (id, idx) VALUES (7, 7)");
+    EXPECT_NE(db->ChangeVersion(kValues), values);
+}
+
+TEST_F(ExtensionsTest, AChangeIsAllOrNothingAndARollbackLeavesNoStaleRecord) {
+    HostExtensions& ext = *db_->extensions();
+    HostRecord* item = db_->Items()->Find(1);
+    HostRecord* unit = db_->Units()->Find(1);
+    ASSERT_TRUE(item && unit);
+    const float amount = GetFloat(*item, prop::ItemDefaultValue);
+    const std::string unitName = Name(unit->Named());
+
+    ASSERT_EQ(ext.BeginChange(), 0);
+    EXPECT_NE(ext.BeginChange(), 0) << "changes do not nest";
+    ASSERT_EQ(SetFloat(*item, prop::ItemDefaultValue, amount + 3), 0);
+    ASSERT_EQ(Add(*db_->Values(), Value(1)), 0);
+    ASSERT_TRUE(db_->Values()->Find(1));
+    ASSERT_EQ(unit->Delete(1), 0);
+    // Another program sees none of it yet.
+    EXPECT_EQ(RawText(db_->path(), "SELECT count(*) FROM tracked_values"), "0");
+    ASSERT_EQ(ext.EndChange(0), 0);
+
+    EXPECT_FLOAT_EQ(GetFloat(*item, prop::ItemDefaultValue), amount) << "cached row brought back";
+    EXPECT_EQ(db_->Values()->Find(1), nullptr);
+    EXPECT_EQ(unit->IsSkipped(), 0) << "the removal was undone";
+    EXPECT_EQ(Name(unit->Named()), unitName);
+    EXPECT_NE(ext.EndChange(1), 0) << "no change open";
+
+    ASSERT_EQ(ext.BeginChange(), 0);
+    ASSERT_EQ(SetFloat(*item, prop::ItemDefaultValue, amount + 5), 0);
+    ASSERT_EQ(Add(*db_->Values(), Value(2)), 0);
+    ASSERT_EQ(ext.EndChange(1), 0);
+    Reopen();
+    EXPECT_FLOAT_EQ(GetFloat(*db_->Items()->Find(1), prop::ItemDefaultValue), amount + 5);
+    EXPECT_TRUE(db_->Values()->Find(2));
+}
+
+TEST(HostDatabaseExtensions, AProcessKilledInsideAChangeLeavesNothingOfIt) {
+    TempDir dir;
+    ASSERT_TRUE(dir.ok());
+    const std::string path = dir.File("orv.sqlite");
+    std::string error;
+    ASSERT_TRUE(SqliteHostDatabase::Open(path, &error)) << error;
+    const std::string before = RawText(path, "SELECT default_value FROM items WHERE id = 1");
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto db = SqliteHostDatabase::Open(path, nullptr);
+        if (!db || db->BeginChange() != 0) _exit(2);
+        const FieldMap value = Value(1);
+        if (db->Values()->Add(&value) != 0) _exit(3);
+        HostRecord* item = db->Items()->Find(1);
+        if (!item || SetFloat(*item, prop::ItemDefaultValue, 99) != 0) _exit(4);
+        raise(SIGKILL);
+        _exit(5);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "child exited with " << WEXITSTATUS(status);
+
+    auto db = SqliteHostDatabase::Open(path, &error);
+    ASSERT_TRUE(db) << error;
+    EXPECT_EQ(db->Values()->Find(1), nullptr);
+    EXPECT_EQ(RawText(path, "SELECT default_value FROM items WHERE id = 1"), before);
+}
+
+TEST(HostDatabaseExtensions, WritesPastTheBusyTimeoutAreRefusedAsBusy) {
+    TempDir dir;
+    ASSERT_TRUE(dir.ok());
+    const std::string path = dir.File("orv.sqlite");
+    SqliteHostDatabase::OpenOptions options;
+    options.busyTimeoutMs = 50;
+    std::string error;
+    auto db = SqliteHostDatabase::Open(path, options, &error);
+    ASSERT_TRUE(db) << error;
+    HostRecord* unit = db->Units()->Find(1);
+    ASSERT_TRUE(unit);
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(Add(*db->Values(), Value(1)), hostresult::kBusy);
+    EXPECT_EQ(unit->Named().SetName("gram"), hostresult::kBusy);
+    EXPECT_EQ(unit->Commit(), hostresult::kBusy);
+    EXPECT_EQ(unit->Delete(1), hostresult::kBusy);
+    EXPECT_EQ(db->BeginChange(), hostresult::kBusy);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    EXPECT_EQ(db->Values()->Find(1), nullptr);
+    ASSERT_EQ(db->Units()->Find(1), unit);
+    EXPECT_EQ(Name(unit->Named()), "g");
+    EXPECT_EQ(unit->Commit(), 0) << "writes go through again once the other program let go";
+}
+
+// Every write a read-only database is asked for, with its result.
+void ExpectEveryWriteRefused(SqliteHostDatabase& db) {
+    EXPECT_EQ(db.IsReadOnly(), 1);
+    HostRecord* unit = db.Units()->Find(1);
+    ASSERT_TRUE(unit);
+    const std::string name = Name(unit->Named());
+    EXPECT_FALSE(name.empty());
+    EXPECT_EQ(Add(*db.Values(), Value(1)), hostresult::kReadOnly);
+    EXPECT_EQ(unit->Named().SetName("gram"), hostresult::kReadOnly);
+    EXPECT_EQ(SetFloat(*unit, prop::UnitValue, 2), hostresult::kReadOnly);
+    EXPECT_EQ(unit->SetCategory(2), hostresult::kReadOnly);
+    EXPECT_EQ(unit->Commit(), hostresult::kReadOnly);
+    EXPECT_EQ(unit->Delete(1), hostresult::kReadOnly);
+    EXPECT_EQ(db.BeginChange(), hostresult::kReadOnly);
+    ASSERT_EQ(db.UnitCategories()->MoveFirst(), 0);
+    EXPECT_EQ(db.UnitCategories()->Current()->Named().SetName("Mass"), hostresult::kReadOnly);
+    char buffer[2 * 1024] = {};
+    std::strcpy(buffer, "NAME");
+    std::strcpy(buffer + 512, "ORVORV");
+    EXPECT_EQ(db.SettingsStore()->Write(buffer, 1), hostresult::kReadOnly);
+    EXPECT_EQ(Name(unit->Named()), name);
+}
+
+TEST(HostDatabaseExtensions, AFileWeMayNotWriteOpensReadOnlyAndStaysUnchanged) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& file, const std::string& folder)> lock;
+        bool option;
+    };
+    const Case cases[] = {
+        {"read-only option", [](const std::string&, const std::string&) {}, true},
+        {"file mode 0444", [](const std::string& file, const std::string&) { ::chmod(file.c_str(), 0444); }, false},
+        {"read-only folder", [](const std::string&, const std::string& folder) { ::chmod(folder.c_str(), 0555); },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        ASSERT_TRUE(dir.ok());
+        const std::string folder = dir.File("data");
+        std::filesystem::create_directory(folder);
+        const std::string path = folder + "/orv.sqlite";
+        std::string error;
+        {
+            auto db = SqliteHostDatabase::Open(path, &error);
+            ASSERT_TRUE(db) << error;
+            ASSERT_EQ(Add(*db->Values(), Value(1)), 0);
+        }
+        ASSERT_FALSE(std::filesystem::exists(path + "-wal"));
+        c.lock(path, folder);
+        const std::string before = ReadBytes(path);
+
+        SqliteHostDatabase::OpenOptions options;
+        options.readOnly = c.option;
+        auto db = SqliteHostDatabase::Open(path, options, &error);
+        ASSERT_TRUE(db) << error;
+        EXPECT_TRUE(db->Values()->Find(1)) << "everything can still be viewed";
+        ExpectEveryWriteRefused(*db);
+        db.reset();
+        ::chmod(folder.c_str(), 0755);
+        EXPECT_EQ(ReadBytes(path), before);
+        EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
+        EXPECT_FALSE(std::filesystem::exists(path + "-shm"));
+    }
+}
+
+TEST(HostDatabaseExtensions, ANewFileInAReadOnlyFolderSaysWhy) {
+    TempDir dir;
+    ASSERT_TRUE(dir.ok());
+    const std::string folder = dir.File("locked");
+    std::filesystem::create_directory(folder);
+    ::chmod(folder.c_str(), 0555);
+    std::string error;
+    EXPECT_EQ(SqliteHostDatabase::Open(folder + "/orv.sqlite", &error), nullptr);
+    ::chmod(folder.c_str(), 0755);
+    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+    EXPECT_EQ(error.find("is not an ORV database"), std::string::npos) << error;
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+}
+
+TEST_F(ExtensionsTest, DatabasePathIsTheAbsoluteFilePath) {
+    char buffer[4096] = {};
+    const int32_t length = db_->DatabasePath(buffer, sizeof buffer);
+    ASSERT_GT(length, 0);
+    EXPECT_EQ(std::string(buffer), std::filesystem::absolute(db_->path()).string());
+    EXPECT_EQ(db_->DatabasePath(buffer, length), -1) << "no room for the terminator";
+
+    auto memory = SqliteHostDatabase::Open(":memory:", nullptr);
+    ASSERT_TRUE(memory);
+    EXPECT_EQ(memory->DatabasePath(buffer, sizeof buffer), 0);
+    EXPECT_EQ(memory->IsReadOnly(), 0);
+}
+
+}  // namespace
+}  // namespace orv::hostdb
