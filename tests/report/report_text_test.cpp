@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PageBand.h"
+#include "report/PageBand.h"
 #include "report/ReportText.h"
 
 namespace orv {
