@@ -10,6 +10,9 @@
 //   orv-desktop --export-structure OUT.xlsx [--db FILE]
 //                                             write a workbook without a
 //                                             display or dialogs
+//   orv-desktop --report OUT.html|OUT.pdf [--db FILE] [--target NAME]
+//               [--period 7|15|30|60|120] [--details]
+//                                             write the Tables page's report
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,6 +26,7 @@
 #include "host/PluginLoader.h"
 #include "host/Screenshots.h"
 #include "host/WorkbookExport.h"
+#include "host/cli/ReportCommand.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
 
@@ -44,7 +48,7 @@ int Fail(const QString& message) {
 void UseOffscreenForBatchModes(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg.startsWith("--screenshot") || arg.startsWith("--export-")) {
+        if (arg.startsWith("--screenshot") || arg.startsWith("--export-") || arg.startsWith("--report")) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
             return;
         }
@@ -79,6 +83,15 @@ int main(int argc, char* argv[]) {
         QStringLiteral("FILE"));
     parser.addOptions(
         {dbOption, moduleOption, demoOption, screenshotOption, exportValuesOption, exportStructureOption});
+    const QCommandLineOption reportOption(
+        QStringLiteral("report"), QStringLiteral("Write the Tables page's report to FILE (.html or .pdf), then quit."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption targetOption(QStringLiteral("target"), QStringLiteral("Target of --report."),
+                                          QStringLiteral("NAME"));
+    const QCommandLineOption periodOption(
+        QStringLiteral("period"), QStringLiteral("Days of --report: 7, 15, 30, 60 or 120."), QStringLiteral("DAYS"));
+    const QCommandLineOption detailsOption(QStringLiteral("details"), QStringLiteral("--report shows the values."));
+    parser.addOptions({reportOption, targetOption, periodOption, detailsOption});
     parser.process(app);
 
     QString dbPath = parser.isSet(dbOption) ? parser.value(dbOption) : DefaultDatabasePath();
@@ -98,6 +111,18 @@ int main(int argc, char* argv[]) {
         QString message;
         if (!orv::host::ExportWorkbook(*db, values, out, modulePath, &message)) return Fail(message);
         std::printf("%s written\n", out.toLocal8Bit().constData());
+        return 0;
+    }
+
+    if (parser.isSet(reportOption)) {
+        orv::host::ReportRequest request;
+        request.out = parser.value(reportOption);
+        request.target = parser.value(targetOption);
+        if (parser.isSet(periodOption)) request.periodDays = parser.value(periodOption).toInt();
+        request.details = parser.isSet(detailsOption);
+        QString message;
+        if (!orv::host::WriteTablesReport(*db, request, &message)) return Fail(message);
+        std::printf("%s written\n", request.out.toLocal8Bit().constData());
         return 0;
     }
 
