@@ -126,6 +126,15 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    // Pictures are taken on copies of the database and the registry store.
+    std::unique_ptr<orv::host::ScreenshotSandbox> sandbox;
+    if (parser.isSet(screenshotOption)) {
+        QString sandboxError;
+        sandbox = orv::host::ScreenshotSandbox::Create(*db, &sandboxError);
+        if (sandbox) db = sandbox->OpenCopy(&sandboxError);
+        if (!sandbox || !db) return Fail(sandboxError);
+    }
+
     QString loadError;
     const QString modulePath = parser.isSet(moduleOption) ? parser.value(moduleOption) : orv::host::DefaultModulePath();
     const auto plugin = orv::host::PluginLibrary::Load(modulePath, &loadError);
@@ -133,7 +142,8 @@ int main(int argc, char* argv[]) {
 
     orv::host::HostWindow window(*plugin, std::move(db), QFileInfo(dbPath).absoluteFilePath());
     window.startModule();
-    if (parser.isSet(screenshotOption)) {
+    if (sandbox) {
+        window.setRemembersScheme(false);
         QString shotError;
         const int written = orv::host::WriteScreenshots(window, parser.value(screenshotOption), &shotError);
         window.stopModule();

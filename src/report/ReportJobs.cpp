@@ -117,11 +117,18 @@ ReportTools& reportTools() {
     return tools;
 }
 
+namespace {
+
+QString ReportDirectoryPath() {
+    return reportTools().reportDirectory.isEmpty()
+               ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/reports")
+               : reportTools().reportDirectory;
+}
+
+}  // namespace
+
 QString ReportDirectory() {
-    const QString directory =
-        reportTools().reportDirectory.isEmpty()
-            ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/reports")
-            : reportTools().reportDirectory;
+    const QString directory = ReportDirectoryPath();
     // A folder that cannot be made shows up as a report that cannot be written.
     QDir().mkpath(directory);
     return directory;
@@ -142,7 +149,7 @@ int PruneOldReports(const QString& directory, const QDateTime& now) {
     return removed;
 }
 
-int PruneOldReports() { return PruneOldReports(ReportDirectory(), Services::clock().now()); }
+int PruneOldReports() { return PruneOldReports(ReportDirectoryPath(), Services::clock().now()); }
 
 PrintOutcome PrintReport(QWidget* page, const ReportContent& content, KeyValueStore* store) {
     const QString path = ReportFilePath();
