@@ -1,5 +1,7 @@
 #include "host/ColorSchemes.h"
 
+#include <QSettings>
+
 namespace orv::host {
 namespace {
 
@@ -30,6 +32,25 @@ int32_t HostColors::GetColor(int32_t number) {
     const auto& colours = ColorSchemes()[scheme_].colours;
     const auto it = colours.find(number);
     return it == colours.end() ? -1 : it->second;
+}
+
+namespace {
+const char* const kSchemeKey = "view/colorScheme";
+}
+
+std::size_t StoredColorScheme() {
+    const QString name = QSettings().value(QString::fromLatin1(kSchemeKey)).toString();
+    for (std::size_t i = 0; i < ColorSchemes().size(); ++i)
+        if (ColorSchemes()[i].name == name) return i;
+    return 0;
+}
+
+bool StoreColorScheme(std::size_t index) {
+    if (index >= ColorSchemes().size()) return false;
+    QSettings settings;
+    settings.setValue(QString::fromLatin1(kSchemeKey), ColorSchemes()[index].name);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 }  // namespace orv::host

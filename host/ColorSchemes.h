@@ -21,6 +21,12 @@ struct ColorScheme {
 // The first scheme answers -1 for every colour; the others are coloured.
 const std::vector<ColorScheme>& ColorSchemes();
 
+// The scheme the user chose last (by name, in the host's QSettings), 0 when
+// none was chosen or its name is no longer known.
+std::size_t StoredColorScheme();
+// Remembers the scheme for the next start; false when it could not be written.
+bool StoreColorScheme(std::size_t index);
+
 class HostColors : public HostColorProvider {
 public:
     int32_t GetColor(int32_t number) override;

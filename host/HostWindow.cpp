@@ -3,8 +3,10 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "host/db/SqliteHostDatabase.h"
@@ -15,9 +17,8 @@ HostWindow::HostWindow(const PluginLibrary& plugin, std::unique_ptr<hostdb::Sqli
     : plugin_(plugin), db_(std::move(db)), dbPath_(std::move(dbPath)), container_(new QWidget(this)) {
     container_->setObjectName(QStringLiteral("ModuleContainer"));
     setCentralWidget(container_);
-    char title[1024] = {};
-    plugin_.api().GetTitle(title);
-    setWindowTitle(QStringLiteral("ORV Desktop - %1 - %2").arg(QString::fromUtf8(title), dbPath_));
+    colors_.setScheme(StoredColorScheme());
+    updateTitle();
     resize(1100, 720);
     buildMenus();
 }
@@ -43,6 +44,7 @@ void HostWindow::buildMenus() {
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     auto* schemes = new QActionGroup(this);
+    schemeActions_ = schemes;
     for (std::size_t i = 0; i < ColorSchemes().size(); ++i) {
         QAction* action = view->addAction(ColorSchemes()[i].name);
         action->setCheckable(true);
@@ -61,6 +63,14 @@ void HostWindow::startModule() {
     api.Init(db_.get(), &colors_, container_, 0, 0);
     api.Run();
     running_ = true;
+    // The module's texts are loaded by Init.
+    updateTitle();
+}
+
+void HostWindow::updateTitle() {
+    char title[1024] = {};
+    if (running_) plugin_.api().GetTitle(title);
+    setWindowTitle(QStringLiteral("ORV Desktop - %1 - %2").arg(QString::fromUtf8(title), dbPath_));
 }
 
 void HostWindow::stopModule() {
@@ -78,23 +88,33 @@ void HostWindow::saveModule() {
 
 void HostWindow::setScheme(std::size_t index) {
     colors_.setScheme(index);
+    if (schemeActions_ && colors_.scheme() < static_cast<std::size_t>(schemeActions_->actions().size()))
+        schemeActions_->actions()[static_cast<qsizetype>(colors_.scheme())]->setChecked(true);
     if (running_) plugin_.api().ChangeColorScheme();
+    if (remembersScheme_ && !StoreColorScheme(colors_.scheme()))
+        statusBar()->showMessage(tr("The colour scheme could not be remembered."));
 }
 
 void HostWindow::openDatabase() {
     const QString path = QFileDialog::getOpenFileName(this, tr("Open database"), dbPath_,
                                                       tr("ORV databases (*.sqlite *.db);;All files (*)"));
     if (path.isEmpty()) return;
-    std::string error;
-    auto db = hostdb::SqliteHostDatabase::Open(path.toStdString(), &error);
+    QString error;
+    if (!openDatabaseFile(path, &error)) QMessageBox::critical(this, tr("ORV Desktop"), error);
+}
+
+bool HostWindow::openDatabaseFile(const QString& path, QString* error) {
+    std::string reason;
+    auto db = hostdb::SqliteHostDatabase::Open(path.toStdString(), &reason);
     if (!db) {
-        QMessageBox::critical(this, tr("ORV Desktop"), QString::fromStdString(error));
-        return;
+        if (error) *error = QString::fromStdString(reason);
+        return false;
     }
     stopModule();
     db_ = std::move(db);
-    dbPath_ = path;
+    dbPath_ = QFileInfo(path).absoluteFilePath();
     startModule();
+    return true;
 }
 
 void HostWindow::backUpDatabase() {

@@ -8,6 +8,8 @@
 #include "host/ColorSchemes.h"
 #include "host/PluginLoader.h"
 
+class QActionGroup;
+
 namespace orv::hostdb {
 class SqliteHostDatabase;
 }
@@ -28,6 +30,14 @@ public:
     const PluginLibrary& plugin() const { return plugin_; }
     // Saves when the module reports changes, then closes the module.
     void stopModule();
+    // File -> Open database without the file dialog: opens `path`, restarts
+    // the module on it and names it in the title. False (with the reason in
+    // `error`) leaves the current database open.
+    bool openDatabaseFile(const QString& path, QString* error);
+    // Chooses a colour scheme, tells the module and remembers the choice.
+    void setScheme(std::size_t index);
+    // Whether the colour scheme choice is remembered (not while picturing).
+    void setRemembersScheme(bool on) { remembersScheme_ = on; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -37,7 +47,7 @@ private:
     void openDatabase();
     void saveModule();
     void backUpDatabase();
-    void setScheme(std::size_t index);
+    void updateTitle();
 
     const PluginLibrary& plugin_;
     std::unique_ptr<hostdb::SqliteHostDatabase> db_;
@@ -45,7 +55,9 @@ private:
     HostColors colors_;
     QWidget* container_;
     QMenu* moduleMenu_ = nullptr;
+    QActionGroup* schemeActions_ = nullptr;
     bool running_ = false;
+    bool remembersScheme_ = true;
 };
 
 }  // namespace orv::host

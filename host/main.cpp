@@ -14,6 +14,9 @@
 //   orv-desktop --export-structure OUT.xlsx [--db FILE]
 //                                             write a workbook without a
 //                                             display or dialogs
+//   orv-desktop --report OUT.html|OUT.pdf [--db FILE] [--target NAME]
+//               [--period 7|15|30|60|120] [--details]
+//                                             write the Tables page's report
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -29,6 +32,7 @@
 #include "host/Screenshots.h"
 #include "host/WorkbookExport.h"
 #include "host/cli/DemoCommand.h"
+#include "host/cli/ReportCommand.h"
 #include "host/cli/StartupMessage.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
@@ -57,7 +61,8 @@ int Fail(const QString& message) {
 void UseOffscreenForBatchModes(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg.startsWith("--screenshot") || arg.startsWith("--export-") || arg.startsWith("--backup")) {
+        if (arg.startsWith("--screenshot") || arg.startsWith("--export-") || arg.startsWith("--backup") ||
+            arg.startsWith("--report")) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
             return;
         }
@@ -97,9 +102,19 @@ int main(int argc, char* argv[]) {
         QStringLiteral("backup"), QStringLiteral("Copy the database to FILE, then quit."), QStringLiteral("FILE"));
     parser.addOptions({dbOption, moduleOption, demoOption, valuesOption, screenshotOption, exportValuesOption,
                        exportStructureOption, backupOption});
+    const QCommandLineOption reportOption(
+        QStringLiteral("report"), QStringLiteral("Write the Tables page's report to FILE (.html or .pdf), then quit."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption targetOption(QStringLiteral("target"), QStringLiteral("Target of --report."),
+                                          QStringLiteral("NAME"));
+    const QCommandLineOption periodOption(
+        QStringLiteral("period"), QStringLiteral("Days of --report: 7, 15, 30, 60 or 120."), QStringLiteral("DAYS"));
+    const QCommandLineOption detailsOption(QStringLiteral("details"), QStringLiteral("--report shows the values."));
+    parser.addOptions({reportOption, targetOption, periodOption, detailsOption});
     parser.process(app);
     const bool batchMode = parser.isSet(screenshotOption) || parser.isSet(exportValuesOption) ||
-                           parser.isSet(exportStructureOption) || parser.isSet(backupOption);
+                           parser.isSet(exportStructureOption) || parser.isSet(backupOption) ||
+                           parser.isSet(reportOption);
     gErrorBoxes = orv::host::ShowsStartupErrorBox(QGuiApplication::platformName(), batchMode);
 
     QString dbPath = parser.isSet(dbOption) ? parser.value(dbOption) : DefaultDatabasePath();
@@ -132,6 +147,27 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    if (parser.isSet(reportOption)) {
+        orv::host::ReportRequest request;
+        request.out = parser.value(reportOption);
+        request.target = parser.value(targetOption);
+        if (parser.isSet(periodOption)) request.periodDays = parser.value(periodOption).toInt();
+        request.details = parser.isSet(detailsOption);
+        QString message;
+        if (!orv::host::WriteTablesReport(*db, request, &message)) return Fail(message);
+        std::printf("%s written\n", request.out.toLocal8Bit().constData());
+        return 0;
+    }
+
+    // Pictures are taken on copies of the database and the registry store.
+    std::unique_ptr<orv::host::ScreenshotSandbox> sandbox;
+    if (parser.isSet(screenshotOption)) {
+        QString sandboxError;
+        sandbox = orv::host::ScreenshotSandbox::Create(*db, &sandboxError);
+        if (sandbox) db = sandbox->OpenCopy(&sandboxError);
+        if (!sandbox || !db) return Fail(sandboxError);
+    }
+
     QString loadError;
     const QString modulePath = parser.isSet(moduleOption) ? parser.value(moduleOption) : orv::host::DefaultModulePath();
     const auto plugin = orv::host::PluginLibrary::Load(modulePath, &loadError);
@@ -139,7 +175,8 @@ int main(int argc, char* argv[]) {
 
     orv::host::HostWindow window(*plugin, std::move(db), QFileInfo(dbPath).absoluteFilePath());
     window.startModule();
-    if (parser.isSet(screenshotOption)) {
+    if (sandbox) {
+        window.setRemembersScheme(false);
         QString shotError;
         const int written = orv::host::WriteScreenshots(window, parser.value(screenshotOption), &shotError);
         window.stopModule();

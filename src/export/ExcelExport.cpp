@@ -126,7 +126,14 @@ int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& opt
             excel.Close();
         }
     }
-    if (options.openWhenDone) Services::shell().openUrl(QUrl::fromLocalFile(QString::fromStdString(destination)));
+    if (options.openWhenDone) {
+        const QString written = QString::fromStdString(destination);
+        // Without a program to open it (no xdg-open), the user still has to
+        // know where the workbook went.
+        if (!Services::shell().openUrl(QUrl::fromLocalFile(written)) && options.interactive)
+            Services::prompter().information(nullptr, QString::fromLatin1(kCaption),
+                                             QStringLiteral("The workbook was written to \"%1\".").arg(written));
+    }
     return result;
 }
 

@@ -12,6 +12,7 @@
 #include "plugin/Commands.h"
 #include "plugin/PluginApi.h"
 #include "plugin/PluginState.h"
+#include "report/ReportJobs.h"
 #include "resources/Resources.h"
 #include "ui/AboutDialog.h"
 
@@ -72,6 +73,7 @@ ORV_EXPORT int32_t Init(HostDatabase* db, HostColorProvider* colors, QWidget* pa
         s.description = LoadText(resource_string::Description);
         s.version = LoadText(resource_string::Version);
         ClearModifiedFlag();
+        PruneOldReports();
         // A second Init starts without a main window; one still alive from
         // before is kept (not destroyed under the host's feet) until unload.
         if (s.mainWindow) s.retiredWindows.push_back(std::move(s.mainWindow));

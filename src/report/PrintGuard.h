@@ -1,35 +1,33 @@
 #pragma once
-// One print job at a time across every process that loads the module: a
-// named system semaphore with a count of 1.
-//
-// QSystemSemaphore can only wait without a limit, so the wait runs on a
-// helper thread and the caller gives up after a short time. An abandoned
-// wait that gets the semaphore later hands it straight back.
+// One print job at a time per user: a lock file in the user's runtime
+// folder. Other users of the machine have their own folder and so their own
+// lock; a lock left by a process that died is taken over.
 
+#include <QLockFile>
 #include <QString>
-
-#include <chrono>
-#include <memory>
 
 namespace orv {
 
 class PrintGuard {
 public:
-    static constexpr const char* kDefaultKey = "PrintHtmlSema";
+    enum class Result { Acquired, Busy, Failed };
 
-    explicit PrintGuard(const QString& key = QString::fromLatin1(kDefaultKey));
-    ~PrintGuard();
+    // The lock file in the user's runtime folder.
+    static QString DefaultLockPath();
+
+    explicit PrintGuard(const QString& lockPath);
     PrintGuard(const PrintGuard&) = delete;
     PrintGuard& operator=(const PrintGuard&) = delete;
 
-    // True when the semaphore was obtained within `wait`; the caller then
-    // owes one Release().
-    bool TryAcquire(std::chrono::milliseconds wait);
+    // Busy only when another job holds the lock; a lock file that cannot be
+    // created (permissions, missing folder) is Failed.
+    Result TryAcquire();
     void Release();
+    QString path() const { return path_; }
 
 private:
-    struct State;
-    std::shared_ptr<State> state_;
+    QString path_;
+    QLockFile lock_;
 };
 
 }  // namespace orv

@@ -1,5 +1,6 @@
 #include "report/ReportJobs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -18,9 +19,8 @@
 namespace orv {
 namespace {
 
-// The semaphore is held by another job when it cannot be had almost at once.
-constexpr std::chrono::milliseconds kGuardWait{100};
 constexpr const char* kMailNote = "ORV Report";
+constexpr qint64 kReportKeepDays = 7;
 
 ReportClock ClockNow() {
     const QDateTime now = Services::clock().now();
@@ -29,19 +29,7 @@ ReportClock ClockNow() {
     return ReportClock{date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
 }
 
-PrintGuard& Guard() {
-    // One guard per key for the life of the process.
-    static std::optional<PrintGuard> guard;
-    static QString key;
-    const QString wanted = reportTools().semaphoreKey.isEmpty() ? QString::fromLatin1(PrintGuard::kDefaultKey)
-                                                                : reportTools().semaphoreKey;
-    if (!guard || key != wanted) {
-        guard.reset();
-        guard.emplace(wanted);
-        key = wanted;
-    }
-    return *guard;
-}
+QString LockPath() { return reportTools().lockPath.isEmpty() ? PrintGuard::DefaultLockPath() : reportTools().lockPath; }
 
 QString PrintProgram() {
     if (!reportTools().printProgram.isEmpty()) return reportTools().printProgram;
@@ -69,12 +57,14 @@ void WarnPrinting(const char* text) {
 }
 
 // Runs the print helper on `path` and waits until the user closes it.
-void RunPrintHelper(const QString& path) {
+// False when the helper could not be started at all.
+bool RunPrintHelper(const QString& path) {
     QProcess helper;
     helper.setProcessChannelMode(QProcess::ForwardedChannels);
     helper.start(PrintProgram(), {path});
-    if (!helper.waitForStarted()) return;
+    if (!helper.waitForStarted()) return false;
     helper.waitForFinished(-1);
+    return true;
 }
 
 // The print job proper, while the guard is held.
@@ -99,7 +89,7 @@ PrintOutcome PrintHeld(const QString& path, KeyValueStore* store) {
             return PrintOutcome::SetupFailed;
         }
     }
-    RunPrintHelper(path);
+    const bool started = RunPrintHelper(path);
     if (store) {
         if (!store->WriteText(pagesetup::kPath, pagesetup::kSection, pagesetup::kHeader, header)) {
             WarnPrinting("RegSetValueEx() failed for header.");
@@ -109,6 +99,13 @@ PrintOutcome PrintHeld(const QString& path, KeyValueStore* store) {
             WarnPrinting("RegSetValueEx() failed for footer.");
             return PrintOutcome::SetupFailed;
         }
+    }
+    if (!started) {
+        Services::prompter().show(
+            nullptr, Message{QStringLiteral("Printing failed"),
+                             QStringLiteral("The print helper \"%1\" could not be started.").arg(PrintProgram()),
+                             MessageIcon::Warning, MessageButtons::Ok});
+        return PrintOutcome::HelperMissing;
     }
     return PrintOutcome::Printed;
 }
@@ -120,11 +117,39 @@ ReportTools& reportTools() {
     return tools;
 }
 
-QString ReportFilePath() {
-    const std::string directory =
-        reportTools().reportDirectory.isEmpty() ? ModuleDirectory() : reportTools().reportDirectory.toStdString();
-    return QString::fromStdString(BuildReportFileName(directory, ClockNow()));
+namespace {
+
+QString ReportDirectoryPath() {
+    return reportTools().reportDirectory.isEmpty()
+               ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/reports")
+               : reportTools().reportDirectory;
 }
+
+}  // namespace
+
+QString ReportDirectory() {
+    const QString directory = ReportDirectoryPath();
+    // A folder that cannot be made shows up as a report that cannot be written.
+    QDir().mkpath(directory);
+    return directory;
+}
+
+QString ReportFilePath() {
+    return QString::fromStdString(BuildReportFileName(ReportDirectory().toStdString(), ClockNow()));
+}
+
+int PruneOldReports(const QString& directory, const QDateTime& now) {
+    const QDateTime limit = now.addDays(-kReportKeepDays);
+    int removed = 0;
+    const QFileInfoList reports =
+        QDir(directory).entryInfoList({QStringLiteral("ORVReport-*.html")}, QDir::Files | QDir::NoDotAndDotDot);
+    for (const QFileInfo& report : reports) {
+        if (report.lastModified() < limit && QFile::remove(report.absoluteFilePath())) ++removed;
+    }
+    return removed;
+}
+
+int PruneOldReports() { return PruneOldReports(ReportDirectoryPath(), Services::clock().now()); }
 
 PrintOutcome PrintReport(QWidget* page, const ReportContent& content, KeyValueStore* store) {
     const QString path = ReportFilePath();
@@ -134,16 +159,31 @@ PrintOutcome PrintReport(QWidget* page, const ReportContent& content, KeyValueSt
         return PrintOutcome::WriteFailed;
     }
     PrintOutcome outcome = PrintOutcome::Busy;
-    PrintGuard& guard = Guard();
-    if (guard.TryAcquire(kGuardWait)) {
+    PrintGuard guard(LockPath());
+    switch (guard.TryAcquire()) {
+    case PrintGuard::Result::Acquired:
         outcome = PrintHeld(path, store);
         guard.Release();
-    } else {
+        break;
+    case PrintGuard::Result::Busy:
         Services::prompter().show(nullptr, Message{QStringLiteral("Printer busy"),
                                                    QStringLiteral("Please wait until current print job has finished."),
                                                    MessageIcon::Information, MessageButtons::Ok});
+        break;
+    case PrintGuard::Result::Failed:
+        Services::prompter().show(nullptr,
+                                  Message{QStringLiteral("Printing failed"),
+                                          QStringLiteral("Cannot create the print lock \"%1\".").arg(guard.path()),
+                                          MessageIcon::Warning, MessageButtons::Ok});
+        outcome = PrintOutcome::GuardFailed;
+        break;
     }
-    OfferDeletion(page, path);
+    // Without a helper nothing was shown: the file is of no use, and a
+    // question about it would only bury the failure.
+    if (outcome == PrintOutcome::HelperMissing)
+        QFile::remove(path);
+    else
+        OfferDeletion(page, path);
     return outcome;
 }
 
@@ -176,7 +216,8 @@ MailOutcome MailReport(QWidget* page, const ReportContent& content) {
                                   Message{QStringLiteral("Error"), QStringLiteral("Send Mail failed to send message."),
                                           MessageIcon::None, MessageButtons::Ok});
     }
-    OfferDeletion(page, path);
+    // No deletion question: xdg-email returns as soon as the compose window
+    // opens, and the mail still needs its attachment.
     return sent ? MailOutcome::Sent : MailOutcome::Failed;
 }
 

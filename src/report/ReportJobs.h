@@ -1,8 +1,11 @@
 #pragma once
 // What the Tables page's "Print" and "Send e-mail" buttons do with a report:
-// write it next to the module, hand it to the print helper or the mail
-// client, then offer to delete the file. Messages go through the Prompter.
+// write it to the user's reports folder, hand it to the print helper (then
+// offer to delete the file) or to the mail client (which still needs the
+// file after xdg-email returns, so it stays; old reports are pruned when the
+// module starts). Messages go through the Prompter.
 
+#include <QDateTime>
 #include <QString>
 
 #include "report/ReportText.h"
@@ -19,8 +22,8 @@ class KeyValueStore;
 struct ReportTools {
     QString printProgram;     // default: orv-print next to the module
     QString mailProgram;      // default: xdg-email from PATH
-    QString reportDirectory;  // default: the module's directory
-    QString semaphoreKey;     // default: "PrintHtmlSema"
+    QString reportDirectory;  // default: the cache folder's "reports"
+    QString lockPath;         // default: orv-print.lock in the runtime folder
 };
 ReportTools& reportTools();
 
@@ -34,10 +37,19 @@ inline constexpr const char* kDefaultHeader = "&w&bPage &p of &P";
 inline constexpr const char* kDefaultFooter = "&u&b&d";
 }  // namespace pagesetup
 
-enum class PrintOutcome { Printed, WriteFailed, Busy, SetupFailed };
+enum class PrintOutcome { Printed, WriteFailed, Busy, GuardFailed, SetupFailed, HelperMissing };
+
+// The folder reports are written to, created when missing.
+QString ReportDirectory();
 
 // The report's file name for "now" from the clock service.
 QString ReportFilePath();
+
+// Removes the report files in `directory` last changed more than seven days
+// before `now`; other files are left alone. Returns how many were removed.
+int PruneOldReports(const QString& directory, const QDateTime& now);
+// The same for the reports folder and the clock's "now".
+int PruneOldReports();
 
 // "Print": writes the report, blanks the page header and footer in `store`
 // while the print helper runs (waiting for it to exit), restores them and
@@ -48,7 +60,7 @@ PrintOutcome PrintReport(QWidget* page, const ReportContent& content, KeyValueSt
 enum class MailOutcome { Sent, NoMailSupport, InvalidMailSupport, Failed };
 
 // "Send e-mail": writes the report and opens the mail client's compose
-// window with the file attached, then asks whether to delete the file.
+// window with the file attached.
 MailOutcome MailReport(QWidget* page, const ReportContent& content);
 
 }  // namespace orv

@@ -11,7 +11,8 @@ namespace {
 // The style sheet is kept byte for byte as the report has always had it,
 // tabs included, so printed reports look the same as before.
 constexpr const char* kHead =
-    "<html><head>\t\t\t\t\t\t <style>\t\t\t\t\t\t BODY { \t\t\t\t\t\t\tfont-family: Verdana, Arial, Helvetica, "
+    "<html><head><meta charset=\"utf-8\">\t\t\t\t\t\t <style>\t\t\t\t\t\t BODY { \t\t\t\t\t\t\tfont-family: Verdana, "
+    "Arial, Helvetica, "
     "sans-serif;\t\t\t\t\t\t }\t\t\t\t\t\t H1 {\t\t\t\t\t\t font-size: 18px;\t\t\t\t\t\t margin-bottom: "
     "6px;\t\t\t\t\t\t }\t\t\t\t\t\t TR.Title {\t\t\t\t\t\t background-color: #A0A0FF;\t\t\t\t\t\t text-align: "
     "center;\t\t\t\t\t\t color: #ffffff;\t\t\t\t\t\t }\t\t\t\t\t\t TABLE.ReportTitle {\t\t\t\t\t\t border: 1px "
@@ -26,6 +27,26 @@ constexpr const char* kHead =
 
 std::string Number(int value) { return std::to_string(value); }
 
+}  // namespace
+
+std::string EscapeHtml(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default: out += c; break;
+        }
+    }
+    return out;
+}
+
+namespace {
+
 void AppendDetails(std::string& out, const std::vector<ReportDetail>& details) {
     out += "<center><!-- table style=\"border-collapse:collapse\" border=1 -->";
     bool first = true;
@@ -36,13 +57,13 @@ void AppendDetails(std::string& out, const std::vector<ReportDetail>& details) {
         first = false;
         out += FormatTimeText(entry.time);
         out += "</td><td>";
-        out += entry.itemName;
+        out += EscapeHtml(entry.itemName);
         out += "</td><td>";
         out += FixedText(entry.value, 5);
         out += "</td><td>";
-        out += entry.unitName;
+        out += EscapeHtml(entry.unitName);
         out += "</td><td>";
-        out += entry.notes;
+        out += EscapeHtml(entry.notes);
         out += "</td><td>";
         out += FixedText(entry.product, 5);
         out += "</td></tr>";
@@ -63,7 +84,7 @@ std::string BuildReportText(const ReportContent& content, const ReportClock& tod
     std::string out = kHead;
     out += "<H1>ORV. Report " + Number(today.year) + "-" + Number(today.day) + "-" + Number(today.month) + " </h1>";
     out += "<hr>";
-    out += "<center><H1>" + content.heading + "</h1></center>";
+    out += "<center><H1>" + EscapeHtml(content.heading) + "</h1></center>";
     out += "<center><table style=\"border:1px solid #000000;border-collapse:collapse\" border=1>";
     out += "<tr class=\"Title\"><td colspan=\"2\">Totals</td><td colspan=\"6\">Details</td></tr>";
     out +=
@@ -78,7 +99,7 @@ std::string BuildReportText(const ReportContent& content, const ReportClock& tod
             out += "</td></tr>";
         }
     }
-    out += "</table></center><br><center><h1>" + content.statistics + "</h1></center>";
+    out += "</table></center><br><center><h1>" + EscapeHtml(content.statistics) + "</h1></center>";
     out += "</body></html>";
     return out;
 }

@@ -47,7 +47,11 @@ struct ReportClock {
 // nothing zero-padded; an empty directory gives a relative name.
 std::string BuildReportFileName(const std::string& directory, const ReportClock& now);
 
-// The complete HTML document. Names and notes go in as they are.
+// `text` as HTML text: & < > " and ' become character references.
+std::string EscapeHtml(const std::string& text);
+
+// The complete HTML document, declared UTF-8. Every text taken from the
+// records (heading, names, notes) is escaped.
 std::string BuildReportText(const ReportContent& content, const ReportClock& today);
 
 // Writes `text` to `path`, replacing the file. 0 on success, 1 when the file

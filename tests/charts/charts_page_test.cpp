@@ -60,6 +60,14 @@ TEST_F(ChartsPageTest, ChosenTargetAndPeriodAreDrawn) {
     EXPECT_EQ(Counted(view), 1);
 
     ASSERT_TRUE(test::chooseComboText(page.periodBox(), "120 days"));
+    // The date labels under the axis neither run together nor leave the area.
+    const auto labels = view->LabelRects();
+    ASSERT_GT(labels.size(), 1u);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_EQ(labels[i].first % view->labelInterval(), 0);
+        EXPECT_TRUE(view->canvas()->rect().contains(labels[i].second)) << i;
+        if (i > 0) EXPECT_LT(labels[i - 1].second.right(), labels[i].second.left()) << i;
+    }
 
     // A value stored elsewhere shows when the tab comes to the front again.
     Seed(st::kBloodGlucoseGroup, st::kFasting, 8.0, Date(8, 20, 7, 0));

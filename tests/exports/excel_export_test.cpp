@@ -322,6 +322,18 @@ TEST_F(ExcelExportTest, ReplacesAnExistingFileAndOpensTheResult) {
     EXPECT_EQ(services_.shell.opened().front().toLocalFile(), path);
 }
 
+TEST_F(ExcelExportTest, WithoutAProgramToOpenTheWorkbookSaysWhereItWasWritten) {
+    MakeDiary();
+    const QString path = dir_.filePath("unopened.xlsx");
+    ExportOptions options;
+    options.modulePath = std::string(ORV_TEMPLATE_DIR) + "/ORVUnits.upg";
+    services_.dialogs.answerSaveFile(path);
+    services_.shell.setSucceeds(false);
+    EXPECT_EQ(ExportStructure(db_.get(), cache_, options), kExportOk);
+    ASSERT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The workbook was written to \"%1\".").arg(path));
+}
+
 // A spreadsheet program opens the values workbook and computes the daily
 // totals on sheet 2: they must equal what the cache gives for those days.
 TEST_F(ExcelExportTest, SpreadsheetProgramComputesTheDailyTotals) {

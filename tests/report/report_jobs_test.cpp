@@ -5,12 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLockFile>
 #include <QPushButton>
 #include <QSettings>
-#include <QSystemSemaphore>
+#include <QStandardPaths>
 
 #include "report/ReportJobs.h"
 #include "support/ModuleFixture.h"
@@ -26,7 +27,7 @@ protected:
         ModuleFixture::SetUp();
         saved_ = reportTools();
         reportTools().reportDirectory = dir_.path();
-        reportTools().semaphoreKey = QStringLiteral("OrvReportTest-%1").arg(QCoreApplication::applicationPid());
+        reportTools().lockPath = TempPath(QStringLiteral("print.lock"));
         reportTools().printProgram = Script("print", 0);
         reportTools().mailProgram = Script("mail", 0);
     }
@@ -96,7 +97,11 @@ TEST_F(ReportJobsTest, PrintingKeepsTheUsersOwnHeaderAndDeletesTheFileOnYes) {
 }
 
 TEST_F(ReportJobsTest, AReportThatCannotBeWrittenIsNotPrintedNorOfferedForDeletion) {
-    reportTools().reportDirectory = TempPath(QStringLiteral("missing"));
+    // A folder that cannot be made: its parent is a file.
+    QFile blocker(TempPath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    reportTools().reportDirectory = TempPath(QStringLiteral("blocker/reports"));
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::WriteFailed);
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Cannot create report file."));
@@ -104,36 +109,85 @@ TEST_F(ReportJobsTest, AReportThatCannotBeWrittenIsNotPrintedNorOfferedForDeleti
 }
 
 TEST_F(ReportJobsTest, ASecondPrintJobWhileOneRunsIsTurnedAwayAtOnce) {
-    reportTools().semaphoreKey += QStringLiteral("-busy");
-    QSystemSemaphore held(reportTools().semaphoreKey, 1, QSystemSemaphore::Open);
-    ASSERT_TRUE(held.acquire());
+    QLockFile held(reportTools().lockPath);
+    ASSERT_TRUE(held.tryLock(0));
     services_.prompter.answerNo();
-    const PrintOutcome outcome = PrintReport(nullptr, Content(), store_.get());
-    held.release();
+    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Busy);
+    held.unlock();
 
-    EXPECT_EQ(outcome, PrintOutcome::Busy);
     ASSERT_EQ(services_.prompter.count(), 2u);
     EXPECT_EQ(services_.prompter.messages()[0].caption(), QStringLiteral("Printer busy"));
     EXPECT_EQ(services_.prompter.messages()[0].text(),
               QStringLiteral("Please wait until current print job has finished."));
     EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
+
+    // Once the other job ends, the next one prints.
+    services_.prompter.answerNo();
+    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
 }
 
-TEST_F(ReportJobsTest, MailAttachesTheReportAndAsksAboutDeletion) {
+TEST_F(ReportJobsTest, ALockThatCannotBeCreatedIsAFailureNotABusyPrinter) {
+    reportTools().lockPath = TempPath(QStringLiteral("missing/print.lock"));
     services_.prompter.answerNo();
+    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::GuardFailed);
+    ASSERT_EQ(services_.prompter.count(), 2u);
+    EXPECT_EQ(services_.prompter.messages()[0].caption(), QStringLiteral("Printing failed"));
+    EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
+}
+
+TEST_F(ReportJobsTest, AMissingPrintHelperIsReportedWithoutTheDeletionQuestion) {
+    reportTools().printProgram = TempPath(QStringLiteral("no-orv-print"));
+    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::HelperMissing);
+    ASSERT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.last().text(),
+              QStringLiteral("The print helper \"%1\" could not be started.").arg(reportTools().printProgram));
+    EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&w&bPage &p of &P");
+}
+
+TEST_F(ReportJobsTest, ReportsGoToTheUsersCacheFolderWhereOldOnesArePruned) {
+    QStandardPaths::setTestModeEnabled(true);
+    reportTools().reportDirectory.clear();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/reports";
+    QDir(folder).removeRecursively();
+    EXPECT_EQ(ReportDirectory(), folder);
+    EXPECT_TRUE(QDir(folder).exists());
+    EXPECT_EQ(ReportFilePath(), folder + "/ORVReport-2008-27-8-12-0-0.html");
+
+    const QDateTime now = services_.clock.now();
+    struct Row {
+        const char* name;
+        int ageDays;
+        bool kept;
+    };
+    const Row rows[] = {{"ORVReport-2008-1-8-9-0-0.html", 8, false},
+                        {"ORVReport-2008-20-8-9-0-0.html", 6, true},
+                        {"notes-2008.html", 30, true}};
+    for (const Row& row : rows) {
+        QFile file(folder + "/" + row.name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+        file.flush();
+        file.setFileTime(now.addDays(-row.ageDays), QFileDevice::FileModificationTime);
+    }
+    EXPECT_EQ(PruneOldReports(), 1);
+    for (const Row& row : rows) EXPECT_EQ(QFile::exists(folder + "/" + row.name), row.kept) << row.name;
+    QDir(folder).removeRecursively();
+    QStandardPaths::setTestModeEnabled(false);
+}
+
+TEST_F(ReportJobsTest, MailAttachesTheReportAndKeepsItWithoutAsking) {
     EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::Sent);
     EXPECT_EQ(Recorded(QStringLiteral("mail.args")),
               QStringLiteral("--attach\n%1\n--body\nORV Report\n").arg(ReportPath()));
-    EXPECT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.count(), 0u);
+    EXPECT_TRUE(QFile::exists(ReportPath()));
 }
 
-TEST_F(ReportJobsTest, AFailingMailClientIsReportedBeforeTheDeletionQuestion) {
+TEST_F(ReportJobsTest, AFailingMailClientIsReported) {
     reportTools().mailProgram = Script(QStringLiteral("mail"), 4);
-    services_.prompter.answerYes();
     EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::Failed);
-    ASSERT_EQ(services_.prompter.count(), 2u);
-    EXPECT_EQ(services_.prompter.messages()[0].text(), QStringLiteral("Send Mail failed to send message."));
-    EXPECT_FALSE(QFile::exists(ReportPath()));
+    ASSERT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Send Mail failed to send message."));
 }
 
 TEST_F(ReportJobsTest, WithoutAMailProgramMailSupportCannotBeLoaded) {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PageBand.h"
+#include "report/PageBand.h"
 #include "report/ReportText.h"
 
 namespace orv {
@@ -48,7 +48,7 @@ TEST(ReportText, DetailsContinueTheDayRowAndLaterValuesGetTheirOwnRow) {
     const std::string newer =
         "<tr><td>08/27/2008</td><td>8.00000</td><td style=\"padding:0;\">"
         "<center><!-- table style=\"border-collapse:collapse\" border=1 -->"
-        "08:00:00</td><td>Bread</td><td>1.50000</td><td>g</td><td><b>toast</b></td><td>3.00000</td></tr>"
+        "08:00:00</td><td>Bread</td><td>1.50000</td><td>g</td><td>&lt;b&gt;toast&lt;/b&gt;</td><td>3.00000</td></tr>"
         "<tr><td "
         "colspan=\"2\"></td><td>20:00:00</td><td>Rice</td><td>2.50000</td><td>g</td><td></td><td>5.00000</td></tr>";
     // The older day follows the newer one and stops after the opening piece.
@@ -65,6 +65,20 @@ TEST(ReportText, WithoutDetailsEveryDayRowHasTwoCellsUnderTheFullHeader) {
                         "</table>"),
               std::string::npos);
     EXPECT_EQ(html.find("padding:0;"), std::string::npos);
+}
+
+TEST(ReportText, RecordTextIsEscapedAndTheDocumentDeclaresUtf8) {
+    ReportContent content = TwoDays(true);
+    content.heading = "7 days, Carbs <net> & \"fibre\" (in g)";
+    content.days[1].details[1].itemName = "Wei\xc3\x9f";
+    content.days[1].details[1].notes = "</table><h1>x</h1>'";
+    const std::string html = BuildReportText(content, kNow);
+    EXPECT_EQ(html.rfind("<html><head><meta charset=\"utf-8\">", 0), 0u);
+    EXPECT_NE(html.find("<center><H1>7 days, Carbs &lt;net&gt; &amp; &quot;fibre&quot; (in g)</h1></center>"),
+              std::string::npos);
+    EXPECT_NE(html.find("<td>Wei\xc3\x9f</td>"), std::string::npos);
+    EXPECT_NE(html.find("<td>&lt;/table&gt;&lt;h1&gt;x&lt;/h1&gt;&#39;</td>"), std::string::npos);
+    EXPECT_EQ(html.find("<h1>x"), std::string::npos);
 }
 
 TEST(PageBand, CodesExpandAndSplitIntoLeftCentreAndRight) {

@@ -1,5 +1,6 @@
 #include "ui/controls/ChartView.h"
 
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/controls/AxisLabels.h"
 #include "util/NumberFormat.h"
 
 namespace orv {
@@ -214,6 +216,28 @@ QString ChartView::ToolTipAt(const QPoint& position) const {
     return toolTip_(hit->first, hit->second);
 }
 
+std::vector<std::pair<int, QRect>> ChartView::LabelRects() const {
+    const QRect plot = PlotRect();
+    const QWidget* area = widget();
+    if (!area || plot.width() <= 0) return {};
+    const QFontMetrics metrics(area->font());
+    std::vector<double> widths;
+    widths.reserve(static_cast<std::size_t>(labels_.size()));
+    for (const QString& label : labels_) widths.push_back(label.isEmpty() ? 0.0 : metrics.horizontalAdvance(label) + 2);
+    AxisLabelSpace space;
+    space.firstTick = plot.left();
+    space.slotWidth = SlotWidth();
+    space.left = 0;
+    space.right = area->width();
+    std::vector<std::pair<int, QRect>> rects;
+    for (const int slot : ChooseAxisLabels(widths, labelInterval_, space)) {
+        const int width = static_cast<int>(std::ceil(widths[static_cast<std::size_t>(slot)]));
+        const int x = static_cast<int>(std::lround(plot.left() + slot * space.slotWidth));
+        rects.emplace_back(slot, QRect(x - width / 2, plot.bottom() + 6, width, metrics.height()));
+    }
+    return rects;
+}
+
 void ChartView::Paint(QPainter& painter) const {
     const QRect plot = PlotRect();
     if (plot.width() <= 0 || plot.height() <= 0) return;
@@ -256,10 +280,8 @@ void ChartView::Paint(QPainter& painter) const {
     for (int slot = 0; slot < labels_.size(); slot += labelInterval_) {
         const int x = static_cast<int>(std::lround(plot.left() + slot * width));
         painter.drawLine(x, plot.bottom(), x, plot.bottom() + 4);
-        if (!labels_[slot].isEmpty()) {
-            painter.drawText(QRect(x - 40, plot.bottom() + 6, 80, 16), Qt::AlignCenter, labels_[slot]);
-        }
     }
+    for (const auto& [slot, rect] : LabelRects()) painter.drawText(rect, Qt::AlignCenter, labels_[slot]);
 
     painter.setClipRect(plot);
     const QColor colour = pal.color(QPalette::Highlight);

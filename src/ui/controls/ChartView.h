@@ -87,6 +87,9 @@ public:
     void Relayout();
 
     QWidget* canvas() const { return widget(); }
+    // The slot labels drawn under the axis, each with its rectangle in the
+    // drawing area: those that fit without overlap or cut (see AxisLabels).
+    std::vector<std::pair<int, QRect>> LabelRects() const;
 
 signals:
     void pointDoubleClicked(int series, int point);

@@ -14,6 +14,7 @@
 #include "settings/ViewSettings.h"
 #include "ui/controls/DateTimeControl.h"
 #include "ui/controls/Grid.h"
+#include "ui/tables/TablesReport.h"
 #include "util/DateText.h"
 #include "util/NumberFormat.h"
 #include "util/SlotScheme.h"
@@ -131,9 +132,7 @@ void TablesPage::Apply(bool notify) {
     totals_ = ComputeDailyTotals(*cache_, db_, target->id, period_.GetStart(), dayCount_);
     FillTotals();
 
-    const UnitEntry* unit = cache_->FindUnit(target->unitId);
-    heading_->setText(QStringLiteral("%1, %2 (in %3)")
-                          .arg(periodBox_->currentText(), Text(target->name), unit ? Text(unit->name) : QString()));
+    heading_->setText(Text(TablesHeading(*cache_, periodBox_->currentText().toStdString(), *target)));
 }
 
 void TablesPage::FillTotals() {
@@ -196,34 +195,9 @@ void TablesPage::OnRowChosen(int row) {
 }
 
 ReportContent TablesPage::ReportFigures() const {
-    ReportContent content;
-    content.heading = heading_ ? heading_->text().toStdString() : std::string();
-    content.showDetails = showDetails_;
-    content.statistics = totals_.StatisticsText();
-    const SlotScheme scheme(kSecondsPerDay, totals_.days());
-    const HostDateTime start = period_.GetStart();
-    for (int32_t day = 0; day < totals_.days(); ++day) {
-        const auto index = static_cast<std::size_t>(day);
-        ReportDay row;
-        row.start = scheme.SlotStart(db_, start, static_cast<uint32_t>(day));
-        row.total = totals_.totals[index];
-        for (const DailyDetail& entry : totals_.details[index]) {
-            ReportDetail detail;
-            detail.time = entry.date;
-            detail.value = entry.value;
-            detail.notes = entry.notes;
-            detail.product = entry.product;
-            if (cache_) {
-                if (const ItemRecord* item = cache_->FindItem(entry.itemId)) detail.itemName = item->name;
-                const GroupRecord* group = cache_->FindGroup(entry.groupId);
-                if (const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr)
-                    detail.unitName = unit->name;
-            }
-            row.details.push_back(std::move(detail));
-        }
-        content.days.push_back(std::move(row));
-    }
-    return content;
+    if (!cache_) return ReportContent{};
+    return BuildTablesReport(*cache_, db_, totals_, period_.GetStart(),
+                             heading_ ? heading_->text().toStdString() : std::string(), showDetails_);
 }
 
 void TablesPage::PrintReport() {

@@ -1,0 +1,153 @@
+// The printed layout of a report: PDF pages whose word boxes, read back with
+// pdftotext -bbox, show table text at a readable size, the page header and
+// footer, and the chosen page range. Also the page range logic itself.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "report/PrintLayout.h"
+#include "report/ReportText.h"
+
+namespace orv {
+namespace {
+
+struct Word {
+    QString text;
+    double height = 0.0;  // points
+};
+
+// Runs a poppler tool; empty when it is missing or fails.
+QString RunTool(const QString& tool, const QStringList& args) {
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty()) return {};
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+std::vector<Word> Words(const QString& pdf) {
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="[\d.]+" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">([^<]*)</word>)re"));
+    std::vector<Word> words;
+    const QString xml = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    for (const auto& match : word.globalMatch(xml))
+        words.push_back({match.captured(3), match.captured(2).toDouble() - match.captured(1).toDouble()});
+    return words;
+}
+
+int PageCount(const QString& pdf) {
+    static const QRegularExpression pages(QStringLiteral(R"(Pages:\s+(\d+))"));
+    const auto match = pages.match(RunTool(QStringLiteral("pdfinfo"), {pdf}));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// 120 days, each with two values: several pages.
+std::string LongReport() {
+    ReportContent content;
+    content.heading = "120 days, Carbs (in g)";
+    content.statistics = "Average: 4.00000, Sum: 960.00000";
+    content.showDetails = true;
+    for (int i = 0; i < 120; ++i) {
+        ReportDay day;
+        day.start =
+            HostDateTime{0, 0, 0, static_cast<uint16_t>(1 + i % 28), static_cast<uint16_t>(1 + i / 28), 2008, 0};
+        day.total = 8.0f;
+        HostDateTime at = day.start;
+        at.hour = 8;
+        day.details.push_back({at, "Bread", 1.5f, "g", "toast", 3.0f});
+        at.hour = 20;
+        day.details.push_back({at, "Rice", 2.5f, "g", "", 5.0f});
+        content.days.push_back(day);
+    }
+    return BuildReportText(content, ReportClock{2008, 8, 27, 17, 5, 9});
+}
+
+class PrintLayoutTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+            GTEST_SKIP() << "poppler-utils (pdftotext, pdfinfo) not installed";
+    }
+    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir_;
+    const print::PageSetup setup_{"&w&bPage &p of &P", "&u&b&d"};
+};
+
+TEST_F(PrintLayoutTest, TableTextIsPrintedAtScreenSizeUnderTheHeaderOnEveryPage) {
+    const QString pdf = Path("report.pdf");
+    QString error;
+    ASSERT_TRUE(print::WriteReportPdf(QString::fromStdString(LongReport()), pdf, setup_,
+                                      print::BandValuesFor(QStringLiteral("Report"), Path("report.html"), {}), {},
+                                      &error))
+        << error.toStdString();
+    const int pages = PageCount(pdf);
+    ASSERT_GT(pages, 1);
+
+    int cells = 0;
+    for (const Word& word : Words(pdf)) {
+        if (word.text != QStringLiteral("Bread") && word.text != QStringLiteral("3.00000")) continue;
+        ++cells;
+        // 12px at 96 per inch is 9 pt; a layout in printer dots gives < 1 pt.
+        EXPECT_GE(word.height, 7.0) << word.text.toStdString();
+        EXPECT_LE(word.height, 14.0) << word.text.toStdString();
+    }
+    EXPECT_EQ(cells, 240);
+    const QString text = RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    EXPECT_EQ(text.count(QRegularExpression(QStringLiteral(R"(Page \d+ of %1)").arg(pages))), pages);
+}
+
+TEST_F(PrintLayoutTest, ThePrintHelperWritesOnlyTheChosenPages) {
+    const QString html = Path("report.html");
+    {
+        QFile file(html);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(LongReport()));
+    }
+    QProcess helper;
+    helper.start(QStringLiteral(ORV_PRINT_PROGRAM),
+                 {QStringLiteral("--pdf"), Path("two.pdf"), QStringLiteral("--pages"), QStringLiteral("2-2"), html});
+    ASSERT_TRUE(helper.waitForFinished(60000));
+    ASSERT_EQ(helper.exitCode(), 0) << helper.readAllStandardError().toStdString();
+    EXPECT_EQ(PageCount(Path("two.pdf")), 1);
+    const QString text = RunTool(QStringLiteral("pdftotext"), {Path("two.pdf"), QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral(R"(Page 2 of \d+)")))) << text.toStdString();
+
+    // A range past the last page writes nothing and says so.
+    helper.start(QStringLiteral(ORV_PRINT_PROGRAM),
+                 {QStringLiteral("--pdf"), Path("none.pdf"), QStringLiteral("--pages"), QStringLiteral("90"), html});
+    ASSERT_TRUE(helper.waitForFinished(60000));
+    EXPECT_EQ(helper.exitCode(), 1);
+    EXPECT_FALSE(QFile::exists(Path("none.pdf")));
+}
+
+TEST(PageRanges, ChosenPagesOfADocument) {
+    using Ranges = std::vector<print::PageRange>;
+    struct Row {
+        const char* text;
+        int count;
+        std::vector<int> pages;  // empty with an invalid text
+    };
+    const Row rows[] = {
+        {"2-2", 5, {2}},    {"1-3,5", 5, {1, 2, 3, 5}},
+        {"4-9", 5, {4, 5}}, {"3,1-2,2", 3, {1, 2, 3}},
+        {"0-2", 5, {}},     {"3-2", 5, {}},
+        {"", 5, {}},        {"1,,x", 5, {}},
+    };
+    for (const Row& row : rows) {
+        const auto ranges = print::ParsePageRanges(row.text);
+        const std::vector<int> pages = ranges ? print::PagesToPrint(*ranges, row.count) : std::vector<int>{};
+        EXPECT_EQ(pages, row.pages) << row.text;
+    }
+    EXPECT_EQ(print::PagesToPrint(Ranges{}, 3), (std::vector<int>{1, 2, 3}));
+}
+
+}  // namespace
+}  // namespace orv
