@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QVBoxLayout>
 
+#include "host/CsvMenu.h"
 #include "host/db/SqliteHostDatabase.h"
 
 namespace orv::host {
@@ -28,6 +29,16 @@ void HostWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(tr("&Open database..."), QKeySequence::Open, this, &HostWindow::openDatabase);
     file->addAction(tr("&Save"), QKeySequence::Save, this, &HostWindow::saveModule);
+    file->addSeparator();
+    auto* csv = new CsvMenu(
+        this, [this] { return db_.get(); },
+        [this] {
+            if (running_) {
+                stopModule();
+                startModule();
+            }
+        });
+    csv->addTo(file);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 

@@ -10,6 +10,9 @@
 //   orv-desktop --export-structure OUT.xlsx [--db FILE]
 //                                             write a workbook without a
 //                                             display or dialogs
+//   orv-desktop --export-csv OUT.csv [--db FILE]
+//   orv-desktop --import-csv IN.csv [--dry-run] [--db FILE]
+//                                             values as CSV, out and back in
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,6 +26,7 @@
 #include "host/PluginLoader.h"
 #include "host/Screenshots.h"
 #include "host/WorkbookExport.h"
+#include "host/cli/CsvCommands.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
 
@@ -44,7 +48,7 @@ int Fail(const QString& message) {
 void UseOffscreenForBatchModes(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg.startsWith("--screenshot") || arg.startsWith("--export-")) {
+        if (arg.startsWith("--screenshot") || arg.startsWith("--export-") || arg.startsWith("--import-")) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
             return;
         }
@@ -77,8 +81,20 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption exportStructureOption(
         QStringLiteral("export-structure"), QStringLiteral("Export the structure into the workbook FILE, then quit."),
         QStringLiteral("FILE"));
-    parser.addOptions(
-        {dbOption, moduleOption, demoOption, screenshotOption, exportValuesOption, exportStructureOption});
+    const QCommandLineOption exportCsvOption(QStringLiteral("export-csv"),
+                                             QStringLiteral("Write every value to the CSV file FILE, then quit."),
+                                             QStringLiteral("FILE"));
+    const QCommandLineOption importCsvOption(
+        QStringLiteral("import-csv"),
+        QStringLiteral("Import the values of the CSV file FILE, skipping those already stored, then quit. Refused "
+                       "rows are listed and the others imported; the exit code is 2 when any row was refused, 1 "
+                       "when nothing could be imported."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption dryRunOption(QStringLiteral("dry-run"),
+                                          QStringLiteral("With --import-csv: show what would be imported, write "
+                                                         "nothing."));
+    parser.addOptions({dbOption, moduleOption, demoOption, screenshotOption, exportValuesOption, exportStructureOption,
+                       exportCsvOption, importCsvOption, dryRunOption});
     parser.process(app);
 
     QString dbPath = parser.isSet(dbOption) ? parser.value(dbOption) : DefaultDatabasePath();
@@ -90,6 +106,13 @@ int main(int argc, char* argv[]) {
     auto db = orv::hostdb::SqliteHostDatabase::Open(dbPath.toStdString(), &error);
     if (!db) return Fail(QString::fromStdString(error));
 
+    if (parser.isSet(exportCsvOption)) {
+        return orv::host::RunCsvExport(*db, parser.value(exportCsvOption).toStdString(), stdout, stderr);
+    }
+    if (parser.isSet(importCsvOption)) {
+        return orv::host::RunCsvImport(*db, parser.value(importCsvOption).toStdString(), parser.isSet(dryRunOption),
+                                       stdout, stderr);
+    }
     if (parser.isSet(exportValuesOption) || parser.isSet(exportStructureOption)) {
         const bool values = parser.isSet(exportValuesOption);
         const QString out = parser.value(values ? exportValuesOption : exportStructureOption);
