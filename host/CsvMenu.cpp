@@ -84,7 +84,10 @@ void CsvMenu::exportValues() {
         Services::prompter().error(window_, kExportCaption, QString::fromStdString(error));
         return;
     }
-    Services::prompter().information(window_, kExportCaption, tr("%1 values written to %2.").arg(count).arg(*path));
+    Services::prompter().information(
+        window_, kExportCaption,
+        tr("%1 written to %2.")
+            .arg(QString::fromStdString(CountText(static_cast<std::size_t>(count), "value")), *path));
 }
 
 void CsvMenu::importValues() {
@@ -106,8 +109,9 @@ void CsvMenu::importValues() {
         Services::prompter().error(window_, kImportCaption, QString::fromStdString(error));
         return;
     }
-    Services::prompter().information(window_, kImportCaption,
-                                     tr("%1 values imported from %2.").arg(plan.newValues.size()).arg(path));
+    Services::prompter().information(
+        window_, kImportCaption,
+        tr("%1 imported from %2.").arg(QString::fromStdString(CountText(plan.newValues.size(), "value")), path));
 }
 
 }  // namespace orv::host

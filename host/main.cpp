@@ -97,6 +97,9 @@ int main(int argc, char* argv[]) {
                        exportCsvOption, importCsvOption, dryRunOption});
     parser.process(app);
 
+    if (parser.isSet(dryRunOption) && !parser.isSet(importCsvOption)) {
+        return Fail(QStringLiteral("--dry-run goes with --import-csv."));
+    }
     QString dbPath = parser.isSet(dbOption) ? parser.value(dbOption) : DefaultDatabasePath();
     std::string error;
     if (parser.isSet(demoOption)) {

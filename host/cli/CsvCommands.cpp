@@ -68,6 +68,10 @@ bool WriteCsvPlan(hostdb::SqliteHostDatabase& db, const exchange::ImportPlan& pl
     return exchange::WriteImport(plan, db, sink, error);
 }
 
+std::string CountText(std::size_t n, const std::string& noun) {
+    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
+
 int RunCsvExport(hostdb::SqliteHostDatabase& db, const std::string& path, std::FILE* out, std::FILE* err) {
     int count = 0;
     std::string error;
@@ -75,7 +79,7 @@ int RunCsvExport(hostdb::SqliteHostDatabase& db, const std::string& path, std::F
         Report(err, "orv-desktop: " + error + "\n");
         return kCsvExitFailed;
     }
-    Report(out, std::to_string(count) + " values written to " + path + "\n");
+    Report(out, CountText(static_cast<std::size_t>(count), "value") + " written to " + path + "\n");
     return kCsvExitOk;
 }
 
@@ -93,10 +97,11 @@ int RunCsvImport(hostdb::SqliteHostDatabase& db, const std::string& path, bool d
         Report(err, "orv-desktop: " + error + "\n");
         return kCsvExitFailed;
     } else {
-        Report(out, std::to_string(plan.newValues.size()) + " values imported.\n");
+        Report(out, CountText(plan.newValues.size(), "value") + " imported.\n");
     }
     if (!plan.refused.empty()) {
-        Report(err, "orv-desktop: " + std::to_string(plan.refused.size()) + " rows were refused" +
+        Report(err, "orv-desktop: " + CountText(plan.refused.size(), "row") +
+                        (plan.refused.size() == 1 ? " was" : " were") + " refused" +
                         (dryRun ? ".\n" : "; the other rows were imported.\n"));
         return kCsvExitRefused;
     }

@@ -31,6 +31,9 @@ bool PlanCsvFile(hostdb::SqliteHostDatabase& db, const std::string& path, exchan
 // Writes the plan in one transaction: all of it or, on failure, nothing.
 bool WriteCsvPlan(hostdb::SqliteHostDatabase& db, const exchange::ImportPlan& plan, std::string* error);
 
+// "1 value", "2 values".
+std::string CountText(std::size_t n, const std::string& noun);
+
 // The command-line routes: report to `out` and refusals to `err`, return the
 // exit code.
 int RunCsvExport(hostdb::SqliteHostDatabase& db, const std::string& path, std::FILE* out, std::FILE* err);

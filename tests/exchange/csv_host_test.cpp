@@ -111,7 +111,7 @@ TEST_F(CsvRoutes, EveryRefusalExitsNonZeroWithAMessage) {
          {"--import-csv", File("mixed.csv"), "--dry-run"},
          2,
          "Line 3: unknown group (Drinks)"},
-        {"refused rows", {"--import-csv", File("mixed.csv")}, 2, "1 rows were refused; the other rows were imported"},
+        {"refused rows", {"--import-csv", File("mixed.csv")}, 2, "1 row was refused; the other rows were imported"},
         {"export over the database", {"--export-csv", File("orv.sqlite")}, 1, "is the open database"},
         {"export into a missing folder", {"--export-csv", File("none/values.csv")}, 1, "Cannot create"},
     };
@@ -161,7 +161,7 @@ TEST_F(CsvMenuTest, ImportShowsThePreviewAndWritesOnImport) {
     menu_->importAction()->trigger();
     EXPECT_EQ(Values(), (kHeader + kGoodRow).toStdString());
     EXPECT_EQ(reloads_, 1) << "the module reads the new values";
-    EXPECT_TRUE(services_.prompter.last().text().startsWith("1 values imported"));
+    EXPECT_TRUE(services_.prompter.last().text().startsWith("1 value imported"));
 
     // The same file again: nothing new, so there is nothing to import.
     services_.dialogs.expect<CsvPreviewDialog>([](CsvPreviewDialog& dialog) {
@@ -198,7 +198,7 @@ TEST_F(CsvMenuTest, ExportWritesTheChosenFile) {
     services_.dialogs.answerSaveFile(File("out.csv"));
     menu_->exportAction()->trigger();
     EXPECT_EQ(Read("out.csv"), kHeader + kGoodRow);
-    EXPECT_EQ(services_.prompter.last().text(), "1 values written to " + File("out.csv") + ".");
+    EXPECT_EQ(services_.prompter.last().text(), "1 value written to " + File("out.csv") + ".");
     ASSERT_EQ(services_.dialogs.saveRequests().size(), 1u);
     EXPECT_EQ(services_.dialogs.saveRequests()[0].request.defaultSuffix, "csv");
 }
