@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <exception>
+
 #include "host/cli/CsvCommands.h"
 #include "host/db/SqliteHostDatabase.h"
 #include "platform/DialogRunner.h"
@@ -58,8 +60,18 @@ CsvMenu::CsvMenu(QWidget* window, std::function<hostdb::SqliteHostDatabase*()> d
       reloadModule_(std::move(reloadModule)),
       export_(new QAction(QStringLiteral("Export values as CSV\u2026"), this)),
       import_(new QAction(QStringLiteral("Import values from CSV\u2026"), this)) {
-    connect(export_, &QAction::triggered, this, &CsvMenu::exportValues);
-    connect(import_, &QAction::triggered, this, &CsvMenu::importValues);
+    connect(export_, &QAction::triggered, this, [this] { guarded(kExportCaption, &CsvMenu::exportValues); });
+    connect(import_, &QAction::triggered, this, [this] { guarded(kImportCaption, &CsvMenu::importValues); });
+}
+
+void CsvMenu::guarded(const QString& caption, void (CsvMenu::*action)()) {
+    // Nothing may unwind into Qt's event loop; a failure (out of memory on a
+    // huge file) is shown instead.
+    try {
+        (this->*action)();
+    } catch (const std::exception& e) {
+        Services::prompter().error(window_, caption, QString::fromLocal8Bit(e.what()));
+    }
 }
 
 void CsvMenu::addTo(QMenu* menu) {

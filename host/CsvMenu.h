@@ -50,6 +50,7 @@ public:
     std::function<QString(QWidget*)> chooseImportFile;
 
 private:
+    void guarded(const QString& caption, void (CsvMenu::*action)());
     void exportValues();
     void importValues();
 

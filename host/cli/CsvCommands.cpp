@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <exception>
+
 #include "data/RecordCache.h"
 #include "exchange/FileWrite.h"
 #include "exchange/ValueExport.h"
@@ -72,7 +74,9 @@ std::string CountText(std::size_t n, const std::string& noun) {
     return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
 }
 
-int RunCsvExport(hostdb::SqliteHostDatabase& db, const std::string& path, std::FILE* out, std::FILE* err) {
+namespace {
+
+int ExportRoute(hostdb::SqliteHostDatabase& db, const std::string& path, std::FILE* out, std::FILE* err) {
     int count = 0;
     std::string error;
     if (!ExportCsvFile(db, path, &count, &error)) {
@@ -83,7 +87,7 @@ int RunCsvExport(hostdb::SqliteHostDatabase& db, const std::string& path, std::F
     return kCsvExitOk;
 }
 
-int RunCsvImport(hostdb::SqliteHostDatabase& db, const std::string& path, bool dryRun, std::FILE* out, std::FILE* err) {
+int ImportRoute(hostdb::SqliteHostDatabase& db, const std::string& path, bool dryRun, std::FILE* out, std::FILE* err) {
     exchange::ImportPlan plan;
     std::string error;
     if (!PlanCsvFile(db, path, &plan, &error)) {
@@ -106,6 +110,26 @@ int RunCsvImport(hostdb::SqliteHostDatabase& db, const std::string& path, bool d
         return kCsvExitRefused;
     }
     return kCsvExitOk;
+}
+
+}  // namespace
+
+int RunCsvExport(hostdb::SqliteHostDatabase& db, const std::string& path, std::FILE* out, std::FILE* err) {
+    try {
+        return ExportRoute(db, path, out, err);
+    } catch (const std::exception& e) {
+        Report(err, std::string("orv-desktop: ") + e.what() + "\n");
+        return kCsvExitFailed;
+    }
+}
+
+int RunCsvImport(hostdb::SqliteHostDatabase& db, const std::string& path, bool dryRun, std::FILE* out, std::FILE* err) {
+    try {
+        return ImportRoute(db, path, dryRun, out, err);
+    } catch (const std::exception& e) {
+        Report(err, std::string("orv-desktop: ") + e.what() + "\n");
+        return kCsvExitFailed;
+    }
 }
 
 }  // namespace orv::host
