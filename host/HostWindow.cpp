@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "host/CsvMenu.h"
 #include "host/db/SqliteHostDatabase.h"
 
 namespace orv::host {
@@ -30,6 +31,16 @@ void HostWindow::buildMenus() {
     file->addAction(tr("&Open database..."), QKeySequence::Open, this, &HostWindow::openDatabase);
     file->addAction(tr("&Save"), QKeySequence::Save, this, &HostWindow::saveModule);
     file->addAction(tr("&Back up database..."), this, &HostWindow::backUpDatabase);
+    file->addSeparator();
+    auto* csv = new CsvMenu(
+        this, [this] { return db_.get(); },
+        [this] {
+            if (running_) {
+                stopModule();
+                startModule();
+            }
+        });
+    csv->addTo(file);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 

@@ -17,6 +17,9 @@
 //   orv-desktop --report OUT.html|OUT.pdf [--db FILE] [--target NAME]
 //               [--period 7|15|30|60|120] [--details]
 //                                             write the Tables page's report
+//   orv-desktop --export-csv OUT.csv [--db FILE]
+//   orv-desktop --import-csv IN.csv [--dry-run] [--db FILE]
+//                                             values as CSV, out and back in
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -31,6 +34,7 @@
 #include "host/PluginLoader.h"
 #include "host/Screenshots.h"
 #include "host/WorkbookExport.h"
+#include "host/cli/CsvCommands.h"
 #include "host/cli/DemoCommand.h"
 #include "host/cli/ReportCommand.h"
 #include "host/cli/StartupMessage.h"
@@ -61,8 +65,8 @@ int Fail(const QString& message) {
 void UseOffscreenForBatchModes(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg.startsWith("--screenshot") || arg.startsWith("--export-") || arg.startsWith("--backup") ||
-            arg.startsWith("--report")) {
+        if (arg.startsWith("--screenshot") || arg.startsWith("--export-") || arg.startsWith("--import-") ||
+            arg.startsWith("--backup") || arg.startsWith("--report")) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
             return;
         }
@@ -95,13 +99,25 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption exportStructureOption(
         QStringLiteral("export-structure"), QStringLiteral("Export the structure into the workbook FILE, then quit."),
         QStringLiteral("FILE"));
+    const QCommandLineOption exportCsvOption(QStringLiteral("export-csv"),
+                                             QStringLiteral("Write every value to the CSV file FILE, then quit."),
+                                             QStringLiteral("FILE"));
+    const QCommandLineOption importCsvOption(
+        QStringLiteral("import-csv"),
+        QStringLiteral("Import the values of the CSV file FILE, skipping those already stored, then quit. Refused "
+                       "rows are listed and the others imported; the exit code is 2 when any row was refused, 1 "
+                       "when nothing could be imported."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption dryRunOption(QStringLiteral("dry-run"),
+                                          QStringLiteral("With --import-csv: show what would be imported, write "
+                                                         "nothing."));
     const QCommandLineOption valuesOption(QStringLiteral("values"),
                                           QStringLiteral("With --demo: the number of sample values to write."),
                                           QStringLiteral("N"));
     const QCommandLineOption backupOption(
         QStringLiteral("backup"), QStringLiteral("Copy the database to FILE, then quit."), QStringLiteral("FILE"));
     parser.addOptions({dbOption, moduleOption, demoOption, valuesOption, screenshotOption, exportValuesOption,
-                       exportStructureOption, backupOption});
+                       exportStructureOption, backupOption, exportCsvOption, importCsvOption, dryRunOption});
     const QCommandLineOption reportOption(
         QStringLiteral("report"), QStringLiteral("Write the Tables page's report to FILE (.html or .pdf), then quit."),
         QStringLiteral("FILE"));
@@ -114,9 +130,12 @@ int main(int argc, char* argv[]) {
     parser.process(app);
     const bool batchMode = parser.isSet(screenshotOption) || parser.isSet(exportValuesOption) ||
                            parser.isSet(exportStructureOption) || parser.isSet(backupOption) ||
-                           parser.isSet(reportOption);
+                           parser.isSet(reportOption) || parser.isSet(exportCsvOption) || parser.isSet(importCsvOption);
     gErrorBoxes = orv::host::ShowsStartupErrorBox(QGuiApplication::platformName(), batchMode);
 
+    if (parser.isSet(dryRunOption) && !parser.isSet(importCsvOption)) {
+        return Fail(QStringLiteral("--dry-run goes with --import-csv."));
+    }
     QString dbPath = parser.isSet(dbOption) ? parser.value(dbOption) : DefaultDatabasePath();
     std::string error;
     if (parser.isSet(demoOption)) {
@@ -136,6 +155,13 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
+    if (parser.isSet(exportCsvOption)) {
+        return orv::host::RunCsvExport(*db, parser.value(exportCsvOption).toStdString(), stdout, stderr);
+    }
+    if (parser.isSet(importCsvOption)) {
+        return orv::host::RunCsvImport(*db, parser.value(importCsvOption).toStdString(), parser.isSet(dryRunOption),
+                                       stdout, stderr);
+    }
     if (parser.isSet(exportValuesOption) || parser.isSet(exportStructureOption)) {
         const bool values = parser.isSet(exportValuesOption);
         const QString out = parser.value(values ? exportValuesOption : exportStructureOption);

@@ -1,0 +1,195 @@
+// orv-desktop's CSV routes: the command line as a user runs it, and the File
+// menu entries with the preview dialog.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <sqlite3.h>
+
+#include <memory>
+
+#include "data/RecordCache.h"
+#include "exchange/ValueExport.h"
+#include "host/CsvMenu.h"
+#include "host/db/DemoData.h"
+#include "host/db/RecordLayout.h"
+#include "host/db/SqliteHostDatabase.h"
+#include "support/ScriptedServices.h"
+
+namespace orv::host {
+namespace {
+
+const QByteArray kHeader = "date,group,item,amount,unit,notes\r\n";
+const QByteArray kGoodRow = "2024-03-01 08:00:00,Food,Apple,150,g,\r\n";
+const QByteArray kRefusedRow = "2024-03-01 08:00:00,Drinks,Tea,1,g,\r\n";
+
+struct RunResult {
+    int exitCode = -1;
+    QString output;
+};
+
+class CsvRoutes : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+    QString File(const QString& name) const { return dir_.filePath(name); }
+
+    RunResult Desktop(const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
+        env.insert("XDG_DATA_HOME", dir_.filePath("data"));
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral(ORV_DESKTOP_PATH), arguments);
+        EXPECT_TRUE(process.waitForFinished(120000)) << "orv-desktop did not finish";
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromLocal8Bit(process.readAll())};
+    }
+
+    void Write(const QString& name, const QByteArray& content) {
+        QFile file(File(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(content), content.size());
+    }
+
+    QByteArray Read(const QString& name) {
+        QFile file(File(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(CsvRoutes, DemoDatabaseComesBackByteIdenticalIntoACopyWithoutValues) {
+    ASSERT_EQ(Desktop({"--demo", File("demo.sqlite"), "--export-csv", File("first.csv")}).exitCode, 0);
+    ASSERT_TRUE(QFile::copy(File("demo.sqlite"), File("copy.sqlite")));
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(File("copy.sqlite").toUtf8().constData(), &db), SQLITE_OK);
+        const std::string remove = std::string("DELETE FROM ") + hostdb::LayoutOf(RecordKind::Value).table;
+        EXPECT_EQ(sqlite3_exec(db, remove.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        EXPECT_GT(sqlite3_changes(db), 1000);
+        sqlite3_close(db);
+    }
+    const RunResult import = Desktop({"--db", File("copy.sqlite"), "--import-csv", File("first.csv")});
+    ASSERT_EQ(import.exitCode, 0) << import.output.toStdString();
+    ASSERT_EQ(Desktop({"--db", File("copy.sqlite"), "--export-csv", File("second.csv")}).exitCode, 0);
+    EXPECT_EQ(Read("second.csv"), Read("first.csv"));
+
+    const RunResult again = Desktop({"--db", File("copy.sqlite"), "--import-csv", File("first.csv")});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(again.output.contains(" 0 new, ")) << again.output.toStdString();
+}
+
+TEST_F(CsvRoutes, EveryRefusalExitsNonZeroWithAMessage) {
+    Write("empty.csv", "");
+    Write("latin1.csv", kHeader + "2024-03-01 08:00:00,Food,Apple,1,g,Caf\xE9\r\n");
+    Write("foreign.csv", "when,what\r\n1,2\r\n");
+    Write("broken.csv", kHeader + "2024-03-01 08:00:00,Food,\"Apple\r\n");
+    Write("mixed.csv", kHeader + kGoodRow + kRefusedRow);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.csv"));
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        int exitCode;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"missing file", {"--import-csv", File("none.csv")}, 1, "Cannot open"},
+        {"a folder", {"--import-csv", File("folder.csv")}, 1, "folder"},
+        {"empty", {"--import-csv", File("empty.csv")}, 1, "first line must be \"date,group,item,amount,unit,notes\""},
+        {"not UTF-8", {"--import-csv", File("latin1.csv")}, 1, "not UTF-8 text (line 2)"},
+        {"another header", {"--import-csv", File("foreign.csv")}, 1, "first line must be"},
+        {"not CSV", {"--import-csv", File("broken.csv")}, 1, "not CSV"},
+        {"refused rows, dry run",
+         {"--import-csv", File("mixed.csv"), "--dry-run"},
+         2,
+         "Line 3: unknown group (Drinks)"},
+        {"refused rows", {"--import-csv", File("mixed.csv")}, 2, "1 row was refused; the other rows were imported"},
+        {"export over the database", {"--export-csv", File("orv.sqlite")}, 1, "is the open database"},
+        {"export into a missing folder", {"--export-csv", File("none/values.csv")}, 1, "Cannot create"},
+    };
+    for (const Case& c : cases) {
+        const RunResult run = Desktop(QStringList{"--db", File("orv.sqlite")} + c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << ": " << run.output.toStdString();
+        EXPECT_TRUE(run.output.contains(c.says)) << c.name << ": " << run.output.toStdString();
+    }
+    // Only the run without --dry-run wrote, and only the good row.
+    const RunResult check = Desktop({"--db", File("orv.sqlite"), "--import-csv", File("mixed.csv"), "--dry-run"});
+    EXPECT_TRUE(check.output.contains("2 rows: 0 new, 1 already stored (skipped), 1 refused."))
+        << check.output.toStdString();
+}
+
+class CsvMenuTest : public CsvRoutes {
+protected:
+    void SetUp() override {
+        CsvRoutes::SetUp();
+        std::string error;
+        db_ = hostdb::SqliteHostDatabase::Open(File("orv.sqlite").toStdString(), &error);
+        ASSERT_TRUE(db_) << error;
+        menu_ = std::make_unique<CsvMenu>(
+            &window_, [this] { return db_.get(); }, [this] { ++reloads_; });
+        menu_->chooseImportFile = [this](QWidget*) { return File("in.csv"); };
+    }
+
+    std::string Values() {
+        RecordCache cache;
+        cache.LoadAll(db_.get());
+        return exchange::ValuesCsv(cache);
+    }
+
+    QWidget window_;
+    std::unique_ptr<hostdb::SqliteHostDatabase> db_;
+    std::unique_ptr<CsvMenu> menu_;
+    test::ScriptedServices services_;
+    int reloads_ = 0;
+};
+
+TEST_F(CsvMenuTest, ImportShowsThePreviewAndWritesOnImportThenExportWritesTheChosenFile) {
+    Write("in.csv", kHeader + kGoodRow + kRefusedRow);
+    services_.dialogs.expect<CsvPreviewDialog>([](CsvPreviewDialog& dialog) {
+        EXPECT_TRUE(dialog.previewText().contains("2 rows: 1 new, 0 already stored (skipped), 1 refused."));
+        EXPECT_TRUE(dialog.previewText().contains("Line 3: unknown group (Drinks)"));
+        QTest::mouseClick(dialog.importButton(), Qt::LeftButton);
+    });
+    menu_->importAction()->trigger();
+    EXPECT_EQ(Values(), (kHeader + kGoodRow).toStdString());
+    EXPECT_EQ(reloads_, 1) << "the module reads the new values";
+    EXPECT_TRUE(services_.prompter.last().text().startsWith("1 value imported"));
+
+    services_.dialogs.answerSaveFile(File("out.csv"));
+    menu_->exportAction()->trigger();
+    EXPECT_EQ(Read("out.csv"), kHeader + kGoodRow);
+    EXPECT_EQ(services_.prompter.last().text(), "1 value written to " + File("out.csv") + ".");
+
+    // The same file again: nothing new, so there is nothing to import.
+    services_.dialogs.expect<CsvPreviewDialog>([](CsvPreviewDialog& dialog) {
+        EXPECT_FALSE(dialog.importButton()->isEnabled());
+        dialog.reject();
+    });
+    menu_->importAction()->trigger();
+    EXPECT_EQ(reloads_, 1);
+}
+
+TEST_F(CsvMenuTest, CancelInThePreviewWritesNothing) {
+    Write("in.csv", kHeader + kGoodRow);
+    services_.dialogs.expect<CsvPreviewDialog>(
+        [](CsvPreviewDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    menu_->importAction()->trigger();
+    EXPECT_EQ(Values(), kHeader.toStdString());
+    EXPECT_EQ(reloads_, 0);
+    EXPECT_EQ(services_.prompter.count(), 0u);
+}
+
+}  // namespace
+}  // namespace orv::host
