@@ -357,11 +357,13 @@ TEST_F(DeleteRowsTest, RowsBelowMoveUpWithTheirStyles) {
 TEST_F(DeleteRowsTest, FormulasOnOtherSheetsFollowTheRowsOrBecomeRefErrors) {
     ASSERT_EQ(book_.SelectSheet(2), kWorkbookOk);
     EXPECT_EQ(book_.GetCell(1, 1).formula, "Data!A7*2");
-    EXPECT_EQ(book_.GetCell(1, 1).kind, CellKind::Blank);  // the stale result is gone
+    EXPECT_EQ(book_.GetCell(1, 1).value, "200");  // the same cell, moved: the result holds
     EXPECT_EQ(book_.GetCell(1, 2).formula, "'Data'!#REF!");
+    EXPECT_EQ(book_.GetCell(1, 2).kind, CellKind::Blank);    // its cell is gone, and so is the result
     EXPECT_EQ(book_.GetCell(1, 3).formula, "\"Data!A10\"");  // a string literal is not a reference
     EXPECT_EQ(book_.GetCell(1, 3).value, "Data!A10");
     EXPECT_EQ(book_.GetCell(1, 4).formula, "A10+SUM(Data!A2:A3)");  // A10 is Summary's own
+    EXPECT_EQ(book_.GetCell(1, 4).kind, CellKind::Blank);           // the range lost cells
 }
 
 TEST_F(DeleteRowsTest, MergedRangesAndDefinedNamesMoveToo) {
@@ -375,7 +377,8 @@ TEST_F(DeleteRowsTest, MergedRangesAndDefinedNamesMoveToo) {
     // A sheet without formulas is not touched at all.
     EXPECT_EQ(saved.at("xl/worksheets/sheet3.xml"), notes_);
     const auto summary = ParseXml(saved.at(kSheet2));
-    EXPECT_FALSE(FindCellNode(summary, "A1").child("v"));
+    EXPECT_STREQ(FindCellNode(summary, "A1").child_value("v"), "200");
+    EXPECT_FALSE(FindCellNode(summary, "B1").child("v"));
     EXPECT_STREQ(FindCellNode(summary, "C1").child_value("v"), "Data!A10");
 }
 

@@ -292,7 +292,7 @@ TEST_F(ExcelExportTest, MessagesAndCancel) {
     const SaveFileRequest& request = services_.dialogs.saveRequests().front().request;
     EXPECT_EQ(request.filters, QStringList{"Excel workbook (*.xlsx)"});
     EXPECT_EQ(request.defaultSuffix, "xlsx");
-    EXPECT_FALSE(request.confirmOverwrite);
+    EXPECT_TRUE(request.confirmOverwrite) << "an existing file is replaced only when the user says so";
     EXPECT_TRUE(QDir(dir_.path()).entryList({"*.xlsx"}).isEmpty());
     EXPECT_TRUE(services_.shell.opened().empty());
 
