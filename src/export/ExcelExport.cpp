@@ -151,8 +151,8 @@ int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& opt
             excel.Close();
         } else {
             result = values ? FillValues(excel, cache, db) : FillStructure(excel, cache);
-            if (excel.Save() != 0) result = kExportSaveFailed;
-            excel.Close();
+            if (excel.Save() != 0 || excel.Close() != 0) result = kExportSaveFailed;
+            excel.Close();  // lets go of a workbook whose save failed
         }
         if (result != kExportOk && result != kExportNoValues) reason = FailureReason(excel, templatePath, false);
     }
