@@ -43,6 +43,8 @@ bool ExportWorkbook(hostdb::SqliteHostDatabase& db, bool values, const QString& 
     default:
         text = QStringLiteral("The workbook could not be written (result %1)").arg(result);
         if (!lastFailure.empty()) text += QStringLiteral(": ") + QString::fromStdString(lastFailure);
+        // The export's own words for it, e.g. that the folder does not exist.
+        if (!stopped.empty()) text += QStringLiteral("\n") + QString::fromStdString(stopped);
         break;
     }
     if (message) *message = text;

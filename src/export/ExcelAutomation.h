@@ -42,6 +42,9 @@ public:
     void WriteText(int32_t row, int32_t column, const std::string& text);
     void WriteLiteral(int32_t row, int32_t column, const std::string& text);
     void WriteNumber(int32_t row, int32_t column, float value);
+    // A formula ("=...") with the result the caller computed for it, stored
+    // for programs that show stored results without recalculating.
+    void WriteFormula(int32_t row, int32_t column, const std::string& formula, double result);
     // A whole number in column `column` of the current row.
     void WriteWholeNumber(int32_t column, int32_t value);
 
@@ -55,16 +58,22 @@ public:
 
     // The engine's own description of the last failure, for messages.
     const std::string& LastDiagnostic() const { return diagnostic_; }
+    // The engine's result code of the last failure (a WorkbookResult).
+    int LastFailure() const { return failure_; }
+    // Reports an open that could not even be tried, because the copy to open
+    // could not be made; `diagnostic` says why.
+    void ReportOpenFailure(std::string diagnostic);
 
     // The row cell writes without a row go to (1-based). Rows are 32-bit:
     // workbooks hold over a million rows, and large histories need them.
     int32_t currentRow = 1;
 
 private:
-    void Fail(const char* text, std::string diagnostic);
+    void Fail(const char* text, std::string diagnostic, int failure);
 
     std::unique_ptr<Workbook> workbook_;
     std::string diagnostic_;
+    int failure_ = 0;
 };
 
 }  // namespace orv

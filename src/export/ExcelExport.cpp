@@ -4,15 +4,22 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <map>
 #include <system_error>
 #include <vector>
 
 #include "data/FieldText.h"
+#include "data/HostExtensions.h"
 #include "data/RecordCache.h"
+#include "export/DatabaseFile.h"
+#include "export/DayTotal.h"
 #include "export/ExcelAutomation.h"
 #include "export/workbook/CellAddress.h"
+#include "export/workbook/StagedFile.h"
+#include "export/workbook/TypedInput.h"
+#include "export/workbook/Workbook.h"
 #include "platform/DialogRunner.h"
 #include "platform/ModulePath.h"
 #include "platform/Prompter.h"
@@ -24,10 +31,10 @@ namespace {
 
 constexpr const char* kCaption = "ORV Desktop";
 
-void Tell(const ExportOptions& options, const char* text) {
+void Tell(const ExportOptions& options, const std::string& text) {
     if (options.message) *options.message = text;
     if (options.interactive)
-        Services::prompter().error(nullptr, QString::fromLatin1(kCaption), QString::fromLatin1(text));
+        Services::prompter().error(nullptr, QString::fromLatin1(kCaption), QString::fromStdString(text));
 }
 
 std::string UnitName(const RecordCache& cache, int32_t unitId) {
@@ -74,6 +81,16 @@ void WalkItemsByGroup(const RecordCache& cache, Visit visit) {
     }
 }
 
+// A reason for a failed fill the user can act on, from the engine's failure.
+std::string FailureReason(const ExcelAutomation& excel, const std::string& templatePath, bool opening) {
+    if (opening && excel.LastFailure() == kWorkbookDamaged)
+        return "the template \"" + templatePath + "\" is damaged (" + excel.LastDiagnostic() + ")";
+    return "the workbook could not be completed (" + excel.LastDiagnostic() + ")";
+}
+
+// Copies the template to a staging file beside the destination, fills it and
+// moves it into place only when it is complete; a failed export leaves the
+// destination as it was.
 int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& options, const char* templateName,
                   bool values) {
     ExcelAutomation excel;
@@ -96,10 +113,15 @@ int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& opt
         request.fileName = QStringLiteral("*.xlsx");
         request.filters = QStringList{QStringLiteral("Excel workbook (*.xlsx)")};
         request.defaultSuffix = QStringLiteral("xlsx");
-        request.confirmOverwrite = false;
+        request.confirmOverwrite = true;  // an existing file is replaced only when the user says so
         const auto chosen = Services::dialogs().saveFileName(request);
         if (!chosen) return kExportStopped;
         destination = chosen->toStdString();
+    }
+    if (IsDatabaseFile(destination, CurrentHostExtensions())) {
+        Tell(options, "The file \"" + destination +
+                          "\" is the open database and was not replaced. Choose another name for the workbook.");
+        return kExportStopped;
     }
 
     std::error_code ec;
@@ -107,24 +129,39 @@ int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& opt
         Tell(options, "Template file doesn't exist!");
         return kExportStopped;
     }
-    std::filesystem::copy_file(templatePath, destination, std::filesystem::copy_options::overwrite_existing, ec);
+
+    std::string reason;
+    auto staged = workbook::StagedFile::Create(destination, &reason);
+    if (staged && !staged->CopyFrom(templatePath, &reason)) staged.reset();
 
     int32_t result = kExportOk;
-    if (excel.Open(destination) != 0) {
+    if (!staged) {
+        excel.ReportOpenFailure(reason);
+        result = kExportCopyOpenFailed;
+    } else if (excel.Open(staged->path()) != 0) {
+        reason = FailureReason(excel, templatePath, true);
         result = kExportCopyOpenFailed;
     } else {
         excel.Save();
         excel.Close();
-        if (excel.Open(destination) != 0) {
+        if (excel.Open(staged->path()) != 0) {
             result = kExportOpenFailed;
         } else if (excel.Save() != 0) {
             result = values ? kExportPreSaveFailed : kExportOpenFailed;
             excel.Close();
         } else {
             result = values ? FillValues(excel, cache, db) : FillStructure(excel, cache);
-            if (excel.Save() != 0) result = kExportSaveFailed;
-            excel.Close();
+            if (excel.Save() != 0 || excel.Close() != 0) result = kExportSaveFailed;
+            excel.Close();  // lets go of a workbook whose save failed
         }
+        if (result != kExportOk && result != kExportNoValues) reason = FailureReason(excel, templatePath, false);
+    }
+    // A values workbook without values is complete; only its day sheet is empty.
+    const bool complete = result == kExportOk || result == kExportNoValues;
+    if (complete && !staged->Commit(&reason)) result = kExportSaveFailed;
+    if (result != kExportOk && result != kExportNoValues) {
+        Tell(options, "The workbook \"" + destination + "\" was not written: " + reason + ".");
+        return result;
     }
     if (options.openWhenDone) {
         const QString written = QString::fromStdString(destination);
@@ -139,10 +176,24 @@ int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& opt
 
 // Sheet 1 of the values workbook. Records, per value, the row it was
 // written in (before the template rows are deleted).
-struct ValueRows {
-    std::map<int32_t, int32_t> rowOfValue;  // value id -> row on sheet 1
-    std::map<int32_t, bool> targetUsed;     // targets with at least one formula
+struct ValueRow {
+    int32_t row = 0;
+    std::vector<double> products;  // the result of each per-target formula
 };
+struct ValueRows {
+    std::map<int32_t, ValueRow> rowOfValue;  // value id -> its row on sheet 1
+    std::map<int32_t, bool> targetUsed;      // targets with at least one formula
+};
+
+// The number a spreadsheet reads from a cell the export wrote a float into:
+// the float's shortest text read as a double. A cell that could not be
+// written (infinity, NaN) is empty and counts as 0.
+double StoredNumber(float value) {
+    const auto text = FormatNumber(value);
+    double number = 0;
+    if (!text || std::from_chars(text->data(), text->data() + text->size(), number).ec != std::errc()) return 0;
+    return number;
+}
 
 int32_t FillValuesByItem(ExcelAutomation& excel, const RecordCache& cache, ValueRows& rows) {
     excel.currentRow = 7;
@@ -181,16 +232,21 @@ int32_t FillValuesByItem(ExcelAutomation& excel, const RecordCache& cache, Value
             excel.CopyRows(5, 1, row, 0);
             excel.WriteText(row, 2, DateTimeText(value.date));
             excel.WriteNumber(row, 5, value.value);
+            ValueRow& written = rows.rowOfValue[value.id];
+            written.row = row;
+            const double amount = StoredNumber(value.value);
             for (int32_t i = 0; i < item.count; ++i) {
                 const int32_t column = 6 + i;
-                excel.WriteText(
+                const auto index = static_cast<std::size_t>(i);
+                const double perUnit = index < item.values.size() ? StoredNumber(item.values[index]) : 0.0;
+                written.products.push_back(perUnit * amount);
+                excel.WriteFormula(
                     row, column,
-                    "=" + CellAddress(itemRow, column, true, false) + "*" + CellAddress(row, 5, false, true));
-                if (group && i < static_cast<int32_t>(group->targets.size()))
-                    rows.targetUsed[group->targets[static_cast<std::size_t>(i)]] = true;
+                    "=" + CellAddress(itemRow, column, true, false) + "*" + CellAddress(row, 5, false, true),
+                    written.products.back());
+                if (group && index < group->targets.size()) rows.targetUsed[group->targets[index]] = true;
             }
             if (!value.notes.empty()) excel.WriteLiteral(row, 6 + item.count, value.notes);
-            rows.rowOfValue[value.id] = row;
             ++excel.currentRow;
         }
     });
@@ -210,15 +266,6 @@ std::vector<const ValueRecord*> ValuesBySecondsAndId(const RecordCache& cache) {
         return sa != sb ? sa < sb : a->id < b->id;
     });
     return ordered;
-}
-
-std::string QuotedSheet(const std::string& name) {
-    std::string quoted = "'";
-    for (const char c : name) {
-        quoted += c;
-        if (c == '\'') quoted += '\'';
-    }
-    return quoted + "'";
 }
 
 int32_t FillTargetsByDay(ExcelAutomation& excel, const RecordCache& cache, HostDatabase* db, const ValueRows& rows,
@@ -258,7 +305,9 @@ int32_t FillTargetsByDay(ExcelAutomation& excel, const RecordCache& cache, HostD
 
     // Sheet 1 lost its six template rows after its values were written.
     constexpr int32_t kSheet1Deleted = 6;
-    const std::string sheet = QuotedSheet(sheetName);
+    // Partial sums of totals too long for one formula go right of the
+    // targets, one column apart.
+    const int32_t firstHelperColumn = column + 1;
     auto next = ordered.begin();
     for (uint32_t d = 0; d <= span; ++d) {
         const uint32_t from = firstDay + d * 86400u;
@@ -269,9 +318,9 @@ int32_t FillTargetsByDay(ExcelAutomation& excel, const RecordCache& cache, HostD
         const bool everyDay = span <= 1000;
         if (everyDay || d == 0) excel.CopyRows(3, 1, excel.currentRow, 0);
         bool wrote = false;
+        int32_t helperColumn = firstHelperColumn;
         for (const Column& c : columns) {
-            std::string formula;
-            int32_t cells = 0;
+            std::vector<DayCell> cells;
             for (auto v = dayBegin; v != next; ++v) {
                 const ValueRecord& value = **v;
                 // Sheet 1 wrote the value's formulas by its item's group.
@@ -279,16 +328,20 @@ int32_t FillTargetsByDay(ExcelAutomation& excel, const RecordCache& cache, HostD
                 const GroupRecord* group = item ? cache.FindGroup(item->matterId) : nullptr;
                 const auto row = rows.rowOfValue.find(value.id);
                 if (!group || row == rows.rowOfValue.end()) continue;
-                for (int32_t i = 0; i < item->count && i < static_cast<int32_t>(group->targets.size()); ++i) {
-                    if (group->targets[static_cast<std::size_t>(i)] != c.target->id) continue;
-                    formula +=
-                        (cells == 0 ? "=(" : "+") + sheet + "!" + CellAddress(row->second - kSheet1Deleted, 6 + i);
-                    ++cells;
+                const ValueRow& written = row->second;
+                for (std::size_t i = 0; i < written.products.size() && i < group->targets.size(); ++i) {
+                    if (group->targets[i] != c.target->id) continue;
+                    cells.push_back({written.row - kSheet1Deleted, 6 + static_cast<int32_t>(i), written.products[i]});
                 }
             }
-            if (cells == 0) continue;
-            formula += c.target->IsSum() ? ")" : ")/" + IntText(cells);
-            excel.WriteText(excel.currentRow, c.column, formula);
+            if (cells.empty()) continue;
+            const DayTotal total =
+                BuildDayTotal(cells, sheetName, !c.target->IsSum(), excel.currentRow, c.column, helperColumn);
+            for (const FormulaCell& helper : total.helpers) {
+                excel.WriteFormula(excel.currentRow, helper.column, helper.formula, helper.result);
+            }
+            helperColumn += static_cast<int32_t>(total.helpers.size());
+            excel.WriteFormula(excel.currentRow, c.column, total.total.formula, total.total.result);
             wrote = true;
         }
         if (everyDay || wrote) {

@@ -22,6 +22,8 @@ inline constexpr int32_t kExportPreSaveFailed = -3;    // values: the save befor
 inline constexpr int32_t kExportNoValues = -4;         // values: nothing for the day sheet
 inline constexpr int32_t kExportCopyOpenFailed = -20;  // the copied template did not open
 // Stops before anything was written: cancelled, or a message was shown.
+// Every other result but kExportOk and kExportNoValues also leaves the
+// destination as it was; the message then says why.
 inline constexpr int32_t kExportStopped = 1;
 
 inline constexpr const char* kStructureTemplate = "export_tmp_struct.xlsx";
@@ -37,7 +39,8 @@ struct ExportOptions {
     bool openWhenDone = true;
     // Messages go to the user (message boxes); otherwise into *message only.
     bool interactive = true;
-    // Receives the text of a message that stopped the export.
+    // Receives the text of the message that stopped the export or that says
+    // why a failed export wrote nothing.
     std::string* message = nullptr;
 };
 

@@ -132,15 +132,23 @@ TEST_F(WorkbookTest, RowsAndCellsAreSavedStrictlyAscendingWithoutDuplicates) {
 
 // --- writing cells ---------------------------------------------------------
 
-TEST_F(WorkbookTest, FormulasAreWrittenBeforeValuesAndWithoutCachedResults) {
+TEST_F(WorkbookTest, FormulasAreWrittenBeforeValuesWithAResultOnlyWhenOneIsGiven) {
     // A hand-made file with <v> before <f>: saved in the required order.
     OpenSheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v><f>A1+1</f></c></row>");
     ASSERT_EQ(book_.SetText(2, 1, "=SUM(A1:B1)*2"), kWorkbookOk);
+    ASSERT_EQ(book_.SetFormula(2, 2, "A1*0.1", 0.1), kWorkbookOk);
+    ASSERT_EQ(book_.SetFormula(2, 3, "A1/0", std::nan("")), kWorkbookOk);
     const auto sheet = ParseXml(SaveAndRead().at(kSheet1));
-    const pugi::xml_node written = FindCellNode(sheet, "A2");
-    EXPECT_STREQ(written.child_value("f"), "SUM(A1:B1)*2");
-    EXPECT_FALSE(written.child("v"));
-    EXPECT_FALSE(written.attribute("t"));
+    for (const char* cell : {"A2", "C2"}) {
+        const pugi::xml_node written = FindCellNode(sheet, cell);
+        EXPECT_STRNE(written.child_value("f"), "") << cell;
+        EXPECT_FALSE(written.child("v")) << cell << ": no result to store";
+        EXPECT_FALSE(written.attribute("t")) << cell;
+    }
+    const pugi::xml_node computed = FindCellNode(sheet, "B2");
+    EXPECT_STREQ(computed.first_child().name(), "f");
+    EXPECT_STREQ(computed.child_value("f"), "A1*0.1");
+    EXPECT_STREQ(computed.child_value("v"), "0.1");
     const pugi::xml_node kept = FindCellNode(sheet, "B1");
     EXPECT_STREQ(kept.first_child().name(), "f");
     EXPECT_STREQ(kept.child_value("v"), "2");
@@ -357,11 +365,13 @@ TEST_F(DeleteRowsTest, RowsBelowMoveUpWithTheirStyles) {
 TEST_F(DeleteRowsTest, FormulasOnOtherSheetsFollowTheRowsOrBecomeRefErrors) {
     ASSERT_EQ(book_.SelectSheet(2), kWorkbookOk);
     EXPECT_EQ(book_.GetCell(1, 1).formula, "Data!A7*2");
-    EXPECT_EQ(book_.GetCell(1, 1).kind, CellKind::Blank);  // the stale result is gone
+    EXPECT_EQ(book_.GetCell(1, 1).value, "200");  // the same cell, moved: the result holds
     EXPECT_EQ(book_.GetCell(1, 2).formula, "'Data'!#REF!");
+    EXPECT_EQ(book_.GetCell(1, 2).kind, CellKind::Blank);    // its cell is gone, and so is the result
     EXPECT_EQ(book_.GetCell(1, 3).formula, "\"Data!A10\"");  // a string literal is not a reference
     EXPECT_EQ(book_.GetCell(1, 3).value, "Data!A10");
     EXPECT_EQ(book_.GetCell(1, 4).formula, "A10+SUM(Data!A2:A3)");  // A10 is Summary's own
+    EXPECT_EQ(book_.GetCell(1, 4).kind, CellKind::Blank);           // the range lost cells
 }
 
 TEST_F(DeleteRowsTest, MergedRangesAndDefinedNamesMoveToo) {
@@ -375,7 +385,8 @@ TEST_F(DeleteRowsTest, MergedRangesAndDefinedNamesMoveToo) {
     // A sheet without formulas is not touched at all.
     EXPECT_EQ(saved.at("xl/worksheets/sheet3.xml"), notes_);
     const auto summary = ParseXml(saved.at(kSheet2));
-    EXPECT_FALSE(FindCellNode(summary, "A1").child("v"));
+    EXPECT_STREQ(FindCellNode(summary, "A1").child_value("v"), "200");
+    EXPECT_FALSE(FindCellNode(summary, "B1").child("v"));
     EXPECT_STREQ(FindCellNode(summary, "C1").child_value("v"), "Data!A10");
 }
 
@@ -428,17 +439,18 @@ TEST_F(WorkbookTest, ADamagedArchiveIsRefused) {
 
 TEST_F(WorkbookTest, BrokenOrInvalidSheetPartsAreRefused) {
     const std::string path = dir_.File("other.xlsx");
-    BookSpec layout;  // a workbook whose only sheet is a broken part
-    layout.sheets = {{"S", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData></worksheet>"}};
-    WriteZip(path, BuildWorkbook(layout));
-    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-    EXPECT_NE(diag_.find("worksheet"), std::string::npos);
-    layout.sheets = {{"S", SheetXml("<row r=\"1\"><c r=\"1A\"><v>1</v></c></row>")}};
-    WriteZip(path, BuildWorkbook(layout));
-    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-    layout.sheets = {{"S", SheetXml("<row r=\"0\"/>")}};
-    WriteZip(path, BuildWorkbook(layout));
-    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
+    const std::string sheets[] = {
+        "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData></worksheet>",  // not XML
+        SheetXml("<row r=\"1\"><c r=\"1A\"><v>1</v></c></row>"),
+        SheetXml("<row r=\"0\"/>"),
+    };
+    for (const std::string& sheet : sheets) {
+        BookSpec layout;
+        layout.sheets = {{"S", sheet}};
+        WriteZip(path, BuildWorkbook(layout));
+        EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged) << sheet;
+        EXPECT_NE(diag_.find("worksheet"), std::string::npos) << sheet << ": " << diag_;
+    }
 }
 
 // Damage inside the XML rather than the archive: bytes of the sheet and the

@@ -6,22 +6,28 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "data/FieldText.h"
+#include "data/HostExtensions.h"
 #include "data/RecordCache.h"
 #include "data/RecordChanges.h"
 #include "export/ExcelAutomation.h"
 #include "export/ExcelExport.h"
+#include "export/workbook/CellAddress.h"
 #include "export/workbook/TypedInput.h"
 #include "export/workbook/Workbook.h"
+#include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
 #include "support/ScriptedServices.h"
 
@@ -207,6 +213,10 @@ TEST_F(ExcelExportTest, ValuesByItemWithPerTargetFormulas) {
     EXPECT_EQ(book->GetCell(5, 6).formula, "F$4*$E5");
     EXPECT_EQ(book->GetCell(5, 7).formula, "G$4*$E5");
     EXPECT_EQ(book->GetCell(5, 8).formula, "H$4*$E5");
+    // Each formula carries its result, for readers that do not recalculate.
+    EXPECT_DOUBLE_EQ(Number(*book, 5, 6), 50.0);
+    EXPECT_DOUBLE_EQ(Number(*book, 5, 7), 10.0);
+    EXPECT_DOUBLE_EQ(Number(*book, 8, 6), 15.0);
     EXPECT_EQ(Text(*book, 5, 9), "breakfast");
     // The date and time text is read as a spreadsheet reads typed text: a
     // date serial number, 08:00 being a third of the day.
@@ -231,6 +241,12 @@ TEST_F(ExcelExportTest, DayFormulasSumAndAverage) {
     EXPECT_EQ(book->GetCell(3, 3).formula, "('Values by Items'!G5+'Values by Items'!G8)");
     EXPECT_EQ(book->GetCell(3, 5).formula, "('Values by Items'!F13+'Values by Items'!F14)/2");
     EXPECT_EQ(book->GetCell(4, 2).formula, "('Values by Items'!F6)");
+    // Day 1: carbohydrates 100 * 0.5 + 150 * 0.1, fat 100 * 0.1, glucose
+    // (90 + 110) / 2; day 2: half a breakfast.
+    EXPECT_DOUBLE_EQ(Number(*book, 3, 2), 65.0);
+    EXPECT_DOUBLE_EQ(Number(*book, 3, 3), 10.0);
+    EXPECT_DOUBLE_EQ(Number(*book, 3, 5), 100.0);
+    EXPECT_DOUBLE_EQ(Number(*book, 4, 2), 25.0);
     EXPECT_EQ(book->GetCell(4, 5).kind, CellKind::Blank) << "no glucose on the second day";
     EXPECT_EQ(book->LastRow(), 5) << "two days and the closing row";
 
@@ -292,7 +308,7 @@ TEST_F(ExcelExportTest, MessagesAndCancel) {
     const SaveFileRequest& request = services_.dialogs.saveRequests().front().request;
     EXPECT_EQ(request.filters, QStringList{"Excel workbook (*.xlsx)"});
     EXPECT_EQ(request.defaultSuffix, "xlsx");
-    EXPECT_FALSE(request.confirmOverwrite);
+    EXPECT_TRUE(request.confirmOverwrite) << "an existing file is replaced only when the user says so";
     EXPECT_TRUE(QDir(dir_.path()).entryList({"*.xlsx"}).isEmpty());
     EXPECT_TRUE(services_.shell.opened().empty());
 
@@ -334,69 +350,201 @@ TEST_F(ExcelExportTest, WithoutAProgramToOpenTheWorkbookSaysWhereItWasWritten) {
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The workbook was written to \"%1\".").arg(path));
 }
 
-// A spreadsheet program opens the values workbook and computes the daily
-// totals on sheet 2: they must equal what the cache gives for those days.
-TEST_F(ExcelExportTest, SpreadsheetProgramComputesTheDailyTotals) {
+// A host that names its database file, as the SQLite host does.
+class NamedDatabaseHost final : public HostExtensions {
+public:
+    explicit NamedDatabaseHost(std::string path) : path_(std::move(path)) {}
+    uint64_t ChangeVersion(int32_t) override { return 0; }
+    int32_t BeginChange() override { return -1; }
+    int32_t EndChange(int32_t) override { return -1; }
+    int32_t IsReadOnly() override { return 0; }
+    int32_t DatabasePath(char* buffer, int32_t capacity) override {
+        if (static_cast<std::size_t>(capacity) <= path_.size()) return -1;
+        std::memcpy(buffer, path_.c_str(), path_.size() + 1);
+        return static_cast<int32_t>(path_.size());
+    }
+
+private:
+    std::string path_;
+};
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(ExcelExportTest, TheOpenDatabaseIsNeverReplaced) {
+    MakeDiary();
+    const QString database = dir_.filePath("orv.sqlite");
+    NamedDatabaseHost host(database.toStdString());
+    SetCurrentHostExtensions(&host);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("sub"));
+    ASSERT_TRUE(QFile::link(database, dir_.filePath("link.xlsx")));
+    const QByteArray before = FileBytes(database);
+    ASSERT_FALSE(before.isEmpty());
+
+    const QString names[] = {database, dir_.filePath("link.xlsx"), dir_.filePath("sub/../orv.sqlite"),
+                             dir_.filePath("orv.sqlite-wal")};
+    for (const QString& name : names) {
+        ExportOptions options = Options("unused.xlsx");
+        options.destination = name.toStdString();
+        options.interactive = true;
+        EXPECT_EQ(ExportValues(db_.get(), cache_, options), kExportStopped) << name.toStdString();
+        EXPECT_EQ(services_.prompter.last().caption(), "ORV Desktop");
+        EXPECT_TRUE(services_.prompter.last().text().contains("is the open database")) << name.toStdString();
+        EXPECT_EQ(FileBytes(database), before) << name.toStdString();
+    }
+    SetCurrentHostExtensions(nullptr);
+    cache_.LoadAll(db_.get());
+    EXPECT_EQ(cache_.Values().size(), 5u);
+    EXPECT_TRUE(QFileInfo(dir_.filePath("link.xlsx")).isSymLink());
+}
+
+// A failed export leaves what was there and nothing else, and says why in
+// plain words besides the engine's diagnostic texts.
+TEST_F(ExcelExportTest, AFailedExportLeavesTheOldFileAndNoJunk) {
+    MakeDiary();
+    ASSERT_TRUE(QDir(dir_.path()).mkpath("out"));
+    ASSERT_TRUE(QDir(dir_.path()).mkpath("broken"));
+    {
+        QFile junk(dir_.filePath("broken/export_tmp_values.xlsx"));
+        ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+        ASSERT_EQ(junk.write("junk!"), 5);
+    }
+    const QString old = dir_.filePath("out/values.xlsx");
+    {
+        QFile file(old);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_GT(file.write("the workbook of last week"), 0);
+    }
+    struct Case {
+        const char* name;
+        QString moduleDir;
+        QString destination;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"damaged template", dir_.filePath("broken"), old, "is damaged"},
+        {"missing folder", ORV_TEMPLATE_DIR, dir_.filePath("missing/values.xlsx"), "the folder does not exist"},
+    };
+    for (const Case& c : cases) {
+        log_.clear();
+        ExportOptions options = Options("unused.xlsx");
+        options.modulePath = (c.moduleDir + "/ORVUnits.upg").toStdString();
+        options.destination = c.destination.toStdString();
+        options.interactive = true;
+        EXPECT_EQ(ExportValues(db_.get(), cache_, options), kExportCopyOpenFailed) << c.name;
+        EXPECT_NE(std::find(log_.begin(), log_.end(), "ORV Conduit warning: Excel open worksheet error"), log_.end())
+            << c.name;
+        EXPECT_EQ(services_.prompter.last().caption(), "ORV Desktop");
+        EXPECT_TRUE(services_.prompter.last().text().contains(c.reason))
+            << c.name << ": " << services_.prompter.last().text().toStdString();
+        EXPECT_EQ(FileBytes(old), "the workbook of last week") << c.name;
+        EXPECT_EQ(QDir(dir_.filePath("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"values.xlsx"})
+            << c.name;
+        EXPECT_FALSE(QFileInfo::exists(dir_.filePath("missing"))) << c.name;
+    }
+    EXPECT_TRUE(services_.shell.opened().empty()) << "nothing was written, so nothing is opened";
+}
+
+// 400 values of one item on one day: the plain total would exceed a
+// formula's 8,192 characters; the day keeps its total all the same.
+TEST_F(ExcelExportTest, ABusyDayKeepsItsTotal) {
+    const int32_t unit = Unit("mg/dL", 0, 1.0f);
+    const int32_t target = Target("Glucose", unit, 0);
+    const int32_t group = Group("Sensor", unit, {target});
+    const int32_t item = Item("Reading", group, {1.0f});
+    const int32_t day = Seconds(2026, 3, 1);
+    double expected = 0;
+    for (int i = 0; i < 400; ++i) {
+        Value(item, group, day + i * 200, static_cast<float>(100 + i % 7));
+        expected += 100 + i % 7;
+    }
+    ASSERT_EQ(ExportValues(db_.get(), cache_, Options("busy.xlsx")), kExportOk);
+    EXPECT_TRUE(log_.empty()) << log_.front();
+    auto book = Read("busy.xlsx", 2);
+    const CellContent total = book->GetCell(3, 2);
+    ASSERT_FALSE(total.formula.empty());
+    EXPECT_LT(total.formula.size(), 8192u);
+    EXPECT_DOUBLE_EQ(std::stod(total.value), expected);
+}
+
+// Cell by cell, the results the export stores with its formulas equal what
+// a spreadsheet program computes from them: for the demo database, with a
+// busy day added. The program is told to recalculate every formula on load
+// rather than show the stored results.
+TEST_F(ExcelExportTest, StoredResultsEqualWhatASpreadsheetProgramComputes) {
     const QString soffice = QStandardPaths::findExecutable("soffice");
     if (soffice.isEmpty()) GTEST_SKIP() << "no spreadsheet program (soffice) installed";
-    MakeDiary();
-    ASSERT_EQ(ExportValues(db_.get(), cache_, Options("values.xlsx")), kExportOk);
+    hostdb::GenerateOptions generate;
+    generate.days = 130;
+    generate.seed = 20240229;
+    generate.endSeconds = Seconds(2026, 2, 1);
+    std::string error;
+    const std::string demoPath = dir_.filePath("demo.sqlite").toStdString();
+    ASSERT_TRUE(hostdb::GenerateDatabase(demoPath, generate, &error)) << error;
+    auto demo = hostdb::SqliteHostDatabase::Open(demoPath, &error);
+    ASSERT_TRUE(demo) << error;
+    RecordCache cache;
+    cache.LoadAll(demo.get());
+    const ItemRecord* busy = nullptr;
+    for (const auto& [id, item] : cache.Items()) {
+        if (item.count > 0) busy = &item;
+    }
+    ASSERT_NE(busy, nullptr);
+    const int32_t itemId = busy->id, groupId = busy->matterId;
+    for (int i = 0; i < 400; ++i) {
+        FieldMap fields{{"NAME", ""},
+                        {"ITEMID", IntText(itemId)},
+                        {"MATTERID", IntText(groupId)},
+                        {"VALUE", RealText(0.5f + static_cast<float>(i % 13))},
+                        {"SECONDS", IntText(Seconds(2026, 2, 3) + i * 200)}};
+        ASSERT_EQ(AddRecord(*demo, cache, RecordKind::Value, std::move(fields)), kChangeOk);
+    }
+    ExportOptions options = Options("demo.xlsx");
+    ASSERT_EQ(ExportValues(demo.get(), cache, options), kExportOk);
 
+    // Recalculate on load, always, in a profile of its own.
+    ASSERT_TRUE(QDir(dir_.path()).mkpath("lo/user"));
+    {
+        QFile config(dir_.filePath("lo/user/registrymodifications.xcu"));
+        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+        config.write(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+            "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+            "<item oor:path=\"/org.openoffice.Office.Calc/Formula/Load\"><prop oor:name=\"OOXMLRecalcMode\" "
+            "oor:op=\"fuse\"><value>0</value></prop></item>\n</oor:items>\n");
+    }
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", dir_.path());
     process.setProcessEnvironment(env);
-    process.setWorkingDirectory(dir_.path());
-    // Sheet 2 only, as comma-separated values with the shown (formatted) texts.
-    process.start(soffice,
-                  {"--headless", "--norestore", "-env:UserInstallation=file://" + dir_.filePath("lo"), "--convert-to",
-                   "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,2", "--outdir",
-                   dir_.filePath("csv"), dir_.filePath("values.xlsx")});
-    ASSERT_TRUE(process.waitForFinished(180000));
-    QFile csv(dir_.filePath("csv/values-Targets by Day.csv"));
-    if (!csv.exists()) csv.setFileName(dir_.filePath("csv/values.csv"));
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << process.readAllStandardError().toStdString()
-                                               << QDir(dir_.filePath("csv")).entryList().join(",").toStdString();
-    const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n');
-    ASSERT_GE(lines.size(), 4);
-    const auto cell = [&](int row, int column) {
-        QStringList cells = lines[row - 1].split(',');
-        return column - 1 < cells.size() ? cells[column - 1].remove('"').toDouble() : std::nan("");
-    };
-    // The cache's own daily totals: for every value of the day, its amount
-    // times its item's amount of the target; averaged for glucose.
-    const auto cacheTotal = [&](int32_t target, int32_t dayStart, bool average) {
-        double sum = 0;
-        int n = 0;
-        for (const auto& [seconds, value] : cache_.ValuesInTime()) {
-            if (seconds < dayStart || seconds >= dayStart + kDay) continue;
-            const ItemRecord* item = cache_.FindItem(value->itemId);
-            const GroupRecord* group = cache_.FindGroup(item->matterId);
-            for (std::size_t i = 0; i < group->targets.size(); ++i) {
-                if (group->targets[i] != target) continue;
-                sum += static_cast<double>(value->value) * item->values[i];
-                ++n;
+    process.start(soffice, {"--headless", "--norestore", "-env:UserInstallation=file://" + dir_.filePath("lo"),
+                            "--convert-to", "xlsx", "--outdir", dir_.filePath("computed"), dir_.filePath("demo.xlsx")});
+    ASSERT_TRUE(process.waitForFinished(300000));
+    ASSERT_TRUE(QFile::exists(dir_.filePath("computed/demo.xlsx"))) << process.readAllStandardError().toStdString();
+
+    int compared = 0;
+    bool rangeSum = false;
+    for (int sheet = 1; sheet <= 2; ++sheet) {
+        auto ours = Read("demo.xlsx", sheet);
+        auto theirs = Read("computed/demo.xlsx", sheet);
+        for (int row = 1; row <= ours->LastRow(); ++row) {
+            for (int column = 1; column <= 64; ++column) {
+                const CellContent cell = ours->GetCell(row, column);
+                if (cell.formula.empty()) continue;
+                rangeSum = rangeSum || cell.formula.find("SUM(") != std::string::npos;
+                const double stored = Number(*ours, row, column);
+                const double computed = Number(*theirs, row, column);
+                ASSERT_NEAR(stored, computed, 1e-6 * std::max(1.0, std::fabs(computed)))
+                    << "sheet " << sheet << " " << CellAddress(row, column) << " =" << cell.formula;
+                ++compared;
             }
         }
-        return average ? sum / n : sum;
-    };
-    const int32_t day1 = Seconds(2026, 1, 10);
-    const int32_t day2 = Seconds(2026, 1, 11);
-    for (int t = 0; t < 3; ++t) {
-        EXPECT_NEAR(cell(3, 2 + t), cacheTotal(carbs_ + t, day1, false), 1e-4) << "target " << t;
-        EXPECT_NEAR(cell(4, 2 + t), cacheTotal(carbs_ + t, day2, false), 1e-4) << "target " << t;
     }
-    EXPECT_NEAR(cell(3, 5), cacheTotal(glucose_, day1, true), 1e-4);
-
-    // And by hand. Day 1: carbohydrates 100 * 0.5 + 150 * 0.1, fat
-    // 100 * 0.1, protein 100 * 0.2, glucose (90 + 110) / 2. Day 2: half a
-    // breakfast.
-    EXPECT_NEAR(cell(3, 2), 65.0, 1e-4);
-    EXPECT_NEAR(cell(3, 3), 10.0, 1e-4);
-    EXPECT_NEAR(cell(3, 4), 20.0, 1e-4);
-    EXPECT_NEAR(cell(3, 5), 100.0, 1e-4);
-    EXPECT_NEAR(cell(4, 2), 25.0, 1e-4);
-    EXPECT_NEAR(cell(4, 3), 5.0, 1e-4);
+    EXPECT_GT(compared, 1000);
+    EXPECT_TRUE(rangeSum) << "the busy day's total is written in the form that fits";
 }
 
 }  // namespace

@@ -114,35 +114,38 @@ TEST(QtDialogRunner, ReturnsHowTheDialogEnded) {
 TEST(QtDialogRunner, SaveFileDialogIsConfiguredFromTheRequest) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    SaveFileRequest request;
-    request.caption = "Export values";
-    request.directory = folder.path();
-    request.filters = QStringList{"Excel workbooks (*.xlsx)", "All files (*)"};
-    request.defaultSuffix = "xlsx";
-    request.confirmOverwrite = false;
+    // The overwrite prompt is Qt's own, asked for unless the request says not to.
+    for (const bool confirmOverwrite : {true, false}) {
+        SaveFileRequest request;
+        request.caption = "Export values";
+        request.directory = folder.path();
+        request.filters = QStringList{"Excel workbooks (*.xlsx)", "All files (*)"};
+        request.defaultSuffix = "xlsx";
+        request.confirmOverwrite = confirmOverwrite;
 
-    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
-    QString suffix;
-    QStringList filters;
-    bool noOverwritePrompt = false;
-    onceShown<QFileDialog>([&](QFileDialog& dialog) {
-        mode = dialog.acceptMode();
-        suffix = dialog.defaultSuffix();
-        filters = dialog.nameFilters();
-        noOverwritePrompt = dialog.testOption(QFileDialog::DontConfirmOverwrite);
-        dialog.selectFile(folder.filePath("values.xlsx"));
-        static_cast<QDialog&>(dialog).accept();  // QFileDialog::accept is protected
-    });
-    const std::optional<QString> chosen = QtDialogRunner().saveFileName(request);
-    ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(*chosen, folder.filePath("values.xlsx"));
-    EXPECT_EQ(mode, QFileDialog::AcceptSave);
-    EXPECT_EQ(suffix, "xlsx");
-    EXPECT_EQ(filters, request.filters);
-    EXPECT_TRUE(noOverwritePrompt);
+        QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+        QString suffix;
+        QStringList filters;
+        bool noOverwritePrompt = confirmOverwrite;
+        onceShown<QFileDialog>([&](QFileDialog& dialog) {
+            mode = dialog.acceptMode();
+            suffix = dialog.defaultSuffix();
+            filters = dialog.nameFilters();
+            noOverwritePrompt = dialog.testOption(QFileDialog::DontConfirmOverwrite);
+            dialog.selectFile(folder.filePath("values.xlsx"));
+            static_cast<QDialog&>(dialog).accept();  // QFileDialog::accept is protected
+        });
+        const std::optional<QString> chosen = QtDialogRunner().saveFileName(request);
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(*chosen, folder.filePath("values.xlsx"));
+        EXPECT_EQ(mode, QFileDialog::AcceptSave);
+        EXPECT_EQ(suffix, "xlsx");
+        EXPECT_EQ(filters, request.filters);
+        EXPECT_EQ(noOverwritePrompt, !confirmOverwrite) << "confirmOverwrite " << confirmOverwrite;
+    }
 
     onceShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
-    EXPECT_FALSE(QtDialogRunner().saveFileName(request).has_value());
+    EXPECT_FALSE(QtDialogRunner().saveFileName(SaveFileRequest{}).has_value());
 }
 
 }  // namespace

@@ -348,21 +348,30 @@ Status ShiftRelative(std::string_view formula, int rowOffset, int columnOffset, 
 }
 
 Status AdjustForDeletedRows(std::string_view formula, std::string_view deletedSheet, bool formulaOnDeletedSheet,
-                            int first, int count, std::string& out) {
+                            int first, int count, std::string& out, bool* sameCells) {
+    bool same = true;
     const auto visit = [&](Reference& r) {
         if (r.external || r.multiSheet) return Edit::Keep;
         const bool targetsSheet = r.hasSheet ? EqualsIgnoreAsciiCase(r.sheet, deletedSheet) : formulaOnDeletedSheet;
         if (!targetsSheet || r.shape == Reference::Shape::Columns) return Edit::Keep;
         if (r.shape == Reference::Shape::Cell) {
             int row = r.row1, last = r.row1;
-            if (!MapRowSpanAfterDeletion(row, last, first, count)) return Edit::Invalid;
+            if (!MapRowSpanAfterDeletion(row, last, first, count)) {
+                same = false;
+                return Edit::Invalid;
+            }
             if (row == r.row1) return Edit::Keep;
             r.row1 = r.row2 = row;
             return Edit::Changed;
         }
         const bool ordered = r.row1 <= r.row2;
         int low = std::min(r.row1, r.row2), high = std::max(r.row1, r.row2);
-        if (!MapRowSpanAfterDeletion(low, high, first, count)) return Edit::Invalid;
+        const int height = high - low;
+        if (!MapRowSpanAfterDeletion(low, high, first, count)) {
+            same = false;
+            return Edit::Invalid;
+        }
+        if (high - low != height) same = false;
         const int newRow1 = ordered ? low : high;
         const int newRow2 = ordered ? high : low;
         if (newRow1 == r.row1 && newRow2 == r.row2) return Edit::Keep;
@@ -370,7 +379,9 @@ Status AdjustForDeletedRows(std::string_view formula, std::string_view deletedSh
         r.row2 = newRow2;
         return Edit::Changed;
     };
-    return RewriteReferences(formula, visit, out);
+    const Status status = RewriteReferences(formula, visit, out);
+    if (sameCells) *sameCells = same;
+    return status;
 }
 
 }  // namespace orv::formula

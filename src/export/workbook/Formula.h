@@ -52,8 +52,10 @@ Status ShiftRelative(std::string_view formula, int rowOffset, int columnOffset, 
 // below move up. References to that sheet (by name, or without a sheet prefix
 // when the formula itself lies on that sheet) follow their rows; a reference
 // wholly inside the deleted rows becomes #REF!, an area reaching into them
-// shrinks. Sheet names are compared ignoring ASCII case.
+// shrinks. Sheet names are compared ignoring ASCII case. *sameCells, when
+// given, tells whether every reference still names the cells it named (moved
+// only), so that the formula's result is unchanged.
 Status AdjustForDeletedRows(std::string_view formula, std::string_view deletedSheet, bool formulaOnDeletedSheet,
-                            int first, int count, std::string& out);
+                            int first, int count, std::string& out, bool* sameCells = nullptr);
 
 }  // namespace orv::formula

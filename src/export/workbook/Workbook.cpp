@@ -490,10 +490,10 @@ struct Workbook::Impl {
         return code;
     }
 
-    int Write(int row, int column, const TypedInput& input);
+    int Write(int row, int column, const TypedInput& input, const std::string* cachedResult = nullptr);
 };
 
-int Workbook::Impl::Write(int row, int column, const TypedInput& input) {
+int Workbook::Impl::Write(int row, int column, const TypedInput& input, const std::string* cachedResult) {
     Document& d = Open();
     CheckCell(row, column);
     std::string stored;
@@ -526,6 +526,11 @@ int Workbook::Impl::Write(int row, int column, const TypedInput& input) {
         cell.hasFormula = true;
         cell.type = workbook::ValueType::Number;
         cell.text = input.value;
+        if (cachedResult) {
+            if (!cell.extra) cell.extra = std::make_unique<workbook::CellExtra>();
+            cell.extra->hasCachedValue = true;
+            cell.extra->cachedValue = *cachedResult;
+        }
         break;
     case TypedInput::Kind::Text:
         if (!stored.empty()) {
@@ -661,6 +666,16 @@ int Workbook::SetNumber(int row, int column, float value, std::string* diag) {
         input.kind = TypedInput::Kind::Number;
         input.value = *text;
         return impl_->Write(row, column, input);
+    });
+}
+
+int Workbook::SetFormula(int row, int column, std::string_view formula, double result, std::string* diag) {
+    return impl_->Run("write formula", diag, [&] {
+        TypedInput input;
+        input.kind = TypedInput::Kind::Formula;
+        input.value.assign(formula);
+        const auto text = FormatNumber(result);
+        return impl_->Write(row, column, input, text ? &*text : nullptr);
     });
 }
 

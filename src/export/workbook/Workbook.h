@@ -14,7 +14,9 @@
 // - Saving writes rows and cells in strictly ascending order, updates the
 //   sheet dimension, removes the calculation chain and marks the workbook
 //   for full recalculation on load, so that every program recomputes the
-//   formulas (the engine writes formulas without a cached result).
+//   formulas. A formula written with SetFormula also stores the result the
+//   caller computed, for programs that show stored results without
+//   recalculating; other formulas are stored without one.
 // - Deleting rows moves every formula reference in every sheet (and in the
 //   defined names) that points at a moved row; references into deleted rows
 //   become #REF!. Merged ranges follow their rows.
@@ -93,6 +95,11 @@ public:
     int SetNumber(int row, int column, double value, std::string* diag = nullptr);
     // A 32-bit value is written as its shortest decimal form (0.1f -> 0.1).
     int SetNumber(int row, int column, float value, std::string* diag = nullptr);
+    // Puts a formula (without its "=") into a cell together with its result,
+    // which is stored with the file. The result moves with the cell when rows
+    // are deleted and is dropped when a reference loses cells or the formula
+    // is copied. A non-finite result stores the formula alone.
+    int SetFormula(int row, int column, std::string_view formula, double result, std::string* diag = nullptr);
     // Writes a whole number into the current row.
     int SetWholeNumber(int column, std::int32_t value, std::string* diag = nullptr);
 

@@ -561,10 +561,12 @@ bool Worksheet::AdjustFormulasForDeletion(std::string_view deletedSheet, bool th
     for (Row& row : rows_) {
         for (Cell& cell : row.cells) {
             if (!cell.hasFormula) continue;
-            if (formula::AdjustForDeletedRows(cell.text, deletedSheet, thisSheet, first, count, adjusted) ==
+            bool sameCells = true;
+            if (formula::AdjustForDeletedRows(cell.text, deletedSheet, thisSheet, first, count, adjusted, &sameCells) ==
                 formula::Status::Changed) {
                 cell.text.swap(adjusted);
-                DropCachedValue(cell);
+                // Moved references still compute the stored result.
+                if (!sameCells) DropCachedValue(cell);
                 changed = true;
             }
             if (thisSheet && cell.extra) {
