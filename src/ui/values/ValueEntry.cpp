@@ -34,8 +34,9 @@ int32_t StoreNewValue(HostDatabase& db, const RecordCache& cache, const ValueRec
     const int32_t id = table->MaxId() + 1;
     fields[field::Id] = IntText(id);
     fields[field::Index] = IntText(table->MaxIndex() + 1);
+    if (const int32_t refused = ReadOnlyRefusal()) return refused;
     SetModifiedFlag();
-    if (table->Add(&fields) != 0) return kChangeRefused;
+    if (const int32_t result = table->Add(&fields); result != 0) return HostWriteResult(result);
     if (HostRecord* added = table->Find(id)) added->AfterAdd(1);
     if (newId) *newId = id;
     return kChangeOk;
