@@ -215,7 +215,7 @@ void CategoriesDialog::DeleteCategory() {
 
 std::vector<int32_t> EditCategories(RecordCache& cache, RecordKind kind, QWidget* owner) {
     CategorySet* categories = cache.MutableCategories(kind);
-    if (!categories || RefuseWhenReadOnly(owner, kCaption)) return {};
+    if (!categories) return {};
     CategoriesDialog dialog(*categories, owner);
     Services::dialogs().run(dialog);
     return dialog.clearedNumbers();

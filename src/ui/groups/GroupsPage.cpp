@@ -407,7 +407,7 @@ void GroupsPage::RemoveItem() {
 }
 
 void GroupsPage::EditGroupCategories() {
-    if (!cache_) return;
+    if (!cache_ || RefuseWhenReadOnly(this, kCaption)) return;
     // The editor stores every change as it is made, so what it cleared is
     // followed up however it was closed.
     const std::vector<int32_t> cleared = EditCategories(*cache_, RecordKind::Group, window());
