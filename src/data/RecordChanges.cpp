@@ -128,21 +128,31 @@ int32_t RecordEdit::Apply() const {
     if (!record_) return kChangeNoHost;
     if (const int32_t refused = ReadOnlyRefusal()) return refused;
     SetModifiedFlag();
-    int32_t first = kChangeOk;
-    const auto note = [&first](int32_t result) {
-        if (first == kChangeOk && result != 0) first = HostWriteResult(result);
-    };
     for (const Write& w : writes_) {
         // Copy the value's low bytes: x86-64 is little-endian, so the first
         // `size` bytes of the 32-bit word are the value at that width.
         unsigned char bytes[4];
         std::memcpy(bytes, &w.bits, sizeof bytes);
-        note(record_->SetProperty(w.property, bytes, w.size, w.element));
+        if (const int32_t result = record_->SetProperty(w.property, bytes, w.size, w.element); result != 0) {
+            return HostWriteResult(result);
+        }
     }
-    if (hasName_) note(record_->Named().SetName(name_.c_str()));
-    if (hasCategory_) note(record_->SetCategory(category_));
-    note(record_->Commit());
-    return first;
+    if (hasName_) {
+        if (const int32_t result = record_->Named().SetName(name_.c_str()); result != 0) return HostWriteResult(result);
+    }
+    if (hasCategory_) {
+        if (const int32_t result = record_->SetCategory(category_); result != 0) return HostWriteResult(result);
+    }
+    if (const int32_t result = record_->Commit(); result != 0) return HostWriteResult(result);
+    return kChangeOk;
+}
+
+int32_t ApplyEdit(const RecordEdit& edit) {
+    if (const int32_t refused = ReadOnlyRefusal()) return refused;
+    ChangeBatch batch;
+    if (batch.began() != kChangeOk) return batch.began();
+    if (const int32_t result = batch.Apply(edit); result != kChangeOk) return result;
+    return batch.Finish();
 }
 
 RecordEdit RecordEdit::Reverse() const {

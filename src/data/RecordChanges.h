@@ -54,8 +54,9 @@ public:
 
     // Raises the ModifiedFlag, sets the properties, name and category in the
     // order given, then commits. kChangeNoHost without a record; otherwise
-    // the first refusal when any write failed (the rest are still attempted
-    // and the record committed), else kChangeOk.
+    // the first refusal, after which nothing more is written (a host that
+    // writes each property at once may then hold part of the edit: see
+    // ApplyEdit), else kChangeOk.
     [[nodiscard]] int32_t Apply() const;
 
     // An edit that writes back what the record holds now in every place this
@@ -78,6 +79,9 @@ private:
     bool hasCategory_ = false;
     int32_t category_ = 0;
 };
+
+// Applies `edit` whole or not at all (see ChangeBatch).
+[[nodiscard]] int32_t ApplyEdit(const RecordEdit& edit);
 
 // Deletes one record (the host's delete with argument 1). Raises the flag.
 [[nodiscard]] int32_t DeleteRecord(HostRecord* record);

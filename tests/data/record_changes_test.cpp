@@ -137,6 +137,15 @@ const ChangeCase kChanges[] = {
          return ChangeTarget(*s.host, s.cache, target, true);
      }},
     {"group with items and values removed", [](Store& s) { return RemoveGroup(*s.host, s.cache, s.bread); }},
+    {"one value edited",
+     [](Store& s) {
+         const ValueRecord& value = s.cache.Values().begin()->second;
+         return ApplyEdit(RecordEdit(value.record)
+                              .Int32(prop::ValueSeconds, 5000)
+                              .Float(prop::ValueValue, 12.5f)
+                              .Name("edited")
+                              .Category(1));
+     }},
 };
 
 TEST(RecordChanges, ARefusedWriteAtAnyStepLeavesEveryRecordAsBefore) {
@@ -146,7 +155,7 @@ TEST(RecordChanges, ARefusedWriteAtAnyStepLeavesEveryRecordAsBefore) {
         ASSERT_EQ(change.run(whole), kChangeOk) << change.name;
         ASSERT_NE(whole.Snapshot(), before) << change.name << ": the change changes something";
         const int writes = whole.host->counter.writes;
-        ASSERT_GT(writes, 3) << change.name;
+        ASSERT_GE(writes, 3) << change.name;
 
         for (int k = 1; k <= writes; ++k) {
             Store store;

@@ -368,12 +368,11 @@ void GroupsPage::EditItem() {
     ItemDialog dialog(QStringLiteral("Edit item"), before, *cache_, window());
     RunUntilWritten(dialog, this, kCaption, RecordKind::Item, [&] {
         const ItemRecord& item = dialog.item();
-        return RecordEdit(item.record)
+        return ApplyEdit(RecordEdit(item.record)
             .UInt16(prop::ItemCount, item.count)
             .Float(prop::ItemDefaultValue, item.defaultValue)
             .FloatList(prop::ItemValues, OwnAmounts(item))
-            .Name(item.name)
-            .Apply();
+            .Name(item.name)));
     });
     ReloadItemParts();
     FillItems(before.id);

@@ -200,12 +200,11 @@ void UnitsPage::EditUnit() {
     UnitDialog dialog(QStringLiteral("Edit unit"), before, *cache_, window());
     const bool written = RunUntilWritten(dialog, this, kCaption, RecordKind::Unit, [&] {
         const UnitEntry& unit = dialog.entry();
-        return RecordEdit(unit.record)
+        return ApplyEdit(RecordEdit(unit.record)
             .Float(prop::UnitValue, unit.factor)
             .Int32(prop::UnitParentId, unit.baseUnit)
             .Name(unit.name)
-            .Category(unit.category)
-            .Apply();
+            .Category(unit.category)));
     });
     if (written && dialog.entry().category != before.category) filter_.ShowAll(cache_);
     Reload();
