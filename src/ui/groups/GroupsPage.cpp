@@ -369,10 +369,10 @@ void GroupsPage::EditItem() {
     RunUntilWritten(dialog, this, kCaption, RecordKind::Item, [&] {
         const ItemRecord& item = dialog.item();
         return ApplyEdit(RecordEdit(item.record)
-            .UInt16(prop::ItemCount, item.count)
-            .Float(prop::ItemDefaultValue, item.defaultValue)
-            .FloatList(prop::ItemValues, OwnAmounts(item))
-            .Name(item.name)));
+                             .UInt16(prop::ItemCount, item.count)
+                             .Float(prop::ItemDefaultValue, item.defaultValue)
+                             .FloatList(prop::ItemValues, OwnAmounts(item))
+                             .Name(item.name));
     });
     ReloadItemParts();
     FillItems(before.id);

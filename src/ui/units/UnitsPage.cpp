@@ -201,10 +201,10 @@ void UnitsPage::EditUnit() {
     const bool written = RunUntilWritten(dialog, this, kCaption, RecordKind::Unit, [&] {
         const UnitEntry& unit = dialog.entry();
         return ApplyEdit(RecordEdit(unit.record)
-            .Float(prop::UnitValue, unit.factor)
-            .Int32(prop::UnitParentId, unit.baseUnit)
-            .Name(unit.name)
-            .Category(unit.category)));
+                             .Float(prop::UnitValue, unit.factor)
+                             .Int32(prop::UnitParentId, unit.baseUnit)
+                             .Name(unit.name)
+                             .Category(unit.category));
     });
     if (written && dialog.entry().category != before.category) filter_.ShowAll(cache_);
     Reload();

@@ -45,12 +45,12 @@ int32_t StoreNewValue(HostDatabase& db, const RecordCache& cache, const ValueRec
 int32_t StoreValueChanges(HostDatabase& db, const ValueRecord& value) {
     if (!value.record) return kChangeNoHost;
     return ApplyEdit(RecordEdit(value.record)
-        .Int32(prop::ValueItemId, value.itemId)
-        .Int32(prop::ValueMatterId, value.matterId)
-        .UInt16(prop::ValueItemIndex, value.itemIndex)
-        .Float(prop::ValueValue, value.value)
-        .Int32(prop::ValueSeconds, SecondsOf(db, value.date))
-        .Name(value.notes)));
+                         .Int32(prop::ValueItemId, value.itemId)
+                         .Int32(prop::ValueMatterId, value.matterId)
+                         .UInt16(prop::ValueItemIndex, value.itemIndex)
+                         .Float(prop::ValueValue, value.value)
+                         .Int32(prop::ValueSeconds, SecondsOf(db, value.date))
+                         .Name(value.notes));
 }
 
 void ReloadValueParts(RecordCache& cache, HostDatabase* db) {
