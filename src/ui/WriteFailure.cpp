@@ -26,7 +26,9 @@ bool RunUntilWritten(QDialog& dialog, QWidget* parent, const QString& caption, R
     while (Services::dialogs().run(dialog) == QDialog::Accepted) {
         const int32_t result = write();
         if (!ShowWriteFailure(parent, caption, result, kind)) return true;
-        if (result == hostresult::kGone) return false;
+        // Trying again cannot bring back a removed record or make the file
+        // writable.
+        if (result == hostresult::kGone || result == hostresult::kReadOnly) return false;
     }
     return false;
 }

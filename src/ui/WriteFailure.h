@@ -23,8 +23,8 @@ bool RefuseWhenReadOnly(QWidget* parent, const QString& caption);
 
 // Runs `dialog` and, when it is accepted, `write`. A refused write is shown
 // and the dialog opens again with everything the user entered, to try again
-// or cancel; only a record another program removed ends the loop, as
-// retrying cannot bring it back. True when the write succeeded.
+// or cancel; a record another program removed or a read-only database ends
+// the loop, as retrying cannot help. True when the write succeeded.
 bool RunUntilWritten(QDialog& dialog, QWidget* parent, const QString& caption, RecordKind kind,
                      const std::function<int32_t()>& write);
 
