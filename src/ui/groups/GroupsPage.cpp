@@ -327,12 +327,12 @@ void GroupsPage::RemoveGroup() {
 void GroupsPage::NewItem() {
     if (!db_ || !cache_) return;
     const GroupRecord* group = cache_->FindGroup(selectedGroup_);
-    if (group && RefuseWhenReadOnly(this, kCaption)) return;
     if (!group) {
         Services::prompter().information(this, kCaption,
                                          QStringLiteral("Please select the group before adding the item!"));
         return;
     }
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     ItemRecord fresh;
     fresh.matterId = group->id;
     fresh.defaultValue = 1.0f;
