@@ -93,7 +93,7 @@ TEST_F(ValuesPageTest, AValueRefusedWhileAnotherProgramWritesIsKeptForRetrying) 
     EXPECT_EQ(NotesColumn(page), QStringList{"before breakfast"});
 }
 
-TEST_F(ValuesPageTest, EditingAValueAnotherProgramRemovedSaysSoAndStoresNothing) {
+TEST_F(ValuesPageTest, EditingOrRemovingAValueAnotherProgramRemovedSaysSo) {
     const int32_t id = SeedValue(st::kFoodGroup, st::kFirstFood, 60, Noon(5), "toast");
     ValuesPage& page = Page();
     services_.dialogs.expect<ValueEntryDialog>([&](ValueEntryDialog& d) {
@@ -110,6 +110,16 @@ TEST_F(ValuesPageTest, EditingAValueAnotherProgramRemovedSaysSoAndStoresNothing)
     EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error);
     EXPECT_EQ(services_.dialogs.dialogs().size(), 1u) << "retrying cannot bring the value back";
     EXPECT_TRUE(Fresh()->Values().empty());
+    EXPECT_EQ(page.grid()->rowCount(), 0);
+
+    // Removing one that is already gone says so too.
+    const int32_t jam = SeedValue(st::kFoodGroup, st::kFirstFood, 20, Noon(6), "jam");
+    page.Activate();
+    ASSERT_EQ(page.grid()->rowCount(), 1);
+    ASSERT_EQ(db().Values()->Find(jam)->Delete(1), 0);
+    services_.prompter.answerYes();
+    ASSERT_TRUE(test::clickButton(&page, "Remove"));
+    EXPECT_EQ(services_.prompter.last().text(), "This value was removed by another program.");
     EXPECT_EQ(page.grid()->rowCount(), 0);
 }
 
