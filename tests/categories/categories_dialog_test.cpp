@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QtTest/QTest>
+
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -244,6 +246,27 @@ TEST_F(CategoriesDialogTest, RenameThroughEditCategoriesReachesTheHost) {
     fresh.LoadGroupCategories(db_.get());
     EXPECT_EQ(fresh.GroupCategories().names.NameOf(1), "Meals & more");
     EXPECT_EQ(fresh.UnitCategories().NumberOf("Meals & more"), -1) << "only the group slots change";
+}
+
+TEST_F(CategoriesDialogTest, AnEmptyNameIsRefusedAndAskedForAgain) {
+    NameUnitSlots({"Unfiled", "Food"});
+    CategoriesDialog dialog(Units(), nullptr);
+    dialog.list()->setCurrentRow(1);
+    for (const char* name : {"", "   "}) {
+        services_.dialogs.expect<CategoryDialog>([name](CategoryDialog& edit) {
+            test::typeText(edit.nameEdit(), QString::fromLatin1(name));
+            QTest::keyClick(edit.nameEdit(), Qt::Key_Return);
+        });
+    }
+    services_.dialogs.expect<CategoryDialog>([](CategoryDialog& edit) {
+        EXPECT_EQ(edit.name(), "   ") << "the text is kept";
+        edit.reject();
+    });
+    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Rename")));
+    ASSERT_EQ(services_.prompter.count(), 2u);
+    EXPECT_EQ(services_.prompter.last().text(), "A category needs a name.");
+    EXPECT_EQ(HostUnitNames().at(1), "Food");
+    EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "Food"}));
 }
 
 TEST_F(CategoriesDialogTest, CancelledRenameChangesNothing) {

@@ -253,10 +253,15 @@ TEST_F(RecordCacheTest, EditsWriteThroughAndCommit) {
     EXPECT_EQ(g.category, 4);
     EXPECT_EQ(cache_.GroupNames().NameOf(group), "Renamed");
 
-    // A refused write is reported, the others still land.
-    EXPECT_EQ(RecordEdit(record).Int32(0x999, 1).Name("Again").Apply(), kChangeRefused);
+    // A refused write is reported and ends the edit; ApplyEdit also takes
+    // back what was written before it.
+    EXPECT_EQ(RecordEdit(record).UInt8(prop::GroupAttrs, 5).Int32(0x999, 1).Name("Never").Apply(), kChangeRefused);
     cache_.LoadGroups(db_.get());
-    EXPECT_EQ(cache_.Groups().at(group).name, "Again");
+    EXPECT_EQ(cache_.Groups().at(group).attrs, 5);
+    EXPECT_EQ(cache_.Groups().at(group).name, "Renamed");
+    EXPECT_EQ(ApplyEdit(RecordEdit(record).UInt8(prop::GroupAttrs, 6).Int32(0x999, 1)), kChangeRefused);
+    cache_.LoadGroups(db_.get());
+    EXPECT_EQ(cache_.Groups().at(group).attrs, 5);
     EXPECT_EQ(RecordEdit(nullptr).Name("x").Apply(), kChangeNoHost);
 }
 

@@ -13,14 +13,19 @@
 #include <optional>
 #include <string>
 
+#include "data/HostExtensions.h"
 #include "data/ModifiedFlag.h"
+#include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
 #include "support/ModuleFixture.h"
 #include "support/WidgetDriver.h"
 #include "ui/categories/CategoriesDialog.h"
 #include "ui/controls/Grid.h"
+#include "ui/groups/GroupsPage.h"
+#include "ui/targets/TargetsPage.h"
 #include "ui/units/UnitDialog.h"
 #include "ui/units/UnitsPage.h"
+#include "ui/values/ValuesPage.h"
 
 namespace orv::test {
 namespace {
@@ -174,6 +179,69 @@ TEST_F(UnitsPageTest, RemoveAsksAndDeletesOnlyOnYes) {
     EXPECT_EQ(ModifiedFlag(), 1);
     EXPECT_FALSE(StoredUnit("piece"));
     EXPECT_EQ(RowOf("piece"), -1);
+}
+
+TEST_F(UnitsPageTest, AUnitSomethingUsesIsNotRemovedAndTheMessageNamesTheUsers) {
+    const struct {
+        const char* unit;
+        const char* text;
+    } rows[] = {
+        {"g",
+         "This unit cannot be removed: it is used by the target \"Carbohydrates\", the target \"Fat\", the "
+         "target \"Protein\" and 4 more."},
+        {"mg/dL", "This unit cannot be removed: it is used by the unit \"mmol/L\"."},
+        {"mmol/L",
+         "This unit cannot be removed: it is used by the target \"Blood glucose\" and the group \"Blood "
+         "glucose\"."},
+    };
+    UnitsPage& page = Page();
+    for (const auto& row : rows) {
+        Select(row.unit);
+        // No question is queued: asking "Remove this unit?" would fail.
+        ASSERT_TRUE(clickButton(&page, "Remove"));
+        EXPECT_EQ(services_.prompter.last().text(), row.text) << row.unit;
+        EXPECT_TRUE(StoredUnit(row.unit)) << row.unit;
+        EXPECT_EQ(Selected(), row.unit);
+    }
+}
+
+// A host whose database was opened read-only.
+class ReadOnlyHost final : public HostExtensions {
+public:
+    uint64_t ChangeVersion(int32_t) override { return 0; }
+    int32_t BeginChange() override { return hostresult::kReadOnly; }
+    int32_t EndChange(int32_t) override { return hostresult::kReadOnly; }
+    int32_t IsReadOnly() override { return 1; }
+    int32_t DatabasePath(char*, int32_t) override { return 0; }
+};
+
+TEST_F(UnitsPageTest, OnAReadOnlyDatabaseEveryChangeIsRefusedBeforeItsDialog) {
+    const struct {
+        Tab tab;
+        const char* button;
+    } rows[] = {
+        {Tab::Values, "New"},   {Tab::Values, "Edit"},      {Tab::Values, "Remove"},          {Tab::Units, "New"},
+        {Tab::Units, "Edit"},   {Tab::Units, "Remove"},     {Tab::Units, "Edit categories"},  {Tab::Targets, "New"},
+        {Tab::Targets, "Edit"}, {Tab::Groups, "New Group"}, {Tab::Groups, "Edit categories"},
+    };
+    const FieldMap value{{"NAME", "kept"}, {"MATTERID", "2"}, {"ITEMID", "7"}, {"VALUE", "5"}, {"SECONDS", "100"}};
+    ASSERT_EQ(AddRecord(db(), cache(), RecordKind::Value, value), kChangeOk);
+    ReadOnlyHost readOnly;
+    SetCurrentHostExtensions(&readOnly);
+    ClearModifiedFlag();
+    OpenMainWindow();
+    for (const auto& row : rows) {
+        window_->SelectTab(row.tab);
+        services_.prompter.clear();
+        ASSERT_TRUE(clickButton(window_->PageAt(row.tab), row.button)) << row.button;
+        ASSERT_EQ(services_.prompter.count(), 1u) << row.button;
+        EXPECT_EQ(services_.prompter.last().text(), "The database is read-only: changes cannot be saved.")
+            << row.button;
+        EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error) << row.button;
+    }
+    SetCurrentHostExtensions(nullptr);
+    EXPECT_TRUE(services_.dialogs.dialogs().empty());
+    EXPECT_EQ(ModifiedFlag(), 0);
 }
 
 TEST_F(UnitsPageTest, DeletingACategoryMovesItsUnitsToCategoryZero) {

@@ -8,7 +8,15 @@
 #include <QFile>
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QtTest/QTest>
+
+#include <sqlite3.h>
+
+#include "data/ChangeMessages.h"
+#include "data/HostExtensions.h"
 
 #include "support/WidgetDriver.h"
 #include "ui/PluginMainWindow.h"
@@ -42,7 +50,78 @@ protected:
     }
 
     int32_t Noon(int day) { return Seconds(Date(2008, 8, day, 12, 0, 0)); }
+
+    // OK pressed with the mouse.
+    static void ClickOk(QDialog& dialog) {
+        QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+    }
 };
+
+// Another program holds the write lock past the host's wait: the value is
+// not stored, the user is told, and the dialog comes back with the input to
+// try again once the other program is done.
+TEST_F(ValuesPageTest, AValueRefusedWhileAnotherProgramWritesIsKeptForRetrying) {
+    ValuesPage& page = Page();
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(TempPath("orv.sqlite").toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
+        test::typeText(d.notesEdit(), "before breakfast");
+        ClickOk(d);
+    });
+    services_.dialogs.expect<ValueEntryDialog>([&](ValueEntryDialog& d) {
+        EXPECT_EQ(d.notesEdit()->text(), "before breakfast");
+        EXPECT_TRUE(Fresh()->Values().empty());
+        EXPECT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+        ClickOk(d);
+    });
+    ASSERT_TRUE(test::clickButton(&page, "New"));
+    sqlite3_close(other);
+
+    ASSERT_EQ(services_.prompter.count(), 1u);
+    const test::RecordedMessage& told = services_.prompter.last();
+    EXPECT_EQ(told.icon(), MessageIcon::Error);
+    EXPECT_EQ(told.caption(), "ORV Diabetes");
+    // The host tells a busy database from a failed write where it can.
+    const QString busy = QString::fromStdString(WriteFailureText(hostresult::kBusy, RecordKind::Value));
+    const QString unwritten = QString::fromStdString(WriteFailureText(hostresult::kStorageError, RecordKind::Value));
+    EXPECT_TRUE(told.text() == busy || told.text() == unwritten) << told.text().toStdString();
+    const auto fresh = Fresh();
+    ASSERT_EQ(fresh->Values().size(), 1u);
+    EXPECT_EQ(fresh->Values().begin()->second.notes, "before breakfast");
+    EXPECT_EQ(NotesColumn(page), QStringList{"before breakfast"});
+}
+
+TEST_F(ValuesPageTest, EditingOrRemovingAValueAnotherProgramRemovedSaysSo) {
+    const int32_t id = SeedValue(st::kFoodGroup, st::kFirstFood, 60, Noon(5), "toast");
+    ValuesPage& page = Page();
+    services_.dialogs.expect<ValueEntryDialog>([&](ValueEntryDialog& d) {
+        test::typeText(d.notesEdit(), "edited");
+        std::string error;
+        const auto other = hostdb::SqliteHostDatabase::Open(TempPath("orv.sqlite").toStdString(), &error);
+        ASSERT_TRUE(other) << error;
+        ASSERT_EQ(other->Values()->Find(id)->Delete(1), 0);
+        ClickOk(d);
+    });
+    ASSERT_TRUE(test::clickButton(&page, "Edit"));
+    ASSERT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.last().text(), "This value was removed by another program.");
+    EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error);
+    EXPECT_EQ(services_.dialogs.dialogs().size(), 1u) << "retrying cannot bring the value back";
+    EXPECT_TRUE(Fresh()->Values().empty());
+    EXPECT_EQ(page.grid()->rowCount(), 0);
+
+    // Removing one that is already gone says so too.
+    const int32_t jam = SeedValue(st::kFoodGroup, st::kFirstFood, 20, Noon(6), "jam");
+    page.Activate();
+    ASSERT_EQ(page.grid()->rowCount(), 1);
+    ASSERT_EQ(db().Values()->Find(jam)->Delete(1), 0);
+    services_.prompter.answerYes();
+    ASSERT_TRUE(test::clickButton(&page, "Remove"));
+    EXPECT_EQ(services_.prompter.last().text(), "This value was removed by another program.");
+    EXPECT_EQ(page.grid()->rowCount(), 0);
+}
 
 TEST_F(ValuesPageTest, TheGridShowsEveryValueNewestFirst) {
     SeedValue(st::kFoodGroup, st::kFirstFood, 5.5, Seconds(Date(2008, 3, 7, 9, 5, 0)), "older");

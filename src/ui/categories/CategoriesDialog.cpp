@@ -8,12 +8,14 @@
 #include <algorithm>
 #include <string>
 
+#include "data/HostExtensions.h"
 #include "data/ModifiedFlag.h"
 #include "data/RecordCache.h"
 #include "data/RecordChanges.h"
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/WriteFailure.h"
 #include "ui/categories/CategoryDialog.h"
 
 namespace orv {
@@ -135,8 +137,13 @@ std::optional<int32_t> CategoriesDialog::SelectedNumber() const {
 
 std::optional<std::string> CategoriesDialog::AskName(const std::string& current) {
     CategoryDialog dialog(QString::fromStdString(current), this);
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return std::nullopt;
-    return dialog.name().toStdString();
+    // A slot without a name is an empty slot: its records would silently
+    // join the next category created there. Ask again, keeping the text.
+    while (Services::dialogs().run(dialog) == QDialog::Accepted) {
+        if (!dialog.name().trimmed().isEmpty()) return dialog.name().toStdString();
+        Services::prompter().error(this, kCaption, QStringLiteral("A category needs a name."));
+    }
+    return std::nullopt;
 }
 
 void CategoriesDialog::StoreName(int32_t number, const std::string& name, bool confirm) {
@@ -148,9 +155,16 @@ void CategoriesDialog::StoreName(int32_t number, const std::string& name, bool c
     // Without a host object the change lives only in the cache until the
     // next load.
     if (!record.object) return;
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     SetModifiedFlag();  // like every change, raised before the host is written
-    record.object->Named().SetName(record.name.c_str());
-    if (confirm) record.object->AfterRename(1);
+    int32_t result = record.object->Named().SetName(record.name.c_str());
+    if (result == 0 && confirm) result = record.object->AfterRename(1);
+    // A category slot is never removed, so every refusal gets the plain
+    // message rather than the one for a removed record.
+    if (result != 0) {
+        const int32_t reason = HostWriteResult(result);
+        ShowWriteFailure(this, kCaption, reason == hostresult::kGone ? kChangeRefused : reason, RecordKind::Value);
+    }
 }
 
 void CategoriesDialog::NewCategory() {
@@ -210,13 +224,17 @@ std::vector<int32_t> EditCategories(RecordCache& cache, RecordKind kind, QWidget
 namespace {
 
 template <typename Records>
-bool MoveToCategoryZero(const Records& records, const std::vector<int32_t>& cleared) {
+bool MoveToCategoryZero(const Records& records, const std::vector<int32_t>& cleared, RecordKind kind) {
     bool moved = false;
+    int32_t refused = kChangeOk;
     for (const auto& [id, record] : records) {
         if (!record.record || std::find(cleared.begin(), cleared.end(), record.category) == cleared.end()) continue;
-        RecordEdit(record.record).Category(0).Apply();
+        const int32_t result = RecordEdit(record.record).Category(0).Apply();
+        if (refused == kChangeOk) refused = result;
         moved = true;
     }
+    // One message for all the records refused.
+    ShowWriteFailure(nullptr, kCaption, refused, kind);
     return moved;
 }
 
@@ -227,9 +245,9 @@ bool RefileClearedCategories(RecordCache& cache, HostDatabase* db, RecordKind ki
     if (cleared.empty()) return false;
     bool moved = false;
     switch (kind) {
-    case RecordKind::Unit: moved = MoveToCategoryZero(cache.Units(), cleared); break;
-    case RecordKind::Target: moved = MoveToCategoryZero(cache.Targets(), cleared); break;
-    case RecordKind::Group: moved = MoveToCategoryZero(cache.Groups(), cleared); break;
+    case RecordKind::Unit: moved = MoveToCategoryZero(cache.Units(), cleared, kind); break;
+    case RecordKind::Target: moved = MoveToCategoryZero(cache.Targets(), cleared, kind); break;
+    case RecordKind::Group: moved = MoveToCategoryZero(cache.Groups(), cleared, kind); break;
     default: return false;
     }
     if (moved) {

@@ -16,6 +16,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/WriteFailure.h"
 #include "ui/categories/CategoriesDialog.h"
 #include "ui/categories/CategoryFilter.h"
 #include "ui/controls/BitmapButton.h"
@@ -36,13 +37,6 @@ constexpr int kGroupIdRole = Qt::UserRole;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-std::vector<int32_t> ItemsOf(const RecordCache& cache, int32_t groupId) {
-    std::vector<int32_t> items;
-    const auto [first, last] = cache.ItemsByGroup().equal_range(groupId);
-    for (auto it = first; it != last; ++it) items.push_back(it->second);
-    return items;
-}
-
 // An item's first `count` amounts, padded with zeros.
 std::vector<float> OwnAmounts(const ItemRecord& item) {
     std::vector<float> amounts(
@@ -52,21 +46,6 @@ std::vector<float> OwnAmounts(const ItemRecord& item) {
 }
 
 }  // namespace
-
-std::vector<float> CarryItemAmounts(const std::vector<float>& amounts, int32_t itemCount,
-                                    const std::vector<int32_t>& positions, int32_t oldTargetCount) {
-    std::vector<float> carried;
-    carried.reserve(positions.size());
-    for (const int32_t old : positions) {
-        const bool kept = old < oldTargetCount;
-        if (kept && old < itemCount && old < static_cast<int32_t>(amounts.size())) {
-            carried.push_back(amounts[static_cast<std::size_t>(old)]);
-        } else {
-            carried.push_back(kept ? 0.0f : 1.0f);
-        }
-    }
-    return carried;
-}
 
 GroupsPage::GroupsPage(QWidget* parent) : PluginPage(parent), filter_(&RecordCache::GroupCategories) {
     setObjectName(QStringLiteral("GroupsPage"));
@@ -266,51 +245,29 @@ int32_t GroupsPage::SelectedItem() const {
 }
 
 void GroupsPage::NewGroup() {
-    if (!db_ || !cache_) return;
+    if (!db_ || !cache_ || RefuseWhenReadOnly(this, kCaption)) return;
     GroupRecord fresh;
     fresh.unitId = cache_->UnitNames().empty() ? 0 : cache_->UnitNames().IdAt(0);
     GroupDialog dialog(QStringLiteral("Add group"), fresh, *cache_, window());
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
-
-    SetModifiedFlag();
-    const GroupRecord& group = dialog.group();
-    const std::vector<int32_t> targets = dialog.EditedTargets();
-    FieldMap fields;
-    fields[field::Name] = group.name;
-    fields[field::ParentId] = IntText(group.parentId);
-    fields[field::Count] = IntText(static_cast<int64_t>(targets.size()));
-    fields[field::UnitId] = IntText(group.unitId);
-    fields[field::GroupAttrs] = IntText(group.attrs);
-    fields[field::CategoryId] = IntText(group.category);
-    fields[field::CreatorId] = IntText(0);
-    fields[field::Type] = IntText(group.type);
-    fields[field::Targets] = IntListText(targets);
-    AddRecord(*db_, *cache_, RecordKind::Group, fields);
+    const bool added = RunUntilWritten(dialog, this, kCaption, RecordKind::Group, [&] {
+        const GroupRecord& group = dialog.group();
+        const std::vector<int32_t> targets = dialog.EditedTargets();
+        FieldMap fields;
+        fields[field::Name] = group.name;
+        fields[field::ParentId] = IntText(group.parentId);
+        fields[field::Count] = IntText(static_cast<int64_t>(targets.size()));
+        fields[field::UnitId] = IntText(group.unitId);
+        fields[field::GroupAttrs] = IntText(group.attrs);
+        fields[field::CategoryId] = IntText(group.category);
+        fields[field::CreatorId] = IntText(0);
+        fields[field::Type] = IntText(group.type);
+        fields[field::Targets] = IntListText(targets);
+        return AddRecord(*db_, *cache_, RecordKind::Group, fields);
+    });
+    if (!added) return;
 
     ReloadGroupParts();
     FillTree();
-}
-
-void GroupsPage::RescaleGroup(int32_t groupId, int32_t oldUnit, int32_t newUnit) {
-    const UnitConversionTable& table = cache_->Conversions();
-    // Amounts per one unit of the group grow with the unit; measurements
-    // shrink with it.
-    const float perUnit = UnitRatio(table, newUnit, oldUnit);
-    const float measured = UnitRatio(table, oldUnit, newUnit);
-    for (const int32_t itemId : ItemsOf(*cache_, groupId)) {
-        const ItemRecord* item = cache_->FindItem(itemId);
-        if (!item) continue;
-        if (item->record) {
-            std::vector<float> amounts = OwnAmounts(*item);
-            for (float& amount : amounts) amount *= perUnit;
-            RecordEdit(item->record).FloatList(prop::ItemValues, amounts).Apply();
-        }
-        const auto& perItem = cache_->ValuesPerItem();
-        for (auto v = perItem.lower_bound({itemId, 0}); v != perItem.end() && v->first.first == itemId; ++v) {
-            if (v->second->record)
-                RecordEdit(v->second->record).Float(prop::ValueValue, v->second->value * measured).Apply();
-        }
-    }
 }
 
 void GroupsPage::EditGroup() {
@@ -320,45 +277,25 @@ void GroupsPage::EditGroup() {
         Services::prompter().information(this, kCaption, QStringLiteral("Select the group to edit"));
         return;
     }
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     const GroupRecord before = *current;
     // Work from the stored items and values: other pages may have changed them.
     cache_->LoadItems(db_);
     cache_->LoadValues(db_);
     GroupDialog dialog(QStringLiteral("Edit group"), before, *cache_, window());
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
-
-    SetModifiedFlag();
-    const GroupRecord& group = dialog.group();
-    const std::vector<int32_t> targets = dialog.EditedTargets();
-    const std::vector<int32_t> oldTargets(
-        before.targets.begin(),
-        before.targets.begin() + std::clamp<std::size_t>(before.count, 0, before.targets.size()));
-    if (group.unitId != before.unitId && dialog.hasItems()) {
-        RescaleGroup(before.id, before.unitId, group.unitId);
-        cache_->LoadItems(db_);
-    }
-    if (targets != oldTargets) {
-        for (const int32_t itemId : ItemsOf(*cache_, before.id)) {
-            const ItemRecord* item = cache_->FindItem(itemId);
-            if (!item || !item->record) continue;
-            const std::vector<float> amounts = CarryItemAmounts(item->values, item->count, dialog.positions(),
-                                                                static_cast<int32_t>(oldTargets.size()));
-            RecordEdit(item->record).UInt16(prop::ItemCount, static_cast<int32_t>(targets.size())).Apply();
-            RecordEdit(item->record).FloatList(prop::ItemValues, amounts).Apply();
-        }
-    }
-    if (before.record) {
-        RecordEdit(before.record)
-            .UInt8(prop::GroupCount, static_cast<int32_t>(targets.size()))
-            .Int32(prop::GroupUnitId, group.unitId)
-            .Int32List(prop::GroupTargets, targets)
-            .Name(group.name)
-            .Category(group.category)
-            .Apply();
-    }
-    cache_->LoadItems(db_);
+    // The group, its items' amounts and its values change together.
+    RunUntilWritten(dialog, this, kCaption, RecordKind::Group, [&] {
+        const GroupRecord& group = dialog.group();
+        GroupChange change;
+        change.groupId = before.id;
+        change.name = group.name;
+        change.category = group.category;
+        change.unitId = group.unitId;
+        change.targets = dialog.EditedTargets();
+        change.positions = dialog.positions();
+        return ChangeGroup(*db_, *cache_, change);
+    });
     cache_->LoadItemNames(db_);
-    cache_->LoadValues(db_);
     ReloadGroupParts();
     FillTree();
 }
@@ -370,19 +307,18 @@ void GroupsPage::RemoveGroup() {
         Services::prompter().information(this, kCaption, QStringLiteral("Please, select a group to remove."));
         return;
     }
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     cache_->LoadItems(db_);
     const bool hasItems = cache_->ItemsByGroup().count(groupId) != 0;
     if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Remove this group?"))) return;
-    if (hasItems) {
-        if (!Services::prompter().askYesNo(this, kCaption,
-                                           QStringLiteral("If this group is removed, all the\ncorresponding items and "
-                                                          "values\nwill be removed too.\nProceed anyway?"))) {
-            return;
-        }
-        orv::RemoveGroup(*db_, *cache_, groupId);
-    } else {
-        if (const GroupRecord* group = cache_->FindGroup(groupId)) DeleteRecord(group->record);
+    if (hasItems &&
+        !Services::prompter().askYesNo(this, kCaption,
+                                       QStringLiteral("If this group is removed, all the\ncorresponding items and "
+                                                      "values\nwill be removed too.\nProceed anyway?"))) {
+        return;
     }
+    // Also when the page saw no items: another program may have added some.
+    ShowWriteFailure(this, kCaption, orv::RemoveGroup(*db_, *cache_, groupId), RecordKind::Group);
     cache_->LoadItemNames(db_);
     ReloadGroupParts();
     FillTree();
@@ -396,24 +332,25 @@ void GroupsPage::NewItem() {
                                          QStringLiteral("Please select the group before adding the item!"));
         return;
     }
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     ItemRecord fresh;
     fresh.matterId = group->id;
     fresh.defaultValue = 1.0f;
     fresh.count = std::clamp<int32_t>(group->count, 0, kMaxListEntries);
     fresh.values.assign(static_cast<std::size_t>(fresh.count), 0.0f);
     ItemDialog dialog(QStringLiteral("Add item"), fresh, *cache_, window());
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
-
-    SetModifiedFlag();
-    const ItemRecord& item = dialog.item();
-    FieldMap fields;
-    fields[field::Name] = item.name;
-    fields[field::MatterId] = IntText(item.matterId);
-    fields[field::Count] = IntText(item.count);
-    fields[field::DefaultValue] = RealText(item.defaultValue);
-    fields[field::Values] = RealListText(OwnAmounts(item));
     int32_t newId = 0;
-    AddRecord(*db_, *cache_, RecordKind::Item, fields, &newId);
+    const bool added = RunUntilWritten(dialog, this, kCaption, RecordKind::Item, [&] {
+        const ItemRecord& item = dialog.item();
+        FieldMap fields;
+        fields[field::Name] = item.name;
+        fields[field::MatterId] = IntText(item.matterId);
+        fields[field::Count] = IntText(item.count);
+        fields[field::DefaultValue] = RealText(item.defaultValue);
+        fields[field::Values] = RealListText(OwnAmounts(item));
+        return AddRecord(*db_, *cache_, RecordKind::Item, fields, &newId);
+    });
+    if (!added) return;
 
     ReloadItemParts();
     FillItems(newId);
@@ -426,20 +363,17 @@ void GroupsPage::EditItem() {
         Services::prompter().information(this, kCaption, QStringLiteral("Select a row to edit"));
         return;
     }
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     const ItemRecord before = *current;
     ItemDialog dialog(QStringLiteral("Edit item"), before, *cache_, window());
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
-
-    SetModifiedFlag();
-    const ItemRecord& item = dialog.item();
-    if (item.record) {
-        RecordEdit(item.record)
-            .UInt16(prop::ItemCount, item.count)
-            .Float(prop::ItemDefaultValue, item.defaultValue)
-            .FloatList(prop::ItemValues, OwnAmounts(item))
-            .Name(item.name)
-            .Apply();
-    }
+    RunUntilWritten(dialog, this, kCaption, RecordKind::Item, [&] {
+        const ItemRecord& item = dialog.item();
+        return ApplyEdit(RecordEdit(item.record)
+                             .UInt16(prop::ItemCount, item.count)
+                             .Float(prop::ItemDefaultValue, item.defaultValue)
+                             .FloatList(prop::ItemValues, OwnAmounts(item))
+                             .Name(item.name));
+    });
     ReloadItemParts();
     FillItems(before.id);
 }
@@ -461,17 +395,18 @@ void GroupsPage::RemoveItem() {
             QStringLiteral("This item cannot be deleted, as the database contains\nthe values referencing this item"));
         return;
     }
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Remove this item?"))) return;
 
-    SetModifiedFlag();
-    grid_->deleteRow(row);
-    if (const ItemRecord* stored = cache_->FindItem(itemId); stored && stored->record) DeleteRecord(stored->record);
+    if (const ItemRecord* stored = cache_->FindItem(itemId); stored && stored->record) {
+        ShowWriteFailure(this, kCaption, DeleteRecord(stored->record), RecordKind::Item);
+    }
     ReloadItemParts();
     FillItems(0);
 }
 
 void GroupsPage::EditGroupCategories() {
-    if (!cache_) return;
+    if (!cache_ || RefuseWhenReadOnly(this, kCaption)) return;
     // The editor stores every change as it is made, so what it cleared is
     // followed up however it was closed.
     const std::vector<int32_t> cleared = EditCategories(*cache_, RecordKind::Group, window());

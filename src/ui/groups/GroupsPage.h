@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/RecordChanges.h"
 #include "ui/PluginPage.h"
 #include "ui/categories/CategoryFilter.h"
 
@@ -19,14 +20,6 @@ namespace orv {
 
 class ColoredLabel;
 class Grid;
-
-// An item's amounts after its group's target list was edited: for each new
-// position, the amount the item had at that target's old position (when the
-// target was already in the group at a position below the item's own COUNT),
-// or 1 for a target the group did not have. `positions` and `oldTargetCount`
-// are as the group dialog reports them.
-std::vector<float> CarryItemAmounts(const std::vector<float>& amounts, int32_t itemCount,
-                                    const std::vector<int32_t>& positions, int32_t oldTargetCount);
 
 class GroupsPage : public PluginPage {
     Q_OBJECT
@@ -71,9 +64,6 @@ private:
     void FillItems(int32_t itemId);
     void GroupChosen(int32_t groupId);
     int32_t SelectedItem() const;
-    // Rewrites the group's stored item amounts and values for a new unit of
-    // the same family.
-    void RescaleGroup(int32_t groupId, int32_t oldUnit, int32_t newUnit);
 
     ColoredLabel* label_ = nullptr;
     QTreeWidget* tree_ = nullptr;

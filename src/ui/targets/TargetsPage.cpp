@@ -15,6 +15,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/WriteFailure.h"
 #include "ui/categories/CategoriesDialog.h"
 #include "ui/categories/CategoryFilter.h"
 #include "ui/controls/BitmapButton.h"
@@ -170,20 +171,20 @@ int32_t TargetsPage::SelectedTarget() const {
 }
 
 void TargetsPage::NewTarget() {
-    if (!db_ || !cache_) return;
+    if (!db_ || !cache_ || RefuseWhenReadOnly(this, kCaption)) return;
     TargetDialog dialog(QStringLiteral("Add target"), TargetRecord{}, *cache_, window());
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
-
-    const TargetRecord& target = dialog.entry();
-    FieldMap fields;
-    fields[field::Name] = target.name;
-    fields[field::UnitId] = IntText(target.unitId);
-    fields[field::Type] = IntText(target.type);
-    fields[field::CategoryId] = IntText(target.category);
-    fields[field::CreatorId] = IntText(0);
     int32_t newId = 0;
-    AddRecord(*db_, *cache_, RecordKind::Target, fields, &newId);
-    ReloadAndFill(newId);
+    const bool added = RunUntilWritten(dialog, this, kCaption, RecordKind::Target, [&] {
+        const TargetRecord& target = dialog.entry();
+        FieldMap fields;
+        fields[field::Name] = target.name;
+        fields[field::UnitId] = IntText(target.unitId);
+        fields[field::Type] = IntText(target.type);
+        fields[field::CategoryId] = IntText(target.category);
+        fields[field::CreatorId] = IntText(0);
+        return AddRecord(*db_, *cache_, RecordKind::Target, fields, &newId);
+    });
+    if (added) ReloadAndFill(newId);
 }
 
 void TargetsPage::EditTarget() {
@@ -193,51 +194,17 @@ void TargetsPage::EditTarget() {
         Services::prompter().information(this, kCaption, QStringLiteral("Select a row to edit"));
         return;
     }
+    if (!db_ || RefuseWhenReadOnly(this, kCaption)) return;
     const TargetRecord before = *current;
     TargetDialog dialog(QStringLiteral("Edit target"), before, *cache_, window());
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
-
-    const TargetRecord& target = dialog.entry();
-    SetModifiedFlag();
-    if (target.record) {
-        RecordEdit(target.record)
-            .Int32(prop::TargetUnitId, target.unitId)
-            .Name(target.name)
-            .Category(target.category)
-            .Int32(prop::TargetType, target.type)
-            .Apply();
-    }
-    if (target.category != before.category) filter_.ShowAll(cache_);
-    if (dialog.inUse() && target.unitId != before.unitId) {
-        const float ratio = UnitRatio(cache_->Conversions(), target.unitId, before.unitId);
-        if (ratio != 1.0f) RescaleItemAmounts(before.id, ratio);
-    }
+    // The target and the amounts of it in the items change together.
+    const bool written = RunUntilWritten(dialog, this, kCaption, RecordKind::Target, [&] {
+        TargetRecord target = dialog.entry();
+        target.id = before.id;
+        return ChangeTarget(*db_, *cache_, target, dialog.inUse());
+    });
+    if (written && dialog.entry().category != before.category) filter_.ShowAll(cache_);
     ReloadAndFill(before.id);
-}
-
-void TargetsPage::RescaleItemAmounts(int32_t targetId, float ratio) {
-    // A group that lists the target more than once is converted once, at the
-    // first place the target stands in its list.
-    std::set<int32_t> done;
-    const auto [firstGroup, lastGroup] = cache_->GroupsByTarget().equal_range(targetId);
-    for (auto g = firstGroup; g != lastGroup; ++g) {
-        const int32_t groupId = g->second;
-        if (!done.insert(groupId).second) continue;
-        const GroupRecord* group = cache_->FindGroup(groupId);
-        if (!group) continue;
-        const auto found = std::find(group->targets.begin(), group->targets.end(), targetId);
-        if (found == group->targets.end()) continue;
-        const auto position = static_cast<std::size_t>(found - group->targets.begin());
-
-        const auto [firstItem, lastItem] = cache_->ItemsByGroup().equal_range(groupId);
-        for (auto i = firstItem; i != lastItem; ++i) {
-            const ItemRecord* item = cache_->FindItem(i->second);
-            if (!item || !item->record || position >= item->values.size()) continue;
-            const float amount = item->values[position] / ratio;
-            RecordEdit(item->record).Float(prop::ItemValues, amount, static_cast<int32_t>(position)).Apply();
-        }
-    }
-    cache_->LoadItems(db_);
 }
 
 void TargetsPage::RemoveTarget() {
@@ -253,16 +220,17 @@ void TargetsPage::RemoveTarget() {
                                          QStringLiteral("This target is referenced by at least one group!"));
         return;
     }
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Remove this target?"))) return;
 
-    SetModifiedFlag();
-    grid_->deleteRow(row);
-    if (const TargetRecord* target = cache_->FindTarget(id); target && target->record) DeleteRecord(target->record);
+    if (const TargetRecord* target = cache_->FindTarget(id); target && target->record) {
+        ShowWriteFailure(this, kCaption, DeleteRecord(target->record), RecordKind::Target);
+    }
     ReloadAndFill(0);
 }
 
 void TargetsPage::EditTargetCategories() {
-    if (!cache_) return;
+    if (!cache_ || RefuseWhenReadOnly(this, kCaption)) return;
     // The editor stores every change as it is made, so what it cleared is
     // followed up however it was closed.
     const std::vector<int32_t> cleared = EditCategories(*cache_, RecordKind::Target, window());

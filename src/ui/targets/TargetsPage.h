@@ -55,9 +55,6 @@ private:
     void FillGrid(int32_t targetId);
     // The target id of the selected row, or 0 when none is selected.
     int32_t SelectedTarget() const;
-    // Divides the amounts the items of every group listing `targetId` carry
-    // of it by `ratio`, on the host.
-    void RescaleItemAmounts(int32_t targetId, float ratio);
 
     ColoredLabel* label_ = nullptr;
     Grid* grid_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "data/ChangeMessages.h"
 #include "data/FieldText.h"
 #include "data/ModifiedFlag.h"
 #include "data/RecordCache.h"
@@ -12,6 +13,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/WriteFailure.h"
 #include "ui/categories/CategoriesDialog.h"
 #include "ui/categories/CategoryFilter.h"
 #include "ui/controls/BitmapButton.h"
@@ -164,21 +166,22 @@ int32_t UnitsPage::SelectedUnit() const {
 }
 
 void UnitsPage::NewUnit() {
-    if (!db_ || !cache_) return;
+    if (!db_ || !cache_ || RefuseWhenReadOnly(this, kCaption)) return;
     UnitEntry fresh;
     fresh.factor = 0.0f;
     UnitDialog dialog(QStringLiteral("Add unit"), fresh, *cache_, window());
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
-
-    const UnitEntry& unit = dialog.entry();
-    FieldMap fields;
-    fields[field::Name] = unit.name;
-    fields[field::ParentUnitId] = IntText(unit.baseUnit);
-    fields[field::CategoryId] = IntText(unit.category);
-    fields[field::Factor] = RealText(unit.factor);
-    fields[field::CreatorId] = IntText(0);
     int32_t newId = 0;
-    AddRecord(*db_, *cache_, RecordKind::Unit, fields, &newId);
+    const bool added = RunUntilWritten(dialog, this, kCaption, RecordKind::Unit, [&] {
+        const UnitEntry& unit = dialog.entry();
+        FieldMap fields;
+        fields[field::Name] = unit.name;
+        fields[field::ParentUnitId] = IntText(unit.baseUnit);
+        fields[field::CategoryId] = IntText(unit.category);
+        fields[field::Factor] = RealText(unit.factor);
+        fields[field::CreatorId] = IntText(0);
+        return AddRecord(*db_, *cache_, RecordKind::Unit, fields, &newId);
+    });
+    if (!added) return;
 
     filter_.ShowAll(cache_);
     Reload();
@@ -192,21 +195,18 @@ void UnitsPage::EditUnit() {
         Services::prompter().information(this, kCaption, QStringLiteral("Select a row to edit"));
         return;
     }
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     const UnitEntry before = *current;
     UnitDialog dialog(QStringLiteral("Edit unit"), before, *cache_, window());
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
-
-    const UnitEntry& unit = dialog.entry();
-    SetModifiedFlag();
-    if (unit.record) {
-        RecordEdit(unit.record)
-            .Float(prop::UnitValue, unit.factor)
-            .Int32(prop::UnitParentId, unit.baseUnit)
-            .Name(unit.name)
-            .Category(unit.category)
-            .Apply();
-    }
-    if (unit.category != before.category) filter_.ShowAll(cache_);
+    const bool written = RunUntilWritten(dialog, this, kCaption, RecordKind::Unit, [&] {
+        const UnitEntry& unit = dialog.entry();
+        return ApplyEdit(RecordEdit(unit.record)
+                             .Float(prop::UnitValue, unit.factor)
+                             .Int32(prop::UnitParentId, unit.baseUnit)
+                             .Name(unit.name)
+                             .Category(unit.category));
+    });
+    if (written && dialog.entry().category != before.category) filter_.ShowAll(cache_);
     Reload();
     FillGrid(before.id);
 }
@@ -218,18 +218,28 @@ void UnitsPage::RemoveUnit() {
         Services::prompter().information(this, kCaption, QStringLiteral("Select a row to remove."));
         return;
     }
+    if (RefuseWhenReadOnly(this, kCaption)) return;
+    const int32_t id = grid_->rowNumber(row);
+    // Targets, groups and units may have changed on other pages.
+    cache_->LoadTargets(db_);
+    cache_->LoadGroups(db_);
+    Reload();
+    if (const std::string users = UnitUsersText(*cache_, id); !users.empty()) {
+        Services::prompter().information(this, kCaption, QString::fromStdString(users));
+        FillGrid(id);
+        return;
+    }
     if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Remove this unit?"))) return;
 
-    SetModifiedFlag();
-    const int32_t id = grid_->rowNumber(row);
-    grid_->deleteRow(row);
-    if (const UnitEntry* unit = cache_->FindUnit(id); unit && unit->record) DeleteRecord(unit->record);
+    if (const UnitEntry* unit = cache_->FindUnit(id); unit && unit->record) {
+        ShowWriteFailure(this, kCaption, DeleteRecord(unit->record), RecordKind::Unit);
+    }
     Reload();
     FillGrid(0);
 }
 
 void UnitsPage::EditUnitCategories() {
-    if (!cache_) return;
+    if (!cache_ || RefuseWhenReadOnly(this, kCaption)) return;
     // The editor stores every change as it is made, so what it cleared is
     // followed up however it was closed.
     const std::vector<int32_t> cleared = EditCategories(*cache_, RecordKind::Unit, window());

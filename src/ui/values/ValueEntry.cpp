@@ -34,24 +34,23 @@ int32_t StoreNewValue(HostDatabase& db, const RecordCache& cache, const ValueRec
     const int32_t id = table->MaxId() + 1;
     fields[field::Id] = IntText(id);
     fields[field::Index] = IntText(table->MaxIndex() + 1);
+    if (const int32_t refused = ReadOnlyRefusal()) return refused;
     SetModifiedFlag();
-    if (table->Add(&fields) != 0) return kChangeRefused;
+    if (const int32_t result = table->Add(&fields); result != 0) return HostWriteResult(result);
     if (HostRecord* added = table->Find(id)) added->AfterAdd(1);
     if (newId) *newId = id;
     return kChangeOk;
 }
 
 int32_t StoreValueChanges(HostDatabase& db, const ValueRecord& value) {
-    SetModifiedFlag();
     if (!value.record) return kChangeNoHost;
-    return RecordEdit(value.record)
-        .Int32(prop::ValueItemId, value.itemId)
-        .Int32(prop::ValueMatterId, value.matterId)
-        .UInt16(prop::ValueItemIndex, value.itemIndex)
-        .Float(prop::ValueValue, value.value)
-        .Int32(prop::ValueSeconds, SecondsOf(db, value.date))
-        .Name(value.notes)
-        .Apply();
+    return ApplyEdit(RecordEdit(value.record)
+                         .Int32(prop::ValueItemId, value.itemId)
+                         .Int32(prop::ValueMatterId, value.matterId)
+                         .UInt16(prop::ValueItemIndex, value.itemIndex)
+                         .Float(prop::ValueValue, value.value)
+                         .Int32(prop::ValueSeconds, SecondsOf(db, value.date))
+                         .Name(value.notes));
 }
 
 void ReloadValueParts(RecordCache& cache, HostDatabase* db) {

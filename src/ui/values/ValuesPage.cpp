@@ -12,6 +12,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/WriteFailure.h"
 #include "ui/controls/BitmapButton.h"
 #include "ui/controls/ColoredLabel.h"
 #include "ui/controls/Grid.h"
@@ -150,11 +151,12 @@ void ValuesPage::AddValue() {
     working.itemId = items.empty() ? 0 : items.IdAt(0);
     working.value = cache_->ItemDefaultValue(working.itemId);
 
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     ValueEntryDialog dialog(*cache_, working, ValueEntryDialog::Mode::Add, this);
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
     int32_t newId = 0;
-    StoreNewValue(*db_, *cache_, dialog.value(), &newId);
-    AfterChange(newId);
+    const bool added = RunUntilWritten(dialog, this, kCaption, RecordKind::Value,
+                                       [&] { return StoreNewValue(*db_, *cache_, dialog.value(), &newId); });
+    if (added) AfterChange(newId);
 }
 
 void ValuesPage::EditValue() {
@@ -168,9 +170,9 @@ void ValuesPage::EditValue() {
     const ValueRecord* value = cache_->FindValue(id);
     if (!value) return;
 
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     ValueEntryDialog dialog(*cache_, *value, ValueEntryDialog::Mode::Edit, this);
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return;
-    StoreValueChanges(*db_, dialog.value());
+    RunUntilWritten(dialog, this, kCaption, RecordKind::Value, [&] { return StoreValueChanges(*db_, dialog.value()); });
     AfterChange(id);
 }
 
@@ -181,12 +183,13 @@ void ValuesPage::RemoveValue() {
         Services::prompter().information(this, kCaption, QStringLiteral("Select a row to remove."));
         return;
     }
+    if (RefuseWhenReadOnly(this, kCaption)) return;
     if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Delete this value?"))) return;
-    SetModifiedFlag();
     const int32_t id = ValueIdAt(row);
-    grid_->deleteRow(row);
     if (cache_) {
-        if (const ValueRecord* value = cache_->FindValue(id); value && value->record) DeleteRecord(value->record);
+        if (const ValueRecord* value = cache_->FindValue(id); value && value->record) {
+            ShowWriteFailure(this, kCaption, DeleteRecord(value->record), RecordKind::Value);
+        }
     }
     AfterChange(0);
 }

@@ -1,0 +1,224 @@
+// The changes of many records on a real SQLite host database behind a host
+// that refuses its k-th write: whatever k, the stored records afterwards are
+// those before, and with the host's extensions the change is ended with
+// EndChange(0).
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "FailingHost.h"
+#include "data/ChangeMessages.h"
+#include "data/FieldText.h"
+#include "data/HostExtensions.h"
+#include "data/RecordCache.h"
+#include "data/RecordChanges.h"
+#include "host/db/SqliteHostDatabase.h"
+
+namespace orv {
+namespace {
+
+std::string Exact(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%a", static_cast<double>(value));
+    return text;
+}
+
+// A small structure: units g and kg, targets Carbs and Fat in g, the groups
+// Bread (Carbs, Fat; two items with values) and Cheese (Fat; one item).
+struct Store {
+    Store() {
+        std::string error;
+        db = hostdb::SqliteHostDatabase::Open(":memory:", &error);
+        EXPECT_TRUE(db) << error;
+        for (RecordKind kind :
+             {RecordKind::Value, RecordKind::Item, RecordKind::Group, RecordKind::Target, RecordKind::Unit}) {
+            HostTable* table = TableOf(*db, kind);
+            std::vector<HostRecord*> records;
+            for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) records.push_back(table->Current());
+            for (HostRecord* record : records) EXPECT_EQ(record->Delete(1), 0);
+        }
+        g = Add(RecordKind::Unit, {{field::Name, "g"}, {field::ParentUnitId, "0"}, {field::Factor, "1"}});
+        kg = Add(RecordKind::Unit, {{field::Name, "kg"}, {field::ParentUnitId, IntText(g)}, {field::Factor, "1000"}});
+        carbs = Add(RecordKind::Target, {{field::Name, "Carbs"}, {field::UnitId, IntText(g)}, {field::Type, "0"}});
+        fat = Add(RecordKind::Target, {{field::Name, "Fat"}, {field::UnitId, IntText(g)}, {field::Type, "0"}});
+        bread = Group("Bread", {carbs, fat});
+        cheese = Group("Cheese", {fat});
+        const int32_t rye = Item("Rye", bread, {0.5f, 0.1f});
+        const int32_t white = Item("White", bread, {0.6f, 0.05f});
+        Item("Gouda", cheese, {0.3f});
+        Value(rye, bread, 1000, 60.0f, "breakfast");
+        Value(rye, bread, 2000, 30.0f, "");
+        Value(white, bread, 3000, 45.5f, "lunch");
+        host = std::make_unique<test::FailingHost>(db.get());
+        cache.LoadAll(host.get());
+    }
+
+    int32_t Add(RecordKind kind, FieldMap fields) {
+        int32_t id = 0;
+        EXPECT_EQ(AddRecord(*db, cache, kind, std::move(fields), &id), kChangeOk);
+        return id;
+    }
+    int32_t Group(const std::string& name, const std::vector<int32_t>& targets) {
+        return Add(RecordKind::Group, {{field::Name, name},
+                                       {field::Count, IntText(static_cast<int64_t>(targets.size()))},
+                                       {field::UnitId, IntText(g)},
+                                       {field::Targets, IntListText(targets)}});
+    }
+    int32_t Item(const std::string& name, int32_t group, const std::vector<float>& amounts) {
+        return Add(RecordKind::Item, {{field::Name, name},
+                                      {field::MatterId, IntText(group)},
+                                      {field::Count, IntText(static_cast<int64_t>(amounts.size()))},
+                                      {field::DefaultValue, "1.5"},
+                                      {field::Values, RealListText(amounts)}});
+    }
+    void Value(int32_t item, int32_t group, int32_t seconds, float value, const std::string& notes) {
+        Add(RecordKind::Value, {{field::Name, notes},
+                                {field::MatterId, IntText(group)},
+                                {field::ItemId, IntText(item)},
+                                {field::Value, RealText(value)},
+                                {field::ItemIndex, "1"},
+                                {field::Seconds, IntText(seconds)}});
+    }
+
+    // Everything stored, read afresh from the database itself.
+    std::string Snapshot() {
+        RecordCache fresh;
+        fresh.LoadAll(db.get());
+        std::ostringstream out;
+        for (const auto& [id, t] : fresh.Targets())
+            out << "T" << id << t.name << t.unitId << t.type << t.category << ";";
+        for (const auto& [id, gr] : fresh.Groups()) {
+            out << "G" << id << gr.index << gr.name << gr.unitId << gr.count << gr.category << ":";
+            for (const int32_t t : gr.targets) out << t << ",";
+        }
+        for (const auto& [id, it] : fresh.Items()) {
+            out << "I" << id << it.index << it.name << it.matterId << it.count << Exact(it.defaultValue) << ":";
+            for (const float v : it.values) out << Exact(v) << ",";
+        }
+        for (const auto& [id, v] : fresh.Values()) {
+            out << "V" << id << v.index << v.notes << v.itemId << v.matterId << v.itemIndex << v.seconds
+                << Exact(v.value) << v.category << ";";
+        }
+        return out.str();
+    }
+
+    std::unique_ptr<hostdb::SqliteHostDatabase> db;
+    std::unique_ptr<test::FailingHost> host;
+    RecordCache cache;
+    int32_t g = 0, kg = 0, carbs = 0, fat = 0, bread = 0, cheese = 0;
+};
+
+struct ChangeCase {
+    const char* name;
+    std::function<int32_t(Store&)> run;
+};
+
+const ChangeCase kChanges[] = {
+    {"group to kg with its targets swapped",
+     [](Store& s) {
+         GroupChange change;
+         change.groupId = s.bread;
+         change.name = "Bread (kg)";
+         change.unitId = s.kg;
+         change.targets = {s.fat, s.carbs};
+         change.positions = {1, 0};
+         return ChangeGroup(*s.host, s.cache, change);
+     }},
+    {"used target to kg",
+     [](Store& s) {
+         TargetRecord target = *s.cache.FindTarget(s.fat);
+         target.unitId = s.kg;
+         return ChangeTarget(*s.host, s.cache, target, true);
+     }},
+    {"group with items and values removed", [](Store& s) { return RemoveGroup(*s.host, s.cache, s.bread); }},
+    {"one value edited",
+     [](Store& s) {
+         const ValueRecord& value = s.cache.Values().begin()->second;
+         return ApplyEdit(RecordEdit(value.record)
+                              .Int32(prop::ValueSeconds, 5000)
+                              .Float(prop::ValueValue, 12.5f)
+                              .Name("edited")
+                              .Category(1));
+     }},
+};
+
+TEST(RecordChanges, ARefusedWriteAtAnyStepLeavesEveryRecordAsBefore) {
+    for (const ChangeCase& change : kChanges) {
+        Store whole;
+        const std::string before = whole.Snapshot();
+        ASSERT_EQ(change.run(whole), kChangeOk) << change.name;
+        ASSERT_NE(whole.Snapshot(), before) << change.name << ": the change changes something";
+        const int writes = whole.host->counter.writes;
+        ASSERT_GE(writes, 3) << change.name;
+
+        for (int k = 1; k <= writes; ++k) {
+            Store store;
+            store.host->counter.failAt = k;
+            EXPECT_EQ(change.run(store), hostresult::kBusy) << change.name << ", write " << k;
+            EXPECT_EQ(store.Snapshot(), before) << change.name << ", write " << k;
+        }
+    }
+}
+
+TEST(RecordChanges, WithHostExtensionsTheHostEndsTheChange) {
+    test::RecordingExtensions extensions;
+    SetCurrentHostExtensions(&extensions);
+    for (const ChangeCase& change : kChanges) {
+        extensions.begins = 0;
+        extensions.ends.clear();
+        Store ok;
+        EXPECT_EQ(change.run(ok), kChangeOk) << change.name;
+        EXPECT_EQ(extensions.begins, 1) << change.name;
+        EXPECT_EQ(extensions.ends, std::vector<int32_t>{1}) << change.name;
+
+        extensions.begins = 0;
+        extensions.ends.clear();
+        Store failing;
+        failing.host->counter.failAt = 2;
+        EXPECT_EQ(change.run(failing), hostresult::kBusy) << change.name;
+        EXPECT_EQ(extensions.ends, std::vector<int32_t>{0}) << change.name;
+
+        Store readOnly;
+        extensions.readOnly = true;
+        EXPECT_EQ(change.run(readOnly), hostresult::kReadOnly) << change.name;
+        EXPECT_EQ(readOnly.host->counter.writes, 0) << change.name;
+        extensions.readOnly = false;
+    }
+    SetCurrentHostExtensions(nullptr);
+}
+
+TEST(WriteFailureText, SaysWhyTheWriteWasRefused) {
+    const struct {
+        int32_t result;
+        RecordKind kind;
+        const char* text;
+    } rows[] = {
+        {hostresult::kBusy, RecordKind::Value,
+         "The database is busy: another program is writing to it. Please try again."},
+        {hostresult::kGone, RecordKind::Value, "This value was removed by another program."},
+        {hostresult::kGone, RecordKind::Item, "This item was removed by another program."},
+        {hostresult::kGone, RecordKind::Group, "This group was removed by another program."},
+        {hostresult::kGone, RecordKind::Target, "This target was removed by another program."},
+        {hostresult::kGone, RecordKind::Unit, "This unit was removed by another program."},
+        {hostresult::kReadOnly, RecordKind::Unit, "The database is read-only: changes cannot be saved."},
+        {hostresult::kStorageError, RecordKind::Value,
+         "The change could not be saved: the database file could not be written (the disk may be full)."},
+        {kChangeRefused, RecordKind::Value, "The change could not be saved."},
+        {kChangeNoHost, RecordKind::Value, "The change could not be saved."},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(WriteFailureText(row.result, row.kind), row.text) << "result " << row.result;
+    }
+    // Host results the module does not know are plain refusals.
+    EXPECT_EQ(HostWriteResult(-99), kChangeRefused);
+    EXPECT_EQ(HostWriteResult(hostresult::kBusy), hostresult::kBusy);
+}
+
+}  // namespace
+}  // namespace orv
