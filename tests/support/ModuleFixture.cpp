@@ -1,12 +1,19 @@
 #include "support/ModuleFixture.h"
 
+#include "data/HostExtensions.h"
+
 namespace orv::test {
 
 void ModuleFixture::SetUp() {
     ASSERT_TRUE(dir_.isValid());
     std::string error;
-    db_ = hostdb::SqliteHostDatabase::Open(dir_.filePath("orv.sqlite").toStdString(), &error);
+    // A short wait, so that tests of a database held by another program
+    // see the refusal at once; the host's extensions as orv-desktop hands them over.
+    hostdb::SqliteHostDatabase::OpenOptions options;
+    options.busyTimeoutMs = 200;
+    db_ = hostdb::SqliteHostDatabase::Open(dir_.filePath("orv.sqlite").toStdString(), options, &error);
     ASSERT_TRUE(db_) << error;
+    SetCurrentHostExtensions(db_->extensions());
     store_ = std::make_unique<QtKeyValueStore>(dir_.filePath("user.ini"), dir_.filePath("system.ini"));
     settings_ = std::make_unique<ViewSettings>(store_.get());
     host_ = std::make_unique<QWidget>();
@@ -16,6 +23,7 @@ void ModuleFixture::SetUp() {
 void ModuleFixture::TearDown() {
     window_.reset();
     host_.reset();
+    SetCurrentHostExtensions(nullptr);
 }
 
 PluginMainWindow& ModuleFixture::OpenMainWindow() {
