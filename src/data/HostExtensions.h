@@ -4,7 +4,8 @@
 // The host hands its extensions to the module through the optional export
 // SetHostExtensions, before Init. A host that does not offer them leaves the
 // module on its plain behaviour: every reload reads the tables again, and a
-// change of many records is written record by record.
+// change of many records is written record by record, with the old values
+// written back when a later write is refused.
 
 #include <cstdint>
 
