@@ -46,6 +46,14 @@ std::string RealText(double value) {
     return std::string(buf, res.ptr);
 }
 
+std::string FloatText(float value) {
+    if (std::isnan(value)) return "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
+}
+
 std::string IntListText(const std::vector<int32_t>& values) {
     std::string out;
     for (std::size_t i = 0; i < values.size(); ++i) {

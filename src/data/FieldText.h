@@ -14,6 +14,10 @@ namespace orv {
 
 std::string IntText(int64_t value);  // "%d"
 std::string RealText(double value);  // "%f": six decimals
+// The shortest text that reads back as the same 32-bit float ("1e-09",
+// "1.23e-05", "1000"): for reals stored as floats that "%f" would cut, such
+// as unit factors. ParseRealText reads both forms.
+std::string FloatText(float value);
 std::string IntListText(const std::vector<int32_t>& values);
 std::string RealListText(const std::vector<float>& values);
 

@@ -1,7 +1,6 @@
 #include "ui/PluginMainWindow.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QResizeEvent>
 
 #include <functional>
@@ -61,6 +60,33 @@ private:
     QWidget* child_;
 };
 
+bool IsInside(const QObject* object, const QWidget* window) {
+    for (const QObject* o = object; o; o = o->parent()) {
+        if (o == window) return true;
+    }
+    return false;
+}
+
+// Moves the focus to the next (or previous) control of the module's window
+// that takes Tab focus, wrapping round, so that Tab never leaves the module.
+// Controls of other windows (dialogs, message boxes) are not in the chain.
+void MoveFocusWithin(QWidget* module, bool backwards) {
+    QList<QWidget*> chain;
+    QWidget* w = module;
+    do {
+        if (w != module && w->window() == module->window() && IsInside(w, module) && w->isVisible() && w->isEnabled() &&
+            (w->focusPolicy() & Qt::TabFocus)) {
+            chain << w;
+        }
+        w = w->nextInFocusChain();
+    } while (w && w != module);
+    if (chain.isEmpty()) return;
+    const int at = chain.indexOf(QApplication::focusWidget());
+    const int size = static_cast<int>(chain.size());
+    const int next = at < 0 ? (backwards ? size - 1 : 0) : (at + (backwards ? -1 : 1) + size) % size;
+    chain[next]->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+}
+
 // The module's window. When the host destroys it (by destroying its own
 // window), the destructor tells the owner before the pages go, so the
 // selected tab and every page's state are still stored.
@@ -73,16 +99,18 @@ public:
     }
     void forgetOwner() { onDestroy_ = nullptr; }
 
+protected:
+    // Tab and Shift+Tab in a control of the module reach here through the
+    // controls' parents: focus moves within the module and never out to the
+    // host's controls. Dialogs are windows of their own and keep their keys.
+    bool focusNextPrevChild(bool next) override {
+        MoveFocusWithin(this, !next);
+        return true;
+    }
+
 private:
     std::function<void()> onDestroy_;
 };
-
-bool IsInside(const QObject* object, const QWidget* window) {
-    for (const QObject* o = object; o; o = o->parent()) {
-        if (o == window) return true;
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -113,7 +141,6 @@ QWidget* PluginMainWindow::Create(QWidget* parent) {
     for (const TabInfo& info : kTabs) tab->addTab(QString::fromLatin1(info.text), info.image, created_[info.page]);
     connect(tab, &ColoredTab::currentChanged, this, &PluginMainWindow::OnTabChanged);
     tab->installEventFilter(this);
-    qApp->installEventFilter(this);
     RestoreSelectedPage();
     tab->show();
     return tab;
@@ -218,8 +245,7 @@ int32_t PluginMainWindow::ApplyColors() {
 }
 
 void PluginMainWindow::StoreAll() {
-    // The window is going: no more of its events (or anyone's) through us.
-    qApp->removeEventFilter(this);
+    // The window is going: no more of its events through us.
     if (window_) window_->removeEventFilter(this);
     StoreSelectedPage();
     for (const QPointer<PluginPage>& page : created_) {
@@ -241,39 +267,7 @@ bool PluginMainWindow::eventFilter(QObject* watched, QEvent* event) {
         LayoutShownPage();
         return false;
     }
-    if (event->type() == QEvent::KeyPress && window_) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const bool tab = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
-        const bool backtab =
-            key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
-        if ((tab || backtab) && IsInside(watched, window_)) return MoveFocus(backtab);
-    }
     return QObject::eventFilter(watched, event);
-}
-
-bool PluginMainWindow::MoveFocus(bool backwards) {
-    // The tab chain of the whole top-level window, kept to the controls that
-    // live inside the module's window and can take focus now.
-    QList<QWidget*> chain;
-    QWidget* start = window_;
-    QWidget* w = start;
-    do {
-        if (w != window_ && IsInside(w, window_) && w->isVisible() && w->isEnabled() &&
-            (w->focusPolicy() & Qt::TabFocus)) {
-            chain << w;
-        }
-        w = w->nextInFocusChain();
-    } while (w && w != start);
-    if (chain.isEmpty()) return true;  // consumed: focus never leaves the module
-    const int at = chain.indexOf(QApplication::focusWidget());
-    int next = 0;
-    if (at < 0) {
-        next = backwards ? static_cast<int>(chain.size()) - 1 : 0;
-    } else {
-        next = (at + (backwards ? -1 : 1) + static_cast<int>(chain.size())) % static_cast<int>(chain.size());
-    }
-    chain[next]->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-    return true;
 }
 
 }  // namespace orv

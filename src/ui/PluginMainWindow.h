@@ -80,7 +80,6 @@ private:
     void StoreSelectedPage();
     // What destruction stores: the selected tab and every page's state.
     void StoreAll();
-    bool MoveFocus(bool backwards);
 
     HostDatabase* db_;
     ViewSettings* settings_;

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 
 #include "host/db/StarterData.h"
 #include "support/ModuleFixture.h"
@@ -15,6 +16,7 @@
 #include "ui/groups/GroupDialog.h"
 #include "ui/groups/GroupsPage.h"
 #include "ui/groups/ItemDialog.h"
+#include "ui/targets/SelectTargetDialog.h"
 
 namespace orv::test {
 namespace {
@@ -50,6 +52,38 @@ TEST_F(GroupDialogsTest, OnlyTargetCannotBeDeleted) {
     EXPECT_EQ(insulin.EditedTargets(), std::vector<int32_t>{kInsulinTarget});
 }
 
+TEST_F(GroupDialogsTest, AddTargetPicksInTheSelectTargetDialog) {
+    GroupDialog dialog(QStringLiteral("Edit group"), Group(kFoodGroup), cache(), nullptr);
+    dialog.show();
+    const auto choose = [](SelectTargetDialog& select, const QString& name) {
+        select.list()->setCurrentItem(select.list()->findItems(name, Qt::MatchExactly).value(0));
+    };
+    services_.dialogs.expect<SelectTargetDialog>([&](SelectTargetDialog& select) {
+        clickButton(&select, QStringLiteral("OK"));
+        EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Please, select the target to add."));
+        choose(select, QStringLiteral("Fat"));
+        EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("This target is already in the list!"));
+        choose(select, QStringLiteral("Insulin"));
+        clickButton(&select, QStringLiteral("OK"));
+    });
+    ASSERT_TRUE(clickButton(&dialog, QStringLiteral("Add Target")));
+    EXPECT_EQ(dialog.EditedTargets(),
+              (std::vector<int32_t>{kCarbohydratesTarget, kFatTarget, kProteinTarget, kEnergyTarget, kInsulinTarget}));
+    ASSERT_EQ(dialog.targetList()->count(), 5);
+    EXPECT_EQ(dialog.targetList()->item(4)->text(), QStringLiteral("Insulin"));
+
+    // The target just added counts as in the list; Cancel adds nothing.
+    services_.dialogs.expect<SelectTargetDialog>([&](SelectTargetDialog& select) {
+        const std::size_t before = services_.prompter.count();
+        choose(select, QStringLiteral("Insulin"));
+        EXPECT_EQ(services_.prompter.count(), before + 1);
+        select.reject();
+    });
+    ASSERT_TRUE(clickButton(&dialog, QStringLiteral("Add Target")));
+    EXPECT_EQ(dialog.targetList()->count(), 5);
+    EXPECT_EQ(services_.dialogs.unusedHandlers(), 0u);
+}
+
 TEST_F(GroupDialogsTest, EmptyNameIsRefusedAfterTheTargetCheck) {
     GroupDialog dialog(QStringLiteral("Edit group"), Group(kInsulinGroup), cache(), nullptr);
     dialog.show();
@@ -73,6 +107,31 @@ TEST_F(GroupDialogsTest, ItemTakesBackOnlyItsOwnCountOfNumberCells) {
     EXPECT_FLOAT_EQ(dialog.item().values[0], item.values[0]);
     EXPECT_FLOAT_EQ(dialog.item().values[1], 0.5f);
     EXPECT_FLOAT_EQ(dialog.item().values[2], item.values[2]);
+}
+
+TEST_F(GroupDialogsTest, OkWithoutChangesKeepsEveryDigitAndTypedCommasRead) {
+    ItemRecord item = Item(kFirstFood);
+    item.defaultValue = 12345.0f;
+    item.values[0] = 0.1234567f;
+    item.values[1] = 1234.567f;
+    ItemDialog untouched(QStringLiteral("Edit item"), item, cache(), nullptr);
+    untouched.accept();
+    ASSERT_EQ(untouched.result(), QDialog::Accepted);
+    EXPECT_EQ(untouched.item().defaultValue, 12345.0f);
+    EXPECT_EQ(untouched.item().values[0], 0.1234567f);
+    EXPECT_EQ(untouched.item().values[1], 1234.567f);
+
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ItemDialog typed(QStringLiteral("Edit item"), item, cache(), nullptr);
+    typed.defaultEdit()->setText(QStringLiteral("6,2"));
+    typed.amounts()->setCellText(1, 1, QStringLiteral("0,5"));
+    typed.accept();
+    QLocale::setDefault(before);
+    ASSERT_EQ(typed.result(), QDialog::Accepted);
+    EXPECT_EQ(typed.item().defaultValue, 6.2f);
+    EXPECT_EQ(typed.item().values[0], 0.1234567f);
+    EXPECT_EQ(typed.item().values[1], 0.5f);
 }
 
 TEST_F(GroupDialogsTest, DefaultValueSpinsParsesAndIsLimited) {

@@ -22,6 +22,7 @@
 #include "ui/groups/GroupDialog.h"
 #include "ui/groups/GroupsPage.h"
 #include "ui/groups/ItemDialog.h"
+#include "ui/targets/SelectTargetDialog.h"
 #include "values/ValuesFixture.h"
 
 namespace orv::test {
@@ -76,17 +77,24 @@ protected:
             if (dialog.isVisible()) dialog.reject();
         });
     }
-};
 
-void AddTargetNamed(GroupDialog& dialog, const QString& name) {
-    ASSERT_TRUE(chooseComboText(dialog.targetPicker(), name));
-    ASSERT_TRUE(clickButton(&dialog, QStringLiteral("Add Target")));
-}
+    // "Add Target", answered in the "Select target" dialog with the target
+    // of that name.
+    void AddTargetNamed(GroupDialog& dialog, const QString& name) {
+        services_.dialogs.expect<SelectTargetDialog>([name](SelectTargetDialog& select) {
+            const QList<QListWidgetItem*> found = select.list()->findItems(name, Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1) << name.toStdString();
+            select.list()->setCurrentItem(found.front());
+            clickButton(&select, QStringLiteral("OK"));
+        });
+        ASSERT_TRUE(clickButton(&dialog, QStringLiteral("Add Target")));
+    }
+};
 
 TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {
     GroupsPage& page = Page();
     ClearModifiedFlag();
-    AnswerGroup([](GroupDialog& dialog) {
+    AnswerGroup([this](GroupDialog& dialog) {
         typeText(dialog.nameEdit(), QStringLiteral("Snacks"));
         AddTargetNamed(dialog, QStringLiteral("Protein"));
         AddTargetNamed(dialog, QStringLiteral("Carbohydrates"));

@@ -7,8 +7,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "platform/QtPrompter.h"
 #include "settings/ViewSettings.h"
 #include "support/ModuleFixture.h"
 #include "support/WidgetDriver.h"
@@ -18,6 +23,7 @@
 #include "ui/controls/ColoredTab.h"
 #include "ui/controls/DateTimeControl.h"
 #include "ui/tables/TablesPage.h"
+#include "ui/values/ValueEntryDialog.h"
 
 namespace orv {
 namespace {
@@ -132,6 +138,56 @@ TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {
     second->setFocus();
     test::pressKey(second, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), first);
+}
+
+TEST_F(MainWindowTest, ADialogOfAPageMovesItsOwnFocusWithTabAndShiftTab) {
+    PluginMainWindow& w = Open();
+    host_->show();
+    ValueEntryDialog dialog(cache(), ValueRecord{}, ValueEntryDialog::Mode::Add, w.ShownPage());
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QLineEdit* amount = dialog.amountEdit();
+    amount->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), amount);
+
+    // "9", Shift+Tab, "8": the 8 goes to the control before the amount.
+    amount->selectAll();
+    QTest::keyClicks(amount, "9");
+    QTest::keyClick(amount, Qt::Key_Backtab, Qt::ShiftModifier);
+    QWidget* before = QApplication::focusWidget();
+    EXPECT_NE(before, amount);
+    EXPECT_EQ(before ? before->window() : nullptr, &dialog);
+    QTest::keyClicks(before, "8");
+    EXPECT_EQ(amount->text(), "9");
+    QTest::keyClick(before, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), amount);
+    dialog.reject();
+}
+
+TEST_F(MainWindowTest, TabThenSpaceInAQuestionOfAPageAnswersTheButtonTabReached) {
+    PluginMainWindow& w = Open();
+    host_->show();
+    QString focusAfterTab;  // the text of the button Tab moved to
+    // Runs inside the message box's own event loop, once it is shown.
+    QTimer::singleShot(0, [&focusAfterTab] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        QApplication::setActiveWindow(box);
+        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : box;
+        QTest::keyClick(focus, Qt::Key_Tab);
+        QWidget* reached = QApplication::focusWidget();
+        if (auto* button = qobject_cast<QPushButton*>(reached); button && button->window() == box) {
+            focusAfterTab = button->text().remove(QLatin1Char('&'));
+        }
+        QTest::keyClick(reached ? reached : box, Qt::Key_Space);
+        if (box->isVisible()) box->reject();  // never leave the loop hanging
+    });
+    QtPrompter prompter;
+    const MessageAnswer answer =
+        prompter.show(w.ShownPage(), Message{QStringLiteral("ORV Diabetes"), QStringLiteral("Remove this value?"),
+                                             MessageIcon::Question, MessageButtons::YesNo});
+    EXPECT_EQ(focusAfterTab, "No");
+    EXPECT_EQ(answer, MessageAnswer::No);
 }
 
 TEST_F(MainWindowTest, SystemColoursFallBackToThePalette) {

@@ -61,12 +61,15 @@ TEST_F(UnitDialogTest, SpinnerAndWheelKeepTheFactorInRange) {
     EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("0.003"));
     for (int i = 0; i < 5; ++i) test::pressKey(dialog->factorEdit(), Qt::Key_Down);
     EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("0"));
-    dialog->FinishFactorEdit();  // leaving the edit clamps the 0 to 1
-    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("1"));
+    // A factor of 0 cannot be stored: leaving the edit keeps it for OK to refuse.
+    dialog->FinishFactorEdit();
+    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("0"));
+    dialog->accept();
+    EXPECT_TRUE(dialog->isVisible());
 
     // The wheel moves by whole notches and clamps.
     dialog->WheelFactor(240);
-    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("3"));
+    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("2"));
     dialog->WheelFactor(-1200000);
     EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("1"));
 }

@@ -157,11 +157,35 @@ TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilter) {
     EXPECT_EQ(stored->baseUnit, kKilogram);
     EXPECT_EQ(page.filterBox()->currentText(), "Mass");
 
-    AnswerUnit("mg", "0", "g", "Volume");
+    AnswerUnit("mg", "0.001", "g", "Volume");
     ASSERT_TRUE(clickButton(&page, "Edit"));
-    EXPECT_EQ(StoredUnit("mg")->factor, 1.0f);
+    EXPECT_EQ(StoredUnit("mg")->factor, 0.001f);
     EXPECT_EQ(StoredUnit("mg")->category, 2);
     EXPECT_EQ(page.filterBox()->currentText(), "All");
+}
+
+TEST_F(UnitsPageTest, NewFactorsRoundTripAndUnstorableOnesAreRefused) {
+    UnitsPage& page = Page();
+    for (const char* factor : {"0", "-2", "1e-50"}) {
+        AnswerUnit("ng", factor, "g", {}, [this, factor](UnitDialog& dialog) {
+            EXPECT_TRUE(dialog.isVisible()) << factor;
+            EXPECT_EQ(services_.prompter.last().text().left(40), "The factor must be a number greater than") << factor;
+        });
+        ASSERT_TRUE(clickButton(&page, "New"));
+        EXPECT_FALSE(StoredUnit("ng")) << factor;
+    }
+    const struct {
+        const char* name;
+        const char* factor;
+        float stored;
+    } rows[] = {{"ng", "0.000000001", 1e-9f}, {"µg-ish", "0.0000123", 0.0000123f}};
+    for (const auto& row : rows) {
+        AnswerUnit(row.name, row.factor, "g");
+        ASSERT_TRUE(clickButton(&page, "New"));
+        const std::optional<UnitEntry> stored = StoredUnit(row.name);
+        ASSERT_TRUE(stored) << row.name;
+        EXPECT_EQ(stored->factor, row.stored) << row.name;
+    }
 }
 
 TEST_F(UnitsPageTest, RemoveAsksAndDeletesOnlyOnYes) {

@@ -1,5 +1,8 @@
 #include "util/NumberFormat.h"
 
+#include "data/FieldText.h"
+#include "util/DecimalText.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -99,6 +102,30 @@ TEST(FixedText, MatchesPrintfFixedFormats) {
     EXPECT_EQ(FixedText(3.0, 0), "3");
     EXPECT_EQ(FixedText(1e20, 2), "100000000000000000000.00");
     EXPECT_EQ(FixedText(-std::numeric_limits<double>::infinity(), 2), "-inf");
+}
+
+TEST(DecimalTextTest, TheLocaleSeparatorReadsAsAPoint) {
+    const struct {
+        const char* text;
+        const char* separator;
+        const char* expected;
+    } rows[] = {
+        {"6,2", ",", "6.2"}, {"6.2", ",", "6.2"}, {"6,2", ".", "6,2"}, {"1,5e-3", ",", "1.5e-3"},
+        {"abc", ",", "abc"}, {"6,2", "", "6,2"},  {"6٫2", "٫", "6.2"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(WithDecimalPoint(row.text, row.separator), row.expected) << row.text << " / " << row.separator;
+    }
+}
+
+TEST(FloatTextTest, FactorsReadBackAsTheSameFloat) {
+    for (const float value : {1e-9f, 0.0000123f, 0.1234567f, 1000.0f, 9999.0f, 1.17549435e-38f}) {
+        const std::optional<double> read = ParseRealText(FloatText(value));
+        ASSERT_TRUE(read) << FloatText(value);
+        EXPECT_EQ(static_cast<float>(*read), value) << FloatText(value);
+    }
+    // Texts written before, with six decimals, still read.
+    EXPECT_EQ(ParseRealText("1000.000000"), 1000.0);
 }
 
 }  // namespace

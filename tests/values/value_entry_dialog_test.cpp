@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLocale>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -32,7 +34,21 @@ protected:
     std::unique_ptr<ValueEntryDialog> Open(ValueEntryDialog::Mode mode, const ValueRecord& working = {}) {
         auto dialog = std::make_unique<ValueEntryDialog>(cache(), working, mode, &host());
         dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+        dialog->amountEdit()->setFocus();
         return dialog;
+    }
+
+    // A stored value at noon of the given day, as the Edit flow hands it over.
+    static ValueRecord Stored(int32_t group, int32_t item, float amount, const HostDateTime& date) {
+        ValueRecord value;
+        value.id = 1;
+        value.matterId = group;
+        value.itemId = item;
+        value.value = amount;
+        value.date = date;
+        value.notes = "kept";
+        return value;
     }
 
     static QStringList Row(const QTreeWidget* list, int row) {
@@ -98,33 +114,91 @@ TEST_F(ValueEntryDialogTest, AnotherUnitOfTheFamilyShowsTheAmountConvertedAndBac
     EXPECT_EQ(Row(dialog->targetList(), 3), (QStringList{"Energy", "265.00", "kcal"}));
 }
 
-TEST_F(ValueEntryDialogTest, OnlyARewrittenFieldLosesDigits) {
+TEST_F(ValueEntryDialogTest, EnterTakesTheAmountAsTypedAndOnlyLeavingTheFieldRewritesIt) {
     const auto direct = Open(ValueEntryDialog::Mode::Add);
     TypeOnly(direct->amountEdit(), "1234.56");
-    EXPECT_EQ(direct->amountEdit()->text(), "1234.56");
-    direct->accept();
+    QTest::keyClick(direct->amountEdit(), Qt::Key_Enter);
+    ASSERT_EQ(direct->result(), QDialog::Accepted);
     EXPECT_EQ(direct->value().value, 1234.56f);
 
     const auto left = Open(ValueEntryDialog::Mode::Add);
-    test::typeText(left->amountEdit(), "1234.56");
+    TypeOnly(left->amountEdit(), "1234.56");
+    QTest::keyClick(left->amountEdit(), Qt::Key_Tab);
     EXPECT_EQ(left->amountEdit()->text(), "1235");
-    left->accept();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+    ASSERT_EQ(left->result(), QDialog::Accepted);
     EXPECT_EQ(left->value().value, 1235.0f);
 }
 
-TEST_F(ValueEntryDialogTest, BadAmountTextBeepsAndKeepsTheLastAmount) {
+TEST_F(ValueEntryDialogTest, TextThatIsNoNumberKeepsTheDialogOpenWithTheNotes) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const auto dialog = Open(ValueEntryDialog::Mode::Add);
-    TypeOnly(dialog->amountEdit(), "7");
-    const int before = services_.prompter.beeps();
-    QTest::keyClicks(dialog->amountEdit(), "x");
-    EXPECT_EQ(services_.prompter.beeps(), before + 1);
-    EXPECT_EQ(dialog->displayedAmount(), 7.0f);
-    EXPECT_EQ(Row(dialog->targetList(), 0).at(1), "7.00");
-    // OK still closes, with the last amount that was a number.
-    dialog->accept();
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->value().value, 7.0f);
-    EXPECT_EQ(services_.prompter.beeps(), before + 2);
+    TypeOnly(dialog->notesEdit(), "after lunch");
+    TypeOnly(dialog->amountEdit(), "abc");
+    QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->amountEdit()->selectedText(), "abc");
+    EXPECT_EQ(dialog->displayedAmount(), 5.5f) << "the last amount that was a number stays";
+    EXPECT_GT(services_.prompter.beeps(), 0);
+
+    // The locale's decimal comma reads like a point.
+    TypeOnly(dialog->amountEdit(), "6,2");
+    QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
+    QLocale::setDefault(before);
+    ASSERT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->value().value, 6.2f);
+    EXPECT_EQ(dialog->value().notes, "after lunch");
+}
+
+TEST_F(ValueEntryDialogTest, AValueWhoseGroupOrItemWasRemovedKeepsThem) {
+    constexpr int32_t kGoneGroup = 900;
+    constexpr int32_t kGoneItem = 901;
+    const struct {
+        const char* what;
+        int32_t group;
+    } rows[] = {{"group and item removed", kGoneGroup}, {"item removed", st::kFoodGroup}};
+    for (const auto& row : rows) {
+        const auto dialog =
+            Open(ValueEntryDialog::Mode::Edit, Stored(row.group, kGoneItem, 42.0f, Date(2008, 8, 1, 12, 0, 0)));
+        EXPECT_EQ(dialog->itemBox()->currentIndex(), -1) << row.what;
+        QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
+        ASSERT_EQ(dialog->result(), QDialog::Accepted) << row.what;
+        EXPECT_EQ(dialog->value().matterId, row.group) << row.what;
+        EXPECT_EQ(dialog->value().itemId, kGoneItem) << row.what;
+        EXPECT_EQ(dialog->value().value, 42.0f) << row.what;
+    }
+}
+
+TEST_F(ValueEntryDialogTest, ATimePastTheLastSecondOfTheTimeScaleIsRefused) {
+    const auto dialog =
+        Open(ValueEntryDialog::Mode::Edit, Stored(st::kFoodGroup, st::kFirstFood, 60.0f, Date(2106, 2, 7, 6, 28, 16)));
+    QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(services_.prompter.last().text(), "The time cannot be later than 06:28:15 on 02/07/2106.");
+
+    dialog->timeEdit()->setValue(QDate(2106, 2, 7), QTime(6, 28, 15));
+    QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
+    ASSERT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(static_cast<uint32_t>(Seconds(dialog->value().date)), 4294967295u);
+}
+
+TEST_F(ValueEntryDialogTest, LongNamesAreElidedAndTheDialogFitsTheScreen) {
+    const std::string longName(600, 'W');
+    HostRecord* record = db().Groups()->Find(st::kFoodGroup);
+    ASSERT_EQ(record->Named().SetName(longName.c_str()), 0);
+    ASSERT_EQ(record->Commit(), 0);
+    record = db().Items()->Find(st::kFirstFood);
+    ASSERT_EQ(record->Named().SetName(longName.c_str()), 0);
+    ASSERT_EQ(record->Commit(), 0);
+    cache().LoadAll(&db());
+
+    const auto dialog =
+        Open(ValueEntryDialog::Mode::Edit, Stored(st::kFoodGroup, st::kFirstFood, 60.0f, Date(2008, 8, 1, 12, 0, 0)));
+    EXPECT_LE(dialog->frameGeometry().width(), dialog->screen()->availableGeometry().width());
+    EXPECT_EQ(dialog->groupBox()->toolTip().toStdString(), longName);
+    EXPECT_EQ(dialog->itemBox()->toolTip().toStdString(), longName);
 }
 
 TEST_F(ValueEntryDialogTest, ArrowsAndWheelStepByOneEachWithItsOwnLimit) {

@@ -182,10 +182,12 @@ TEST_F(ValuesPageTest, CancelAndRefusedAmountsLeaveTheStoredValueAlone) {
         test::typeText(d.notesEdit(), "changed");
         d.reject();
     });
-    // Text that is no number is refused; OK keeps the amount that was there.
+    // Text that is no number is refused: OK leaves the dialog open.
     services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
         test::typeText(d.amountEdit(), "lots");
         d.accept();
+        EXPECT_TRUE(d.isVisible());
+        d.reject();
     });
     ASSERT_TRUE(test::clickButton(&page, "New"));
     ASSERT_TRUE(test::clickButton(&page, "Edit"));

@@ -32,6 +32,9 @@ void MonthCalendar::markToday() {
     setDateTextFormat(markedToday_, bold);
 }
 
+QDateTime DateTimeControl::earliest() { return kEarliest; }
+QDateTime DateTimeControl::latest() { return kLatest; }
+
 DateTimeControl::DateTimeControl(Kind kind, QWidget* parent) : QDateTimeEdit(parent), kind_(kind) {
     setTimeSpec(Qt::UTC);
     if (kind_ == Kind::Date) {

@@ -37,6 +37,11 @@ public:
     // Dates show "yyyy-MM-dd" and times "HH:mm:ss" until setFormat.
     explicit DateTimeControl(Kind kind = Kind::Date, QWidget* parent = nullptr);
 
+    // The span of host seconds (unsigned 32-bit seconds from 1970-01-01
+    // 00:00:00): 1970-01-01 00:00:00 to 2106-02-07 06:28:15.
+    static QDateTime earliest();
+    static QDateTime latest();
+
     Kind kind() const { return kind_; }
     void setFormat(const QString& format) { setDisplayFormat(format); }
 

@@ -15,8 +15,11 @@
 
 #include "data/RecordCache.h"
 #include "data/UnitConversion.h"
+#include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/controls/NameFit.h"
+#include "ui/targets/SelectTargetDialog.h"
 
 namespace orv {
 namespace {
@@ -37,7 +40,8 @@ GroupDialog::GroupDialog(const QString& title, const GroupRecord& group, const R
     name_ = new QLineEdit(this);
     category_ = new QComboBox(this);
     unit_ = new QComboBox(this);
-    picker_ = new QComboBox(this);
+    KeepNameBoxNarrow(category_);
+    KeepNameBoxNarrow(unit_);
     auto* add = new QPushButton(QStringLiteral("Add Target"), this);
     auto* remove = new QPushButton(QStringLiteral("Delete Target"), this);
     add->setAutoDefault(false);
@@ -46,15 +50,18 @@ GroupDialog::GroupDialog(const QString& title, const GroupRecord& group, const R
     connect(remove, &QPushButton::clicked, this, &GroupDialog::DeleteTarget);
     targets_ = new QListWidget(this);
     targets_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Long target names are elided by the list, whole in their tooltips.
+    targets_->setTextElideMode(Qt::ElideRight);
+    targets_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Name"), name_);
     form->addRow(QStringLiteral("Category"), category_);
     form->addRow(QStringLiteral("Unit"), unit_);
     auto* targetButtons = new QHBoxLayout;
-    targetButtons->addWidget(picker_, 1);
     targetButtons->addWidget(add);
     targetButtons->addWidget(remove);
+    targetButtons->addStretch(1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &GroupDialog::accept);
@@ -106,10 +113,7 @@ GroupDialog::GroupDialog(const QString& title, const GroupRecord& group, const R
 
     name_->setText(Text(group_.name));
     name_->setFocus();
-    if (owner) {
-        adjustSize();
-        move(owner->window()->frameGeometry().center() - rect().center());
-    }
+    PlaceDialog(this, owner);
 }
 
 std::vector<int32_t> GroupDialog::EditedTargets() const {
@@ -123,34 +127,25 @@ void GroupDialog::FillTargets() {
     targets_->clear();
     for (const int32_t id : EditedTargets()) {
         const TargetRecord* target = cache_.FindTarget(id);
-        targets_->addItem(target ? Text(target->name) : Text(cache_.TargetNames().NameOf(id)));
-    }
-    FillPicker();
-}
-
-void GroupDialog::FillPicker() {
-    picker_->clear();
-    pickerTargets_.clear();
-    const std::vector<int32_t> edited = EditedTargets();
-    for (const int32_t id : cache_.TargetNames().Ids()) {
-        if (std::find(edited.begin(), edited.end(), id) != edited.end()) continue;
-        picker_->addItem(Text(cache_.TargetNames().NameOf(id)));
-        pickerTargets_.push_back(id);
+        const QString name = target ? Text(target->name) : Text(cache_.TargetNames().NameOf(id));
+        targets_->addItem(name);
+        targets_->item(targets_->count() - 1)->setToolTip(name);
     }
 }
 
 void GroupDialog::AddTarget() {
-    const int chosen = picker_->currentIndex();
-    if (chosen < 0 || chosen >= static_cast<int>(pickerTargets_.size())) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Please select the target to add!"));
-        return;
-    }
     if (group_.count >= kMaxListEntries || static_cast<int32_t>(targetIds_.size()) >= kMaxAddedTargets) {
         Services::prompter().information(
             this, kCaption, QStringLiteral("A group cannot have more than %1 targets").arg(kMaxListEntries));
         return;
     }
-    targetIds_.push_back(pickerTargets_[static_cast<std::size_t>(chosen)]);
+    // The selection dialog refuses the targets of the list as edited so far.
+    GroupRecord edited = group_;
+    edited.targets = EditedTargets();
+    edited.count = static_cast<int32_t>(edited.targets.size());
+    SelectTargetDialog select(cache_, edited, 0, this);
+    if (Services::dialogs().run(select) != QDialog::Accepted || select.chosenTarget() == 0) return;
+    targetIds_.push_back(select.chosenTarget());
     positions_.push_back(static_cast<int32_t>(targetIds_.size()) - 1);
     ++group_.count;
     FillTargets();

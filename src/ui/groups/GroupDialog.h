@@ -48,11 +48,9 @@ public:
     QLineEdit* nameEdit() const { return name_; }
     QComboBox* categoryBox() const { return category_; }
     QComboBox* unitBox() const { return unit_; }
-    // The targets that can be added: every target not in the edited list.
-    QComboBox* targetPicker() const { return picker_; }
     QListWidget* targetList() const { return targets_; }
 
-    // "Add Target": appends the target chosen in the picker.
+    // "Add Target": appends the target chosen in the "Select target" dialog.
     void AddTarget();
     // "Delete Target": removes the selected row after a confirmation.
     void DeleteTarget();
@@ -61,7 +59,6 @@ public:
 
 private:
     void FillTargets();
-    void FillPicker();
 
     const RecordCache& cache_;
     GroupRecord group_;
@@ -70,12 +67,10 @@ private:
     std::vector<int32_t> positions_;
     std::vector<int32_t> unitByPosition_;
     std::vector<int32_t> categoryByPosition_;
-    std::vector<int32_t> pickerTargets_;
 
     QLineEdit* name_;
     QComboBox* category_;
     QComboBox* unit_;
-    QComboBox* picker_;
     QListWidget* targets_;
 };
 

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -17,7 +18,9 @@
 #include "data/RecordCache.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/controls/NameFit.h"
 #include "ui/controls/PropertyList.h"
+#include "util/DecimalText.h"
 
 namespace orv {
 namespace {
@@ -26,6 +29,7 @@ const QString kCaption = QStringLiteral("ORV Desktop");
 constexpr double kStep = 0.1;
 constexpr int kWheelNotch = 120;
 constexpr int kAmountColumn = 1;
+constexpr int kUnitLabelWidth = 240;
 
 QToolButton* ArrowButton(Qt::ArrowType arrow, const char* name, QWidget* parent) {
     auto* button = new QToolButton(parent);
@@ -95,8 +99,8 @@ ItemDialog::ItemDialog(const QString& title, const ItemRecord& item, const Recor
     if (const GroupRecord* group = cache_.FindGroup(item_.matterId)) {
         if (const UnitEntry* unit = cache_.FindUnit(group->unitId)) unitName = QString::fromStdString(unit->name);
     }
-    unit_->setText(unitName);
-    perUnit_->setText(QStringLiteral("All the values below are per 1 %1").arg(unitName));
+    SetElidedText(unit_, unitName, kUnitLabelWidth);
+    SetElidedText(perUnit_, QStringLiteral("All the values below are per 1 %1").arg(unitName), 2 * kUnitLabelWidth);
 
     item_.count = std::clamp<int32_t>(item_.count, 0, kMaxListEntries);
     if (item_.values.size() < static_cast<std::size_t>(kMaxListEntries)) item_.values.resize(kMaxListEntries, 0.0f);
@@ -106,10 +110,7 @@ ItemDialog::ItemDialog(const QString& title, const ItemRecord& item, const Recor
     ShowDefault();
     name_->setText(QString::fromStdString(item_.name));
     name_->setFocus();
-    if (owner) {
-        adjustSize();
-        move(owner->window()->frameGeometry().center() - rect().center());
-    }
+    PlaceDialog(this, owner);
 }
 
 ItemDialog::~ItemDialog() { default_->removeEventFilter(this); }
@@ -120,7 +121,8 @@ double ItemDialog::LimitDefault(double value) {
     return value;
 }
 
-std::optional<double> ItemDialog::ParseDefaultText(const QString& text) {
+std::optional<double> ItemDialog::ParseDefaultText(const QString& typed) {
+    const QString text = LocaleNumberText(typed);
     const std::optional<double> value = PropertyList::parseNumber(text);
     if (!value) return std::nullopt;
     if (*value == 0.0) {
@@ -132,10 +134,18 @@ std::optional<double> ItemDialog::ParseDefaultText(const QString& text) {
 
 QString ItemDialog::DefaultText(double value) { return QString::number(value, 'g', 4); }
 
-void ItemDialog::ShowDefault() { default_->setText(DefaultText(item_.defaultValue)); }
+QString ItemDialog::LocaleNumberText(const QString& text) {
+    return QString::fromStdString(WithDecimalPoint(text.toStdString(), QLocale().decimalPoint().toStdString()));
+}
+
+void ItemDialog::ShowDefault() {
+    shownDefault_ = DefaultText(item_.defaultValue);
+    default_->setText(shownDefault_);
+}
 
 void ItemDialog::FillAmounts() {
     amounts_->clearRows();
+    shownAmounts_.clear();
     const GroupRecord* group = cache_.FindGroup(item_.matterId);
     if (!group) return;
     const int32_t rows = std::min<int32_t>(group->count, static_cast<int32_t>(group->targets.size()));
@@ -148,15 +158,22 @@ void ItemDialog::FillAmounts() {
         const int row =
             amounts_->addRow({target ? QString::fromStdString(target->name) : QString(), QString(), unitName});
         amounts_->setNumber(row, kAmountColumn, item_.values[static_cast<std::size_t>(i)]);
+        shownAmounts_.push_back(amounts_->cellText(row, kAmountColumn));
     }
 }
 
 void ItemDialog::ReadAmounts() {
     // Only the item's own COUNT amounts are taken back; a cell that holds no
     // number leaves its amount as it was.
+    // A cell still showing what it was filled with keeps the amount with all
+    // of its digits.
     const int32_t rows = std::min<int32_t>(item_.count, amounts_->rowCount());
     for (int32_t i = 0; i < rows; ++i) {
-        if (const std::optional<double> value = amounts_->number(i, kAmountColumn)) {
+        const QString text = amounts_->cellText(i, kAmountColumn);
+        if (i < static_cast<int32_t>(shownAmounts_.size()) && text == shownAmounts_[static_cast<std::size_t>(i)]) {
+            continue;
+        }
+        if (const std::optional<double> value = PropertyList::parseNumber(LocaleNumberText(text))) {
             item_.values[static_cast<std::size_t>(i)] = static_cast<float>(*value);
         }
     }
@@ -165,6 +182,9 @@ void ItemDialog::ReadAmounts() {
 bool ItemDialog::ReadFields() {
     item_.name = name_->text().toStdString();
     ReadAmounts();
+    // The default value as shown holds four digits only: an untouched field
+    // keeps it with all of its digits.
+    if (default_->text() == shownDefault_) return true;
     const std::optional<double> value = ParseDefaultText(default_->text());
     if (!value) {
         Services::prompter().beep();

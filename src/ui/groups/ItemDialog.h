@@ -2,12 +2,14 @@
 // "Add item" / "Edit item": an item's name, its default amount and its amount
 // of each target of its group, stated per one unit of the group's unit. The
 // dialog edits a copy of the item and writes nothing; the caller reads item()
-// after OK.
+// after OK. Only what the user changed is read back, so an amount shown with
+// fewer digits than it has is never rewritten by OK.
 
 #include <QDialog>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 #include "data/Records.h"
 
@@ -51,6 +53,8 @@ public:
     static std::optional<double> ParseDefaultText(const QString& text);
     // Four significant digits.
     static QString DefaultText(double value);
+    // text with the locale's decimal separator read as ".".
+    static QString LocaleNumberText(const QString& text);
 
     void accept() override;
 
@@ -74,6 +78,10 @@ private:
     QLabel* unit_;
     QLabel* perUnit_;
     PropertyList* amounts_;
+    // What the default value field and the amount cells were last filled
+    // with; a field that still shows it is left alone when read.
+    QString shownDefault_;
+    std::vector<QString> shownAmounts_;
 };
 
 }  // namespace orv

@@ -31,6 +31,9 @@ SelectTargetDialog::SelectTargetDialog(const RecordCache& cache, const GroupReco
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("control1387"));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Long names are elided to the list's width, whole in their tooltips.
+    list_->setTextElideMode(Qt::ElideRight);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &SelectTargetDialog::accept);
@@ -44,6 +47,7 @@ SelectTargetDialog::SelectTargetDialog(const RecordCache& cache, const GroupReco
     for (const auto& [name, id] : cache.TargetIdsByName()) {
         if (preselected > 0 && id == preselected) preselectedRow = static_cast<int>(idByPosition_.size());
         list_->addItem(QString::fromStdString(name));
+        list_->item(list_->count() - 1)->setToolTip(QString::fromStdString(name));
         idByPosition_.push_back(id);
     }
     if (preselectedRow >= 0) {

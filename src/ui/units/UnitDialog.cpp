@@ -11,12 +11,18 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include <QLocale>
+
 #include <charconv>
+#include <cmath>
+#include <limits>
 #include <string>
 
 #include "data/RecordCache.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/controls/NameFit.h"
+#include "util/DecimalText.h"
 
 namespace orv {
 namespace {
@@ -25,6 +31,14 @@ const QString kCaption = QStringLiteral("ORV Desktop");
 const QString kNoBaseUnit = QStringLiteral("<No>");
 constexpr float kFactorStep = 0.001f;
 constexpr int kWheelNotch = 120;
+const QString kUnstorableFactor =
+    QStringLiteral("The factor must be a number greater than 0 (at least 1.2e-38, the smallest that can be stored).");
+
+// A factor the host can keep: a finite float above 0 that does not lose its
+// digits to underflow.
+bool IsStorableFactor(double value) {
+    return std::isfinite(value) && value >= static_cast<double>(std::numeric_limits<float>::min());
+}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -79,6 +93,8 @@ UnitDialog::UnitDialog(const QString& title, const UnitEntry& entry, const Recor
     factor_->installEventFilter(this);
     base_ = new QComboBox(this);
     base_->setObjectName(QStringLiteral("control1306"));
+    KeepNameBoxNarrow(category_);
+    KeepNameBoxNarrow(base_);
 
     // The up-down control sits against the right edge of the factor edit.
     auto* spinner = new QWidget(this);
@@ -137,11 +153,7 @@ UnitDialog::UnitDialog(const QString& title, const UnitEntry& entry, const Recor
     name_->setText(QString::fromStdString(entry_.name));
     ShowFactor();
     factor_->setFocus();
-
-    if (owner) {
-        adjustSize();
-        move(owner->window()->frameGeometry().center() - rect().center());
-    }
+    PlaceDialog(this, owner);
 }
 
 UnitDialog::~UnitDialog() { factor_->removeEventFilter(this); }
@@ -153,7 +165,7 @@ float UnitDialog::ClampFactor(float factor) {
 }
 
 std::optional<double> UnitDialog::ParseFactorText(const QString& text) {
-    std::string number = text.toStdString();
+    std::string number = WithDecimalPoint(text.toStdString(), QLocale().decimalPoint().toStdString());
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     std::size_t begin = 0;
     std::size_t end = number.size();
@@ -173,9 +185,15 @@ std::optional<double> UnitDialog::ParseFactorText(const QString& text) {
 
 QString UnitDialog::FactorText(float factor) { return QString::number(static_cast<double>(factor), 'g', 6); }
 
-void UnitDialog::ShowFactor() { factor_->setText(FactorText(entry_.factor)); }
+void UnitDialog::ShowFactor() {
+    shownFactor_ = FactorText(entry_.factor);
+    factor_->setText(shownFactor_);
+}
 
 bool UnitDialog::ReadFactor() {
+    // The text as shown holds six digits only: an untouched field keeps the
+    // factor with all of its digits.
+    if (factor_->text() == shownFactor_) return true;
     const std::optional<double> value = ParseFactorText(factor_->text());
     if (!value) {
         Services::prompter().beep();
@@ -183,8 +201,10 @@ bool UnitDialog::ReadFactor() {
         ShowFactor();
         return false;
     }
-    // Keep huge values finite as a float so the clamp can bring them back.
+    // Keep huge values finite as a float so the clamp can bring them back; a
+    // positive value too small for a float reads as 0, which OK refuses.
     entry_.factor = *value >= kFactorCeiling ? kFactorCeiling : static_cast<float>(*value);
+    if (*value > 0.0 && !IsStorableFactor(*value)) entry_.factor = 0.0f;
     return true;
 }
 
@@ -204,7 +224,9 @@ void UnitDialog::WheelFactor(int angleDelta) {
 }
 
 void UnitDialog::FinishFactorEdit() {
-    ReadFactor();
+    if (!ReadFactor()) return;
+    // A factor that cannot be stored stays as typed, for OK to refuse it.
+    if (!IsStorableFactor(entry_.factor)) return;
     entry_.factor = ClampFactor(entry_.factor);
     ShowFactor();
 }
@@ -252,8 +274,14 @@ void UnitDialog::accept() {
     }
     entry_.name = name;  // stored as typed, untrimmed
 
-    entry_.factor = ClampFactor(entry_.factor);
     const int basePosition = base_->currentIndex();
+    if (basePosition > 0 && !IsStorableFactor(entry_.factor)) {
+        Services::prompter().error(this, kCaption, kUnstorableFactor);
+        factor_->setFocus();
+        factor_->selectAll();
+        return;
+    }
+    entry_.factor = ClampFactor(entry_.factor);
     if (basePosition <= 0) {
         entry_.baseUnit = 0;
         entry_.factor = 1.0f;

@@ -5,7 +5,8 @@
 // the caller reads entry() after OK and writes it to the host.
 //
 // The factor is kept strictly between 0 and 10000: typed text that is not a
-// number is refused with a beep and the last good factor stays.
+// number is refused with a beep and the last good factor stays. The locale's
+// decimal separator is read like ".".
 
 #include <QDialog>
 #include <QString>
@@ -47,7 +48,9 @@ public:
     void StepFactor(int steps);
     // The mouse wheel over the factor edit: one notch (120) changes it by 1.
     void WheelFactor(int angleDelta);
-    // What leaving the factor edit does: read it, clamp it, show it again.
+    // What leaving the factor edit does: read it, clamp it, show it again. A
+    // factor that cannot be stored (0 or less, or too small for a float) stays
+    // as typed, and OK refuses it with a message.
     void FinishFactorEdit();
 
     // A factor of 10000 or more becomes 9999, one of 0 or less becomes 1.
@@ -80,6 +83,8 @@ private:
     QComboBox* base_;
     // Category box position -> category number.
     std::vector<int32_t> categoryByPosition_;
+    // The factor text last shown; reading it back changes nothing.
+    QString shownFactor_;
 };
 
 }  // namespace orv

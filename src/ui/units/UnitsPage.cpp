@@ -177,7 +177,7 @@ void UnitsPage::NewUnit() {
         fields[field::Name] = unit.name;
         fields[field::ParentUnitId] = IntText(unit.baseUnit);
         fields[field::CategoryId] = IntText(unit.category);
-        fields[field::Factor] = RealText(unit.factor);
+        fields[field::Factor] = FloatText(unit.factor);  // round-trips as the float it is
         fields[field::CreatorId] = IntText(0);
         return AddRecord(*db_, *cache_, RecordKind::Unit, fields, &newId);
     });

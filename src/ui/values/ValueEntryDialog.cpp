@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -22,6 +23,8 @@
 #include "platform/Prompter.h"
 #include "platform/Services.h"
 #include "ui/controls/DateTimeControl.h"
+#include "ui/controls/NameFit.h"
+#include "util/DecimalText.h"
 #include "util/NumberFormat.h"
 
 namespace orv {
@@ -32,6 +35,7 @@ constexpr float kAmountLimit = 999999.0f;
 // The arrows stop a little further out than typing does.
 constexpr float kSpinLimit = 1000000.0f;
 constexpr int kWheelNotch = 120;
+const QString kRemoved = QStringLiteral("(removed)");
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -75,7 +79,7 @@ float LimitAmount(float amount) {
 }
 
 ValueEntryDialog::ValueEntryDialog(const RecordCache& cache, const ValueRecord& working, Mode mode, QWidget* owner)
-    : QDialog(owner), cache_(cache), value_(working), mode_(mode) {
+    : QDialog(owner), cache_(cache), value_(working), kept_(working), mode_(mode) {
     setObjectName(QStringLiteral("dialog413"));
     setWindowTitle(mode_ == Mode::Add ? QStringLiteral("Add Value") : QStringLiteral("Edit Value"));
     BuildControls();
@@ -98,11 +102,7 @@ ValueEntryDialog::ValueEntryDialog(const RecordCache& cache, const ValueRecord& 
     ShowAmount();
     notes_->setText(Text(value_.notes));
     if (mode_ == Mode::Add) OnGroupChosen();
-
-    if (owner) {
-        adjustSize();
-        move(owner->window()->frameGeometry().center() - rect().center());
-    }
+    PlaceDialog(this, owner);
 }
 
 void ValueEntryDialog::BuildControls() {
@@ -119,6 +119,10 @@ void ValueEntryDialog::BuildControls() {
     amount_->setObjectName(QStringLiteral("amount"));
     amount_->setAlignment(Qt::AlignRight);
     amount_->installEventFilter(this);
+    KeepNameBoxNarrow(groups_);
+    KeepNameBoxNarrow(items_);
+    groups_->setPlaceholderText(kRemoved);
+    items_->setPlaceholderText(kRemoved);
     spinUp_ = new QToolButton(this);
     spinUp_->setObjectName(QStringLiteral("spinUp"));
     spinUp_->setArrowType(Qt::UpArrow);
@@ -177,7 +181,8 @@ void ValueEntryDialog::BuildControls() {
     connect(items_, &QComboBox::activated, this, &ValueEntryDialog::OnItemChosen);
     connect(units_, &QComboBox::activated, this, &ValueEntryDialog::OnUnitChosen);
     connect(amount_, &QLineEdit::textEdited, this, &ValueEntryDialog::OnAmountTyped);
-    connect(amount_, &QLineEdit::editingFinished, this, &ValueEntryDialog::CommitAmount);
+    // Leaving the field rewrites it (see eventFilter); Enter does not, so OK
+    // takes the amount as typed.
     connect(spinUp_, &QToolButton::clicked, this, [this] { StepAmount(1, false); });
     connect(spinDown_, &QToolButton::clicked, this, [this] { StepAmount(-1, false); });
 }
@@ -195,7 +200,9 @@ void ValueEntryDialog::FillGroups() {
     const NameList& names = cache_.GroupNames();
     for (const int32_t id : names.Ids()) groups_->addItem(Text(names.NameOf(id)));
     const int position = names.PositionOf(value_.matterId);
-    groups_->setCurrentIndex(position >= 0 ? position : (groups_->count() > 0 ? 0 : -1));
+    // A stored value whose group is gone keeps it until the user picks one.
+    const bool keep = position < 0 && mode_ == Mode::Edit && value_.matterId != 0;
+    groups_->setCurrentIndex(position >= 0 ? position : (keep || groups_->count() == 0 ? -1 : 0));
     if (const GroupRecord* group = SelectedGroup()) value_.matterId = group->id;
 }
 
@@ -213,6 +220,13 @@ void ValueEntryDialog::FillItems() {
     }
     const auto found = std::find(itemIds_.begin(), itemIds_.end(), value_.itemId);
     const int position = found != itemIds_.end() ? static_cast<int>(found - itemIds_.begin()) : 0;
+    // A stored value whose item is gone (or whose group is) keeps it until
+    // the user picks another.
+    if (found == itemIds_.end() && mode_ == Mode::Edit && value_.itemId != 0 && value_.itemId == kept_.itemId &&
+        value_.matterId == kept_.matterId) {
+        items_->setCurrentIndex(-1);
+        return;
+    }
     if (itemIds_.empty()) {
         value_.itemId = 0;
         return;
@@ -292,7 +306,7 @@ void ValueEntryDialog::OnUnitChosen() {
 }
 
 bool ValueEntryDialog::ReadAmount(bool quietWhenEmpty) {
-    const std::string text = amount_->text().toStdString();
+    const std::string text = WithDecimalPoint(amount_->text().toStdString(), QLocale().decimalPoint().toStdString());
     if (const std::optional<float> amount = ParseAmountText(text)) {
         displayed_ = *amount;
         return true;
@@ -328,6 +342,11 @@ void ValueEntryDialog::StepAmount(int steps, bool limit) {
 void ValueEntryDialog::ShowAmount() { amount_->setText(AmountText(displayed_)); }
 
 bool ValueEntryDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == amount_ && event->type() == QEvent::FocusOut && isVisible() &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        CommitAmount();
+        return false;
+    }
     if (watched == amount_ && event->type() == QEvent::Wheel) {
         const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / kWheelNotch;
         if (notches != 0) StepAmount(notches, true);
@@ -336,16 +355,35 @@ bool ValueEntryDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+bool ValueEntryDialog::KeepsRemovedItem() const {
+    return mode_ == Mode::Edit && value_.itemId != 0 && value_.itemId == kept_.itemId &&
+           value_.matterId == kept_.matterId && !SelectedItem();
+}
+
 void ValueEntryDialog::accept() {
-    if (!SelectedGroup() || !SelectedItem()) {
+    if ((!SelectedGroup() || !SelectedItem()) && !KeepsRemovedItem()) {
         Services::prompter().error(this, kCaption, QStringLiteral("Choose a group and an item for the value."));
         return;
     }
-    ReadAmount();
+    // Text that is no number keeps the dialog open, with the notes as typed.
+    if (!ReadAmount()) {
+        amount_->selectAll();
+        return;
+    }
     displayed_ = LimitAmount(displayed_);
 
     const QDate date = date_->date();
     const QTime time = time_->time();
+    // Host seconds end at DateTimeControl::latest(); a later time on the
+    // last day would wrap round to 1970.
+    if (QDateTime(date, time, Qt::UTC) > DateTimeControl::latest()) {
+        Services::prompter().error(this, kCaption,
+                                   QStringLiteral("The time cannot be later than %1 on %2.")
+                                       .arg(DateTimeControl::latest().time().toString(QStringLiteral("HH:mm:ss")),
+                                            DateTimeControl::latest().date().toString(QStringLiteral("MM/dd/yyyy"))));
+        time_->setFocus();
+        return;
+    }
     value_.date.year = static_cast<uint16_t>(date.year());
     value_.date.month = static_cast<uint16_t>(date.month());
     value_.date.day = static_cast<uint16_t>(date.day());

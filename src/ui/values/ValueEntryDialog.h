@@ -25,7 +25,8 @@ namespace orv {
 class DateTimeControl;
 class RecordCache;
 
-// The amount field's text rules. Reading skips leading blanks and tabs,
+// The amount field's text rules (the dialog first reads the locale's decimal
+// separator as "."). Reading skips leading blanks and tabs,
 // allows trailing ones and nothing else after the number; a text that reads
 // as zero counts only when its first non-blank character is "0".
 std::optional<float> ParseAmountText(std::string_view text);
@@ -64,7 +65,9 @@ public:
     QTreeWidget* targetList() const { return targets_; }
 
     // OK: refused (the dialog stays open) while there is no group or item to
-    // store the value under.
+    // store the value under, while the amount text is no number (the field
+    // is selected), or when the date and time lie past the host's time scale.
+    // An edited value whose group and item were removed keeps them.
     void accept() override;
 
 protected:
@@ -88,10 +91,14 @@ private:
     void StepAmount(int steps, bool limit);
     void ShowAmount();
     const ItemRecord* SelectedItem() const;
+    // True while an edited value keeps the group and item it was stored
+    // under although they were removed.
+    bool KeepsRemovedItem() const;
     const GroupRecord* SelectedGroup() const;
 
     const RecordCache& cache_;
     ValueRecord value_;
+    const ValueRecord kept_;  // the value as it came in
     Mode mode_;
     float displayed_ = 0.0f;
     float unitFactor_ = 1.0f;
