@@ -132,7 +132,8 @@ void ValuesPage::FillGrid(int32_t selectId) {
         // Newest first; among equal seconds the one loaded last comes first.
         for (auto it = inTime.rbegin(); it != inTime.rend(); ++it) {
             if (lastTen_ && static_cast<int>(rowIds_.size()) >= kLastCount) break;
-            const ValueRecord* value = it->second ? cache_->FindValue(it->second->id) : nullptr;
+            // The index points into the cached values only.
+            const ValueRecord* value = it->second;
             if (!value) continue;
             if (selectId != 0 && value->id == selectId) selectRow = static_cast<int>(rowIds_.size());
             rowIds_.push_back(value->id);
