@@ -129,6 +129,13 @@ BENCHMARK(BM_ToFront)
                    {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
+// The host's part of adding a value: one durable write.
+void BM_StoreOneValue(benchmark::State& state) {
+    RunningModule module(orv::bench::LargeDatabase());
+    for (auto _ : state) benchmark::DoNotOptimize(module.AddValue());
+}
+BENCHMARK(BM_StoreOneValue)->Unit(benchmark::kMillisecond);
+
 // What the Values page does after its value dialog: store, reload, refill
 // selecting the new row, paint.
 void BM_AddValueSeenInGrid(benchmark::State& state) {

@@ -320,10 +320,12 @@ float RecordCache::ItemDefaultValue(int32_t itemId) const {
 }
 
 CategorySet* RecordCache::MutableCategories(RecordKind kind) {
+    // What the caller changes in place may never reach the host (a refused
+    // rename), so the next load of these categories reads them again.
     switch (kind) {
-    case RecordKind::Unit: return &unitCategories_;
-    case RecordKind::Group: return &groupCategories_;
-    case RecordKind::Target: return &targetCategories_;
+    case RecordKind::Unit: stamps_[kUnitCategoriesPart] = {}; return &unitCategories_;
+    case RecordKind::Group: stamps_[kGroupCategoriesPart] = {}; return &groupCategories_;
+    case RecordKind::Target: stamps_[kTargetCategoriesPart] = {}; return &targetCategories_;
     default: return nullptr;
     }
 }

@@ -129,6 +129,7 @@ public:
     const NameList& ValueCategoryNames() const { return valueCategoryNames_; }
     // Categories are renamed in place by the category dialog; null for the
     // kinds whose categories are only read (values) or have none (items).
+    // Their next load reads the host again, whatever the versions say.
     CategorySet* MutableCategories(RecordKind kind);
 
     // Referential rules the pages check before they remove records.

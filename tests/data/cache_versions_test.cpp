@@ -145,6 +145,11 @@ TEST_F(CacheVersionsTest, CategoriesFollowTheirOwnVersion) {
     versions_.Bump(changekind::kCategories);
     cache_.LoadUnitCategories(db_.get());
     EXPECT_EQ(cache_.UnitCategories().names.NameOf(1), "Renamed");
+
+    // A rename in place that never reached the host is undone by the next load.
+    cache_.MutableCategories(RecordKind::Unit)->names.Rename(1, "Refused");
+    cache_.LoadUnitCategories(db_.get());
+    EXPECT_EQ(cache_.UnitCategories().names.NameOf(1), "Renamed");
 }
 
 TEST_F(CacheVersionsTest, EveryLoaderReadsAgainWithoutUsableVersions) {
