@@ -12,7 +12,6 @@
 #include <sqlite3.h>
 
 #include "data/HostExtensions.h"
-#include "support/WidgetDriver.h"
 #include "ui/PluginMainWindow.h"
 #include "ui/controls/Grid.h"
 #include "ui/values/ValuesPage.h"
@@ -101,18 +100,6 @@ TEST_F(ValuesPageVersionsTest, PagesReadNothingUntilAnotherProgramStoresAValue) 
     window.SelectTab(Tab::Values);
     EXPECT_EQ(page.grid()->rowCount(), 2);
     EXPECT_EQ(TopNotes(), "elsewhere");
-}
-
-TEST_F(ValuesPageVersionsTest, ThePagesOwnRemovalShows) {
-    for (int day = 1; day <= 3; ++day)
-        SeedValue(st::kInsulinGroup, st::kRapidInsulin, day, Noon(day), std::to_string(day));
-    ValuesPage& page = Page();
-    ASSERT_EQ(page.grid()->rowCount(), 3);
-    services_.prompter.answerYes();
-    ASSERT_TRUE(test::clickButton(&page, "Remove"));
-    EXPECT_EQ(page.grid()->rowCount(), 2);
-    EXPECT_EQ(TopNotes(), "2");
-    EXPECT_EQ(page.grid()->currentRow(), 0);
 }
 
 }  // namespace
