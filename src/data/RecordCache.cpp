@@ -1,8 +1,12 @@
 #include "data/RecordCache.h"
 
 #include <algorithm>
+#include <numeric>
+#include <unordered_map>
+#include <vector>
 
 #include "data/HostAccess.h"
+#include "data/HostExtensions.h"
 
 namespace orv {
 namespace {
@@ -52,6 +56,31 @@ void LoadNameList(HostTable* table, NameList& list) {
     });
 }
 
+// Entries of `loaded` (in load order) whose id comes again later are dropped:
+// a repeated id stands for the record loaded last, at its load position.
+void DropRepeatedIds(std::vector<ValueMap::value_type>& loaded) {
+    const bool ascending = std::adjacent_find(loaded.begin(), loaded.end(), [](const auto& a, const auto& b) {
+                               return a.first >= b.first;
+                           }) == loaded.end();
+    if (ascending) return;
+    std::unordered_map<int32_t, std::size_t> last;
+    for (std::size_t i = 0; i < loaded.size(); ++i) last[loaded[i].first] = i;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < loaded.size(); ++i) {
+        if (last[loaded[i].first] == i) loaded[kept++] = std::move(loaded[i]);
+    }
+    loaded.resize(kept);
+}
+
+const ValueRecord* RecordAt(const ValueMap& values, std::size_t position) {
+    return &(values.begin() + static_cast<std::ptrdiff_t>(position))->second;
+}
+
+uint64_t NextGeneration() {
+    static uint64_t generation = 0;
+    return ++generation;
+}
+
 }  // namespace
 
 void CategorySet::Clear() {
@@ -67,9 +96,11 @@ int32_t CategorySet::NumberOf(const std::string& name) const {
 }
 
 void RecordCache::LoadGroups(HostDatabase* db) {
+    if (UpToDate(kGroupsPart, db, static_cast<int32_t>(RecordKind::Group))) return;
     groups_.clear();
     groupsByTarget_.clear();
     if (!db) return;
+    std::vector<IdMultimap::value_type> byTarget;
     WalkTable(db->Groups(), [&](HostRecord& record) {
         GroupRecord g;
         g.record = &record;
@@ -84,15 +115,18 @@ void RecordCache::LoadGroups(HostDatabase* db) {
         for (int32_t i = 0; i < g.count; ++i) g.targets.push_back(ReadInt32(record, prop::GroupTargets, i));
         g.unitId = ReadInt32(record, prop::GroupUnitId);
         g.type = ReadInt32(record, prop::GroupType);
-        for (const int32_t target : g.targets) groupsByTarget_.emplace(target, g.id);
+        for (const int32_t target : g.targets) byTarget.emplace_back(target, g.id);
         groups_.insert_or_assign(g.id, std::move(g));
     });
+    groupsByTarget_.Assign(std::move(byTarget));
 }
 
 void RecordCache::LoadItems(HostDatabase* db) {
+    if (UpToDate(kItemsPart, db, static_cast<int32_t>(RecordKind::Item))) return;
     items_.clear();
     itemsByGroup_.clear();
     if (!db) return;
+    std::vector<IdMultimap::value_type> byGroup;
     WalkTable(db->Items(), [&](HostRecord& record) {
         ItemRecord item;
         item.record = &record;
@@ -105,12 +139,14 @@ void RecordCache::LoadItems(HostDatabase* db) {
         item.count = std::min(ReadUInt16(record, prop::ItemCount), kMaxListEntries);
         item.values.reserve(static_cast<std::size_t>(item.count));
         for (int32_t i = 0; i < item.count; ++i) item.values.push_back(ReadFloat(record, prop::ItemValues, i));
-        itemsByGroup_.emplace(item.matterId, item.id);
+        byGroup.emplace_back(item.matterId, item.id);
         items_.insert_or_assign(item.id, std::move(item));
     });
+    itemsByGroup_.Assign(std::move(byGroup));
 }
 
 void RecordCache::LoadTargets(HostDatabase* db) {
+    if (UpToDate(kTargetsPart, db, static_cast<int32_t>(RecordKind::Target))) return;
     targets_.clear();
     if (!db) return;
     WalkTable(db->Targets(), [&](HostRecord& record) {
@@ -126,13 +162,20 @@ void RecordCache::LoadTargets(HostDatabase* db) {
     });
 }
 
-int32_t RecordCache::LoadUnits(HostDatabase* db) { return orv::LoadUnits(*this, db); }
+int32_t RecordCache::LoadUnits(HostDatabase* db) {
+    if (UpToDate(kUnitsPart, db, static_cast<int32_t>(RecordKind::Unit))) return 0;
+    return orv::LoadUnits(*this, db);
+}
 
 void RecordCache::LoadValues(HostDatabase* db) {
+    if (UpToDate(kValuesPart, db, static_cast<int32_t>(RecordKind::Value))) return;
+    const std::size_t expected = values_.size();
     valuesByItem_.clear();
     valuesByTime_.clear();
     values_.clear();
     if (!db) return;
+    std::vector<ValueMap::value_type> loaded;
+    loaded.reserve(expected);
     WalkTable(db->Values(), [&](HostRecord& record) {
         ValueRecord v;
         v.record = &record;
@@ -146,24 +189,41 @@ void RecordCache::LoadValues(HostDatabase* db) {
         v.value = ReadFloat(record, prop::ValueValue);
         v.itemIndex = ReadUInt16(record, prop::ValueItemIndex);
         v.matterId = ReadInt32(record, prop::ValueMatterId);
-        // Hosts hand out ids in ascending order, so the hint makes this
-        // insert constant time; a duplicate id replaces the earlier record
-        // and its index entries.
-        auto it = values_.find(v.id);
-        if (it != values_.end()) {
-            std::erase_if(valuesByItem_, [&](const auto& e) { return e.second == &it->second; });
-            std::erase_if(valuesByTime_, [&](const auto& e) { return e.second == &it->second; });
-            it->second = std::move(v);
-        } else {
-            it = values_.emplace_hint(values_.end(), v.id, std::move(v));
-        }
-        const ValueRecord* stored = &it->second;
-        valuesByItem_.emplace(std::make_pair(stored->itemId, stored->seconds), stored);
-        valuesByTime_.emplace(stored->seconds, stored);
+        loaded.emplace_back(v.id, std::move(v));
     });
+    DropRepeatedIds(loaded);
+
+    // Stored by id; stored[i] is where the i-th value in load order ends up.
+    // Hosts hand out ids in ascending order, so the sort is usually skipped.
+    std::vector<const ValueRecord*> stored(loaded.size());
+    const auto idLess = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (std::is_sorted(loaded.begin(), loaded.end(), idLess)) {
+        values_.Assign(std::move(loaded));
+        for (std::size_t i = 0; i < stored.size(); ++i) stored[i] = RecordAt(values_, i);
+    } else {
+        std::vector<std::size_t> byId(loaded.size());
+        std::iota(byId.begin(), byId.end(), std::size_t{0});
+        std::sort(byId.begin(), byId.end(), [&](std::size_t a, std::size_t b) { return idLess(loaded[a], loaded[b]); });
+        std::vector<ValueMap::value_type> sorted;
+        sorted.reserve(loaded.size());
+        for (const std::size_t i : byId) sorted.push_back(std::move(loaded[i]));
+        values_.Assign(std::move(sorted));
+        for (std::size_t k = 0; k < byId.size(); ++k) stored[byId[k]] = RecordAt(values_, k);
+    }
+
+    // The indexes from the values in load order, sorted stably.
+    std::vector<ValuesByTime::value_type> byTime;
+    byTime.reserve(stored.size());
+    for (const ValueRecord* value : stored) byTime.emplace_back(value->seconds, value);
+    valuesByTime_.Assign(std::move(byTime));
+    std::vector<ValuesByItem::value_type> byItem;
+    byItem.reserve(stored.size());
+    for (const ValueRecord* value : stored) byItem.emplace_back(std::make_pair(value->itemId, value->seconds), value);
+    valuesByItem_.Assign(std::move(byItem));
 }
 
 void RecordCache::LoadItemNames(HostDatabase* db) {
+    if (UpToDate(kItemNamesPart, db, static_cast<int32_t>(RecordKind::Item))) return;
     itemNames_.Clear();
     itemDefaults_.clear();
     if (!db) return;
@@ -175,33 +235,42 @@ void RecordCache::LoadItemNames(HostDatabase* db) {
     });
 }
 
-void RecordCache::LoadGroupNames(HostDatabase* db) { LoadNameList(db ? db->Groups() : nullptr, groupNames_); }
+void RecordCache::LoadGroupNames(HostDatabase* db) {
+    if (UpToDate(kGroupNamesPart, db, static_cast<int32_t>(RecordKind::Group))) return;
+    LoadNameList(db ? db->Groups() : nullptr, groupNames_);
+}
 
 void RecordCache::LoadTargetNames(HostDatabase* db) {
+    if (UpToDate(kTargetNamesPart, db, static_cast<int32_t>(RecordKind::Target))) return;
     LoadNameList(db ? db->Targets() : nullptr, targetNames_);
     targetIdByName_.clear();
     for (const int32_t id : targetNames_.Ids()) targetIdByName_.emplace(targetNames_.NameOf(id), id);
 }
 
 void RecordCache::LoadUnitNames(HostDatabase* db) {
+    if (UpToDate(kUnitNamesPart, db, static_cast<int32_t>(RecordKind::Unit))) return;
     LoadNameList(db ? db->Units() : nullptr, unitNames_);
     unitIdByName_.clear();
     for (const int32_t id : unitNames_.Ids()) unitIdByName_.emplace(UnitNameKey(unitNames_.NameOf(id)), id);
 }
 
 void RecordCache::LoadUnitCategories(HostDatabase* db) {
+    if (UpToDate(kUnitCategoriesPart, db, changekind::kCategories)) return;
     LoadCategorySet(db ? db->UnitCategories() : nullptr, unitCategories_);
 }
 
 void RecordCache::LoadGroupCategories(HostDatabase* db) {
+    if (UpToDate(kGroupCategoriesPart, db, changekind::kCategories)) return;
     LoadCategorySet(db ? db->GroupCategories() : nullptr, groupCategories_);
 }
 
 void RecordCache::LoadTargetCategories(HostDatabase* db) {
+    if (UpToDate(kTargetCategoriesPart, db, changekind::kCategories)) return;
     LoadCategorySet(db ? db->TargetCategories() : nullptr, targetCategories_);
 }
 
 void RecordCache::LoadValueCategories(HostDatabase* db) {
+    if (UpToDate(kValueCategoriesPart, db, changekind::kCategories)) return;
     valueCategoryNames_.Clear();
     WalkCategories(db ? db->ValueCategories() : nullptr, [&](HostCategory& category) {
         const int32_t number = category.Named().GetIndex();
@@ -227,6 +296,18 @@ void RecordCache::LoadAll(HostDatabase* db) {
 
 void RecordCache::Clear() { *this = RecordCache(); }
 
+void RecordCache::Invalidate() { stamps_.fill(LoadStamp{}); }
+
+bool RecordCache::UpToDate(Part part, HostDatabase* db, int32_t kind) {
+    LoadStamp& stamp = stamps_[part];
+    HostExtensions* extensions = db ? CurrentHostExtensions() : nullptr;
+    const uint64_t version = extensions ? extensions->ChangeVersion(kind) : 0;
+    if (version != 0 && stamp.version == version && stamp.db == db && stamp.extensions == extensions) return true;
+    stamp = {db, extensions, version};
+    generation_ = NextGeneration();
+    return false;
+}
+
 const GroupRecord* RecordCache::FindGroup(int32_t id) const { return FindIn(groups_, id); }
 const ItemRecord* RecordCache::FindItem(int32_t id) const { return FindIn(items_, id); }
 const TargetRecord* RecordCache::FindTarget(int32_t id) const { return FindIn(targets_, id); }
@@ -239,10 +320,12 @@ float RecordCache::ItemDefaultValue(int32_t itemId) const {
 }
 
 CategorySet* RecordCache::MutableCategories(RecordKind kind) {
+    // What the caller changes in place may never reach the host (a refused
+    // rename), so the next load of these categories reads them again.
     switch (kind) {
-    case RecordKind::Unit: return &unitCategories_;
-    case RecordKind::Group: return &groupCategories_;
-    case RecordKind::Target: return &targetCategories_;
+    case RecordKind::Unit: stamps_[kUnitCategoriesPart] = {}; return &unitCategories_;
+    case RecordKind::Group: stamps_[kGroupCategoriesPart] = {}; return &groupCategories_;
+    case RecordKind::Target: stamps_[kTargetCategoriesPart] = {}; return &targetCategories_;
     default: return nullptr;
     }
 }

@@ -4,8 +4,17 @@
 // parts they changed. Every loader first empties what it builds, then walks
 // its host table from the first record, leaving out records the host marks
 // as skipped.
+//
+// Loading once per change: when the host offers change versions
+// (HostExtensions), a loader whose record kind has the same version as at
+// its last run on the same database keeps what it holds and reads nothing.
+// Every write, the module's own and other programs', changes the version, so
+// the parts stay what the database holds. Without change versions every
+// loader reads its table again.
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -14,12 +23,16 @@
 #include "data/HostInterfaces.h"
 #include "data/NameList.h"
 #include "data/Records.h"
+#include "data/SortedIndex.h"
 #include "data/UnitConversion.h"
 
 namespace orv {
 
-// Ids and seconds are ordered as unsigned numbers: seconds past 2^31 come
-// after smaller ones, and std::multimap keeps equal keys in insertion order.
+class HostExtensions;
+
+// Ids and seconds are ordered as unsigned numbers: seconds past 2^31 (and the
+// keys -1 and -3) come after smaller ones; the indexes keep equal keys in
+// load order.
 struct UnsignedLess {
     bool operator()(int32_t a, int32_t b) const { return static_cast<uint32_t>(a) < static_cast<uint32_t>(b); }
 };
@@ -31,10 +44,12 @@ struct UnsignedPairLess {
     }
 };
 
-using IdMultimap = std::multimap<int32_t, int32_t, UnsignedLess>;
+using IdMultimap = SortedIndex<int32_t, int32_t, UnsignedLess>;
+// Values by id (ascending, as signed numbers, like the other kinds' maps).
+using ValueMap = SortedIndex<int32_t, ValueRecord, std::less<int32_t>>;
 // (item id, seconds) -> value; and seconds -> value.
-using ValuesByItem = std::multimap<std::pair<int32_t, int32_t>, const ValueRecord*, UnsignedPairLess>;
-using ValuesByTime = std::multimap<int32_t, const ValueRecord*, UnsignedLess>;
+using ValuesByItem = SortedIndex<std::pair<int32_t, int32_t>, const ValueRecord*, UnsignedPairLess>;
+using ValuesByTime = SortedIndex<int32_t, const ValueRecord*, UnsignedLess>;
 
 // One kind's 16 category slots.
 struct CategorySet {
@@ -66,6 +81,11 @@ public:
     // Every loader above, in that order.
     void LoadAll(HostDatabase* db);
     void Clear();
+    // The next run of every loader reads its table, whatever the versions.
+    void Invalidate();
+    // Changes whenever a loader read its table: equal generations mean equal
+    // contents. Unique across caches and clears.
+    uint64_t Generation() const { return generation_; }
 
     // Groups: by id, and target id -> groups listing it (load order).
     const std::map<int32_t, GroupRecord>& Groups() const { return groups_; }
@@ -87,7 +107,7 @@ public:
     const UnitFamilyIndex& Families() const { return families_; }
 
     // Values: by id, per item in time order, and in time order.
-    const std::map<int32_t, ValueRecord>& Values() const { return values_; }
+    const ValueMap& Values() const { return values_; }
     const ValuesByItem& ValuesPerItem() const { return valuesByItem_; }
     const ValuesByTime& ValuesInTime() const { return valuesByTime_; }
     const ValueRecord* FindValue(int32_t id) const;
@@ -109,6 +129,7 @@ public:
     const NameList& ValueCategoryNames() const { return valueCategoryNames_; }
     // Categories are renamed in place by the category dialog; null for the
     // kinds whose categories are only read (values) or have none (items).
+    // Their next load reads the host again, whatever the versions say.
     CategorySet* MutableCategories(RecordKind kind);
 
     // Referential rules the pages check before they remove records.
@@ -118,6 +139,35 @@ public:
 private:
     friend int32_t orv::LoadUnits(RecordCache& cache, HostDatabase* db);
 
+    // The loaders, each remembering the change version it loaded at.
+    enum Part {
+        kGroupsPart,
+        kItemsPart,
+        kTargetsPart,
+        kUnitsPart,
+        kValuesPart,
+        kItemNamesPart,
+        kGroupNamesPart,
+        kTargetNamesPart,
+        kUnitNamesPart,
+        kUnitCategoriesPart,
+        kGroupCategoriesPart,
+        kTargetCategoriesPart,
+        kValueCategoriesPart,
+        kPartCount
+    };
+    struct LoadStamp {
+        const HostDatabase* db = nullptr;
+        const HostExtensions* extensions = nullptr;
+        uint64_t version = 0;  // 0: load again
+    };
+    // True when `part` was loaded from `db` at the version `kind` has now;
+    // otherwise records that version for the load the caller does next.
+    bool UpToDate(Part part, HostDatabase* db, int32_t kind);
+
+    std::array<LoadStamp, kPartCount> stamps_{};
+    uint64_t generation_ = 0;
+
     std::map<int32_t, GroupRecord> groups_;
     IdMultimap groupsByTarget_;
     std::map<int32_t, ItemRecord> items_;
@@ -126,7 +176,7 @@ private:
     std::map<int32_t, UnitEntry> units_;
     UnitConversionTable conversions_;
     UnitFamilyIndex families_;
-    std::map<int32_t, ValueRecord> values_;
+    ValueMap values_;
     ValuesByItem valuesByItem_;
     ValuesByTime valuesByTime_;
     NameList itemNames_;

@@ -229,6 +229,25 @@ TEST_F(RecordCacheTest, ValueIndexesCompareUnsignedAndKeepLoadOrder) {
     EXPECT_EQ(cache_.Values().at(v1).date.year, 2038);
 }
 
+TEST_F(RecordCacheTest, ValuesLoadedOutOfIdOrderAreFoundByIdInLoadOrder) {
+    // Ids as another program may have chosen them: descending in load order.
+    for (const int32_t id : {900, 700, 800}) {
+        FieldMap fields{{field::Id, IntText(id)}, {field::Name, IntText(id)}, {field::Index, IntText(id)},
+                        {field::MatterId, "1"},   {field::ItemId, "1"},       {field::Value, "1.0"},
+                        {field::ItemIndex, "1"},  {field::CategoryId, "0"},   {field::CreatorId, "0"},
+                        {field::Seconds, "1000"}};
+        ASSERT_EQ(db_->Values()->Add(&fields), 0);
+    }
+    cache_.LoadValues(db_.get());
+    std::vector<int32_t> byId;
+    for (const auto& [id, value] : cache_.Values()) byId.push_back(value.id);
+    EXPECT_EQ(byId, (std::vector<int32_t>{700, 800, 900}));
+    EXPECT_EQ(TimeOrder(), (std::vector<int32_t>{900, 700, 800})) << "equal seconds keep load order";
+    EXPECT_EQ(ItemOrder(1), (std::vector<int32_t>{900, 700, 800}));
+    for (const int32_t id : {700, 800, 900}) ASSERT_NE(cache_.FindValue(id), nullptr) << id;
+    EXPECT_EQ(cache_.FindValue(750), nullptr);
+}
+
 TEST_F(RecordCacheTest, EditsWriteThroughAndCommit) {
     const int32_t unit = AddUnit("g", 0, 1.0f);
     const int32_t t1 = AddTarget("A", unit);

@@ -229,6 +229,34 @@ TEST_F(GridTest, AlternatingAndOwnRowColoursArePaintedFromWin32Values) {
     EXPECT_EQ(pixelOfRow(2), QColor(0x00, 0x80, 0xFF));
 }
 
+TEST_F(GridTest, ACellSourceMakesOnlyTheTextsThatAreDrawnOrRead) {
+    int made = 0;
+    grid.setCellSource([&](int number, int column) {
+        ++made;
+        return QString("%1:%2").arg(number).arg(column);
+    });
+    std::vector<int> numbers(10000);
+    for (int i = 0; i < 10000; ++i) numbers[static_cast<std::size_t>(i)] = 500 + i;
+    grid.appendRows(numbers);
+    grid.show();
+    grid.grab();
+    EXPECT_GT(made, 0) << "the visible rows are drawn";
+    EXPECT_LT(made, 1000) << "30,000 cells, only a screenful made";
+
+    EXPECT_EQ(grid.rowCount(), 10000);
+    EXPECT_EQ(grid.cell(9999, "Value"), "10499:2");
+    EXPECT_FALSE(grid.setCell(0, "Value", "x")) << "texts come from the source only";
+    // Deleting a row moves the later rows up with their numbers and texts.
+    ASSERT_TRUE(grid.deleteRow(0));
+    EXPECT_EQ(grid.cell(0, "Date"), "501:0");
+    EXPECT_EQ(grid.findRowByNumber(502), 1);
+
+    grid.setCellSource(nullptr);
+    EXPECT_TRUE(grid.cell(0, "Date").isEmpty());
+    EXPECT_TRUE(grid.setCell(0, "Date", "stored"));
+    EXPECT_EQ(grid.cell(0, "Date"), "stored");
+}
+
 TEST_F(GridTest, RowsCreateNoWidgets) {
     const auto before = grid.findChildren<QWidget*>().size();
     grid.setRedraw(false);

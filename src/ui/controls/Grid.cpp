@@ -141,6 +141,12 @@ void Grid::restoreColumnWidths() {
 
 int Grid::addRow() { return model_->appendRow(); }
 
+void Grid::setCellSource(std::function<QString(int number, int column)> source) {
+    model_->setCellSource(std::move(source));
+}
+
+void Grid::appendRows(const std::vector<int>& numbers) { model_->appendRows(numbers); }
+
 int Grid::rowCount() const { return model_->rowCount(); }
 
 bool Grid::setCell(int row, const QString& columnTitle, const QString& text) {

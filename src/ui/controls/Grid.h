@@ -19,6 +19,7 @@
 #include <QColor>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -49,6 +50,12 @@ public:
 
     // Appends an empty row and returns its index.
     int addRow();
+    // Cells made on demand from each row's number: the owner appends rows
+    // with appendRows and texts are made only for the cells that are drawn
+    // or read, so a grid of 100,000 rows fills at the cost of its numbers.
+    // setCell then refuses; a null source returns to stored texts.
+    void setCellSource(std::function<QString(int number, int column)> source);
+    void appendRows(const std::vector<int>& numbers);
     int rowCount() const;
     // False (and nothing changes) for a row or column that does not exist.
     bool setCell(int row, const QString& columnTitle, const QString& text);

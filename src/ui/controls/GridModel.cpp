@@ -13,7 +13,7 @@ int GridModel::addColumn(const QString& title, Qt::Alignment alignment) {
     const std::size_t oldWidth = columns_.size();
     if (!inBatch()) beginInsertColumns({}, column, column);
     columns_.push_back({title, alignment});
-    if (!rows_.empty()) {
+    if (!rows_.empty() && !source_) {
         // Widen every row by one empty cell at the end.
         std::vector<QString> widened;
         widened.reserve(rows_.size() * columns_.size());
@@ -44,17 +44,37 @@ int GridModel::appendRow() {
     const int row = static_cast<int>(rows_.size());
     if (!inBatch()) beginInsertRows({}, row, row);
     rows_.emplace_back();
-    cells_.resize(cells_.size() + columns_.size());
+    if (!source_) cells_.resize(cells_.size() + columns_.size());
     if (!inBatch()) endInsertRows();
     return row;
+}
+
+void GridModel::appendRows(const std::vector<int>& numbers) {
+    if (numbers.empty()) return;
+    const int first = static_cast<int>(rows_.size());
+    if (!inBatch()) beginInsertRows({}, first, first + static_cast<int>(numbers.size()) - 1);
+    rows_.reserve(rows_.size() + numbers.size());
+    for (const int number : numbers) rows_.push_back(RowInfo{number, std::nullopt});
+    if (!source_) cells_.resize(rows_.size() * columns_.size());
+    if (!inBatch()) endInsertRows();
+}
+
+void GridModel::setCellSource(CellSource source) {
+    if (!inBatch()) beginResetModel();
+    source_ = std::move(source);
+    cells_.clear();
+    if (!source_) cells_.resize(rows_.size() * columns_.size());
+    if (!inBatch()) endResetModel();
 }
 
 bool GridModel::removeRowAt(int row) {
     if (!validRow(row)) return false;
     if (!inBatch()) beginRemoveRows({}, row, row);
-    const auto width = static_cast<std::ptrdiff_t>(columns_.size());
-    const auto first = cells_.begin() + row * width;
-    cells_.erase(first, first + width);
+    if (!source_) {
+        const auto width = static_cast<std::ptrdiff_t>(columns_.size());
+        const auto first = cells_.begin() + row * width;
+        cells_.erase(first, first + width);
+    }
     rows_.erase(rows_.begin() + row);
     if (!inBatch()) endRemoveRows();
     return true;
@@ -69,7 +89,7 @@ void GridModel::removeAllRows() {
 }
 
 bool GridModel::setCell(int row, int column, const QString& text) {
-    if (!validRow(row) || !validColumn(column)) return false;
+    if (!validRow(row) || !validColumn(column) || source_) return false;
     cells_[static_cast<std::size_t>(row) * columns_.size() + static_cast<std::size_t>(column)] = text;
     if (!inBatch()) {
         const QModelIndex changed = index(row, column);
@@ -80,6 +100,7 @@ bool GridModel::setCell(int row, int column, const QString& text) {
 
 QString GridModel::cell(int row, int column) const {
     if (!validRow(row) || !validColumn(column)) return {};
+    if (source_) return source_(rows_[static_cast<std::size_t>(row)].number, column);
     return cells_[static_cast<std::size_t>(row) * columns_.size() + static_cast<std::size_t>(column)];
 }
 

@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,7 +28,16 @@ public:
     int columnIndex(const QString& title) const;
     QString columnTitle(int column) const;
 
+    // Cells made on demand: with a source set, a cell's text is
+    // source(row number, column) whenever the view or cell() asks, rows keep
+    // no texts of their own, and setCell refuses. Null returns to stored texts.
+    using CellSource = std::function<QString(int number, int column)>;
+    void setCellSource(CellSource source);
+    bool hasCellSource() const { return static_cast<bool>(source_); }
+
     int appendRow();
+    // Appends one row per number, remembering it; for a cell source.
+    void appendRows(const std::vector<int>& numbers);
     bool removeRowAt(int row);
     void removeAllRows();
     bool setCell(int row, int column, const QString& text);
@@ -69,7 +79,8 @@ private:
 
     std::vector<Column> columns_;
     std::vector<RowInfo> rows_;
-    std::vector<QString> cells_;  // row-major, columns_.size() per row
+    std::vector<QString> cells_;  // row-major, columns_.size() per row; empty with a source
+    CellSource source_;
     std::optional<QColor> evenColor_;
     std::optional<QColor> oddColor_;
     int batchDepth_ = 0;

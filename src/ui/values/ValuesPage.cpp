@@ -16,10 +16,9 @@
 #include "ui/controls/BitmapButton.h"
 #include "ui/controls/ColoredLabel.h"
 #include "ui/controls/Grid.h"
+#include "ui/values/CellText.h"
 #include "ui/values/ValueEntry.h"
 #include "ui/values/ValueEntryDialog.h"
-#include "util/DateText.h"
-#include "util/NumberFormat.h"
 
 namespace orv {
 namespace {
@@ -37,6 +36,15 @@ constexpr int kButtonHeight = 26;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 QString Column(const char* title) { return QString::fromLatin1(title); }
+
+// Grid columns, left to right.
+enum GridColumn { kDate, kTime, kItem, kValue, kUnit, kNotes };
+
+template <typename Write, typename Arg>
+QString Written(Write write, const Arg& arg) {
+    char buffer[kCellTextCapacity];
+    return QString::fromLatin1(buffer, static_cast<qsizetype>(write(arg, buffer)));
+}
 
 BitmapButton* PageButton(const QString& text, BitmapButton::Face face, QWidget* parent) {
     auto* button = new BitmapButton(text, face, parent);
@@ -69,6 +77,7 @@ void ValuesPage::CreateContent() {
     grid_->addColumn(Column(kUnitColumn), 100);
     grid_->addColumn(Column(kNotesColumn), 100);
     grid_->setAlternatingRowColors(kEvenRowColor, kOddRowColor);
+    grid_->setCellSource([this](int valueId, int column) { return CellText(valueId, column); });
     connect(grid_, &Grid::editRequested, this, [this] { EditValue(); });
     connect(grid_, &Grid::addRowRequested, this, [this] { AddValue(); });
     connect(grid_, &Grid::deleteRowRequested, this, [this] { RemoveValue(); });
@@ -101,6 +110,10 @@ void ValuesPage::Recolor() {
 
 void ValuesPage::AfterChange(int32_t selectId) {
     if (cache_) ReloadValueParts(*cache_, db_);
+    if (grid_ && cache_ && selectId == 0 && filledGeneration_ == cache_->Generation()) {
+        grid_->selectRow(0);
+        return;
+    }
     FillGrid(selectId);
 }
 
@@ -116,29 +129,43 @@ void ValuesPage::FillGrid(int32_t selectId) {
     int selectRow = -1;
     if (cache_) {
         const ValuesByTime& inTime = cache_->ValuesInTime();
+        rowIds_.reserve(lastTen_ ? kLastCount : inTime.size());
         // Newest first; among equal seconds the one loaded last comes first.
         for (auto it = inTime.rbegin(); it != inTime.rend(); ++it) {
             if (lastTen_ && static_cast<int>(rowIds_.size()) >= kLastCount) break;
-            const ValueRecord* value = it->second ? cache_->FindValue(it->second->id) : nullptr;
+            // The index points into the cached values only.
+            const ValueRecord* value = it->second;
             if (!value) continue;
-            const int row = grid_->addRow();
+            if (selectId != 0 && value->id == selectId) selectRow = static_cast<int>(rowIds_.size());
             rowIds_.push_back(value->id);
-            grid_->setRowNumber(row, value->id);
-            if (selectId != 0 && value->id == selectId) selectRow = row;
-
-            const ItemRecord* item = cache_->FindItem(value->itemId);
-            const GroupRecord* group = cache_->FindGroup(value->matterId);
-            const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr;
-            grid_->setCell(row, Column(kDateColumn), Text(FormatDateText(value->date)));
-            grid_->setCell(row, Column(kTimeColumn), Text(FormatTimeText(value->date)));
-            grid_->setCell(row, Column(kItemColumn), item ? Text(item->name) : QString());
-            grid_->setCell(row, Column(kValueColumn), Text(FixedText(value->value, 5)));
-            grid_->setCell(row, Column(kUnitColumn), unit ? Text(unit->name) : QString());
-            grid_->setCell(row, Column(kNotesColumn), Text(value->notes));
         }
+        // The texts are made when rows are drawn (CellText).
+        grid_->appendRows(rowIds_);
+        filledGeneration_ = cache_->Generation();
     }
     grid_->setRedraw(true);
     grid_->selectRow(selectRow >= 0 ? selectRow : 0);
+}
+
+QString ValuesPage::CellText(int32_t valueId, int column) const {
+    const ValueRecord* value = cache_ ? cache_->FindValue(valueId) : nullptr;
+    if (!value) return {};
+    switch (column) {
+    case kDate: return Written(WriteDateText, value->date);
+    case kTime: return Written(WriteTimeText, value->date);
+    case kItem: {
+        const ItemRecord* item = cache_->FindItem(value->itemId);
+        return item ? Text(item->name) : QString();
+    }
+    case kValue: return Written(WriteAmountText, static_cast<double>(value->value));
+    case kUnit: {
+        const GroupRecord* group = cache_->FindGroup(value->matterId);
+        const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr;
+        return unit ? Text(unit->name) : QString();
+    }
+    case kNotes: return Text(value->notes);
+    default: return {};
+    }
 }
 
 void ValuesPage::AddValue() {

@@ -61,11 +61,16 @@ protected:
 
 private:
     // Reloads the cache parts the page reads and refills, selecting selectId.
+    // When the cache did not change since the last fill and no row is to be
+    // selected, the grid keeps its rows and row 0 is selected.
     void AfterChange(int32_t selectId);
+    // The text of a grid cell of the value with this id, made when drawn.
+    QString CellText(int32_t valueId, int column) const;
     void LayoutControls();
 
     bool lastTen_ = false;
-    std::vector<int32_t> rowIds_;  // grid row -> value id
+    std::vector<int32_t> rowIds_;    // grid row -> value id
+    uint64_t filledGeneration_ = 0;  // the cache generation the grid shows; 0: refill
     Grid* grid_ = nullptr;
     ColoredLabel* label_ = nullptr;
     BitmapButton* lastTenButton_ = nullptr;
