@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "ui/PeriodChoice.h"
+#include "ui/PeriodControls.h"
 #include "ui/PluginPage.h"
 #include "ui/charts/ChartData.h"
 #include "util/ReportPeriod.h"

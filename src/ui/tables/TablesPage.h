@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "report/ReportText.h"
-#include "ui/PeriodChoice.h"
+#include "ui/PeriodControls.h"
 #include "ui/PluginPage.h"
 #include "ui/tables/DailyTotals.h"
 #include "util/ReportPeriod.h"
