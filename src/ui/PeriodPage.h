@@ -58,14 +58,14 @@ protected:
     // The centred text between period box and date control.
     QLabel* caption() const { return caption_; }
 
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
     // The page's figures for `choice` over period(); called by Apply.
     virtual void ShowPeriod(PeriodChoice choice) = 0;
     // Places the page's own controls within `client`, below the top row.
     virtual void LayoutContent(const QRect& client) = 0;
 
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
     PeriodControls controls() const { return {targetBox_, periodBox_, dateControl_}; }
 
     PageSelection ViewSettings::*stored_;

@@ -42,12 +42,10 @@ public:
     QLabel* filterLabel() const { return caption(); }
     QLabel* messageLabel() const { return message_; }
 
-protected:
+private:
     // Rebuilds the chart for the chosen target and period.
     void ShowPeriod(PeriodChoice choice) override;
     void LayoutContent(const QRect& client) override;
-
-private:
     // Hands the chart data to the chart window.
     void ShowData();
 

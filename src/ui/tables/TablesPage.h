@@ -56,16 +56,14 @@ public:
     QPushButton* printButton() const { return printButton_; }
     QPushButton* mailButton() const { return mailButton_; }
 
-protected:
-    // Recomputes the daily totals for the chosen target and period and
-    // refills the grids.
-    void ShowPeriod(PeriodChoice choice) override;
-    void LayoutContent(const QRect& client) override;
-
 private:
     void FillTotals();
     void FillDetails();
     void OnRowChosen(int row);
+    // Recomputes the daily totals for the chosen target and period and
+    // refills the grids.
+    void ShowPeriod(PeriodChoice choice) override;
+    void LayoutContent(const QRect& client) override;
 
     int32_t dayCount_ = 7;
     DailyTotals totals_;
