@@ -16,8 +16,8 @@
 #include <cstdint>
 
 #include "data/HostInterfaces.h"
+#include "ui/PeriodSyncBlock.h"
 #include "ui/PluginPage.h"
-#include "util/PeriodSyncBlock.h"
 
 class QWidget;
 

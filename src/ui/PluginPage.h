@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "data/HostInterfaces.h"
-#include "util/PeriodSyncBlock.h"
+#include "ui/PeriodSyncBlock.h"
 
 namespace orv {
 

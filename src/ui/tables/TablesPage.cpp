@@ -2,17 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFont>
 #include <QLabel>
 #include <QPushButton>
-#include <QResizeEvent>
 
 #include <algorithm>
 
 #include "data/RecordCache.h"
 #include "report/ReportJobs.h"
 #include "settings/ViewSettings.h"
-#include "ui/controls/DateTimeControl.h"
 #include "ui/controls/Grid.h"
 #include "ui/tables/TablesReport.h"
 #include "util/DateText.h"
@@ -22,9 +19,6 @@
 namespace orv {
 namespace {
 
-constexpr int kControlHeight = 26;
-constexpr int kComboItemHeight = 20;
-constexpr int kTargetDropHeight = 400;
 constexpr int kNarrowTotalsWidth = 190;
 constexpr int kEvenRowColor = 0xF0F0F0;
 constexpr int kOddRowColor = 0xE6E6E6;
@@ -32,20 +26,13 @@ constexpr int kOddRowColor = 0xE6E6E6;
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 QString Column(const char* title) { return QString::fromLatin1(title); }
 
-QComboBox* PageCombo(QWidget* parent) {
-    auto* combo = new QComboBox(parent);
-    combo->setStyleSheet(
-        QStringLiteral("QComboBox QAbstractItemView::item { min-height: %1px; }").arg(kComboItemHeight));
-    return combo;
-}
-
 }  // namespace
 
-TablesPage::TablesPage(QWidget* parent) : PluginPage(parent) { setObjectName(QStringLiteral("TablesPage")); }
+TablesPage::TablesPage(QWidget* parent) : PeriodPage(&ViewSettings::tables, parent) {
+    setObjectName(QStringLiteral("TablesPage"));
+}
 
-void TablesPage::LoadCacheParts() { ReloadCache(); }
-
-void TablesPage::ReloadCache() {
+void TablesPage::LoadCacheParts() {
     if (!cache_) return;
     cache_->LoadUnits(db_);
     cache_->LoadTargets(db_);
@@ -56,23 +43,8 @@ void TablesPage::ReloadCache() {
 }
 
 void TablesPage::CreateContent() {
-    if (totalsGrid_) return;
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    period_.SetDatabase(db_);
-
-    periodBox_ = PageCombo(this);
-    for (const PeriodChoiceInfo& info : kPeriodChoices) periodBox_->addItem(QString::fromLatin1(info.itemText));
-    periodBox_->setCurrentIndex(0);
-
-    heading_ = new QLabel(this);
-    heading_->setAlignment(Qt::AlignCenter);
-
-    dateControl_ = new DateTimeControl(DateTimeControl::Kind::Date, this);
-    dateControl_->setFormat(QStringLiteral("yyyy-MM-dd"));
-
-    targetBox_ = PageCombo(this);
-    targetBox_->setMaxVisibleItems(kTargetDropHeight / kComboItemHeight);
-    FillTargetBox();
+    if (HasContent()) return;
+    CreatePeriodRow();
 
     totalsGrid_ = new Grid(this);
     totalsGrid_->addColumn(Column(kDateColumn), 70);
@@ -95,9 +67,6 @@ void TablesPage::CreateContent() {
     mailButton_ = new QPushButton(QStringLiteral("Send e-mail"), this);
     printButton_ = new QPushButton(QStringLiteral("Print"), this);
 
-    connect(targetBox_, &QComboBox::activated, this, [this] { Apply(true); });
-    connect(periodBox_, &QComboBox::activated, this, [this] { Apply(true); });
-    connect(dateControl_, &DateTimeControl::changed, this, [this] { Apply(true); });
     connect(showDetailsBox_, &QCheckBox::clicked, this, [this](bool checked) { SetShowDetails(checked); });
     connect(totalsGrid_, &Grid::currentRowChanged, this, &TablesPage::OnRowChosen);
     connect(totalsGrid_, &Grid::editRequested, this, &TablesPage::OnRowChosen);
@@ -108,38 +77,24 @@ void TablesPage::CreateContent() {
     LayoutControls();
 }
 
-void TablesPage::FillTargetBox() {
-    if (!targetBox_ || !cache_) return;
-    controls().FillTargets(cache_->TargetNames());
-}
-
-int32_t TablesPage::SelectedTargetId() const { return controls().SelectedTargetId(); }
-
-void TablesPage::Apply(bool notify) {
-    if (!totalsGrid_) return;
-    const HostDateTime picked = controls().PickedDate();
-    period_.SetEnd(picked);
-    const PeriodChoice choice = periodBox_->currentIndex();
-    period_.SetChoice(choice);
+void TablesPage::ShowPeriod(PeriodChoice choice) {
     // No selection keeps the previous number of days.
     if (const std::optional<SlotScheme> scheme = SlotScheme::ForTables(choice)) dayCount_ = scheme->count();
 
-    if (notify) emit periodSelected(controls().Block(choice, picked));
-
-    ReloadCache();
+    LoadCacheParts();
     const TargetRecord* target = cache_ ? cache_->FindTarget(SelectedTargetId()) : nullptr;
     if (!target) return;  // nothing to show: the grids keep their rows
-    totals_ = ComputeDailyTotals(*cache_, db_, target->id, period_.GetStart(), dayCount_);
+    totals_ = ComputeDailyTotals(*cache_, db_, target->id, period().GetStart(), dayCount_);
     FillTotals();
 
-    heading_->setText(Text(TablesHeading(*cache_, periodBox_->currentText().toStdString(), *target)));
+    caption()->setText(Text(TablesHeading(*cache_, periodBox()->currentText().toStdString(), *target)));
 }
 
 void TablesPage::FillTotals() {
     totalsGrid_->setRedraw(false);
     totalsGrid_->deleteAllRows();
     const SlotScheme scheme(kSecondsPerDay, totals_.days());
-    const HostDateTime start = period_.GetStart();
+    const HostDateTime start = period().GetStart();
     for (int32_t day = totals_.days() - 1; day >= 0; --day) {
         const int row = totalsGrid_->addRow();
         totalsGrid_->setRowNumber(row, day);
@@ -196,8 +151,8 @@ void TablesPage::OnRowChosen(int row) {
 
 ReportContent TablesPage::ReportFigures() const {
     if (!cache_) return ReportContent{};
-    return BuildTablesReport(*cache_, db_, totals_, period_.GetStart(),
-                             heading_ ? heading_->text().toStdString() : std::string(), showDetails_);
+    return BuildTablesReport(*cache_, db_, totals_, period().GetStart(),
+                             caption() ? caption()->text().toStdString() : std::string(), showDetails_);
 }
 
 void TablesPage::PrintReport() {
@@ -206,47 +161,12 @@ void TablesPage::PrintReport() {
 
 void TablesPage::SendReport() { MailReport(this, ReportFigures()); }
 
-void TablesPage::Activate() {
-    ReloadCache();
-    FillTargetBox();
-    Apply(false);
-}
-
-void TablesPage::ReceivePeriod(const PeriodSyncBlock& block) {
-    if (!totalsGrid_) return;
-    controls().Receive(block);
-    Apply(false);
-}
-
-void TablesPage::RestoreState() {
-    if (!settings_ || !totalsGrid_) return;
-    controls().Restore(settings_->tables, cache_ ? &cache_->TargetNames() : nullptr);
-    Apply(false);
-}
-
-void TablesPage::StoreState() {
-    if (!settings_ || !totalsGrid_) return;
-    controls().Store(settings_->tables, db_);
-    settings_->Save(db_);
-}
-
-void TablesPage::resizeEvent(QResizeEvent* event) {
-    PluginPage::resizeEvent(event);
-    LayoutControls();
-}
-
-void TablesPage::LayoutControls() {
-    if (!totalsGrid_) return;
-    const QRect client = rect();
+void TablesPage::LayoutContent(const QRect& client) {
     const int l = client.left();
     const int t = client.top();
     const int r = client.left() + client.width();
     const int b = client.top() + client.height();
     const int gridHeight = std::max(0, b - t - 92);
-    periodBox_->setGeometry(l + 10, t + 10, 100, kControlHeight);
-    heading_->setGeometry(l + 120, t + 10, std::max(0, r - l - 460), kControlHeight);
-    dateControl_->setGeometry(r - 330, t + 10, 110, kControlHeight);
-    targetBox_->setGeometry(r - 210, t + 10, 200, kControlHeight);
     if (showDetails_) {
         totalsGrid_->setGeometry(l + 10, t + 46, kNarrowTotalsWidth, gridHeight);
         detailsGrid_->setGeometry(l + 220, t + 46, std::max(0, r - l - 230), gridHeight);
@@ -259,7 +179,6 @@ void TablesPage::LayoutControls() {
     printButton_->setGeometry(l + 120, b - 36, 100, kControlHeight);
     statistics_->setGeometry(l + 230, b - 36, std::max(0, r - l - 350), kControlHeight);
     showDetailsBox_->setGeometry(r - 110, b - 36, 100, kControlHeight);
-    update();
 }
 
 }  // namespace orv

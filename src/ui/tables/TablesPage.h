@@ -7,22 +7,18 @@
 #include <cstdint>
 
 #include "report/ReportText.h"
-#include "ui/PeriodChoice.h"
-#include "ui/PluginPage.h"
+#include "ui/PeriodPage.h"
 #include "ui/tables/DailyTotals.h"
-#include "util/ReportPeriod.h"
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QPushButton;
 
 namespace orv {
 
-class DateTimeControl;
 class Grid;
 
-class TablesPage : public PluginPage {
+class TablesPage : public PeriodPage {
     Q_OBJECT
 public:
     // Column titles of the two grids.
@@ -38,14 +34,7 @@ public:
 
     void LoadCacheParts() override;
     void CreateContent() override;
-    void RestoreState() override;
-    void StoreState() override;
-    void Activate() override;
-    void ReceivePeriod(const PeriodSyncBlock& block) override;
 
-    // Reads target, period and date from the controls, recomputes and
-    // refills; with `notify` the selection goes to the Charts page as well.
-    void Apply(bool notify);
     // Shows or hides the values behind the chosen day.
     void SetShowDetails(bool on);
     bool showDetails() const { return showDetails_; }
@@ -56,47 +45,32 @@ public:
     void PrintReport();
     void SendReport();
 
-    // The target chosen in the target box; 0 when none is.
-    int32_t SelectedTargetId() const;
-    const ReportPeriod& period() const { return period_; }
     const DailyTotals& totals() const { return totals_; }
     int32_t dayCount() const { return dayCount_; }
 
-    QComboBox* targetBox() const { return targetBox_; }
-    QComboBox* periodBox() const { return periodBox_; }
-    DateTimeControl* dateControl() const { return dateControl_; }
     Grid* totalsGrid() const { return totalsGrid_; }
     Grid* detailsGrid() const { return detailsGrid_; }
-    QLabel* headingLabel() const { return heading_; }
+    QLabel* headingLabel() const { return caption(); }
     QLabel* statisticsLabel() const { return statistics_; }
     QCheckBox* showDetailsBox() const { return showDetailsBox_; }
     QPushButton* printButton() const { return printButton_; }
     QPushButton* mailButton() const { return mailButton_; }
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
-    void ReloadCache();
-    // Refills the target box from the cache, keeping the chosen target.
-    void FillTargetBox();
-    PeriodControls controls() const { return {targetBox_, periodBox_, dateControl_}; }
     void FillTotals();
     void FillDetails();
     void OnRowChosen(int row);
-    void LayoutControls();
+    // Recomputes the daily totals for the chosen target and period and
+    // refills the grids.
+    void ShowPeriod(PeriodChoice choice) override;
+    void LayoutContent(const QRect& client) override;
 
-    ReportPeriod period_;
     int32_t dayCount_ = 7;
     DailyTotals totals_;
     bool showDetails_ = false;
 
-    QComboBox* targetBox_ = nullptr;
-    QComboBox* periodBox_ = nullptr;
-    DateTimeControl* dateControl_ = nullptr;
     Grid* totalsGrid_ = nullptr;
     Grid* detailsGrid_ = nullptr;
-    QLabel* heading_ = nullptr;
     QLabel* statistics_ = nullptr;
     QCheckBox* showDetailsBox_ = nullptr;
     QPushButton* mailButton_ = nullptr;

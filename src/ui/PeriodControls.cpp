@@ -1,4 +1,4 @@
-#include "ui/PeriodChoice.h"
+#include "ui/PeriodControls.h"
 
 #include <QComboBox>
 

@@ -1,5 +1,5 @@
 // Draws the module's bitmaps and writes them as PNG files into the folder
-// given on the command line (the resource folder's bitmaps/). The PNGs are
+// given on the command line (src/resources/bitmaps/). The PNGs are
 // kept in the repository; run this again after changing a drawing:
 //
 //   ninja orv_redraw_bitmaps

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "data/HostInterfaces.h"
-#include "util/PeriodSyncBlock.h"
+#include "ui/PeriodSyncBlock.h"
 #include "util/ReportPeriod.h"
 
 class QComboBox;
