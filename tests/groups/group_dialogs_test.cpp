@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
 #include "support/ModuleFixture.h"
 #include "support/WidgetDriver.h"
