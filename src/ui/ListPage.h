@@ -7,6 +7,7 @@
 // chosen, and runs the category editor of the page's record kind. A page adds
 // its lists' columns, how it fills them and what its buttons do.
 
+#include <QRect>
 #include <QString>
 
 #include <cstdint>
@@ -55,6 +56,8 @@ public:
 
     ListPage(const Frame& frame, QWidget* parent);
 
+    // Loads what Reload() loads, so the filter and the lists are filled
+    // from a fresh cache.
     void LoadCacheParts() override;
     void CreateContent() override;
     void Activate() override;
@@ -62,8 +65,6 @@ public:
 
     Grid* grid() const { return grid_; }
     QComboBox* filterBox() const { return filter_.box(); }
-    ColoredLabel* categoryLabel() const { return label_; }
-    const std::vector<QPushButton*>& buttons() const { return buttons_; }
 
     // The "Edit categories" action: runs the category editor, refiles the
     // records of cleared categories and shows all of them again.
