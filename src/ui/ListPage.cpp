@@ -31,15 +31,7 @@ void ListPage::CreateContent() {
     filter_.Attach(filter, label_);
     connect(filter, &QComboBox::activated, this, [this] { FilterChosen(); });
 
-    CreateLists();
-
-    for (Action& action : Actions()) {
-        auto* button = new BitmapButton(action.text, BitmapButton::Face::Push, this);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, std::move(action.run));
-        buttons_.push_back(button);
-    }
-
+    CreateControls();
     ShowAllCategories();
     LayoutControls();
     Recolor();
@@ -63,6 +55,15 @@ Grid* ListPage::AddGrid(const RowActions& actions) {
     connect(grid_, &Grid::addRowRequested, this, actions.add);
     connect(grid_, &Grid::deleteRowRequested, this, actions.remove);
     return grid_;
+}
+
+void ListPage::AddButtons(std::vector<Action> actions) {
+    for (Action& action : actions) {
+        auto* button = new BitmapButton(action.text, BitmapButton::Face::Push, this);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, std::move(action.run));
+        buttons_.push_back(button);
+    }
 }
 
 void ListPage::FillGrid(int32_t id) {

@@ -71,9 +71,9 @@ public:
     void EditFilterCategories();
 
 protected:
-    // Creates the page's lists, among them the grid through AddGrid().
-    virtual void CreateLists() = 0;
-    virtual std::vector<Action> Actions() = 0;
+    // Creates the page's lists, among them the grid through AddGrid(), then
+    // its buttons through AddButtons().
+    virtual void CreateControls() = 0;
     // Reloads the cache parts the page shows and its dialogs read.
     virtual void Reload() = 0;
     // Adds the grid's rows from the cache (called only with a cache).
@@ -86,6 +86,7 @@ protected:
     virtual void LayoutLists(const QRect& area);
 
     Grid* AddGrid(const RowActions& actions);
+    void AddButtons(std::vector<Action> actions);
     // Refills the grid and selects the row of `id`, or row 0.
     void FillGrid(int32_t id);
     void ReloadAndFill(int32_t id);

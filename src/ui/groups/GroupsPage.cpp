@@ -48,7 +48,7 @@ GroupsPage::GroupsPage(QWidget* parent)
                 .buttonWidth = 90},
                parent) {}
 
-void GroupsPage::CreateLists() {
+void GroupsPage::CreateControls() {
     tree_ = new QTreeWidget(this);
     tree_->setHeaderHidden(true);
     tree_->setRootIsDecorated(false);
@@ -62,16 +62,14 @@ void GroupsPage::CreateLists() {
         AddGrid({.add = [this] { NewItem(); }, .edit = [this] { EditItem(); }, .remove = [this] { RemoveItem(); }});
     grid->addColumn(kItemName, 140);
     grid->setAlternatingRowColors(kEvenRowColor, kOddRowColor);
-}
 
-std::vector<ListPage::Action> GroupsPage::Actions() {
-    return {{QStringLiteral("New Group"), [this] { NewGroup(); }},
-            {QStringLiteral("Edit Group"), [this] { EditGroup(); }},
-            {QStringLiteral("Remove Group"), [this] { RemoveGroup(); }},
-            {QStringLiteral("New Item"), [this] { NewItem(); }},
-            {QStringLiteral("Edit Item"), [this] { EditItem(); }},
-            {QStringLiteral("Remove Item"), [this] { RemoveItem(); }},
-            {QStringLiteral("Edit categories"), [this] { EditFilterCategories(); }}};
+    AddButtons({{QStringLiteral("New Group"), [this] { NewGroup(); }},
+                {QStringLiteral("Edit Group"), [this] { EditGroup(); }},
+                {QStringLiteral("Remove Group"), [this] { RemoveGroup(); }},
+                {QStringLiteral("New Item"), [this] { NewItem(); }},
+                {QStringLiteral("Edit Item"), [this] { EditItem(); }},
+                {QStringLiteral("Remove Item"), [this] { RemoveItem(); }},
+                {QStringLiteral("Edit categories"), [this] { EditFilterCategories(); }}});
 }
 
 void GroupsPage::FilterChosen() { Refill(); }

@@ -34,8 +34,7 @@ public:
     void RemoveItem();
 
 protected:
-    void CreateLists() override;
-    std::vector<Action> Actions() override;
+    void CreateControls() override;
     void Reload() override;
     // The items of the selected group.
     void AddRows() override;

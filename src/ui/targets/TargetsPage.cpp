@@ -40,20 +40,18 @@ TargetsPage::TargetsPage(QWidget* parent)
                 .filterName = QStringLiteral("MyCB")},
                parent) {}
 
-void TargetsPage::CreateLists() {
+void TargetsPage::CreateControls() {
     Grid* grid = AddGrid(
         {.add = [this] { NewTarget(); }, .edit = [this] { EditTarget(); }, .remove = [this] { RemoveTarget(); }});
     grid->addColumn(column::Name, 140);
     grid->addColumn(column::Unit, 100);
     grid->addColumn(column::Type, 100);
     grid->addColumn(column::Category, 100);
-}
 
-std::vector<ListPage::Action> TargetsPage::Actions() {
-    return {{QStringLiteral("New"), [this] { NewTarget(); }},
-            {QStringLiteral("Edit"), [this] { EditTarget(); }},
-            {QStringLiteral("Remove"), [this] { RemoveTarget(); }},
-            {QStringLiteral("Edit categories"), [this] { EditFilterCategories(); }}};
+    AddButtons({{QStringLiteral("New"), [this] { NewTarget(); }},
+                {QStringLiteral("Edit"), [this] { EditTarget(); }},
+                {QStringLiteral("Remove"), [this] { RemoveTarget(); }},
+                {QStringLiteral("Edit categories"), [this] { EditFilterCategories(); }}});
 }
 
 void TargetsPage::Reload() {

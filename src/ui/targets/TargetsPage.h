@@ -21,8 +21,7 @@ public:
     void RemoveTarget();
 
 protected:
-    void CreateLists() override;
-    std::vector<Action> Actions() override;
+    void CreateControls() override;
     void Reload() override;
     void AddRows() override;
 };

@@ -38,7 +38,7 @@ UnitsPage::UnitsPage(QWidget* parent)
                 .filterName = QStringLiteral("MyCB")},
                parent) {}
 
-void UnitsPage::CreateLists() {
+void UnitsPage::CreateControls() {
     Grid* grid =
         AddGrid({.add = [this] { NewUnit(); }, .edit = [this] { EditUnit(); }, .remove = [this] { RemoveUnit(); }});
     grid->addColumn(column::Name, 140);
@@ -46,13 +46,11 @@ void UnitsPage::CreateLists() {
     grid->addColumn(column::Factor, 70);
     grid->addColumn(column::Base, 100);
     grid->addColumn(column::Category, 140);
-}
 
-std::vector<ListPage::Action> UnitsPage::Actions() {
-    return {{QStringLiteral("New"), [this] { NewUnit(); }},
-            {QStringLiteral("Edit"), [this] { EditUnit(); }},
-            {QStringLiteral("Remove"), [this] { RemoveUnit(); }},
-            {QStringLiteral("Edit categories"), [this] { EditFilterCategories(); }}};
+    AddButtons({{QStringLiteral("New"), [this] { NewUnit(); }},
+                {QStringLiteral("Edit"), [this] { EditUnit(); }},
+                {QStringLiteral("Remove"), [this] { RemoveUnit(); }},
+                {QStringLiteral("Edit categories"), [this] { EditFilterCategories(); }}});
 }
 
 void UnitsPage::Reload() {

@@ -19,8 +19,7 @@ public:
     void RemoveUnit();
 
 protected:
-    void CreateLists() override;
-    std::vector<Action> Actions() override;
+    void CreateControls() override;
     void Reload() override;
     void AddRows() override;
 };
