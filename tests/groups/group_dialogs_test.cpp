@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QLocale>
 
+#include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
 #include "support/ModuleFixture.h"
 #include "support/WidgetDriver.h"

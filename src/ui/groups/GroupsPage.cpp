@@ -1,25 +1,20 @@
 #include "ui/groups/GroupsPage.h"
 
-#include <QComboBox>
 #include <QHeaderView>
-#include <QResizeEvent>
 #include <QTreeWidget>
 
 #include <algorithm>
 #include <string>
 
 #include "data/FieldText.h"
-#include "data/ModifiedFlag.h"
 #include "data/RecordCache.h"
 #include "data/RecordChanges.h"
 #include "data/UnitConversion.h"
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/PageStyle.h"
 #include "ui/WriteFailure.h"
-#include "ui/categories/CategoriesDialog.h"
-#include "ui/categories/CategoryFilter.h"
-#include "ui/controls/BitmapButton.h"
 #include "ui/controls/ColoredLabel.h"
 #include "ui/controls/Grid.h"
 #include "ui/groups/GroupDialog.h"
@@ -28,14 +23,11 @@
 namespace orv {
 namespace {
 
-const QString kCaption = QStringLiteral("ORV Diabetes");
 const QString kItemName = QStringLiteral("Item Name");
 
 constexpr int kEvenRowColor = 0xF0F0F0;
 constexpr int kOddRowColor = 0xE6E6E6;
 constexpr int kGroupIdRole = Qt::UserRole;
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 // An item's first `count` amounts, padded with zeros.
 std::vector<float> OwnAmounts(const ItemRecord& item) {
@@ -47,31 +39,16 @@ std::vector<float> OwnAmounts(const ItemRecord& item) {
 
 }  // namespace
 
-GroupsPage::GroupsPage(QWidget* parent) : PluginPage(parent), filter_(&RecordCache::GroupCategories) {
-    setObjectName(QStringLiteral("GroupsPage"));
-}
+GroupsPage::GroupsPage(QWidget* parent)
+    : ListPage({.objectName = QStringLiteral("GroupsPage"),
+                .caption = kDiabetesCaption,
+                .kind = RecordKind::Group,
+                .categories = &RecordCache::GroupCategories,
+                .filterWidth = 100,
+                .buttonWidth = 90},
+               parent) {}
 
-void GroupsPage::LoadCacheParts() {
-    if (!cache_) return;
-    cache_->LoadTargetNames(db_);
-    cache_->LoadGroupNames(db_);
-    cache_->LoadGroupCategories(db_);
-}
-
-void GroupsPage::CreateContent() {
-    if (grid_) return;
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-
-    label_ = new ColoredLabel(this);
-    auto* filter = new QComboBox(this);
-    filter->setMaxVisibleItems(20);
-    filter_.Attach(filter, label_);
-    connect(filter, &QComboBox::activated, this, [this] {
-        FillTree();
-        FillItems(0);
-        UpdateLabel();
-    });
-
+void GroupsPage::CreateControls() {
     tree_ = new QTreeWidget(this);
     tree_->setHeaderHidden(true);
     tree_->setRootIsDecorated(false);
@@ -81,61 +58,26 @@ void GroupsPage::CreateContent() {
         GroupChosen(current ? current->data(0, kGroupIdRole).toInt() : -1);
     });
 
-    grid_ = new Grid(this);
-    grid_->addColumn(kItemName, 140);
-    grid_->setAlternatingRowColors(kEvenRowColor, kOddRowColor);
-    connect(grid_, &Grid::editRequested, this, [this] { EditItem(); });
-    connect(grid_, &Grid::addRowRequested, this, [this] { NewItem(); });
-    connect(grid_, &Grid::deleteRowRequested, this, [this] { RemoveItem(); });
+    Grid* grid =
+        AddGrid({.add = [this] { NewItem(); }, .edit = [this] { EditItem(); }, .remove = [this] { RemoveItem(); }});
+    grid->addColumn(kItemName, 140);
+    grid->setAlternatingRowColors(kEvenRowColor, kOddRowColor);
 
-    const std::pair<const char*, void (GroupsPage::*)()> actions[] = {
-        {"New Group", &GroupsPage::NewGroup},
-        {"Edit Group", &GroupsPage::EditGroup},
-        {"Remove Group", &GroupsPage::RemoveGroup},
-        {"New Item", &GroupsPage::NewItem},
-        {"Edit Item", &GroupsPage::EditItem},
-        {"Remove Item", &GroupsPage::RemoveItem},
-        {"Edit categories", &GroupsPage::EditGroupCategories},
-    };
-    for (const auto& [text, action] : actions) {
-        auto* button = new BitmapButton(QString::fromLatin1(text), BitmapButton::Face::Push, this);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, action);
-        buttons_.push_back(button);
-    }
-
-    filter_.Fill(cache_);
-    filter_.ChooseAll();
-    Reload();
-    UpdateLabel();
-    LayoutControls();
-    Recolor();
+    AddButtons({{QStringLiteral("New Group"), [this] { NewGroup(); }},
+                {QStringLiteral("Edit Group"), [this] { EditGroup(); }},
+                {QStringLiteral("Remove Group"), [this] { RemoveGroup(); }},
+                {QStringLiteral("New Item"), [this] { NewItem(); }},
+                {QStringLiteral("Edit Item"), [this] { EditItem(); }},
+                {QStringLiteral("Remove Item"), [this] { RemoveItem(); }},
+                {QStringLiteral("Edit categories"), [this] { EditFilterCategories(); }}});
 }
 
-void GroupsPage::Activate() { Reload(); }
+void GroupsPage::FilterChosen() { Refill(); }
 
-void GroupsPage::Recolor() { filter_.RecolorLabel(colors_); }
-
-void GroupsPage::resizeEvent(QResizeEvent* event) {
-    PluginPage::resizeEvent(event);
-    LayoutControls();
-}
-
-void GroupsPage::LayoutControls() {
-    if (!grid_) return;
-    const QRect r = rect();
-    const int left = r.left();
-    const int top = r.top();
-    const int width = r.width();
-    const int height = r.height();
-    label_->setGeometry(left + 10, top + 10, width - 130, 26);
-    filter_.box()->setGeometry(r.right() + 1 - 110, top + 10, 100, filter_.box()->sizeHint().height());
-    tree_->setGeometry(left + 10, top + 46, 290, height - 92);
-    grid_->setGeometry(left + 310, top + 46, width - 320, height - 92);
-    const int buttonTop = r.bottom() + 1 - 36;
-    for (std::size_t i = 0; i < buttons_.size(); ++i) {
-        buttons_[i]->setGeometry(left + 10 + 100 * static_cast<int>(i), buttonTop, 90, 26);
-    }
+void GroupsPage::LayoutLists(const QRect& area) {
+    constexpr int kTreeWidth = 290;
+    tree_->setGeometry(area.left(), area.top(), kTreeWidth, area.height());
+    grid_->setGeometry(area.adjusted(kTreeWidth + 10, 0, 0, 0));
 }
 
 void GroupsPage::UpdateLabel() {
@@ -145,7 +87,7 @@ void GroupsPage::UpdateLabel() {
         return;
     }
     const GroupRecord* group = cache_->FindGroup(selectedGroup_);
-    QString text = group ? Text(group->name) : QString();
+    QString text = group ? PageText(group->name) : QString();
     if (filter_.Category() >= 0) {
         text += QStringLiteral(" (Category: ") + filter_.CategoryName(cache_) + QStringLiteral(")");
     }
@@ -177,12 +119,10 @@ void GroupsPage::Reload() {
     cache_->LoadUnitNames(db_);
     cache_->LoadValues(db_);
     ReloadItemParts();
-    FillItems(0);
     cache_->LoadGroups(db_);
-    FillTree();
 }
 
-void GroupsPage::FillTree() {
+void GroupsPage::Refill() {
     if (!tree_) return;
     fillingTree_ = true;
     tree_->setUpdatesEnabled(false);
@@ -191,7 +131,7 @@ void GroupsPage::FillTree() {
         const int32_t category = filter_.Category();
         for (const auto& [id, group] : cache_->Groups()) {
             if (category >= 0 && group.category != category) continue;
-            auto* node = new QTreeWidgetItem(tree_, QStringList{Text(group.name)});
+            auto* node = new QTreeWidgetItem(tree_, QStringList{PageText(group.name)});
             node->setData(0, kGroupIdRole, id);
         }
     }
@@ -200,7 +140,7 @@ void GroupsPage::FillTree() {
     fillingTree_ = false;
     selectedGroup_ = -1;
     UpdateLabel();
-    FillItems(0);
+    FillGrid(0);
     tree_->setUpdatesEnabled(true);
 }
 
@@ -219,37 +159,24 @@ bool GroupsPage::SelectGroupNode(int32_t groupId) {
 void GroupsPage::GroupChosen(int32_t groupId) {
     selectedGroup_ = groupId;
     UpdateLabel();
-    FillItems(0);
+    FillGrid(0);
 }
 
-void GroupsPage::FillItems(int32_t itemId) {
-    if (!grid_) return;
-    grid_->setRedraw(false);
-    grid_->deleteAllRows();
-    if (cache_) {
-        for (const auto& [id, item] : cache_->Items()) {
-            if (item.matterId != selectedGroup_) continue;
-            const int row = grid_->addRow();
-            grid_->setRowNumber(row, id);
-            grid_->setCell(row, kItemName, Text(item.name));
-        }
+void GroupsPage::AddRows() {
+    for (const auto& [id, item] : cache_->Items()) {
+        if (item.matterId != selectedGroup_) continue;
+        const int row = grid_->addRow();
+        grid_->setRowNumber(row, id);
+        grid_->setCell(row, kItemName, PageText(item.name));
     }
-    grid_->setRedraw(true);
-    const int row = itemId != 0 ? grid_->findRowByNumber(itemId) : -1;
-    grid_->selectRow(row >= 0 ? row : 0);
-}
-
-int32_t GroupsPage::SelectedItem() const {
-    const int row = grid_ ? grid_->currentRow() : -1;
-    return row < 0 ? 0 : grid_->rowNumber(row);
 }
 
 void GroupsPage::NewGroup() {
-    if (!db_ || !cache_ || RefuseWhenReadOnly(this, kCaption)) return;
+    if (!db_ || !cache_ || RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     GroupRecord fresh;
     fresh.unitId = cache_->UnitNames().empty() ? 0 : cache_->UnitNames().IdAt(0);
     GroupDialog dialog(QStringLiteral("Add group"), fresh, *cache_, window());
-    const bool added = RunUntilWritten(dialog, this, kCaption, RecordKind::Group, [&] {
+    const bool added = RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Group, [&] {
         const GroupRecord& group = dialog.group();
         const std::vector<int32_t> targets = dialog.EditedTargets();
         FieldMap fields;
@@ -267,24 +194,24 @@ void GroupsPage::NewGroup() {
     if (!added) return;
 
     ReloadGroupParts();
-    FillTree();
+    Refill();
 }
 
 void GroupsPage::EditGroup() {
     if (!db_ || !cache_) return;
     const GroupRecord* current = cache_->FindGroup(selectedGroup_);
     if (!current) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Select the group to edit"));
+        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select the group to edit"));
         return;
     }
-    if (RefuseWhenReadOnly(this, kCaption)) return;
+    if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     const GroupRecord before = *current;
     // Work from the stored items and values: other pages may have changed them.
     cache_->LoadItems(db_);
     cache_->LoadValues(db_);
     GroupDialog dialog(QStringLiteral("Edit group"), before, *cache_, window());
     // The group, its items' amounts and its values change together.
-    RunUntilWritten(dialog, this, kCaption, RecordKind::Group, [&] {
+    RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Group, [&] {
         const GroupRecord& group = dialog.group();
         GroupChange change;
         change.groupId = before.id;
@@ -297,42 +224,42 @@ void GroupsPage::EditGroup() {
     });
     cache_->LoadItemNames(db_);
     ReloadGroupParts();
-    FillTree();
+    Refill();
 }
 
 void GroupsPage::RemoveGroup() {
     if (!db_ || !cache_) return;
     const int32_t groupId = selectedGroup_;
     if (!cache_->FindGroup(groupId)) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Please, select a group to remove."));
+        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Please, select a group to remove."));
         return;
     }
-    if (RefuseWhenReadOnly(this, kCaption)) return;
+    if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     cache_->LoadItems(db_);
     const bool hasItems = cache_->ItemsByGroup().count(groupId) != 0;
-    if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Remove this group?"))) return;
+    if (!Services::prompter().askYesNo(this, kDiabetesCaption, QStringLiteral("Remove this group?"))) return;
     if (hasItems &&
-        !Services::prompter().askYesNo(this, kCaption,
+        !Services::prompter().askYesNo(this, kDiabetesCaption,
                                        QStringLiteral("If this group is removed, all the\ncorresponding items and "
                                                       "values\nwill be removed too.\nProceed anyway?"))) {
         return;
     }
     // Also when the page saw no items: another program may have added some.
-    ShowWriteFailure(this, kCaption, orv::RemoveGroup(*db_, *cache_, groupId), RecordKind::Group);
+    ShowWriteFailure(this, kDiabetesCaption, orv::RemoveGroup(*db_, *cache_, groupId), RecordKind::Group);
     cache_->LoadItemNames(db_);
     ReloadGroupParts();
-    FillTree();
+    Refill();
 }
 
 void GroupsPage::NewItem() {
     if (!db_ || !cache_) return;
     const GroupRecord* group = cache_->FindGroup(selectedGroup_);
     if (!group) {
-        Services::prompter().information(this, kCaption,
+        Services::prompter().information(this, kDiabetesCaption,
                                          QStringLiteral("Please select the group before adding the item!"));
         return;
     }
-    if (RefuseWhenReadOnly(this, kCaption)) return;
+    if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     ItemRecord fresh;
     fresh.matterId = group->id;
     fresh.defaultValue = 1.0f;
@@ -340,7 +267,7 @@ void GroupsPage::NewItem() {
     fresh.values.assign(static_cast<std::size_t>(fresh.count), 0.0f);
     ItemDialog dialog(QStringLiteral("Add item"), fresh, *cache_, window());
     int32_t newId = 0;
-    const bool added = RunUntilWritten(dialog, this, kCaption, RecordKind::Item, [&] {
+    const bool added = RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Item, [&] {
         const ItemRecord& item = dialog.item();
         FieldMap fields;
         fields[field::Name] = item.name;
@@ -353,20 +280,20 @@ void GroupsPage::NewItem() {
     if (!added) return;
 
     ReloadItemParts();
-    FillItems(newId);
+    FillGrid(newId);
 }
 
 void GroupsPage::EditItem() {
     if (!cache_) return;
-    const ItemRecord* current = cache_->FindItem(SelectedItem());
+    const ItemRecord* current = cache_->FindItem(SelectedRowNumber());
     if (!current) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to edit"));
+        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to edit"));
         return;
     }
-    if (RefuseWhenReadOnly(this, kCaption)) return;
+    if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     const ItemRecord before = *current;
     ItemDialog dialog(QStringLiteral("Edit item"), before, *cache_, window());
-    RunUntilWritten(dialog, this, kCaption, RecordKind::Item, [&] {
+    RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Item, [&] {
         const ItemRecord& item = dialog.item();
         return ApplyEdit(RecordEdit(item.record)
                              .UInt16(prop::ItemCount, item.count)
@@ -375,7 +302,7 @@ void GroupsPage::EditItem() {
                              .Name(item.name));
     });
     ReloadItemParts();
-    FillItems(before.id);
+    FillGrid(before.id);
 }
 
 void GroupsPage::RemoveItem() {
@@ -383,7 +310,7 @@ void GroupsPage::RemoveItem() {
     const int row = grid_->currentRow();
     const ItemRecord* item = row < 0 ? nullptr : cache_->FindItem(grid_->rowNumber(row));
     if (!item) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to remove."));
+        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to remove."));
         return;
     }
     const int32_t itemId = item->id;
@@ -391,32 +318,18 @@ void GroupsPage::RemoveItem() {
     cache_->LoadValues(db_);
     if (cache_->ItemHasValues(itemId)) {
         Services::prompter().information(
-            this, kCaption,
+            this, kDiabetesCaption,
             QStringLiteral("This item cannot be deleted, as the database contains\nthe values referencing this item"));
         return;
     }
-    if (RefuseWhenReadOnly(this, kCaption)) return;
-    if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Remove this item?"))) return;
+    if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
+    if (!Services::prompter().askYesNo(this, kDiabetesCaption, QStringLiteral("Remove this item?"))) return;
 
     if (const ItemRecord* stored = cache_->FindItem(itemId); stored && stored->record) {
-        ShowWriteFailure(this, kCaption, DeleteRecord(stored->record), RecordKind::Item);
+        ShowWriteFailure(this, kDiabetesCaption, DeleteRecord(stored->record), RecordKind::Item);
     }
     ReloadItemParts();
-    FillItems(0);
-}
-
-void GroupsPage::EditGroupCategories() {
-    if (!cache_ || RefuseWhenReadOnly(this, kCaption)) return;
-    // The editor stores every change as it is made, so what it cleared is
-    // followed up however it was closed.
-    const std::vector<int32_t> cleared = EditCategories(*cache_, RecordKind::Group, window());
-    SetModifiedFlag();
-    RefileClearedCategories(*cache_, db_, RecordKind::Group, cleared);
-
-    filter_.Fill(cache_);
-    filter_.ChooseAll();
-    FillTree();
-    grid_->repaint();
+    FillGrid(0);
 }
 
 }  // namespace orv

@@ -6,35 +6,20 @@
 // item that has values is never removed.
 
 #include <cstdint>
-#include <vector>
 
-#include "data/RecordChanges.h"
-#include "ui/PluginPage.h"
-#include "ui/categories/CategoryFilter.h"
+#include "ui/ListPage.h"
 
-class QComboBox;
-class QPushButton;
 class QTreeWidget;
 
 namespace orv {
 
-class ColoredLabel;
-class Grid;
-
-class GroupsPage : public PluginPage {
+class GroupsPage : public ListPage {
     Q_OBJECT
 public:
     explicit GroupsPage(QWidget* parent = nullptr);
 
-    void LoadCacheParts() override;
-    void CreateContent() override;
-    void Activate() override;
-    void Recolor() override;
-
     QTreeWidget* groupTree() const { return tree_; }
-    Grid* itemsGrid() const { return grid_; }
-    QComboBox* filterBox() const { return filter_.box(); }
-    ColoredLabel* groupLabel() const { return label_; }
+    Grid* itemsGrid() const { return grid(); }
     // The group selected in the tree, -1 when none.
     int32_t selectedGroup() const { return selectedGroup_; }
     // Selects the group's node in the tree; false when it is not shown.
@@ -47,30 +32,26 @@ public:
     void NewItem();
     void EditItem();
     void RemoveItem();
-    void EditGroupCategories();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void CreateControls() override;
+    void Reload() override;
+    // The items of the selected group.
+    void AddRows() override;
+    // Refills the tree, which selects no group and empties the grid.
+    void Refill() override;
+    // The label names the selected group and the filter's category.
+    void FilterChosen() override;
+    // The tree on the left, the grid beside it.
+    void LayoutLists(const QRect& area) override;
 
 private:
-    void LayoutControls();
     void UpdateLabel();
-    void Reload();
     void ReloadGroupParts();
     void ReloadItemParts();
-    void FillTree();
-    // Refills the grid with the selected group's items and selects the row
-    // of `itemId`, or row 0.
-    void FillItems(int32_t itemId);
     void GroupChosen(int32_t groupId);
-    int32_t SelectedItem() const;
 
-    ColoredLabel* label_ = nullptr;
     QTreeWidget* tree_ = nullptr;
-    Grid* grid_ = nullptr;
-    std::vector<QPushButton*> buttons_;
-    // "All", then the named group categories.
-    CategoryFilter filter_;
     int32_t selectedGroup_ = -1;
     bool fillingTree_ = false;
 };
