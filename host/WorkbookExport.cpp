@@ -1,10 +1,11 @@
 #include "host/WorkbookExport.h"
 
 #include "data/RecordCache.h"
-#include "export/ExcelAutomation.h"
 #include "export/ExcelExport.h"
 #include "host/db/FileIdentity.h"
 #include "host/db/SqliteHostDatabase.h"
+#include "platform/Environment.h"
+#include "platform/Services.h"
 
 namespace orv::host {
 
@@ -23,16 +24,18 @@ bool ExportWorkbook(hostdb::SqliteHostDatabase& db, bool values, const QString& 
     }
     std::string stopped;
     std::string lastFailure;
-    SetAutomationLogHook([&lastFailure](const std::string& text) { lastFailure = text; });
+    // The templates beside `modulePath`, and the last diagnostic for the message.
+    Environment environment = Services::environment();
+    environment.moduleFile = modulePath;
+    environment.diagnostics = [&lastFailure](const std::string& text) { lastFailure = text; };
+    const Environment* previous = Services::setEnvironment(&environment);
     ExportOptions options;
-    options.modulePath = modulePath.toStdString();
     options.destination = out.toStdString();
-    options.openWhenDone = false;
     options.interactive = false;
     options.message = &stopped;
     RecordCache cache;
     const int32_t result = values ? ExportValues(&db, cache, options) : ExportStructure(&db, cache, options);
-    SetAutomationLogHook({});
+    Services::setEnvironment(previous);
 
     QString text;
     switch (result) {

@@ -14,6 +14,8 @@
 #include "export/ExcelExport.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
+#include "platform/Environment.h"
+#include "platform/Services.h"
 
 namespace {
 
@@ -56,16 +58,18 @@ void BM_ValuesExport(benchmark::State& state) {
         state.SkipWithError(error.c_str());
         return;
     }
+    orv::Environment environment;
+    environment.moduleFile = QStringLiteral(ORV_TEMPLATE_DIR "/ORVUnits.upg");
+    const orv::Environment* previous = orv::Services::setEnvironment(&environment);
     orv::ExportOptions options;
-    options.modulePath = std::string(ORV_TEMPLATE_DIR) + "/ORVUnits.upg";
     options.destination = Files().workbook();
-    options.openWhenDone = false;
     options.interactive = false;
     orv::RecordCache cache;
     for (auto _ : state) {
         const int32_t result = orv::ExportValues(db.get(), cache, options);
         if (result != orv::kExportOk) state.SkipWithError("export failed");
     }
+    orv::Services::setEnvironment(previous);
     state.counters["values"] = static_cast<double>(cache.Values().size());
     state.counters["MB"] = static_cast<double>(std::filesystem::file_size(Files().workbook())) / 1e6;
 }

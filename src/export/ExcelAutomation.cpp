@@ -1,14 +1,11 @@
 #include "export/ExcelAutomation.h"
 
 #include "export/workbook/Workbook.h"
+#include "platform/Environment.h"
+#include "platform/Services.h"
 
 namespace orv {
 namespace {
-
-AutomationLogHook& LogHook() {
-    static AutomationLogHook hook;
-    return hook;
-}
 
 constexpr const char* kOpenError = "ORV Conduit warning: Excel open worksheet error";
 constexpr const char* kSelectError = "ORV Conduit warning: Excel set worksheet error";
@@ -19,8 +16,6 @@ constexpr const char* kSaveError = "ORV Conduit warning: Cannot save workbook";
 
 }  // namespace
 
-void SetAutomationLogHook(AutomationLogHook hook) { LogHook() = std::move(hook); }
-
 ExcelAutomation::ExcelAutomation() : workbook_(std::make_unique<Workbook>()) {}
 
 ExcelAutomation::~ExcelAutomation() = default;
@@ -28,7 +23,7 @@ ExcelAutomation::~ExcelAutomation() = default;
 void ExcelAutomation::Fail(const char* text, std::string diagnostic, int failure) {
     diagnostic_ = std::move(diagnostic);
     failure_ = failure;
-    if (LogHook()) LogHook()(text);
+    if (const auto& diagnostics = Services::environment().diagnostics) diagnostics(text);
 }
 
 int32_t ExcelAutomation::Open(const std::string& path) {

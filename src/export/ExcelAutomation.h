@@ -2,22 +2,17 @@
 // The spreadsheet operations the exports are written in: open a workbook,
 // select a worksheet, write cells, copy template rows, delete rows, save and
 // close. Behind them is the in-process workbook engine. Each operation
-// catches its own failures, hands a diagnostic text to the log hook and
-// reports failure by its result; a cell that cannot be written is skipped.
+// catches its own failures, hands a diagnostic text to the Environment
+// service's diagnostics and reports failure by its result; a cell that
+// cannot be written is skipped.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
 namespace orv {
 
 class Workbook;
-
-// Receives the diagnostic texts of failed operations. The default records
-// nothing; tests install one to see them.
-using AutomationLogHook = std::function<void(const std::string&)>;
-void SetAutomationLogHook(AutomationLogHook hook);
 
 class ExcelAutomation {
 public:

@@ -21,6 +21,7 @@
 #include "export/workbook/TypedInput.h"
 #include "export/workbook/Workbook.h"
 #include "platform/DialogRunner.h"
+#include "platform/Environment.h"
 #include "platform/ModulePath.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
@@ -96,7 +97,8 @@ int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& opt
     ExcelAutomation excel;
     cache.LoadAll(db);
 
-    const std::string modulePath = options.modulePath.empty() ? ModuleFilePath() : options.modulePath;
+    const QString& moduleFile = Services::environment().moduleFile;
+    const std::string modulePath = moduleFile.isEmpty() ? ModuleFilePath() : moduleFile.toStdString();
     const auto slash = modulePath.find_last_of('/');
     if (slash == std::string::npos) {
         Tell(options, "Cannot find template directory!");
@@ -163,11 +165,12 @@ int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& opt
         Tell(options, "The workbook \"" + destination + "\" was not written: " + reason + ".");
         return result;
     }
-    if (options.openWhenDone) {
+    // Only a user who is there wants the workbook opened.
+    if (options.interactive) {
         const QString written = QString::fromStdString(destination);
         // Without a program to open it (no xdg-open), the user still has to
         // know where the workbook went.
-        if (!Services::shell().openUrl(QUrl::fromLocalFile(written)) && options.interactive)
+        if (!Services::shell().openUrl(QUrl::fromLocalFile(written)))
             Services::prompter().information(nullptr, QString::fromLatin1(kCaption),
                                              QStringLiteral("The workbook was written to \"%1\".").arg(written));
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The two workbook exports: the structure (units, targets, groups, items)
 // and the values (by item, by day per target, by date), each filled into a
-// copy of its template, which lies beside the module.
+// copy of its template, which lies beside the module file (the Environment
+// service may name another one).
 
 #include <cstdint>
 #include <optional>
@@ -30,14 +31,11 @@ inline constexpr const char* kStructureTemplate = "export_tmp_struct.xlsx";
 inline constexpr const char* kValuesTemplate = "export_tmp_values.xlsx";
 
 struct ExportOptions {
-    // The module's own file; its directory holds the templates. Empty means
-    // the module this code runs in.
-    std::string modulePath;
     // Where to write; when unset the user is asked with the save-file dialog.
     std::optional<std::string> destination;
-    // Open the finished workbook with the desktop's handler.
-    bool openWhenDone = true;
-    // Messages go to the user (message boxes); otherwise into *message only.
+    // Messages go to the user (message boxes) and the finished workbook is
+    // opened with the desktop's handler; otherwise messages go into *message
+    // only.
     bool interactive = true;
     // Receives the text of the message that stopped the export or that says
     // why a failed export wrote nothing.

@@ -1,6 +1,7 @@
 #include "platform/Services.h"
 
 #include "platform/Clock.h"
+#include "platform/Environment.h"
 #include "platform/QtDialogRunner.h"
 #include "platform/QtPrompter.h"
 #include "platform/Shell.h"
@@ -17,6 +18,7 @@ struct Installed {
     DialogRunner* dialogs = nullptr;
     Shell* shell = nullptr;
     const Clock* clock = nullptr;
+    const Environment* environment = nullptr;
 };
 
 Installed& installed() {
@@ -50,6 +52,12 @@ const Clock& Services::clock() {
     return current ? *current : fallback;
 }
 
+const Environment& Services::environment() {
+    static const Environment fallback;
+    const Environment* current = installed().environment;
+    return current ? *current : fallback;
+}
+
 Prompter* Services::setPrompter(Prompter* prompter) { return std::exchange(installed().prompter, prompter); }
 
 DialogRunner* Services::setDialogs(DialogRunner* dialogs) { return std::exchange(installed().dialogs, dialogs); }
@@ -57,5 +65,9 @@ DialogRunner* Services::setDialogs(DialogRunner* dialogs) { return std::exchange
 Shell* Services::setShell(Shell* shell) { return std::exchange(installed().shell, shell); }
 
 const Clock* Services::setClock(const Clock* clock) { return std::exchange(installed().clock, clock); }
+
+const Environment* Services::setEnvironment(const Environment* environment) {
+    return std::exchange(installed().environment, environment);
+}
 
 }  // namespace orv

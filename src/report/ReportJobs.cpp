@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "platform/Environment.h"
 #include "platform/KeyValueStore.h"
 #include "platform/ModulePath.h"
 #include "platform/Prompter.h"
@@ -29,17 +30,30 @@ ReportClock ClockNow() {
     return ReportClock{date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
 }
 
-QString LockPath() { return reportTools().lockPath.isEmpty() ? PrintGuard::DefaultLockPath() : reportTools().lockPath; }
-
-QString PrintProgram() {
-    if (!reportTools().printProgram.isEmpty()) return reportTools().printProgram;
-    return QString::fromStdString(ModuleDirectory()) + QStringLiteral("/orv-print");
+// The environment's entry, or the default when it is empty (only then
+// worked out: finding it may touch the file system).
+template <typename Default>
+QString Or(const QString& entry, Default fallback) {
+    return entry.isEmpty() ? fallback() : entry;
 }
 
+QString LockPath() { return Or(Services::environment().lockPath, PrintGuard::DefaultLockPath); }
+
+QString PrintProgram() {
+    return Or(Services::environment().printProgram,
+              [] { return QString::fromStdString(ModuleDirectory()) + QStringLiteral("/orv-print"); });
+}
+
+// Empty: no mail support installed.
 QString MailProgram() {
-    if (!reportTools().mailProgram.isEmpty()) return reportTools().mailProgram;
-    const QString found = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
-    return found;  // empty: no mail support installed
+    return Or(Services::environment().mailProgram,
+              [] { return QStandardPaths::findExecutable(QStringLiteral("xdg-email")); });
+}
+
+QString ReportDirectoryPath() {
+    return Or(Services::environment().reportDirectory, [] {
+        return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/reports");
+    });
 }
 
 bool WriteReport(const ReportContent& content, const QString& path) {
@@ -108,21 +122,6 @@ PrintOutcome PrintHeld(const QString& path, KeyValueStore* store) {
         return PrintOutcome::HelperMissing;
     }
     return PrintOutcome::Printed;
-}
-
-}  // namespace
-
-ReportTools& reportTools() {
-    static ReportTools tools;
-    return tools;
-}
-
-namespace {
-
-QString ReportDirectoryPath() {
-    return reportTools().reportDirectory.isEmpty()
-               ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/reports")
-               : reportTools().reportDirectory;
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 // write it to the user's reports folder, hand it to the print helper (then
 // offer to delete the file) or to the mail client (which still needs the
 // file after xdg-email returns, so it stays; old reports are pruned when the
-// module starts). Messages go through the Prompter.
+// module starts). Messages go through the Prompter; the programs and folders
+// come from the Environment service.
 
 #include <QDateTime>
 #include <QString>
@@ -15,17 +16,6 @@ class QWidget;
 namespace orv {
 
 class KeyValueStore;
-
-// Where the jobs find their programs and put their files. Empty entries
-// mean the defaults; tests point them at scripts, missing paths or a
-// temporary folder.
-struct ReportTools {
-    QString printProgram;     // default: orv-print next to the module
-    QString mailProgram;      // default: xdg-email from PATH
-    QString reportDirectory;  // default: the cache folder's "reports"
-    QString lockPath;         // default: orv-print.lock in the runtime folder
-};
-ReportTools& reportTools();
 
 // The page setup the print helper honours, per user.
 namespace pagesetup {

@@ -22,7 +22,6 @@
 #include "data/HostExtensions.h"
 #include "data/RecordCache.h"
 #include "data/RecordChanges.h"
-#include "export/ExcelAutomation.h"
 #include "export/ExcelExport.h"
 #include "export/workbook/CellAddress.h"
 #include "export/workbook/TypedInput.h"
@@ -50,9 +49,8 @@ protected:
             for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) records.push_back(table->Current());
             for (HostRecord* record : records) ASSERT_EQ(record->Delete(1), 0);
         }
-        SetAutomationLogHook([this](const std::string& text) { log_.push_back(text); });
+        services_.environment.moduleFile = QStringLiteral(ORV_TEMPLATE_DIR "/ORVUnits.upg");
     }
-    void TearDown() override { SetAutomationLogHook({}); }
 
     int32_t Add(RecordKind kind, FieldMap fields) {
         int32_t id = 0;
@@ -122,9 +120,7 @@ protected:
 
     ExportOptions Options(const QString& name) {
         ExportOptions options;
-        options.modulePath = std::string(ORV_TEMPLATE_DIR) + "/ORVUnits.upg";
         options.destination = dir_.filePath(name).toStdString();
-        options.openWhenDone = false;
         options.interactive = false;
         return options;
     }
@@ -141,7 +137,6 @@ protected:
     QTemporaryDir dir_;
     std::unique_ptr<hostdb::SqliteHostDatabase> db_;
     RecordCache cache_;
-    std::vector<std::string> log_;
     test::ScriptedServices services_;
     int32_t g_ = 0, mgdl_ = 0, carbs_ = 0, glucose_ = 0, food_ = 0, bg_ = 0, bread_ = 0, apple_ = 0, fasting_ = 0;
 };
@@ -155,7 +150,8 @@ double Number(const Workbook& book, int row, int column) {
 TEST_F(ExcelExportTest, StructureBlocks) {
     MakeDiary();
     ASSERT_EQ(ExportStructure(db_.get(), cache_, Options("structure.xlsx")), kExportOk);
-    EXPECT_TRUE(log_.empty()) << log_.front();
+    EXPECT_TRUE(services_.diagnostics.empty()) << services_.diagnostics.front();
+    EXPECT_TRUE(services_.shell.opened().empty()) << "without a user there, the workbook is not opened";
     auto book = Read("structure.xlsx");
     EXPECT_EQ(Text(*book, 3, 1), "ORV Desktop Database");
     EXPECT_EQ(Text(*book, 4, 1), "ORV Desktop DB");
@@ -290,9 +286,8 @@ TEST_F(ExcelExportTest, MessagesAndCancel) {
     std::string message;
     // No directory in the module's path: only the message, no dialog.
     ExportOptions noDir;
-    noDir.modulePath = "ORVUnits.upg";
+    services_.environment.moduleFile = QStringLiteral("ORVUnits.upg");
     noDir.message = &message;
-    noDir.openWhenDone = false;
     EXPECT_EQ(ExportValues(db_.get(), cache_, noDir), kExportStopped);
     ASSERT_EQ(services_.prompter.messages().size(), 1u);
     EXPECT_EQ(services_.prompter.last().text(), "Cannot find template directory!");
@@ -301,7 +296,7 @@ TEST_F(ExcelExportTest, MessagesAndCancel) {
 
     // A cancelled save dialog writes nothing.
     ExportOptions asked;
-    asked.modulePath = std::string(ORV_TEMPLATE_DIR) + "/ORVUnits.upg";
+    services_.environment.moduleFile = QStringLiteral(ORV_TEMPLATE_DIR "/ORVUnits.upg");
     services_.dialogs.answerSaveFile(std::nullopt);
     EXPECT_EQ(ExportStructure(db_.get(), cache_, asked), kExportStopped);
     ASSERT_EQ(services_.dialogs.saveRequests().size(), 1u);
@@ -314,7 +309,7 @@ TEST_F(ExcelExportTest, MessagesAndCancel) {
 
     // A missing template is reported after the destination was chosen.
     ExportOptions missing = Options("never.xlsx");
-    missing.modulePath = dir_.filePath("ORVUnits.upg").toStdString();
+    services_.environment.moduleFile = dir_.filePath("ORVUnits.upg");
     missing.interactive = true;
     EXPECT_EQ(ExportStructure(db_.get(), cache_, missing), kExportStopped);
     EXPECT_EQ(services_.prompter.last().text(), "Template file doesn't exist!");
@@ -330,7 +325,6 @@ TEST_F(ExcelExportTest, ReplacesAnExistingFileAndOpensTheResult) {
         file.write("old content");
     }
     ExportOptions options;
-    options.modulePath = std::string(ORV_TEMPLATE_DIR) + "/ORVUnits.upg";
     services_.dialogs.answerSaveFile(path);
     EXPECT_EQ(ExportStructure(db_.get(), cache_, options), kExportOk);
     EXPECT_EQ(Text(*Read("existing.xlsx"), 8, 2), "g");
@@ -342,7 +336,6 @@ TEST_F(ExcelExportTest, WithoutAProgramToOpenTheWorkbookSaysWhereItWasWritten) {
     MakeDiary();
     const QString path = dir_.filePath("unopened.xlsx");
     ExportOptions options;
-    options.modulePath = std::string(ORV_TEMPLATE_DIR) + "/ORVUnits.upg";
     services_.dialogs.answerSaveFile(path);
     services_.shell.setSucceeds(false);
     EXPECT_EQ(ExportStructure(db_.get(), cache_, options), kExportOk);
@@ -428,13 +421,14 @@ TEST_F(ExcelExportTest, AFailedExportLeavesTheOldFileAndNoJunk) {
         {"missing folder", ORV_TEMPLATE_DIR, dir_.filePath("missing/values.xlsx"), "the folder does not exist"},
     };
     for (const Case& c : cases) {
-        log_.clear();
+        services_.diagnostics.clear();
         ExportOptions options = Options("unused.xlsx");
-        options.modulePath = (c.moduleDir + "/ORVUnits.upg").toStdString();
+        services_.environment.moduleFile = c.moduleDir + "/ORVUnits.upg";
         options.destination = c.destination.toStdString();
         options.interactive = true;
         EXPECT_EQ(ExportValues(db_.get(), cache_, options), kExportCopyOpenFailed) << c.name;
-        EXPECT_NE(std::find(log_.begin(), log_.end(), "ORV Conduit warning: Excel open worksheet error"), log_.end())
+        const auto& log = services_.diagnostics;
+        EXPECT_NE(std::find(log.begin(), log.end(), "ORV Conduit warning: Excel open worksheet error"), log.end())
             << c.name;
         EXPECT_EQ(services_.prompter.last().caption(), "ORV Desktop");
         EXPECT_TRUE(services_.prompter.last().text().contains(c.reason))
@@ -461,7 +455,7 @@ TEST_F(ExcelExportTest, ABusyDayKeepsItsTotal) {
         expected += 100 + i % 7;
     }
     ASSERT_EQ(ExportValues(db_.get(), cache_, Options("busy.xlsx")), kExportOk);
-    EXPECT_TRUE(log_.empty()) << log_.front();
+    EXPECT_TRUE(services_.diagnostics.empty()) << services_.diagnostics.front();
     auto book = Read("busy.xlsx", 2);
     const CellContent total = book->GetCell(3, 2);
     ASSERT_FALSE(total.formula.empty());

@@ -25,15 +25,10 @@ class ReportJobsTest : public test::ModuleFixture {
 protected:
     void SetUp() override {
         ModuleFixture::SetUp();
-        saved_ = reportTools();
-        reportTools().reportDirectory = dir_.path();
-        reportTools().lockPath = TempPath(QStringLiteral("print.lock"));
-        reportTools().printProgram = Script("print", 0);
-        reportTools().mailProgram = Script("mail", 0);
-    }
-    void TearDown() override {
-        reportTools() = saved_;
-        ModuleFixture::TearDown();
+        services_.environment.reportDirectory = dir_.path();
+        services_.environment.lockPath = TempPath(QStringLiteral("print.lock"));
+        services_.environment.printProgram = Script("print", 0);
+        services_.environment.mailProgram = Script("mail", 0);
     }
 
     // A program that records its arguments and, while it runs, the user's
@@ -69,8 +64,6 @@ protected:
         content.days.resize(7);
         return content;
     }
-
-    ReportTools saved_;
 };
 
 TEST_F(ReportJobsTest, PrintingBlanksThePageSetupWhileTheHelperRunsAndRestoresTheDefaults) {
@@ -101,7 +94,7 @@ TEST_F(ReportJobsTest, AReportThatCannotBeWrittenIsNotPrintedNorOfferedForDeleti
     QFile blocker(TempPath(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    reportTools().reportDirectory = TempPath(QStringLiteral("blocker/reports"));
+    services_.environment.reportDirectory = TempPath(QStringLiteral("blocker/reports"));
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::WriteFailed);
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Cannot create report file."));
@@ -109,7 +102,7 @@ TEST_F(ReportJobsTest, AReportThatCannotBeWrittenIsNotPrintedNorOfferedForDeleti
 }
 
 TEST_F(ReportJobsTest, ASecondPrintJobWhileOneRunsIsTurnedAwayAtOnce) {
-    QLockFile held(reportTools().lockPath);
+    QLockFile held(services_.environment.lockPath);
     ASSERT_TRUE(held.tryLock(0));
     services_.prompter.answerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Busy);
@@ -127,7 +120,7 @@ TEST_F(ReportJobsTest, ASecondPrintJobWhileOneRunsIsTurnedAwayAtOnce) {
 }
 
 TEST_F(ReportJobsTest, ALockThatCannotBeCreatedIsAFailureNotABusyPrinter) {
-    reportTools().lockPath = TempPath(QStringLiteral("missing/print.lock"));
+    services_.environment.lockPath = TempPath(QStringLiteral("missing/print.lock"));
     services_.prompter.answerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::GuardFailed);
     ASSERT_EQ(services_.prompter.count(), 2u);
@@ -136,17 +129,17 @@ TEST_F(ReportJobsTest, ALockThatCannotBeCreatedIsAFailureNotABusyPrinter) {
 }
 
 TEST_F(ReportJobsTest, AMissingPrintHelperIsReportedWithoutTheDeletionQuestion) {
-    reportTools().printProgram = TempPath(QStringLiteral("no-orv-print"));
+    services_.environment.printProgram = TempPath(QStringLiteral("no-orv-print"));
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::HelperMissing);
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(),
-              QStringLiteral("The print helper \"%1\" could not be started.").arg(reportTools().printProgram));
+              QStringLiteral("The print helper \"%1\" could not be started.").arg(services_.environment.printProgram));
     EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&w&bPage &p of &P");
 }
 
 TEST_F(ReportJobsTest, ReportsGoToTheUsersCacheFolderWhereOldOnesArePruned) {
     QStandardPaths::setTestModeEnabled(true);
-    reportTools().reportDirectory.clear();
+    services_.environment.reportDirectory.clear();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/reports";
     QDir(folder).removeRecursively();
     EXPECT_EQ(ReportDirectory(), folder);
@@ -184,14 +177,14 @@ TEST_F(ReportJobsTest, MailAttachesTheReportAndKeepsItWithoutAsking) {
 }
 
 TEST_F(ReportJobsTest, AFailingMailClientIsReported) {
-    reportTools().mailProgram = Script(QStringLiteral("mail"), 4);
+    services_.environment.mailProgram = Script(QStringLiteral("mail"), 4);
     EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::Failed);
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Send Mail failed to send message."));
 }
 
 TEST_F(ReportJobsTest, WithoutAMailProgramMailSupportCannotBeLoaded) {
-    reportTools().mailProgram = TempPath(QStringLiteral("no-xdg-email"));
+    services_.environment.mailProgram = TempPath(QStringLiteral("no-xdg-email"));
     EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::NoMailSupport);
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Unable to load mail system support."));

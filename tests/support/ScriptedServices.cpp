@@ -11,6 +11,8 @@ ScriptedServices::ScriptedServices() : clock(QDateTime(QDate(2008, 8, 27), QTime
     previousDialogs_ = Services::setDialogs(&dialogs);
     previousShell_ = Services::setShell(&shell);
     previousClock_ = Services::setClock(&clock);
+    environment.diagnostics = [this](const std::string& text) { diagnostics.push_back(text); };
+    previousEnvironment_ = Services::setEnvironment(&environment);
 }
 
 ScriptedServices::~ScriptedServices() {
@@ -18,6 +20,7 @@ ScriptedServices::~ScriptedServices() {
     Services::setDialogs(previousDialogs_);
     Services::setShell(previousShell_);
     Services::setClock(previousClock_);
+    Services::setEnvironment(previousEnvironment_);
     if (!checkUnused_) return;
     EXPECT_EQ(prompter.unusedAnswers(), 0u) << "scripted answers to questions that were never asked";
     EXPECT_EQ(dialogs.unusedHandlers(), 0u) << "scripted dialogs that never opened";

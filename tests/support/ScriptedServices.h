@@ -13,10 +13,12 @@
 // a fault as much as an unscripted one.
 
 #include "platform/Clock.h"
+#include "platform/Environment.h"
 #include "platform/Shell.h"
 #include "support/ScriptedDialogRunner.h"
 #include "support/ScriptedPrompter.h"
 
+#include <string>
 #include <vector>
 
 namespace orv::test {
@@ -39,6 +41,8 @@ private:
 class ScriptedServices {
 public:
     // The clock starts at 2008-08-27 12:00:00; set another with clock.set().
+    // The environment keeps the default locations until a test names others;
+    // its diagnostics are collected in `diagnostics`.
     ScriptedServices();
     ~ScriptedServices();
     ScriptedServices(const ScriptedServices&) = delete;
@@ -50,12 +54,15 @@ public:
     ScriptedDialogRunner dialogs;
     RecordingShell shell;
     FixedClock clock;
+    Environment environment;
+    std::vector<std::string> diagnostics;
 
 private:
     Prompter* previousPrompter_ = nullptr;
     DialogRunner* previousDialogs_ = nullptr;
     Shell* previousShell_ = nullptr;
     const Clock* previousClock_ = nullptr;
+    const Environment* previousEnvironment_ = nullptr;
     bool checkUnused_ = true;
 };
 
