@@ -70,7 +70,7 @@ protected:
     }
 
     // Runs the staged orv-desktop with the user's environment reduced to a
-    // home folder; the output goes to the returned log.
+    // home folder; returns its exit status, its output in *output.
     int Run(const std::string& arguments, std::string* output) {
         const fs::path log = home_ / "run.log";
         std::string command = "env -i HOME=" + home_.string() + " PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen ";
