@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <dlfcn.h>
 
@@ -72,7 +73,12 @@ void HandHostExtensions(const PluginEntryPoints& api, HostExtensions* extensions
 }
 
 QString DefaultModulePath() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ORVUnits.upg"));
+    // In the build tree the module lies beside the program; installed, it
+    // lies in its own folder reached from the program's folder.
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString beside = programDir.filePath(QStringLiteral("ORVUnits.upg"));
+    if (QFileInfo::exists(beside)) return beside;
+    return QDir::cleanPath(programDir.filePath(QStringLiteral(ORV_MODULE_RELDIR "/ORVUnits.upg")));
 }
 
 }  // namespace orv::host

@@ -62,7 +62,8 @@ private:
     PluginEntryPoints api_;
 };
 
-// The module beside the running program.
+// The module beside the running program (build tree) or in its installed
+// folder relative to the program.
 QString DefaultModulePath();
 
 }  // namespace orv::host

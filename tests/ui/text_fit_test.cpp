@@ -23,7 +23,9 @@ TEST(TextFit, LongTextShrinksUntilItFitsButNotBelowTheFloor) {
     const QFont fitted = fittedFont(base, text, wide * 8 / 10);
     EXPECT_LT(fitted.pointSizeF(), 10);
     EXPECT_GE(fitted.pointSizeF(), 7);
-    if (fitted.pointSizeF() > 7) EXPECT_LE(QFontMetrics(fitted).horizontalAdvance(text), wide * 8 / 10);
+    if (fitted.pointSizeF() > 7) {
+        EXPECT_LE(QFontMetrics(fitted).horizontalAdvance(text), wide * 8 / 10);
+    }
 
     EXPECT_EQ(fittedFont(base, text, 1).pointSizeF(), 7);
     EXPECT_EQ(fittedFont(base, text, 1, 9).pointSizeF(), 9);

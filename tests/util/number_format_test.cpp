@@ -75,7 +75,9 @@ TEST(NiceStep, GivesSmallestSeriesValueNotBelow) {
     // to the next larger one.
     for (std::size_t i = 0; i + 1 < NiceStepSeries.size(); ++i) {
         EXPECT_EQ(NiceStep(NiceStepSeries[i]), NiceStepSeries[i]) << "position " << i;
-        if (i > 0) EXPECT_EQ(NiceStep(NiceStepSeries[i] * 1.001), NiceStepSeries[i - 1]) << "position " << i;
+        if (i > 0) {
+            EXPECT_EQ(NiceStep(NiceStepSeries[i] * 1.001), NiceStepSeries[i - 1]) << "position " << i;
+        }
     }
     for (double tiny : {0.00001, 0.000001, 0.0, -5.0, std::nan("")}) EXPECT_EQ(NiceStep(tiny), 1.0) << tiny;
 }

@@ -68,7 +68,8 @@ std::int64_t RowStyle(const Attributes& attributes) {
     const std::string* style = FindAttribute(attributes, "s");
     if (!custom || !style || (*custom != "1" && *custom != "true")) return -1;
     std::uint32_t value = 0;
-    return ParseUnsigned(std::string_view(*style), value) ? value : -1;
+    if (!ParseUnsigned(std::string_view(*style), value)) return -1;
+    return value;
 }
 
 void DropCachedValue(Cell& cell) {

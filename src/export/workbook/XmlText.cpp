@@ -155,7 +155,7 @@ std::string DecodeCellText(std::string_view stored) {
     while (pos < stored.size()) {
         if (IsEscapeAt(stored, pos)) {
             std::uint32_t cp = 0;
-            for (std::size_t i = 2; i < 6; ++i) cp = cp * 16 + HexValue(stored[pos + i]);
+            for (std::size_t i = 2; i < 6; ++i) cp = cp * 16 + static_cast<std::uint32_t>(HexValue(stored[pos + i]));
             AppendUtf8(out, cp);
             pos += 7;
         } else {
@@ -167,7 +167,8 @@ std::string DecodeCellText(std::string_view stored) {
 
 std::size_t Utf16Length(std::string_view utf8) {
     std::size_t units = 0;
-    for (unsigned char c : utf8) {
+    for (const char byte : utf8) {
+        const auto c = static_cast<unsigned char>(byte);
         if ((c & 0xC0) == 0x80) continue;  // continuation byte
         units += (c >= 0xF0) ? 2 : 1;
     }

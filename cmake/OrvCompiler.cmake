@@ -1,0 +1,26 @@
+# Compiler settings shared by every target: the warning set, -Werror on
+# request, and ccache when it is installed.
+
+add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+if(ORV_WERROR)
+  # GCC 12 reports -Warray-bounds inside libstdc++'s inlined std::string
+  # copies that cannot happen; those stay warnings.
+  add_compile_options(-Werror -Wno-error=array-bounds)
+endif()
+
+# A rebuild of unchanged sources (another checkout, a fresh build folder)
+# comes from the cache. A launcher given on the command line wins.
+find_program(ORV_CCACHE ccache)
+if(ORV_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  set(CMAKE_C_COMPILER_LAUNCHER ${ORV_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${ORV_CCACHE})
+endif()
+
+# The plain C++ layers (records, numbers, the workbook engine, the report
+# text) get the stricter checks: a shadowed name, a narrowed number or a
+# negative value turned unsigned there is a wrong record or a wrong cell.
+function(orv_strict_warnings)
+  foreach(target IN LISTS ARGN)
+    target_compile_options(${target} PRIVATE -Wshadow -Wconversion -Wsign-conversion)
+  endforeach()
+endfunction()
