@@ -73,7 +73,8 @@ public:
         value.seconds = last.seconds + 60;
         db_->SecondsToDate(value.seconds, &value.date);
         int32_t id = 0;
-        orv::StoreNewValue(*db_, cache_, value, &id);
+        // A refused write gives id 0, which no grid row shows.
+        if (orv::StoreNewValue(*db_, cache_, value, &id) != orv::kChangeOk) return 0;
         return id;
     }
     orv::ValuesPage& Values() { return *static_cast<orv::ValuesPage*>(window_->PageAt(Tab::Values)); }

@@ -200,10 +200,15 @@ FieldMap RestoreFields(const ValueRecord& value) {
             {field::Seconds, IntText(value.seconds)}};
 }
 
+// How many of a list's `size` entries a record's `count` covers: none for a
+// negative count, never more than the list holds.
+std::ptrdiff_t Covered(int32_t count, std::size_t size) {
+    return count <= 0 ? 0 : static_cast<std::ptrdiff_t>(std::min(static_cast<std::size_t>(count), size));
+}
+
 // An item's first `count` amounts, padded with zeros.
 std::vector<float> OwnAmounts(const ItemRecord& item) {
-    std::vector<float> amounts(
-        item.values.begin(), item.values.begin() + std::min<std::size_t>(item.values.size(), std::max(item.count, 0)));
+    std::vector<float> amounts(item.values.begin(), item.values.begin() + Covered(item.count, item.values.size()));
     amounts.resize(static_cast<std::size_t>(std::clamp(item.count, 0, kMaxListEntries)), 0.0f);
     return amounts;
 }
@@ -315,9 +320,8 @@ int32_t ChangeGroup(HostDatabase& db, RecordCache& cache, const GroupChange& cha
     cache.LoadGroups(&db);
     const GroupRecord* group = cache.FindGroup(change.groupId);
     if (!group || !group->record) return kChangeNoHost;
-    const std::vector<int32_t> oldTargets(
-        group->targets.begin(),
-        group->targets.begin() + std::clamp<std::size_t>(group->count, 0, group->targets.size()));
+    const std::vector<int32_t> oldTargets(group->targets.begin(),
+                                          group->targets.begin() + Covered(group->count, group->targets.size()));
     const bool rescale = change.unitId != group->unitId;
     const bool rearrange = change.targets != oldTargets;
     const UnitConversionTable& table = cache.Conversions();

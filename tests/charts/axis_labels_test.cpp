@@ -13,7 +13,7 @@ namespace {
 TEST(AxisLabels, LabelsThatWouldOverlapOrBeCutAreSkipped) {
     struct Row {
         const char* name;
-        int slots;
+        int slotCount;
         double width;  // every label
         int interval;
         double slotWidth;
@@ -33,7 +33,7 @@ TEST(AxisLabels, LabelsThatWouldOverlapOrBeCutAreSkipped) {
         {"no labels", 0, 60.0, 1, 50.0, 600.0, {}},
     };
     for (const Row& row : rows) {
-        const std::vector<double> widths(static_cast<std::size_t>(row.slots), row.width);
+        const std::vector<double> widths(static_cast<std::size_t>(row.slotCount), row.width);
         AxisLabelSpace space;
         space.firstTick = 60.0;
         space.slotWidth = row.slotWidth;

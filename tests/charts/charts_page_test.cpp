@@ -66,7 +66,9 @@ TEST_F(ChartsPageTest, ChosenTargetAndPeriodAreDrawn) {
     for (std::size_t i = 0; i < labels.size(); ++i) {
         EXPECT_EQ(labels[i].first % view->labelInterval(), 0);
         EXPECT_TRUE(view->canvas()->rect().contains(labels[i].second)) << i;
-        if (i > 0) EXPECT_LT(labels[i - 1].second.right(), labels[i].second.left()) << i;
+        if (i > 0) {
+            EXPECT_LT(labels[i - 1].second.right(), labels[i].second.left()) << i;
+        }
     }
 
     // A value stored elsewhere shows when the tab comes to the front again.
