@@ -67,7 +67,10 @@ void DropRepeatedIds(std::vector<ValueMap::value_type>& loaded) {
     for (std::size_t i = 0; i < loaded.size(); ++i) last[loaded[i].first] = i;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < loaded.size(); ++i) {
-        if (last[loaded[i].first] == i) loaded[kept++] = std::move(loaded[i]);
+        if (last[loaded[i].first] != i) continue;
+        // Never move an entry onto itself: a self-moved string comes out empty.
+        if (kept != i) loaded[kept] = std::move(loaded[i]);
+        ++kept;
     }
     loaded.resize(kept);
 }
