@@ -11,6 +11,7 @@
 #include "host/db/HostCalendar.h"
 #include "host/db/StarterData.h"
 #include "tests/host/TestFiles.h"
+#include "tests/support/Dates.h"
 
 namespace orv::hostdb {
 namespace {
@@ -46,11 +47,7 @@ std::vector<Value> ReadValues(const std::string& path) {
 }
 
 int32_t HostSeconds(int year, int month, int day, int hour) {
-    HostDateTime d;
-    d.year = static_cast<uint16_t>(year);
-    d.month = static_cast<uint16_t>(month);
-    d.day = static_cast<uint16_t>(day);
-    d.hour = static_cast<uint16_t>(hour);
+    const HostDateTime d = test::MakeDate(year, month, day, hour);
     int32_t seconds = 0;
     EXPECT_EQ(HostDateToSeconds(&seconds, &d), 0);
     return seconds;

@@ -29,6 +29,7 @@
 #include "export/workbook/Workbook.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
+#include "support/Dates.h"
 #include "support/ScriptedServices.h"
 
 namespace orv {
@@ -87,12 +88,7 @@ protected:
                                        {"SECONDS", IntText(seconds)}});
     }
     int32_t Seconds(int year, int month, int day, int hour = 0, int minute = 0) {
-        HostDateTime date;
-        date.year = static_cast<uint16_t>(year);
-        date.month = static_cast<uint16_t>(month);
-        date.day = static_cast<uint16_t>(day);
-        date.hour = static_cast<uint16_t>(hour);
-        date.minute = static_cast<uint16_t>(minute);
+        const HostDateTime date = test::MakeDate(year, month, day, hour, minute);
         int32_t seconds = 0;
         db_->DateToSeconds(&seconds, &date);
         return seconds;
