@@ -183,19 +183,27 @@ TEST_F(ReportJobsTest, MailAttachesTheReportAndKeepsItWithoutAsking) {
     EXPECT_TRUE(QFile::exists(ReportPath()));
 }
 
-TEST_F(ReportJobsTest, AFailingMailClientIsReported) {
-    reportTools().mailProgram = Script(QStringLiteral("mail"), 4);
-    EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::Failed);
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Send Mail failed to send message."));
-}
-
-TEST_F(ReportJobsTest, WithoutAMailProgramMailSupportCannotBeLoaded) {
-    reportTools().mailProgram = TempPath(QStringLiteral("no-xdg-email"));
-    EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::NoMailSupport);
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Unable to load mail system support."));
-    EXPECT_FALSE(QFile::exists(ReportPath()));
+TEST_F(ReportJobsTest, AFailingOrMissingMailProgramIsReported) {
+    struct Row {
+        QString program;
+        MailOutcome outcome;
+        const char* message;
+        bool reportKept;
+    };
+    const Row rows[] = {
+        {Script(QStringLiteral("mail"), 4), MailOutcome::Failed, "Send Mail failed to send message.", true},
+        {TempPath(QStringLiteral("no-xdg-email")), MailOutcome::NoMailSupport, "Unable to load mail system support.",
+         false},
+    };
+    for (const Row& row : rows) {
+        QFile::remove(ReportPath());
+        reportTools().mailProgram = row.program;
+        const std::size_t before = services_.prompter.count();
+        EXPECT_EQ(MailReport(nullptr, Content()), row.outcome) << row.message;
+        ASSERT_EQ(services_.prompter.count(), before + 1) << row.message;
+        EXPECT_EQ(services_.prompter.last().text(), QString::fromLatin1(row.message));
+        EXPECT_EQ(QFile::exists(ReportPath()), row.reportKept) << row.message;
+    }
 }
 
 TEST_F(ReportJobsTest, ThePrintButtonPrintsTheFiguresTheTablesPageShows) {
