@@ -108,26 +108,39 @@ TEST_F(DesktopCli, NothingIsWrittenOverTheOpenDatabase) {
     }
 }
 
-TEST_F(DesktopCli, ADamagedDatabaseIsRefusedForExport) {
-    const QString db = Sample("orv.sqlite");
-    QByteArray bytes = Bytes(db);
-    ASSERT_GT(bytes.size(), 40000);
-    bytes.replace(bytes.size() / 2, 8192, QByteArray(8192, 'Z'));
-    {
-        QFile file(db);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
+// A damaged database and a file that is not one are refused with the reason,
+// left byte for byte as they were, and nothing is written or shown.
+TEST_F(DesktopCli, DatabasesThatCannotBeReadAreRefusedAndLeftUntouched) {
+    QByteArray damaged = Bytes(Sample("damaged.sqlite"));
+    ASSERT_GT(damaged.size(), 40000);
+    damaged.replace(damaged.size() / 2, 8192, QByteArray(8192, 'Z'));
+    const struct {
+        const char* file;
+        QByteArray content;
+        const char* option;
+        const char* says;
+    } rows[] = {
+        {"damaged.sqlite", damaged, "--export-values", "damaged"},
+        {"notes.txt", QByteArray("These are my notes, not a database.\n") + QByteArray(5000, 'x'), "--screenshot", ""},
+    };
+    for (const auto& row : rows) {
+        const QString path = dir_.filePath(row.file);
+        {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            ASSERT_EQ(file.write(row.content), row.content.size());
+        }
+        const QString out = dir_.filePath("out");
+        const ProcessResult run = Start({"--db", path, row.option, out});
+        EXPECT_NE(run.exitCode, 0) << row.file;
+        EXPECT_FALSE(run.output.trimmed().isEmpty()) << row.file << ": a refusal says why";
+        EXPECT_TRUE(run.output.contains(row.says)) << run.output.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(out)) << row.file;
+        EXPECT_TRUE(Bytes(path) == row.content) << row.file << ": the file was changed";
+        ExpectNoCompanions(path);
     }
-    const QString out = dir_.filePath("values.xlsx");
-    const ProcessResult run = Start({"--db", db, "--export-values", out});
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_TRUE(run.output.contains("damaged")) << run.output.toStdString();
-    EXPECT_FALSE(QFile::exists(out));
-    EXPECT_TRUE(Bytes(db) == bytes) << "the damaged file was changed";
-    ExpectNoCompanions(db);
 }
 
-// Run as root, the program is started as the user nobody, whom file modes bind.
 TEST_F(DesktopCli, AReadOnlyDatabaseExportsForAnUnprivilegedUser) {
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
     const bool asNobody = geteuid() == 0 && !setpriv.isEmpty() && getpwnam("nobody");
@@ -194,25 +207,6 @@ TEST(DesktopStartup, TheModuleTakesTheHostExtensions) {
     const auto plugin = host::PluginLibrary::Load(module, &error);
     ASSERT_TRUE(plugin) << error.toStdString();
     EXPECT_NE(plugin->api().SetHostExtensions, nullptr);
-}
-
-TEST_F(DesktopCli, AForeignFileIsRefusedAndLeftUntouched) {
-    const QString path = dir_.filePath("notes.txt");
-    QByteArray content("These are my notes, not a database.\n");
-    content.append(QByteArray(5000, 'x'));
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    const ProcessResult run = Start({"--db", path, "--screenshot", dir_.filePath("shots")});
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_FALSE(run.output.trimmed().isEmpty()) << "a refusal says why";
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), content);
-    EXPECT_FALSE(QFile::exists(path + "-wal"));
-    EXPECT_FALSE(QDir(dir_.filePath("shots")).exists()) << "nothing was shown";
 }
 
 }  // namespace
