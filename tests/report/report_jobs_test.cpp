@@ -13,6 +13,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <functional>
+
 #include "report/ReportJobs.h"
 #include "support/ModuleFixture.h"
 #include "ui/PluginMainWindow.h"
@@ -96,16 +98,44 @@ TEST_F(ReportJobsTest, PrintingKeepsTheUsersOwnHeaderAndDeletesTheFileOnYes) {
     EXPECT_FALSE(QFile::exists(ReportPath()));
 }
 
-TEST_F(ReportJobsTest, AReportThatCannotBeWrittenIsNotPrintedNorOfferedForDeletion) {
-    // A folder that cannot be made: its parent is a file.
-    QFile blocker(TempPath(QStringLiteral("blocker")));
+// A report that cannot be written, a print guard that cannot be created and
+// a missing print helper: each is reported and nothing is printed.
+TEST_F(ReportJobsTest, FailuresBeforePrintingAreReportedAndPrintNothing) {
+    QFile blocker(TempPath(QStringLiteral("blocker")));  // a folder cannot be made below a file
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    reportTools().reportDirectory = TempPath(QStringLiteral("blocker/reports"));
-    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::WriteFailed);
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Cannot create report file."));
-    EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
+    const ReportTools working = reportTools();
+    struct Row {
+        const char* name;
+        std::function<void(ReportTools&)> breakIt;
+        PrintOutcome outcome;
+        QString message;
+        bool asksToDelete;  // the report was written
+    };
+    const Row rows[] = {
+        {"report folder", [this](ReportTools& t) { t.reportDirectory = TempPath(QStringLiteral("blocker/reports")); },
+         PrintOutcome::WriteFailed, QStringLiteral("Cannot create report file."), false},
+        {"print guard", [this](ReportTools& t) { t.lockPath = TempPath(QStringLiteral("missing/print.lock")); },
+         PrintOutcome::GuardFailed, QStringLiteral("Printing failed"), true},
+        {"print helper", [this](ReportTools& t) { t.printProgram = TempPath(QStringLiteral("no-orv-print")); },
+         PrintOutcome::HelperMissing,
+         QStringLiteral("The print helper \"%1\" could not be started.").arg(TempPath(QStringLiteral("no-orv-print"))),
+         false},
+    };
+    for (const Row& row : rows) {
+        reportTools() = working;
+        row.breakIt(reportTools());
+        if (row.asksToDelete) services_.prompter.answerNo();
+        const std::size_t before = services_.prompter.count();
+        EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), row.outcome) << row.name;
+        ASSERT_GT(services_.prompter.count(), before) << row.name;
+        const auto& shown = services_.prompter.messages()[before];
+        EXPECT_TRUE(shown.text() == row.message || shown.caption() == row.message)
+            << row.name << ": " << shown.caption().toStdString() << " / " << shown.text().toStdString();
+        EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args")))) << row.name;
+        if (row.outcome == PrintOutcome::HelperMissing)
+            EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&w&bPage &p of &P") << "the defaults are restored";
+    }
 }
 
 TEST_F(ReportJobsTest, ASecondPrintJobWhileOneRunsIsTurnedAwayAtOnce) {
@@ -124,24 +154,6 @@ TEST_F(ReportJobsTest, ASecondPrintJobWhileOneRunsIsTurnedAwayAtOnce) {
     // Once the other job ends, the next one prints.
     services_.prompter.answerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
-}
-
-TEST_F(ReportJobsTest, ALockThatCannotBeCreatedIsAFailureNotABusyPrinter) {
-    reportTools().lockPath = TempPath(QStringLiteral("missing/print.lock"));
-    services_.prompter.answerNo();
-    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::GuardFailed);
-    ASSERT_EQ(services_.prompter.count(), 2u);
-    EXPECT_EQ(services_.prompter.messages()[0].caption(), QStringLiteral("Printing failed"));
-    EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
-}
-
-TEST_F(ReportJobsTest, AMissingPrintHelperIsReportedWithoutTheDeletionQuestion) {
-    reportTools().printProgram = TempPath(QStringLiteral("no-orv-print"));
-    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::HelperMissing);
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(),
-              QStringLiteral("The print helper \"%1\" could not be started.").arg(reportTools().printProgram));
-    EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&w&bPage &p of &P");
 }
 
 TEST_F(ReportJobsTest, ReportsGoToTheUsersCacheFolderWhereOldOnesArePruned) {

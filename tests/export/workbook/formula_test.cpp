@@ -36,6 +36,7 @@ TEST(FormulaCopy, AReferencePushedOffTheSheetBecomesRefError) {
     EXPECT_EQ(Shift("Data!A1", -1), "Data!#REF!");
     EXPECT_EQ(Shift("XFD1", 0, 1), "#REF!");
     EXPECT_EQ(Shift("A1048575", 1), "A1048576");  // the last row is still on the sheet
+    EXPECT_EQ(Shift("A1048576", -1), "A1048575");
     EXPECT_EQ(Shift("A1048575", 2), "#REF!");
 }
 
