@@ -14,7 +14,6 @@
 
 #include <memory>
 
-#include "host/PluginLoader.h"
 #include "host/cli/StartupMessage.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
@@ -199,14 +198,6 @@ TEST(DesktopStartup, ErrorsAreShownInABoxOnlyWithADisplayAndOutsideBatchModes) {
             << row.platform << (row.batch ? " batch" : "");
     }
     EXPECT_TRUE(host::StartupErrorText("'x.sqlite' is damaged").contains("'x.sqlite' is damaged"));
-}
-
-TEST(DesktopStartup, TheModuleTakesTheHostExtensions) {
-    const QString module = QFileInfo(QStringLiteral(ORV_DESKTOP_PATH)).dir().filePath("ORVUnits.upg");
-    QString error;
-    const auto plugin = host::PluginLibrary::Load(module, &error);
-    ASSERT_TRUE(plugin) << error.toStdString();
-    EXPECT_NE(plugin->api().SetHostExtensions, nullptr);
 }
 
 }  // namespace
