@@ -13,8 +13,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include <functional>
-
 #include "report/ReportJobs.h"
 #include "support/ModuleFixture.h"
 #include "ui/PluginMainWindow.h"
@@ -98,44 +96,16 @@ TEST_F(ReportJobsTest, PrintingKeepsTheUsersOwnHeaderAndDeletesTheFileOnYes) {
     EXPECT_FALSE(QFile::exists(ReportPath()));
 }
 
-// A report that cannot be written, a print guard that cannot be created and
-// a missing print helper: each is reported and nothing is printed.
-TEST_F(ReportJobsTest, FailuresBeforePrintingAreReportedAndPrintNothing) {
-    QFile blocker(TempPath(QStringLiteral("blocker")));  // a folder cannot be made below a file
+TEST_F(ReportJobsTest, AReportThatCannotBeWrittenIsNotPrintedNorOfferedForDeletion) {
+    // A folder that cannot be made: its parent is a file.
+    QFile blocker(TempPath(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const ReportTools working = reportTools();
-    struct Row {
-        const char* name;
-        std::function<void(ReportTools&)> breakIt;
-        PrintOutcome outcome;
-        QString message;
-        bool asksToDelete;  // the report was written
-    };
-    const Row rows[] = {
-        {"report folder", [this](ReportTools& t) { t.reportDirectory = TempPath(QStringLiteral("blocker/reports")); },
-         PrintOutcome::WriteFailed, QStringLiteral("Cannot create report file."), false},
-        {"print guard", [this](ReportTools& t) { t.lockPath = TempPath(QStringLiteral("missing/print.lock")); },
-         PrintOutcome::GuardFailed, QStringLiteral("Printing failed"), true},
-        {"print helper", [this](ReportTools& t) { t.printProgram = TempPath(QStringLiteral("no-orv-print")); },
-         PrintOutcome::HelperMissing,
-         QStringLiteral("The print helper \"%1\" could not be started.").arg(TempPath(QStringLiteral("no-orv-print"))),
-         false},
-    };
-    for (const Row& row : rows) {
-        reportTools() = working;
-        row.breakIt(reportTools());
-        if (row.asksToDelete) services_.prompter.answerNo();
-        const std::size_t before = services_.prompter.count();
-        EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), row.outcome) << row.name;
-        ASSERT_GT(services_.prompter.count(), before) << row.name;
-        const auto& shown = services_.prompter.messages()[before];
-        EXPECT_TRUE(shown.text() == row.message || shown.caption() == row.message)
-            << row.name << ": " << shown.caption().toStdString() << " / " << shown.text().toStdString();
-        EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args")))) << row.name;
-        if (row.outcome == PrintOutcome::HelperMissing)
-            EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&w&bPage &p of &P") << "the defaults are restored";
-    }
+    reportTools().reportDirectory = TempPath(QStringLiteral("blocker/reports"));
+    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::WriteFailed);
+    ASSERT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Cannot create report file."));
+    EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
 }
 
 TEST_F(ReportJobsTest, ASecondPrintJobWhileOneRunsIsTurnedAwayAtOnce) {
@@ -154,6 +124,24 @@ TEST_F(ReportJobsTest, ASecondPrintJobWhileOneRunsIsTurnedAwayAtOnce) {
     // Once the other job ends, the next one prints.
     services_.prompter.answerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
+}
+
+TEST_F(ReportJobsTest, ALockThatCannotBeCreatedIsAFailureNotABusyPrinter) {
+    reportTools().lockPath = TempPath(QStringLiteral("missing/print.lock"));
+    services_.prompter.answerNo();
+    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::GuardFailed);
+    ASSERT_EQ(services_.prompter.count(), 2u);
+    EXPECT_EQ(services_.prompter.messages()[0].caption(), QStringLiteral("Printing failed"));
+    EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
+}
+
+TEST_F(ReportJobsTest, AMissingPrintHelperIsReportedWithoutTheDeletionQuestion) {
+    reportTools().printProgram = TempPath(QStringLiteral("no-orv-print"));
+    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::HelperMissing);
+    ASSERT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.last().text(),
+              QStringLiteral("The print helper \"%1\" could not be started.").arg(reportTools().printProgram));
+    EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&w&bPage &p of &P");
 }
 
 TEST_F(ReportJobsTest, ReportsGoToTheUsersCacheFolderWhereOldOnesArePruned) {
@@ -195,27 +183,19 @@ TEST_F(ReportJobsTest, MailAttachesTheReportAndKeepsItWithoutAsking) {
     EXPECT_TRUE(QFile::exists(ReportPath()));
 }
 
-TEST_F(ReportJobsTest, AFailingOrMissingMailProgramIsReported) {
-    struct Row {
-        QString program;
-        MailOutcome outcome;
-        const char* message;
-        bool reportKept;
-    };
-    const Row rows[] = {
-        {Script(QStringLiteral("mail"), 4), MailOutcome::Failed, "Send Mail failed to send message.", true},
-        {TempPath(QStringLiteral("no-xdg-email")), MailOutcome::NoMailSupport, "Unable to load mail system support.",
-         false},
-    };
-    for (const Row& row : rows) {
-        QFile::remove(ReportPath());
-        reportTools().mailProgram = row.program;
-        const std::size_t before = services_.prompter.count();
-        EXPECT_EQ(MailReport(nullptr, Content()), row.outcome) << row.message;
-        ASSERT_EQ(services_.prompter.count(), before + 1) << row.message;
-        EXPECT_EQ(services_.prompter.last().text(), QString::fromLatin1(row.message));
-        EXPECT_EQ(QFile::exists(ReportPath()), row.reportKept) << row.message;
-    }
+TEST_F(ReportJobsTest, AFailingMailClientIsReported) {
+    reportTools().mailProgram = Script(QStringLiteral("mail"), 4);
+    EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::Failed);
+    ASSERT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Send Mail failed to send message."));
+}
+
+TEST_F(ReportJobsTest, WithoutAMailProgramMailSupportCannotBeLoaded) {
+    reportTools().mailProgram = TempPath(QStringLiteral("no-xdg-email"));
+    EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::NoMailSupport);
+    ASSERT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Unable to load mail system support."));
+    EXPECT_FALSE(QFile::exists(ReportPath()));
 }
 
 TEST_F(ReportJobsTest, ThePrintButtonPrintsTheFiguresTheTablesPageShows) {
