@@ -7,6 +7,7 @@
 #include "data/FieldText.h"
 #include "data/ModifiedFlag.h"
 #include "data/RecordChanges.h"
+#include "support/Dates.h"
 #include "support/ModuleFixture.h"
 
 namespace orv::test {
@@ -19,14 +20,7 @@ protected:
     }
 
     HostDateTime Date(int month, int day, int hour = 0, int minute = 0, int second = 0) const {
-        HostDateTime d;
-        d.year = 2008;
-        d.month = static_cast<uint16_t>(month);
-        d.day = static_cast<uint16_t>(day);
-        d.hour = static_cast<uint16_t>(hour);
-        d.minute = static_cast<uint16_t>(minute);
-        d.second = static_cast<uint16_t>(second);
-        return d;
+        return MakeDate(2008, month, day, hour, minute, second);
     }
 
     int32_t Seconds(const HostDateTime& date) {

@@ -88,6 +88,7 @@ TEST_F(ChartDataTest, AverageTargetAveragesEachSlot) {
     ASSERT_EQ(points.size(), 60u);
     EXPECT_DOUBLE_EQ(points[56].value, 3.0);
     EXPECT_DOUBLE_EQ(points[57].value, 6.0);
+    EXPECT_DOUBLE_EQ(points[55].value, 0.0) << "a slot without values is no division by zero";
     ASSERT_EQ(data.average().size(), 1u);
     EXPECT_DOUBLE_EQ(data.average()[0], 4.0);
 }

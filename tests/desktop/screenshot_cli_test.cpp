@@ -1,5 +1,5 @@
 // orv-desktop --screenshot leaves the user's database and registry store as
-// they were, and pictures the structure dialogs.
+// they were, and pictures every page and the dialogs.
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,12 @@ TEST(ScreenshotCli, PicturesChangeNothingOfTheUsers) {
     EXPECT_EQ(Contents(store), registry);
     EXPECT_FALSE(QFile::exists(db + "-wal") && QFile(db + "-wal").size() > 0);
     EXPECT_FALSE(QFile::exists(dir.filePath("config/OrvMain/orv-desktop.conf")));
-    for (const char* name : {"dialog-groups-items-new-group", "dialog-groups-items-new-item", "dialog-targets-edit"})
+    for (const char* page : {"values", "charts", "tables", "groups-items", "targets", "units"}) {
+        const QImage picture(QDir(shots).filePath(QStringLiteral("page-%1.png").arg(page)));
+        EXPECT_GT(picture.width(), 600) << page;
+    }
+    for (const char* name : {"dialog-about", "dialog-chart-preferences", "dialog-groups-items-new-group",
+                             "dialog-groups-items-new-item", "dialog-targets-edit"})
         EXPECT_FALSE(QImage(QDir(shots).filePath(QStringLiteral("%1.png").arg(name))).isNull()) << name;
 }
 

@@ -36,141 +36,116 @@ int Count(HostTable& table) {
 
 using RecordsTest = testing::DatabaseTest;
 
-TEST_F(RecordsTest, UnitAndTargetFieldsReadBackAndChangesPersist) {
-    HostTable& units = *db_->Units();
-    ASSERT_EQ(AddTo(units, FieldMap{{"ID", "40"},
-                                    {"NAME", "cup"},
-                                    {"INDEX", "13"},
-                                    {"PUNITID", "9"},
-                                    {"PCATEGORYID", "3"},
-                                    {"PVALUE", "240.000000"},
-                                    {"CREATORID", "0"}}),
-              0);
-    HostRecord* cup = units.Find(40);
-    ASSERT_TRUE(cup);
-    EXPECT_EQ(cup->AfterAdd(1), 0);
-    EXPECT_EQ(cup->Named().GetId(), 40);
-    EXPECT_EQ(cup->Named().GetIndex(), 13);
-    EXPECT_EQ(Name(cup->Named()), "cup");
-    EXPECT_EQ(cup->GetCategory(), 3);
-    EXPECT_EQ(cup->IsSkipped(), 0);
-    EXPECT_EQ(GetInt(*cup, prop::UnitParentId), 9);
-    EXPECT_FLOAT_EQ(GetFloat(*cup, prop::UnitValue), 240.0f);
+// A record of every kind added from a FieldMap; each numbered property read
+// back, changed, and read again from the file.
+TEST_F(RecordsTest, EveryPropertyReadsBackAndChangesPersist) {
+    const std::pair<RecordKind, FieldMap> records[] = {
+        {RecordKind::Unit,
+         {{"ID", "40"}, {"NAME", "cup"}, {"INDEX", "13"}, {"PUNITID", "9"}, {"PCATEGORYID", "3"}, {"PVALUE", "240.0"}}},
+        {RecordKind::Target,
+         {{"ID", "7"}, {"NAME", "Fibre"}, {"INDEX", "8"}, {"UNITID", "1"}, {"TYPE", "0"}, {"PCATEGORYID", "2"}}},
+        {RecordKind::Group,
+         {{"ID", "20"},
+          {"NAME", "Drinks"},
+          {"PARENTID", "4"},
+          {"COUNT", "2"},
+          {"UNITID", "9"},
+          {"GROUPATTRS", "200"},
+          {"PCATEGORYID", "1"},
+          {"TYPE", "3"},
+          {"TARGETS", "2;5"}}},
+        {RecordKind::Item,
+         {{"ID", "300"},
+          {"NAME", "Cola"},
+          {"MATTERID", "20"},
+          {"COUNT", "2"},
+          {"DEFAULTVALUE", "330.000000"},
+          {"VALUES", "0.106000;0.420000"}}},
+        {RecordKind::Value,
+         {{"ID", "1"},
+          {"NAME", "with ice"},
+          {"INDEX", "1"},
+          {"MATTERID", "20"},
+          {"ITEMID", "300"},
+          {"VALUE", "500.000000"},
+          {"ITEMINDEX", "65535"},
+          {"SECONDS", "-1"}}},
+    };
+    for (const auto& [kind, fields] : records) ASSERT_EQ(AddTo(*db_->Table(kind), fields), 0) << fields.at("NAME");
 
-    HostTable& targets = *db_->Targets();
-    ASSERT_EQ(AddTo(targets, FieldMap{{"ID", "7"},
-                                      {"NAME", "Fibre"},
-                                      {"INDEX", "8"},
-                                      {"UNITID", "1"},
-                                      {"TYPE", "0"},
-                                      {"PCATEGORYID", "2"},
-                                      {"CREATORID", "0"}}),
-              0);
-    HostRecord* fibre = targets.Find(7);
-    ASSERT_TRUE(fibre);
-    EXPECT_EQ(fibre->Named().GetId(), 7);
-    EXPECT_EQ(fibre->Named().GetIndex(), 8);
-    EXPECT_EQ(Name(fibre->Named()), "Fibre");
-    EXPECT_EQ(GetInt(*fibre, prop::TargetUnitId), 1);
-    EXPECT_EQ(GetInt(*fibre, prop::TargetType), 0);
-    EXPECT_EQ(fibre->GetCategory(), 2);
-
-    EXPECT_EQ(SetInt(*cup, prop::UnitParentId, 10), 0);
-    EXPECT_EQ(SetFloat(*cup, prop::UnitValue, 0.25f), 0);
+    struct Row {
+        RecordKind kind;
+        int32_t id, property, size, element;
+        bool real;
+        double added, changed;  // 0 changed: left as it is
+    };
+    const Row rows[] = {
+        {RecordKind::Unit, 40, prop::UnitParentId, 4, 0, false, 9, 10},
+        {RecordKind::Unit, 40, prop::UnitValue, 4, 0, true, 240, 0.25},
+        {RecordKind::Target, 7, prop::TargetUnitId, 4, 0, false, 1, 3},
+        {RecordKind::Target, 7, prop::TargetType, 4, 0, false, 0, 1},
+        {RecordKind::Group, 20, prop::GroupParentId, 4, 0, false, 4, 0},
+        {RecordKind::Group, 20, prop::GroupUnitId, 4, 0, false, 9, 0},
+        {RecordKind::Group, 20, prop::GroupType, 4, 0, false, 3, 0},
+        {RecordKind::Group, 20, prop::GroupCount, 1, 0, false, 2, 0},
+        {RecordKind::Group, 20, prop::GroupAttrs, 1, 0, false, 200, 7},
+        {RecordKind::Group, 20, prop::GroupTargets, 4, 0, false, 2, 11},
+        {RecordKind::Group, 20, prop::GroupTargets, 4, 1, false, 5, 0},
+        {RecordKind::Item, 300, prop::ItemMatterId, 4, 0, false, 20, 0},
+        {RecordKind::Item, 300, prop::ItemCount, 2, 0, false, 2, 0},
+        {RecordKind::Item, 300, prop::ItemDefaultValue, 4, 0, true, 330, 0},
+        {RecordKind::Item, 300, prop::ItemValues, 4, 0, true, 0.106, 0.5},
+        {RecordKind::Item, 300, prop::ItemValues, 4, 1, true, 0.42, 0},
+        {RecordKind::Value, 1, prop::ValueMatterId, 4, 0, false, 20, 0},
+        {RecordKind::Value, 1, prop::ValueItemId, 4, 0, false, 300, 0},
+        {RecordKind::Value, 1, prop::ValueValue, 4, 0, true, 500, 250.5},
+        {RecordKind::Value, 1, prop::ValueItemIndex, 2, 0, false, 65535, 12},
+        {RecordKind::Value, 1, prop::ValueSeconds, 4, 0, false, 4294967295.0, 2147483648.0},  // read unsigned
+    };
+    // Reads exactly `size` bytes: the rest of the buffer is left as it was.
+    const auto read = [this](const Row& row) {
+        HostRecord* record = db_->Table(row.kind)->Find(row.id);
+        if (!record) return -1.0;
+        uint8_t buffer[8] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
+        if (record->GetProperty(row.property, buffer, row.size, row.element) != 0) return -2.0;
+        for (std::size_t k = static_cast<std::size_t>(row.size); k < sizeof buffer; ++k)
+            if (buffer[k] != 0xEE) return -3.0;
+        float real = 0;
+        uint32_t whole = 0;
+        std::memcpy(row.real ? static_cast<void*>(&real) : &whole, buffer, static_cast<std::size_t>(row.size));
+        return row.real ? static_cast<double>(real) : static_cast<double>(whole);
+    };
+    for (const Row& row : rows) {
+        EXPECT_FLOAT_EQ(read(row), row.added)
+            << "property " << std::hex << row.property << " of " << std::dec << row.id;
+        if (row.changed == 0) continue;
+        HostRecord& record = *db_->Table(row.kind)->Find(row.id);
+        const float real = static_cast<float>(row.changed);
+        const uint32_t whole = static_cast<uint32_t>(row.changed);
+        EXPECT_EQ(record.SetProperty(row.property, row.real ? static_cast<const void*>(&real) : &whole, row.size,
+                                     row.element),
+                  0);
+    }
+    HostRecord* cup = db_->Units()->Find(40);
     EXPECT_EQ(cup->Named().SetName("mug"), 0);
     EXPECT_EQ(cup->SetCategory(15), 0);
     EXPECT_EQ(cup->Commit(), 0);
-    EXPECT_EQ(SetInt(*fibre, prop::TargetType, 1), 0);
-    EXPECT_EQ(SetInt(*fibre, prop::TargetUnitId, 3), 0);
 
     Reopen();  // every change is in the file
+    for (const Row& row : rows) {
+        EXPECT_FLOAT_EQ(read(row), row.changed == 0 ? row.added : row.changed)
+            << "property " << std::hex << row.property << " of " << std::dec << row.id;
+    }
     cup = db_->Units()->Find(40);
-    fibre = db_->Targets()->Find(7);
-    ASSERT_TRUE(cup && fibre);
     EXPECT_EQ(Name(cup->Named()), "mug");
-    EXPECT_EQ(GetInt(*cup, prop::UnitParentId), 10);
-    EXPECT_FLOAT_EQ(GetFloat(*cup, prop::UnitValue), 0.25f);
     EXPECT_EQ(cup->GetCategory(), 15);
-    EXPECT_EQ(GetInt(*fibre, prop::TargetType), 1);
-    EXPECT_EQ(GetInt(*fibre, prop::TargetUnitId), 3);
-}
-
-TEST_F(RecordsTest, GroupItemAndValueFieldsReadBackWithTheirByteSizes) {
-    const FieldMap group = {{"ID", "20"},    {"NAME", "Drinks"},    {"PARENTID", "4"},    {"COUNT", "2"},
-                            {"UNITID", "9"}, {"GROUPATTRS", "200"}, {"PCATEGORYID", "1"}, {"CREATORID", "0"},
-                            {"TYPE", "3"},   {"TARGETS", "2;5"}};
-    ASSERT_EQ(db_->Groups()->Add(&group), 0);
-    const FieldMap item = {{"ID", "300"},
-                           {"NAME", "Cola"},
-                           {"MATTERID", "20"},
-                           {"COUNT", "2"},
-                           {"DEFAULTVALUE", "330.000000"},
-                           {"VALUES", "0.106000;0.420000"}};
-    ASSERT_EQ(db_->Items()->Add(&item), 0);
-    const FieldMap value = {{"ID", "1"},          {"NAME", "with ice"}, {"INDEX", "1"},          {"CREATORID", "0"},
-                            {"MATTERID", "20"},   {"ITEMID", "300"},    {"VALUE", "500.000000"}, {"ITEMINDEX", "65535"},
-                            {"PCATEGORYID", "0"}, {"SECONDS", "-1"}};
-    ASSERT_EQ(db_->Values()->Add(&value), 0);
-
-    Reopen();
-    HostRecord* g = db_->Groups()->Find(20);
-    HostRecord* i = db_->Items()->Find(300);
-    HostRecord* v = db_->Values()->Find(1);
-    ASSERT_TRUE(g && i && v);
-
-    EXPECT_EQ(g->Named().GetId(), 20);
-    EXPECT_EQ(i->Named().GetId(), 300);
-    EXPECT_EQ(v->Named().GetId(), 1);
-    EXPECT_EQ(Name(g->Named()), "Drinks");
-    EXPECT_EQ(Name(i->Named()), "Cola");
+    EXPECT_EQ(cup->Named().GetIndex(), 13);
+    EXPECT_EQ(cup->IsSkipped(), 0);
+    EXPECT_EQ(db_->Targets()->Find(7)->GetCategory(), 2);
+    EXPECT_EQ(Name(db_->Values()->Find(1)->Named()), "with ice");
     // Groups and items have no INDEX field: their sort position is the id.
-    EXPECT_EQ(g->Named().GetIndex(), 20);
-    EXPECT_EQ(i->Named().GetIndex(), 300);
-    EXPECT_EQ(v->Named().GetIndex(), 1);
-    EXPECT_EQ(GetInt(*g, prop::GroupParentId), 4);
-    EXPECT_EQ(GetInt(*g, prop::GroupUnitId), 9);
-    EXPECT_EQ(GetInt(*g, prop::GroupType), 3);
-    EXPECT_EQ(GetInt(*g, prop::GroupTargets, 4, 1), 5);
-    EXPECT_EQ(g->GetCategory(), 1);
-    EXPECT_EQ(GetInt(*i, prop::ItemMatterId), 20);
-    EXPECT_FLOAT_EQ(GetFloat(*i, prop::ItemDefaultValue), 330.0f);
-    EXPECT_FLOAT_EQ(GetFloat(*i, prop::ItemValues, 1), 0.42f);
-    EXPECT_EQ(Name(v->Named()), "with ice");
-    EXPECT_EQ(GetInt(*v, prop::ValueMatterId), 20);
-    EXPECT_EQ(GetInt(*v, prop::ValueItemId), 300);
-    EXPECT_FLOAT_EQ(GetFloat(*v, prop::ValueValue), 500.0f);
-    EXPECT_EQ(GetInt(*v, prop::ValueSeconds), -1);  // 2106-02-07 06:28:15
-
-    // One- and two-byte properties fill exactly their bytes of the buffer.
-    const auto bytes = [](HostRecord& r, int32_t property, int32_t size) {
-        uint8_t buffer[4] = {0xEE, 0xEE, 0xEE, 0xEE};
-        EXPECT_EQ(r.GetProperty(property, buffer, size, 0), 0);
-        return std::vector<int>(buffer, buffer + 3);
-    };
-    EXPECT_EQ(bytes(*g, prop::GroupCount, 1), (std::vector<int>{2, 0xEE, 0xEE}));
-    EXPECT_EQ(bytes(*g, prop::GroupAttrs, 1), (std::vector<int>{200, 0xEE, 0xEE}));
-    EXPECT_EQ(bytes(*i, prop::ItemCount, 2), (std::vector<int>{2, 0, 0xEE}));
-    EXPECT_EQ(bytes(*v, prop::ValueItemIndex, 2), (std::vector<int>{0xFF, 0xFF, 0xEE}));
-
-    // Changes through the properties are in the file when the call returns.
-    EXPECT_EQ(SetInt(*g, prop::GroupAttrs, 7, 1), 0);
-    EXPECT_EQ(SetInt(*g, prop::GroupTargets, 11, 4, 0), 0);
-    EXPECT_EQ(SetFloat(*i, prop::ItemValues, 0.5f, 0), 0);
-    EXPECT_EQ(SetInt(*v, prop::ValueItemIndex, 12, 2), 0);
-    EXPECT_EQ(SetInt(*v, prop::ValueSeconds, 0x80000000u), 0);
-    EXPECT_EQ(SetFloat(*v, prop::ValueValue, 250.5f), 0);
-    Reopen();
-    g = db_->Groups()->Find(20);
-    i = db_->Items()->Find(300);
-    v = db_->Values()->Find(1);
-    ASSERT_TRUE(g && i && v);
-    EXPECT_EQ(GetInt(*g, prop::GroupAttrs, 1), 7);
-    EXPECT_EQ(GetInt(*g, prop::GroupTargets, 4, 0), 11);
-    EXPECT_EQ(GetInt(*g, prop::GroupTargets, 4, 1), 5);
-    EXPECT_FLOAT_EQ(GetFloat(*i, prop::ItemValues, 0), 0.5f);
-    EXPECT_EQ(GetInt(*v, prop::ValueItemIndex, 2), 12);
-    EXPECT_EQ(static_cast<uint32_t>(GetInt(*v, prop::ValueSeconds)), 0x80000000u);
-    EXPECT_FLOAT_EQ(GetFloat(*v, prop::ValueValue), 250.5f);
+    EXPECT_EQ(db_->Groups()->Find(20)->Named().GetIndex(), 20);
+    EXPECT_EQ(db_->Items()->Find(300)->Named().GetIndex(), 300);
 }
 
 TEST_F(RecordsTest, ThirtyOneElementListsRoundTrip) {

@@ -102,15 +102,6 @@ TEST(QtPrompter, ErrorBoxHasOnlyOkAndTheCriticalIcon) {
     EXPECT_EQ(icon, QMessageBox::Critical);
 }
 
-TEST(QtDialogRunner, ReturnsHowTheDialogEnded) {
-    QtDialogRunner runner;
-    QDialog dialog;
-    onceShown<QDialog>([](QDialog& shown) { shown.accept(); });
-    EXPECT_EQ(runner.run(dialog), QDialog::Accepted);
-    onceShown<QDialog>([](QDialog& shown) { shown.reject(); });
-    EXPECT_EQ(runner.run(dialog), QDialog::Rejected);
-}
-
 TEST(QtDialogRunner, SaveFileDialogIsConfiguredFromTheRequest) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());

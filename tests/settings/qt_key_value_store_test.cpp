@@ -53,11 +53,6 @@ TEST_F(QtKeyValueStoreTest, ReadsTheSystemScopeAndRejectsNonNumbers) {
     EXPECT_FALSE(store.ReadInt(KeyScope::User, kPath, "ORV", "ORVSHOWGRID"));
 }
 
-TEST_F(QtKeyValueStoreTest, TextsRoundTrip) {
-    ASSERT_TRUE(store.WriteText("Software\\Browser\\PageSetup", "", "header", "&w&bPage &p of &P"));
-    EXPECT_EQ(store.ReadText(KeyScope::User, "Software\\Browser\\PageSetup", "", "header"), "&w&bPage &p of &P");
-}
-
 TEST_F(QtKeyValueStoreTest, UnwritableUserFileReportsFailure) {
     QFile blocker(File("plain"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));

@@ -60,6 +60,13 @@ TEST_F(ViewSettingsTest, DefaultsWithoutRecordEvenIfTheStoreHasValues) {
     settings.Load(nullptr);
     EXPECT_EQ(settings.display, ChartDisplaySettings{});
     EXPECT_EQ(settings.currentPage, 0);
+
+    // Nor does a record that cannot be read.
+    db.settingsStore = &settingsStore;
+    settingsStore.Put("ORVORV", FullRecord()).readResult = -1;
+    settings.Load(&db);
+    EXPECT_EQ(settings.display, ChartDisplaySettings{});
+    EXPECT_EQ(settings.currentPage, 0);
 }
 
 TEST_F(ViewSettingsTest, LoadsRecordAndMarkedUserScope) {
@@ -104,14 +111,6 @@ TEST_F(ViewSettingsTest, MissingKeyKeepsItsFieldAndTextsGiveLeadingIntegers) {
     EXPECT_EQ(settings.charts, (PageSelection{3, 77, 41}));
     EXPECT_EQ(settings.tables.period, 2);
     EXPECT_EQ(settings.tables.targetId, 0);
-}
-
-TEST_F(ViewSettingsTest, FailedReadChangesNothingAtAll) {
-    settingsStore.Put("ORVORV", FullRecord()).readResult = -1;
-    FillBothScopes(true);
-    settings.Load(&db);
-    EXPECT_EQ(settings.display, ChartDisplaySettings{});
-    EXPECT_EQ(settings.currentPage, 0);
 }
 
 TEST_F(ViewSettingsTest, EntryCountBeyondTheBufferIsClamped) {

@@ -8,6 +8,7 @@
 
 #include "data/HostInterfaces.h"
 #include "host/db/HostCalendar.h"
+#include "support/Dates.h"
 
 namespace orv::test {
 
@@ -34,16 +35,5 @@ public:
         return hostdb::HostDateToSeconds(seconds, in);
     }
 };
-
-inline HostDateTime MakeDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    HostDateTime d;
-    d.year = static_cast<uint16_t>(year);
-    d.month = static_cast<uint16_t>(month);
-    d.day = static_cast<uint16_t>(day);
-    d.hour = static_cast<uint16_t>(hour);
-    d.minute = static_cast<uint16_t>(minute);
-    d.second = static_cast<uint16_t>(second);
-    return d;
-}
 
 }  // namespace orv::test

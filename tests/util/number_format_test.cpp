@@ -83,8 +83,8 @@ TEST(NiceStep, GivesSmallestSeriesValueNotBelow) {
 }
 
 TEST(NiceStepWhole, OnlyWholeSeriesValues) {
-    const std::vector<std::pair<double, double>> cases = {{1.5, 2}, {120, 200}, {2.5, 5}, {7000000, 1000000},
-                                                          {0.9, 1}, {0, 1},     {-3, 1}};
+    const std::vector<std::pair<double, double>> cases = {
+        {1.5, 2}, {120, 200}, {2.5, 5}, {7000000, 1000000}, {0.9, 1}, {0, 1}, {-3, 1}, {1, 1}, {2, 2}, {500, 500}};
     for (const auto& [in, want] : cases) EXPECT_EQ(NiceStepWhole(in), want) << in;
 }
 

@@ -84,16 +84,6 @@ TEST_F(ReportPeriodTest, UnconvertibleDatesLeaveTheRangeAlone) {
     EXPECT_EQ(detached.GetPeriodText(), "15 days to 03/01/2008");
 }
 
-TEST(PeriodChoices, ItemTextsInComboOrder) {
-    EXPECT_EQ(FindPeriodChoice(-1), nullptr);
-    EXPECT_EQ(FindPeriodChoice(5), nullptr);
-    const char* texts[] = {"7 days", "15 days", "30 days", "60 days", "120 days"};
-    for (PeriodChoice c = 0; c < 5; ++c) {
-        ASSERT_NE(FindPeriodChoice(c), nullptr);
-        EXPECT_STREQ(FindPeriodChoice(c)->itemText, texts[c]);
-    }
-}
-
 TEST(DateText, TwoDigitFieldsAndPlainYear) {
     EXPECT_EQ(FormatDateText(MakeDate(2008, 3, 7)), "03/07/2008");
     EXPECT_EQ(FormatDateText(MakeDate(987, 1, 2)), "01/02/987");

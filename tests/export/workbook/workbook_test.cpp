@@ -5,7 +5,9 @@
 
 #include <clocale>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <locale>
 
 #include "WorkbookFiles.h"
@@ -17,6 +19,7 @@ namespace {
 using test::BookSpec;
 using test::BuildWorkbook;
 using test::ParseXml;
+using test::Parts;
 using test::ReadZip;
 using test::SheetXml;
 using test::WriteZip;
@@ -415,56 +418,60 @@ TEST_F(DeleteRowsTest, DeletingEverythingFromARowOnLeavesTheRowsAbove) {
 
 // --- refusing bad input ------------------------------------------------------
 
-TEST_F(WorkbookTest, AFileThatIsNotAWorkbookArchiveIsRefused) {
-    const std::string path = dir_.File("notes.xlsx");
-    std::ofstream(path) << "just some text, not a workbook\n";
-    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-    EXPECT_NE(diag_.find("open"), std::string::npos);
-    EXPECT_EQ(book_.Diagnostic(), diag_);
-    EXPECT_FALSE(book_.IsOpen());
-    EXPECT_EQ(book_.Open(dir_.File("missing.xlsx"), false, &diag_), kWorkbookFileError);
-    WriteZip(path, {{"readme.txt", "hello"}});  // a zip, but no workbook
-    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-}
-
-TEST_F(WorkbookTest, ADamagedArchiveIsRefused) {
+// Files that are no workbook, damaged archives and broken sheet parts are
+// refused with a reason, and nothing stays open.
+TEST_F(WorkbookTest, FilesThatAreNotSoundWorkbooksAreRefused) {
     std::string rows;
     for (int r = 1; r <= 2000; ++r)
         rows += "<row r=\"" + std::to_string(r) + "\"><c r=\"A" + std::to_string(r) + "\"><v>" +
                 std::to_string(r * 7919 % 10007) + "</v></c></row>";
-    BookSpec layout;
-    layout.sheets = {{"S", SheetXml(rows)}};
-    const std::string path = dir_.File("damaged.xlsx");
-    WriteZip(path, BuildWorkbook(layout));
-    std::string bytes;
-    {
-        std::ifstream in(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
-    std::string corrupt = bytes;
-    for (std::size_t i = corrupt.size() / 2; i < corrupt.size() / 2 + 64; ++i)
-        corrupt[i] = static_cast<char>(corrupt[i] ^ 0x5A);
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << corrupt;
-    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-    EXPECT_FALSE(diag_.empty());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
-    EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged);
-    EXPECT_FALSE(book_.IsOpen());
-}
-
-TEST_F(WorkbookTest, BrokenOrInvalidSheetPartsAreRefused) {
-    const std::string path = dir_.File("other.xlsx");
-    const std::string sheets[] = {
-        "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData></worksheet>",  // not XML
-        SheetXml("<row r=\"1\"><c r=\"1A\"><v>1</v></c></row>"),
-        SheetXml("<row r=\"0\"/>"),
-    };
-    for (const std::string& sheet : sheets) {
+    const std::string path = dir_.File("in.xlsx");
+    const auto write = [&](const Parts& parts) { WriteZip(path, parts); };
+    const auto sheet = [](const std::string& part) {
         BookSpec layout;
-        layout.sheets = {{"S", sheet}};
-        WriteZip(path, BuildWorkbook(layout));
-        EXPECT_EQ(book_.Open(path, false, &diag_), kWorkbookDamaged) << sheet;
-        EXPECT_NE(diag_.find("worksheet"), std::string::npos) << sheet << ": " << diag_;
+        layout.sheets = {{"S", part}};
+        return BuildWorkbook(layout);
+    };
+    const auto damage = [&](std::size_t from, std::size_t length, bool cut) {
+        write(sheet(SheetXml(rows)));
+        std::ifstream in(path, std::ios::binary);
+        std::string bytes(std::istreambuf_iterator<char>(in), {});
+        if (cut) bytes.resize(bytes.size() / 2);
+        for (std::size_t i = bytes.size() * from / 100; !cut && i < bytes.size() * from / 100 + length; ++i)
+            bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    };
+    struct Row {
+        const char* name;
+        std::function<void()> make;
+        int result;
+        const char* says;
+    };
+    const Row cases[] = {
+        {"plain text", [&] { std::ofstream(path) << "just some text, not a workbook\n"; }, kWorkbookDamaged, "open"},
+        {"missing file", [&] { std::filesystem::remove(path); }, kWorkbookFileError, ""},
+        {"a zip without a workbook",
+         [&] {
+             write({{"readme.txt", "hello"}});
+         },
+         kWorkbookDamaged, ""},
+        {"bytes overwritten", [&] { damage(50, 64, false); }, kWorkbookDamaged, ""},
+        {"cut to half", [&] { damage(0, 0, true); }, kWorkbookDamaged, ""},
+        {"sheet not XML",
+         [&] { write(sheet("<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData></worksheet>")); },
+         kWorkbookDamaged, "worksheet"},
+        {"bad cell reference", [&] { write(sheet(SheetXml("<row r=\"1\"><c r=\"1A\"><v>1</v></c></row>"))); },
+         kWorkbookDamaged, "worksheet"},
+        {"row zero", [&] { write(sheet(SheetXml("<row r=\"0\"/>"))); }, kWorkbookDamaged, "worksheet"},
+    };
+    for (const Row& c : cases) {
+        c.make();
+        diag_.clear();
+        EXPECT_EQ(book_.Open(path, false, &diag_), c.result) << c.name;
+        EXPECT_FALSE(diag_.empty()) << c.name;
+        EXPECT_NE(diag_.find(c.says), std::string::npos) << c.name << ": " << diag_;
+        EXPECT_EQ(book_.Diagnostic(), diag_) << c.name;
+        EXPECT_FALSE(book_.IsOpen()) << c.name;
     }
 }
 

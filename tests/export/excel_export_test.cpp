@@ -28,6 +28,7 @@
 #include "export/workbook/Workbook.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
+#include "support/Dates.h"
 #include "support/ScriptedServices.h"
 
 namespace orv {
@@ -85,12 +86,7 @@ protected:
                                        {"SECONDS", IntText(seconds)}});
     }
     int32_t Seconds(int year, int month, int day, int hour = 0, int minute = 0) {
-        HostDateTime date;
-        date.year = static_cast<uint16_t>(year);
-        date.month = static_cast<uint16_t>(month);
-        date.day = static_cast<uint16_t>(day);
-        date.hour = static_cast<uint16_t>(hour);
-        date.minute = static_cast<uint16_t>(minute);
+        const HostDateTime date = test::MakeDate(year, month, day, hour, minute);
         int32_t seconds = 0;
         db_->DateToSeconds(&seconds, &date);
         return seconds;
@@ -300,10 +296,8 @@ TEST_F(ExcelExportTest, MessagesAndCancel) {
     services_.dialogs.answerSaveFile(std::nullopt);
     EXPECT_EQ(ExportStructure(db_.get(), cache_, asked), kExportStopped);
     ASSERT_EQ(services_.dialogs.saveRequests().size(), 1u);
-    const SaveFileRequest& request = services_.dialogs.saveRequests().front().request;
-    EXPECT_EQ(request.filters, QStringList{"Excel workbook (*.xlsx)"});
-    EXPECT_EQ(request.defaultSuffix, "xlsx");
-    EXPECT_TRUE(request.confirmOverwrite) << "an existing file is replaced only when the user says so";
+    EXPECT_TRUE(services_.dialogs.saveRequests().front().request.confirmOverwrite)
+        << "an existing file is replaced only when the user says so";
     EXPECT_TRUE(QDir(dir_.path()).entryList({"*.xlsx"}).isEmpty());
     EXPECT_TRUE(services_.shell.opened().empty());
 
@@ -461,6 +455,23 @@ TEST_F(ExcelExportTest, ABusyDayKeepsItsTotal) {
     ASSERT_FALSE(total.formula.empty());
     EXPECT_LT(total.formula.size(), 8192u);
     EXPECT_DOUBLE_EQ(std::stod(total.value), expected);
+}
+
+// Values of 400 items on one day lie apart on the values sheet, so the day's
+// total adds partial sums kept right of the target columns, one column apart.
+TEST_F(ExcelExportTest, ADayOfManyItemsAddsPartialSumsRightOfTheTargets) {
+    const int32_t unit = Unit("g", 0, 1.0f);
+    const int32_t target = Target("Carbs", unit, 0);
+    const int32_t group = Group("Food", unit, {target});
+    const int32_t day = Seconds(2026, 3, 1);
+    for (int i = 0; i < 400; ++i) Value(Item("Food " + std::to_string(i), group, {0.5f}), group, day + i * 60, 2.0f);
+    ASSERT_EQ(ExportValues(db_.get(), cache_, Options("many.xlsx")), kExportOk);
+    auto book = Read("many.xlsx", 2);
+    EXPECT_EQ(book->GetCell(3, 3).kind, CellKind::Blank) << "one column apart from the targets";
+    EXPECT_FALSE(book->GetCell(3, 4).formula.empty()) << "the first partial sum";
+    const CellContent total = book->GetCell(3, 2);
+    EXPECT_NE(total.formula.find("D3"), std::string::npos) << total.formula;
+    EXPECT_DOUBLE_EQ(std::stod(total.value), 400.0);
 }
 
 // Cell by cell, the results the export stores with its formulas equal what

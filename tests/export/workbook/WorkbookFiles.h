@@ -9,10 +9,6 @@
 
 #include <pugixml.hpp>
 
-namespace orv {
-class Workbook;
-}
-
 namespace orv::test {
 
 using Parts = std::vector<std::pair<std::string, std::string>>;
@@ -39,13 +35,6 @@ struct BookSpec {
 Parts BuildWorkbook(const BookSpec& layout);
 
 pugi::xml_document ParseXml(const std::string& text);
-
-// Fills the first sheet of the opened values template as the export does: a
-// group block ("Food") and an item block (amounts 0.25 and 2) copied below the
-// template rows, three values (8/27-8/29/2008 7:05:03, 100/200/300) with
-// per-target formulas, the closing row, then the six template rows deleted.
-// Reports failures through gtest; call with ASSERT_NO_FATAL_FAILURE.
-void FillValuesByItems(Workbook& book);
 
 class ScratchDir {
 public:

@@ -4,10 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include <gtest/gtest.h>
 #include <zip.h>
-
-#include "export/workbook/Workbook.h"
 
 namespace orv::test {
 
@@ -164,26 +161,6 @@ pugi::xml_document ParseXml(const std::string& text) {
     pugi::xml_document doc;
     if (!doc.load_buffer(text.data(), text.size())) throw std::runtime_error("not XML: " + text.substr(0, 200));
     return doc;
-}
-
-void FillValuesByItems(Workbook& book) {
-    std::string diag;
-    ASSERT_EQ(book.CopyRows(1, 3, 7, 0, &diag), 10) << diag;
-    ASSERT_EQ(book.SetLiteralText(8, 2, "Food"), kWorkbookOk);
-    ASSERT_EQ(book.CopyRows(4, 1, 10, 0), 11);
-    ASSERT_EQ(book.SetNumber(10, 6, 0.25f), kWorkbookOk);
-    ASSERT_EQ(book.SetNumber(10, 7, 2.0f), kWorkbookOk);
-    for (int i = 0; i < 3; ++i) {
-        const int row = 11 + i;
-        const std::string r = std::to_string(row);
-        ASSERT_EQ(book.CopyRows(5, 1, row, 0), row + 1);
-        ASSERT_EQ(book.SetText(row, 2, "8/" + std::to_string(27 + i) + "/2008 7:5:3"), kWorkbookOk);
-        ASSERT_EQ(book.SetNumber(row, 5, 100.0f * static_cast<float>(i + 1)), kWorkbookOk);
-        ASSERT_EQ(book.SetText(row, 6, "=F$10*$E" + r), kWorkbookOk);
-        ASSERT_EQ(book.SetText(row, 7, "=G$10*$E" + r), kWorkbookOk);
-    }
-    ASSERT_EQ(book.CopyRows(6, 1, 14, 0), 15);
-    ASSERT_EQ(book.DeleteRows(1, 6, &diag), kWorkbookOk) << diag;
 }
 
 ScratchDir::ScratchDir() {

@@ -54,38 +54,40 @@ TEST(RowSpanAfterDeletion, ShrinksMovesOrVanishes) {
     EXPECT_FALSE(MapRowSpanAfterDeletion(first, last, 4, 3));
 }
 
-TEST(TypedInputReading, FormulasNeedMoreThanTheEqualsSign) {
-    auto input = InterpretTypedInput("=F$9*$E10");
-    EXPECT_EQ(input.kind, TypedInput::Kind::Formula);
-    EXPECT_EQ(input.value, "F$9*$E10");
-    EXPECT_EQ(InterpretTypedInput("=").kind, TypedInput::Kind::Text);
-    input = InterpretTypedInput("'=A1");
-    EXPECT_EQ(input.kind, TypedInput::Kind::Text);
-    EXPECT_EQ(input.value, "=A1");
-}
-
-TEST(TypedInputReading, NumbersAreReadWithAPointAndNeverAComma) {
-    EXPECT_EQ(InterpretTypedInput("12.500000").value, "12.5");
-    EXPECT_EQ(InterpretTypedInput(" -3 ").value, "-3");
-    EXPECT_EQ(InterpretTypedInput("1e3").value, "1000");
-    EXPECT_EQ(InterpretTypedInput(".5").value, "0.5");
-    for (const char* text : {"12,5", "1e400", "nan", "inf", "0x10", "-"})
-        EXPECT_EQ(InterpretTypedInput(text).kind, TypedInput::Kind::Text) << text;
-}
-
-TEST(TypedInputReading, DatesBecomeSerialDaysWithADateFormat) {
-    auto input = InterpretTypedInput("8/27/2008");
-    EXPECT_EQ(input.kind, TypedInput::Kind::Number);
-    EXPECT_EQ(input.value, "39687");
-    EXPECT_EQ(input.numberFormat, 14);
-    input = InterpretTypedInput("8/27/2008 18:0:0");  // hours, minutes, seconds without zeros
-    EXPECT_EQ(input.value, "39687.75");
-    EXPECT_EQ(input.numberFormat, 22);
-    input = InterpretTypedInput("6:30");
-    EXPECT_EQ(input.value, "0.2708333333333333");
-    EXPECT_EQ(input.numberFormat, 21);
-    for (const char* text : {"2/30/2008", "13/1/2008", "1/2/2008 24:00:00", "1/2/208"})
-        EXPECT_EQ(InterpretTypedInput(text).kind, TypedInput::Kind::Text) << text;
+// Typed text read as a spreadsheet reads it: formulas, numbers with a point
+// and never a comma, dates and times as serial days with a date format,
+// logical values; everything else stays text.
+TEST(TypedInputReading, KindValueAndFormatPerInput) {
+    using K = TypedInput::Kind;
+    struct Row {
+        const char* text;
+        K kind;
+        const char* value;  // nullptr: not checked
+        int numberFormat = 0;
+    };
+    const Row rows[] = {
+        {"=F$9*$E10", K::Formula, "F$9*$E10"},
+        {"=", K::Text, nullptr},
+        {"'=A1", K::Text, "=A1"},
+        {"12.500000", K::Number, "12.5"},
+        {" -3 ", K::Number, "-3"},
+        {"1e3", K::Number, "1000"},
+        {".5", K::Number, "0.5"},
+        {"8/27/2008", K::Number, "39687", 14},
+        {"8/27/2008 18:0:0", K::Number, "39687.75", 22},  // hours, minutes, seconds without zeros
+        {"6:30", K::Number, "0.2708333333333333", 21},
+        {"true", K::Boolean, "1"},
+        {"FALSE", K::Boolean, "0"},
+    };
+    for (const Row& row : rows) {
+        const TypedInput input = InterpretTypedInput(row.text);
+        EXPECT_EQ(input.kind, row.kind) << row.text;
+        if (row.value) EXPECT_EQ(input.value, row.value) << row.text;
+        if (row.numberFormat) EXPECT_EQ(input.numberFormat, row.numberFormat) << row.text;
+    }
+    for (const char* text : {"12,5", "1e400", "nan", "inf", "0x10", "-", "2/30/2008", "13/1/2008", "1/2/2008 24:00:00",
+                             "1/2/208", "TRUEISH"})
+        EXPECT_EQ(InterpretTypedInput(text).kind, K::Text) << text;
 }
 
 TEST(TypedInputReading, TheSpreadsheetCalendarCountsThePhantomLeapDay) {
@@ -97,12 +99,6 @@ TEST(TypedInputReading, TheSpreadsheetCalendarCountsThePhantomLeapDay) {
         EXPECT_EQ(DateSerial(c.year, c.month, c.day), c.serial) << c.year << "-" << c.month << "-" << c.day;
     EXPECT_FALSE(DateSerial(2001, 2, 29));
     EXPECT_FALSE(DateSerial(1899, 12, 31));
-}
-
-TEST(TypedInputReading, LogicalValues) {
-    EXPECT_EQ(InterpretTypedInput("true").kind, TypedInput::Kind::Boolean);
-    EXPECT_EQ(InterpretTypedInput("FALSE").value, "0");
-    EXPECT_EQ(InterpretTypedInput("TRUEISH").kind, TypedInput::Kind::Text);
 }
 
 TEST(NumberText, ShortestFormWithoutNegativeZero) {

@@ -35,6 +35,9 @@ TEST(FormulaCopy, AReferencePushedOffTheSheetBecomesRefError) {
     EXPECT_EQ(Shift("A2+B5", -3), "#REF!+B2");
     EXPECT_EQ(Shift("Data!A1", -1), "Data!#REF!");
     EXPECT_EQ(Shift("XFD1", 0, 1), "#REF!");
+    EXPECT_EQ(Shift("A1048575", 1), "A1048576");  // the last row is still on the sheet
+    EXPECT_EQ(Shift("A1048576", -1), "A1048575");
+    EXPECT_EQ(Shift("A1048575", 2), "#REF!");
 }
 
 TEST(FormulaCopy, SheetPrefixesQuotesAndLiteralsAreLeftAlone) {
