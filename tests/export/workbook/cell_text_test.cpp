@@ -82,8 +82,12 @@ TEST(TypedInputReading, KindValueAndFormatPerInput) {
     for (const Row& row : rows) {
         const TypedInput input = InterpretTypedInput(row.text);
         EXPECT_EQ(input.kind, row.kind) << row.text;
-        if (row.value) EXPECT_EQ(input.value, row.value) << row.text;
-        if (row.numberFormat) EXPECT_EQ(input.numberFormat, row.numberFormat) << row.text;
+        if (row.value) {
+            EXPECT_EQ(input.value, row.value) << row.text;
+        }
+        if (row.numberFormat) {
+            EXPECT_EQ(input.numberFormat, row.numberFormat) << row.text;
+        }
     }
     for (const char* text : {"12,5", "1e400", "nan", "inf", "0x10", "-", "2/30/2008", "13/1/2008", "1/2/2008 24:00:00",
                              "1/2/208", "TRUEISH"})
