@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,7 +13,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <charconv>
@@ -24,6 +24,7 @@
 #include "platform/Services.h"
 #include "ui/controls/DateTimeControl.h"
 #include "ui/controls/NameFit.h"
+#include "ui/controls/NumberSpin.h"
 #include "util/DecimalText.h"
 #include "util/NumberFormat.h"
 
@@ -34,7 +35,6 @@ const QString kCaption = QStringLiteral("ORV Desktop");
 constexpr float kAmountLimit = 999999.0f;
 // The arrows stop a little further out than typing does.
 constexpr float kSpinLimit = 1000000.0f;
-constexpr int kWheelNotch = 120;
 const QString kRemoved = QStringLiteral("(removed)");
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -123,14 +123,14 @@ void ValueEntryDialog::BuildControls() {
     KeepNameBoxNarrow(items_);
     groups_->setPlaceholderText(kRemoved);
     items_->setPlaceholderText(kRemoved);
-    spinUp_ = new QToolButton(this);
-    spinUp_->setObjectName(QStringLiteral("spinUp"));
-    spinUp_->setArrowType(Qt::UpArrow);
-    spinUp_->setAutoRepeat(true);
-    spinDown_ = new QToolButton(this);
-    spinDown_->setObjectName(QStringLiteral("spinDown"));
-    spinDown_->setArrowType(Qt::DownArrow);
-    spinDown_->setAutoRepeat(true);
+    // The arrows step as far as kSpinLimit; the wheel keeps to what typing
+    // may give, and only the wheel works the field itself.
+    spinner_ = new NumberSpin(
+        amount_, [this](int steps) { StepAmount(steps, false); },
+        [this](int angleDelta) {
+            if (const int notches = NumberSpin::Notches(angleDelta)) StepAmount(notches, true);
+        },
+        {.upName = "spinUp", .downName = "spinDown", .arrowKeys = false, .wheelNeedsFocus = false}, this);
     units_ = new QComboBox(this);
     units_->setObjectName(QStringLiteral("unit"));
     notes_ = new QLineEdit(this);
@@ -150,13 +150,9 @@ void ValueEntryDialog::BuildControls() {
     connect(buttons, &QDialogButtonBox::accepted, this, &ValueEntryDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ValueEntryDialog::reject);
 
-    auto* spin = new QVBoxLayout;
-    spin->setSpacing(0);
-    spin->addWidget(spinUp_);
-    spin->addWidget(spinDown_);
     auto* amountRow = new QHBoxLayout;
     amountRow->addWidget(amount_, 1);
-    amountRow->addLayout(spin);
+    amountRow->addWidget(spinner_);
     amountRow->addWidget(units_);
 
     auto* fields = new QGridLayout;
@@ -180,11 +176,9 @@ void ValueEntryDialog::BuildControls() {
     connect(groups_, &QComboBox::activated, this, &ValueEntryDialog::OnGroupChosen);
     connect(items_, &QComboBox::activated, this, &ValueEntryDialog::OnItemChosen);
     connect(units_, &QComboBox::activated, this, &ValueEntryDialog::OnUnitChosen);
-    connect(amount_, &QLineEdit::textEdited, this, &ValueEntryDialog::OnAmountTyped);
     // Leaving the field rewrites it (see eventFilter); Enter does not, so OK
     // takes the amount as typed.
-    connect(spinUp_, &QToolButton::clicked, this, [this] { StepAmount(1, false); });
-    connect(spinDown_, &QToolButton::clicked, this, [this] { StepAmount(-1, false); });
+    connect(amount_, &QLineEdit::textEdited, this, &ValueEntryDialog::OnAmountTyped);
 }
 
 const GroupRecord* ValueEntryDialog::SelectedGroup() const {
@@ -346,11 +340,6 @@ bool ValueEntryDialog::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         CommitAmount();
         return false;
-    }
-    if (watched == amount_ && event->type() == QEvent::Wheel) {
-        const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / kWheelNotch;
-        if (notches != 0) StepAmount(notches, true);
-        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
