@@ -14,6 +14,7 @@
 #include "data/RecordCache.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/PageStyle.h"
 #include "ui/controls/NameFit.h"
 #include "ui/controls/NumberSpin.h"
 #include "ui/controls/PropertyList.h"
@@ -22,7 +23,6 @@
 namespace orv {
 namespace {
 
-const QString kCaption = QStringLiteral("ORV Desktop");
 constexpr double kStep = 0.1;
 constexpr int kAmountColumn = 1;
 constexpr int kUnitLabelWidth = 240;
@@ -192,7 +192,7 @@ void ItemDialog::WheelDefault(int angleDelta) {
 void ItemDialog::accept() {
     const bool valid = ReadFields();
     if (item_.name.empty()) {
-        Services::prompter().error(this, kCaption, QStringLiteral("Item name is empty!!!"));
+        Services::prompter().error(this, kDesktopCaption, QStringLiteral("Item name is empty!!!"));
         return;
     }
     if (!valid) return;

@@ -18,6 +18,7 @@
 #include "data/RecordCache.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/PageStyle.h"
 #include "ui/controls/NameFit.h"
 #include "ui/controls/NumberSpin.h"
 #include "util/DecimalText.h"
@@ -25,7 +26,6 @@
 namespace orv {
 namespace {
 
-const QString kCaption = QStringLiteral("ORV Desktop");
 const QString kNoBaseUnit = QStringLiteral("<No>");
 constexpr float kFactorStep = 0.001f;
 const QString kUnstorableFactor =
@@ -220,7 +220,7 @@ void UnitDialog::accept() {
     if (!ReadFactor()) return;
     const std::string name = name_->text().toStdString();
     if (name.empty()) {
-        Services::prompter().error(this, kCaption, QStringLiteral("The unit name is empty!!!"));
+        Services::prompter().error(this, kDesktopCaption, QStringLiteral("The unit name is empty!!!"));
         return;
     }
     // Names that differ only by blanks, points or commas at their ends are
@@ -228,14 +228,14 @@ void UnitDialog::accept() {
     const auto& byName = cache_.UnitIdsByName();
     const auto found = byName.find(UnitNameKey(name));
     if (found != byName.end() && found->second != entry_.id) {
-        Services::prompter().error(this, kCaption, QStringLiteral("The unit name must be unique !"));
+        Services::prompter().error(this, kDesktopCaption, QStringLiteral("The unit name must be unique !"));
         return;
     }
     entry_.name = name;  // stored as typed, untrimmed
 
     const int basePosition = base_->currentIndex();
     if (basePosition > 0 && !IsStorableFactor(entry_.factor)) {
-        Services::prompter().error(this, kCaption, kUnstorableFactor);
+        Services::prompter().error(this, kDesktopCaption, kUnstorableFactor);
         factor_->setFocus();
         factor_->selectAll();
         return;
