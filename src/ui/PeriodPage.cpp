@@ -9,6 +9,7 @@
 
 #include "data/RecordCache.h"
 #include "settings/ViewSettings.h"
+#include "ui/PageStyle.h"
 #include "ui/controls/DateTimeControl.h"
 
 namespace orv {
@@ -31,7 +32,7 @@ QComboBox* PageCombo(QWidget* parent, int dropHeight) {
 PeriodPage::PeriodPage(PageSelection ViewSettings::*stored, QWidget* parent) : PluginPage(parent), stored_(stored) {}
 
 void PeriodPage::CreatePeriodRow() {
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(PageFont());
     period_.SetDatabase(db_);
 
     periodBox_ = PageCombo(this, kPeriodDropHeight);

@@ -15,13 +15,13 @@
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/PageStyle.h"
 #include "ui/WriteFailure.h"
 #include "ui/categories/CategoryDialog.h"
 
 namespace orv {
 namespace {
 
-const QString kCaption = QStringLiteral("ORV Desktop");
 // The category that can be neither renamed nor deleted; compared exactly.
 const std::string kProtectedName = "Unfiled";
 constexpr int32_t kMaxNamed = 16;
@@ -141,7 +141,7 @@ std::optional<std::string> CategoriesDialog::AskName(const std::string& current)
     // join the next category created there. Ask again, keeping the text.
     while (Services::dialogs().run(dialog) == QDialog::Accepted) {
         if (!dialog.name().trimmed().isEmpty()) return dialog.name().toStdString();
-        Services::prompter().error(this, kCaption, QStringLiteral("A category needs a name."));
+        Services::prompter().error(this, kDesktopCaption, QStringLiteral("A category needs a name."));
     }
     return std::nullopt;
 }
@@ -155,7 +155,7 @@ void CategoriesDialog::StoreName(int32_t number, const std::string& name, bool c
     // Without a host object the change lives only in the cache until the
     // next load.
     if (!record.object) return;
-    if (RefuseWhenReadOnly(this, kCaption)) return;
+    if (RefuseWhenReadOnly(this, kDesktopCaption)) return;
     SetModifiedFlag();  // like every change, raised before the host is written
     int32_t result = record.object->Named().SetName(record.name.c_str());
     if (result == 0 && confirm) result = record.object->AfterRename(1);
@@ -163,13 +163,15 @@ void CategoriesDialog::StoreName(int32_t number, const std::string& name, bool c
     // message rather than the one for a removed record.
     if (result != 0) {
         const int32_t reason = HostWriteResult(result);
-        ShowWriteFailure(this, kCaption, reason == hostresult::kGone ? kChangeRefused : reason, RecordKind::Value);
+        ShowWriteFailure(this, kDesktopCaption, reason == hostresult::kGone ? kChangeRefused : reason,
+                         RecordKind::Value);
     }
 }
 
 void CategoriesDialog::NewCategory() {
     if (!offered_) {
-        Services::prompter().information(this, kCaption, QStringLiteral("The maximum number of categories is 16!"));
+        Services::prompter().information(this, kDesktopCaption,
+                                         QStringLiteral("The maximum number of categories is 16!"));
         return;
     }
     const int32_t number = *offered_;
@@ -182,12 +184,14 @@ void CategoriesDialog::NewCategory() {
 void CategoriesDialog::RenameCategory() {
     const std::optional<int32_t> number = SelectedNumber();
     if (!number) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Please choose the category to rename!"));
+        Services::prompter().information(this, kDesktopCaption,
+                                         QStringLiteral("Please choose the category to rename!"));
         return;
     }
     const std::string current = categories_.names.NameOf(*number);
     if (current == kProtectedName) {
-        Services::prompter().information(this, kCaption, QStringLiteral("The category 'Unfiled' can not be renamed!"));
+        Services::prompter().information(this, kDesktopCaption,
+                                         QStringLiteral("The category 'Unfiled' can not be renamed!"));
         return;
     }
     const std::optional<std::string> name = AskName(current);
@@ -199,11 +203,13 @@ void CategoriesDialog::RenameCategory() {
 void CategoriesDialog::DeleteCategory() {
     const std::optional<int32_t> number = SelectedNumber();
     if (!number) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Please choose the category to delete!"));
+        Services::prompter().information(this, kDesktopCaption,
+                                         QStringLiteral("Please choose the category to delete!"));
         return;
     }
     if (categories_.names.NameOf(*number) == kProtectedName) {
-        Services::prompter().information(this, kCaption, QStringLiteral("The category 'Unfiled' can not be deleted!"));
+        Services::prompter().information(this, kDesktopCaption,
+                                         QStringLiteral("The category 'Unfiled' can not be deleted!"));
         return;
     }
     // Clearing a name is the host's own business to follow up, so no
@@ -234,7 +240,7 @@ bool MoveToCategoryZero(const Records& records, const std::vector<int32_t>& clea
         moved = true;
     }
     // One message for all the records refused.
-    ShowWriteFailure(nullptr, kCaption, refused, kind);
+    ShowWriteFailure(nullptr, kDesktopCaption, refused, kind);
     return moved;
 }
 

@@ -6,14 +6,10 @@
 
 #include "data/RecordCache.h"
 #include "settings/ViewSettings.h"
+#include "ui/PageStyle.h"
 #include "ui/controls/ChartView.h"
 
 namespace orv {
-namespace {
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
 
 ChartsPage::ChartsPage(QWidget* parent) : PeriodPage(&ViewSettings::charts, parent) {
     setObjectName(QStringLiteral("ChartsPage"));
@@ -58,15 +54,15 @@ void ChartsPage::ShowPeriod(PeriodChoice choice) {
     }
     // The values for the next rebuild.
     if (cache_) cache_->LoadValues(db_);
-    caption()->setText(Text(period().GetPeriodText()));
+    caption()->setText(PageText(period().GetPeriodText()));
 }
 
 void ChartsPage::ShowData() {
     QStringList labels;
-    for (const std::string& label : data_.labels()) labels << Text(label);
+    for (const std::string& label : data_.labels()) labels << PageText(label);
     std::vector<ChartView::Series> series;
     for (const ChartSeries& s : data_.series()) {
-        ChartView::Series shown{Text(s.name), s.visible, {}};
+        ChartView::Series shown{PageText(s.name), s.visible, {}};
         shown.points.reserve(s.points.size());
         for (const ChartPoint& p : s.points) shown.points.push_back({p.value, p.count});
         series.push_back(std::move(shown));
@@ -95,11 +91,11 @@ void ChartsPage::Redraw() {
 
 void ChartsPage::ShowPoint(int series, int point) {
     if (!message_) return;
-    message_->setText(Text(data_.PointText(db_, series, point, true)));
+    message_->setText(PageText(data_.PointText(db_, series, point, true)));
 }
 
 QString ChartsPage::PointToolTip(int series, int point) const {
-    return Text(data_.PointText(db_, series, point, false)).trimmed().left(kToolTipLength);
+    return PageText(data_.PointText(db_, series, point, false)).trimmed().left(kToolTipLength);
 }
 
 void ChartsPage::Activate() {

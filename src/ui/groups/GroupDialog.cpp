@@ -18,16 +18,14 @@
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/PageStyle.h"
 #include "ui/controls/NameFit.h"
 #include "ui/targets/SelectTargetDialog.h"
 
 namespace orv {
 namespace {
 
-const QString kCaption = QStringLiteral("ORV Desktop");
 const QString kOneTarget = QStringLiteral("The group must have at least one target");
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -89,7 +87,7 @@ GroupDialog::GroupDialog(const QString& title, const GroupRecord& group, const R
     }
     for (const int32_t unitId : unitByPosition_) {
         const UnitEntry* unit = cache_.FindUnit(unitId);
-        unit_->addItem(unit ? Text(unit->name) : Text(cache_.UnitNames().NameOf(unitId)));
+        unit_->addItem(unit ? PageText(unit->name) : PageText(cache_.UnitNames().NameOf(unitId)));
     }
     const auto unitAt = std::find(unitByPosition_.begin(), unitByPosition_.end(), group_.unitId);
     unit_->setCurrentIndex(unitAt == unitByPosition_.end() ? (unitByPosition_.empty() ? -1 : 0)
@@ -106,12 +104,12 @@ GroupDialog::GroupDialog(const QString& title, const GroupRecord& group, const R
         const std::string& categoryName = categories.NameOf(number);
         if (categoryName.empty()) continue;
         if (number == group_.category) selected = static_cast<int>(categoryByPosition_.size());
-        category_->addItem(Text(categoryName));
+        category_->addItem(PageText(categoryName));
         categoryByPosition_.push_back(number);
     }
     category_->setCurrentIndex(categoryByPosition_.empty() ? -1 : selected);
 
-    name_->setText(Text(group_.name));
+    name_->setText(PageText(group_.name));
     name_->setFocus();
     PlaceDialog(this, owner);
 }
@@ -127,7 +125,7 @@ void GroupDialog::FillTargets() {
     targets_->clear();
     for (const int32_t id : EditedTargets()) {
         const TargetRecord* target = cache_.FindTarget(id);
-        const QString name = target ? Text(target->name) : Text(cache_.TargetNames().NameOf(id));
+        const QString name = target ? PageText(target->name) : PageText(cache_.TargetNames().NameOf(id));
         targets_->addItem(name);
         targets_->item(targets_->count() - 1)->setToolTip(name);
     }
@@ -136,7 +134,7 @@ void GroupDialog::FillTargets() {
 void GroupDialog::AddTarget() {
     if (group_.count >= kMaxListEntries || static_cast<int32_t>(targetIds_.size()) >= kMaxAddedTargets) {
         Services::prompter().information(
-            this, kCaption, QStringLiteral("A group cannot have more than %1 targets").arg(kMaxListEntries));
+            this, kDesktopCaption, QStringLiteral("A group cannot have more than %1 targets").arg(kMaxListEntries));
         return;
     }
     // The selection dialog refuses the targets of the list as edited so far.
@@ -154,15 +152,15 @@ void GroupDialog::AddTarget() {
 void GroupDialog::DeleteTarget() {
     const int row = targets_->currentRow();
     if (row < 0 || row >= static_cast<int>(positions_.size()) || !targets_->currentItem()->isSelected()) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Please select the target to delete!"));
+        Services::prompter().information(this, kDesktopCaption, QStringLiteral("Please select the target to delete!"));
         return;
     }
     if (positions_.size() == 1) {
-        Services::prompter().information(this, kCaption, kOneTarget);
+        Services::prompter().information(this, kDesktopCaption, kOneTarget);
         return;
     }
     if (!Services::prompter().askYesNo(
-            this, kCaption,
+            this, kDesktopCaption,
             QStringLiteral(
                 "Are you sure to delete this target form all the items and values referencing this group?"))) {
         return;
@@ -175,11 +173,11 @@ void GroupDialog::DeleteTarget() {
 void GroupDialog::accept() {
     const std::string name = name_->text().toStdString();
     if (positions_.empty()) {
-        Services::prompter().information(this, kCaption, kOneTarget);
+        Services::prompter().information(this, kDesktopCaption, kOneTarget);
         return;
     }
     if (name.empty()) {
-        Services::prompter().information(this, kCaption, QStringLiteral("The group name is empty!"));
+        Services::prompter().information(this, kDesktopCaption, QStringLiteral("The group name is empty!"));
         return;
     }
     group_.name = name;

@@ -1,16 +1,12 @@
 #include "ui/groups/ItemDialog.h"
 
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QToolButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <string>
@@ -18,28 +14,18 @@
 #include "data/RecordCache.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/PageStyle.h"
 #include "ui/controls/NameFit.h"
+#include "ui/controls/NumberSpin.h"
 #include "ui/controls/PropertyList.h"
 #include "util/DecimalText.h"
 
 namespace orv {
 namespace {
 
-const QString kCaption = QStringLiteral("ORV Desktop");
 constexpr double kStep = 0.1;
-constexpr int kWheelNotch = 120;
 constexpr int kAmountColumn = 1;
 constexpr int kUnitLabelWidth = 240;
-
-QToolButton* ArrowButton(Qt::ArrowType arrow, const char* name, QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setArrowType(arrow);
-    button->setAutoRepeat(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setFixedSize(16, 11);
-    return button;
-}
 
 }  // namespace
 
@@ -52,17 +38,9 @@ ItemDialog::ItemDialog(const QString& title, const ItemRecord& item, const Recor
     name_ = new QLineEdit(this);
     default_ = new QLineEdit(this);
     default_->setAlignment(Qt::AlignRight);
-    default_->installEventFilter(this);
-    auto* spinner = new QWidget(this);
-    up_ = ArrowButton(Qt::UpArrow, "stepUp", spinner);
-    down_ = ArrowButton(Qt::DownArrow, "stepDown", spinner);
-    auto* arrows = new QVBoxLayout(spinner);
-    arrows->setContentsMargins(0, 0, 0, 0);
-    arrows->setSpacing(0);
-    arrows->addWidget(up_);
-    arrows->addWidget(down_);
-    connect(up_, &QToolButton::clicked, this, [this] { StepDefault(1); });
-    connect(down_, &QToolButton::clicked, this, [this] { StepDefault(-1); });
+    auto* spinner = new NumberSpin(
+        default_, [this](int steps) { StepDefault(steps); }, [this](int angleDelta) { WheelDefault(angleDelta); }, {},
+        this);
     unit_ = new QLabel(this);
     perUnit_ = new QLabel(this);
 
@@ -207,37 +185,14 @@ void ItemDialog::StepDefault(int steps) {
 
 void ItemDialog::WheelDefault(int angleDelta) {
     if (!ReadFields()) return;
-    item_.defaultValue = static_cast<float>(LimitDefault(item_.defaultValue + angleDelta / kWheelNotch));
+    item_.defaultValue = static_cast<float>(LimitDefault(item_.defaultValue + NumberSpin::Notches(angleDelta)));
     ShowDefault();
-}
-
-bool ItemDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == default_) {
-        switch (event->type()) {
-        case QEvent::KeyPress: {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Up || key == Qt::Key_Down) {
-                StepDefault(key == Qt::Key_Up ? 1 : -1);
-                return true;
-            }
-            break;
-        }
-        case QEvent::Wheel:
-            if (default_->hasFocus()) {
-                WheelDefault(static_cast<QWheelEvent*>(event)->angleDelta().y());
-                return true;
-            }
-            break;
-        default: break;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void ItemDialog::accept() {
     const bool valid = ReadFields();
     if (item_.name.empty()) {
-        Services::prompter().error(this, kCaption, QStringLiteral("Item name is empty!!!"));
+        Services::prompter().error(this, kDesktopCaption, QStringLiteral("Item name is empty!!!"));
         return;
     }
     if (!valid) return;

@@ -15,7 +15,6 @@
 
 class QLabel;
 class QLineEdit;
-class QToolButton;
 
 namespace orv {
 
@@ -58,9 +57,6 @@ public:
 
     void accept() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // Reads the default value; refused text beeps, puts the focus back and
     // keeps the previous value. Also takes over the typed amounts.
@@ -73,8 +69,6 @@ private:
     ItemRecord item_;
     QLineEdit* name_;
     QLineEdit* default_;
-    QToolButton* up_;
-    QToolButton* down_;
     QLabel* unit_;
     QLabel* perUnit_;
     PropertyList* amounts_;

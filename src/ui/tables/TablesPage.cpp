@@ -10,6 +10,7 @@
 #include "data/RecordCache.h"
 #include "report/ReportJobs.h"
 #include "settings/ViewSettings.h"
+#include "ui/PageStyle.h"
 #include "ui/controls/Grid.h"
 #include "ui/tables/TablesReport.h"
 #include "util/DateText.h"
@@ -23,7 +24,6 @@ constexpr int kNarrowTotalsWidth = 190;
 constexpr int kEvenRowColor = 0xF0F0F0;
 constexpr int kOddRowColor = 0xE6E6E6;
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 QString Column(const char* title) { return QString::fromLatin1(title); }
 
 }  // namespace
@@ -87,7 +87,7 @@ void TablesPage::ShowPeriod(PeriodChoice choice) {
     totals_ = ComputeDailyTotals(*cache_, db_, target->id, period().GetStart(), dayCount_);
     FillTotals();
 
-    caption()->setText(Text(TablesHeading(*cache_, periodBox()->currentText().toStdString(), *target)));
+    caption()->setText(PageText(TablesHeading(*cache_, periodBox()->currentText().toStdString(), *target)));
 }
 
 void TablesPage::FillTotals() {
@@ -100,11 +100,11 @@ void TablesPage::FillTotals() {
         totalsGrid_->setRowNumber(row, day);
         const auto index = static_cast<std::size_t>(day);
         totalsGrid_->setCell(row, Column(kDateColumn),
-                             Text(FormatDateText(scheme.SlotStart(db_, start, static_cast<uint32_t>(day)))));
-        totalsGrid_->setCell(row, Column(kValueColumn), Text(FixedText(totals_.totals[index], 5)));
+                             PageText(FormatDateText(scheme.SlotStart(db_, start, static_cast<uint32_t>(day)))));
+        totalsGrid_->setCell(row, Column(kValueColumn), PageText(FixedText(totals_.totals[index], 5)));
     }
     totalsGrid_->setRedraw(true);
-    statistics_->setText(Text(totals_.StatisticsText()));
+    statistics_->setText(PageText(totals_.StatisticsText()));
     FillDetails();
 }
 
@@ -120,13 +120,13 @@ void TablesPage::FillDetails() {
             const ItemRecord* item = cache_->FindItem(entry.itemId);
             const GroupRecord* group = cache_->FindGroup(entry.groupId);
             const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr;
-            detailsGrid_->setCell(line, Column(kDateColumn), Text(FormatDateText(entry.date)));
-            detailsGrid_->setCell(line, Column(kTimeColumn), Text(FormatTimeText(entry.date)));
-            detailsGrid_->setCell(line, Column(kItemColumn), item ? Text(item->name) : QString());
-            detailsGrid_->setCell(line, Column(kValueColumn), Text(FixedText(entry.value, 5)));
-            detailsGrid_->setCell(line, Column(kUnitColumn), unit ? Text(unit->name) : QString());
-            detailsGrid_->setCell(line, Column(kNotesColumn), Text(entry.notes));
-            detailsGrid_->setCell(line, Column(kTargetValueColumn), Text(FixedText(entry.product, 5)));
+            detailsGrid_->setCell(line, Column(kDateColumn), PageText(FormatDateText(entry.date)));
+            detailsGrid_->setCell(line, Column(kTimeColumn), PageText(FormatTimeText(entry.date)));
+            detailsGrid_->setCell(line, Column(kItemColumn), item ? PageText(item->name) : QString());
+            detailsGrid_->setCell(line, Column(kValueColumn), PageText(FixedText(entry.value, 5)));
+            detailsGrid_->setCell(line, Column(kUnitColumn), unit ? PageText(unit->name) : QString());
+            detailsGrid_->setCell(line, Column(kNotesColumn), PageText(entry.notes));
+            detailsGrid_->setCell(line, Column(kTargetValueColumn), PageText(FixedText(entry.product, 5)));
         }
     }
     detailsGrid_->setRedraw(true);

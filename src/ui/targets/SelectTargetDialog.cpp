@@ -9,13 +9,9 @@
 #include "data/RecordCache.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/PageStyle.h"
 
 namespace orv {
-namespace {
-
-const QString kCaption = QStringLiteral("ORV Desktop");
-
-}  // namespace
 
 SelectTargetDialog::SelectTargetDialog(const RecordCache& cache, const GroupRecord& group, int32_t preselected,
                                        QWidget* owner)
@@ -72,7 +68,7 @@ void SelectTargetDialog::OnSelectionChanged() {
     if (row < 0 || row >= static_cast<int>(idByPosition_.size())) return;
     const int32_t id = idByPosition_[static_cast<std::size_t>(row)];
     if (GroupHas(id)) {
-        Services::prompter().information(this, kCaption, QStringLiteral("This target is already in the list!"));
+        Services::prompter().information(this, kDesktopCaption, QStringLiteral("This target is already in the list!"));
         list_->clearSelection();
         return;
     }
@@ -81,7 +77,7 @@ void SelectTargetDialog::OnSelectionChanged() {
 
 void SelectTargetDialog::accept() {
     if (chosen_ == 0) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Please, select the target to add."));
+        Services::prompter().information(this, kDesktopCaption, QStringLiteral("Please, select the target to add."));
         return;
     }
     QDialog::accept();

@@ -17,15 +17,13 @@
 #include "data/UnitConversion.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/PageStyle.h"
 
 namespace orv {
 namespace {
 
-const QString kCaption = QStringLiteral("ORV Desktop");
 constexpr int kSumType = 0;
 constexpr int kAverageType = 1;
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -80,7 +78,7 @@ TargetDialog::TargetDialog(const QString& title, const TargetRecord& entry, cons
     FillCategories();
     if (QAbstractButton* checked = type_->button(entry_.type)) checked->setChecked(true);
     FillGroups();
-    name_->setText(Text(entry_.name));
+    name_->setText(PageText(entry_.name));
     name_->setFocus();
 
     if (owner) {
@@ -93,12 +91,12 @@ void TargetDialog::FillUnits() {
     const NameList& names = cache_.UnitNames();
     if (inUse_) {
         for (const auto& [id, product] : FamilyOf(cache_.Conversions(), cache_.Families(), entry_.unitId)) {
-            unit_->addItem(Text(names.NameOf(id)));
+            unit_->addItem(PageText(names.NameOf(id)));
             unitByPosition_.push_back(id);
         }
     } else {
         for (const int32_t id : names.Ids()) {
-            unit_->addItem(Text(names.NameOf(id)));
+            unit_->addItem(PageText(names.NameOf(id)));
             unitByPosition_.push_back(id);
         }
     }
@@ -119,7 +117,7 @@ void TargetDialog::FillCategories() {
         const std::string& name = categories.NameOf(number);
         if (name.empty()) continue;
         if (number == entry_.category) selected = static_cast<int>(categoryByPosition_.size());
-        category_->addItem(Text(name));
+        category_->addItem(PageText(name));
         categoryByPosition_.push_back(number);
     }
     category_->setCurrentIndex(categoryByPosition_.empty() ? -1 : selected);
@@ -130,7 +128,7 @@ void TargetDialog::FillGroups() {
     for (auto it = first; it != last; ++it) {
         const GroupRecord* group = cache_.FindGroup(it->second);
         const std::string& name = group ? group->name : cache_.GroupNames().NameOf(it->second);
-        new QTreeWidgetItem(groups_, QStringList{Text(name)});  // owned by the list
+        new QTreeWidgetItem(groups_, QStringList{PageText(name)});  // owned by the list
     }
 }
 
@@ -142,7 +140,7 @@ int32_t TargetDialog::UnitAt(int position) const {
 void TargetDialog::accept() {
     const std::string name = name_->text().toStdString();
     if (name.empty()) {
-        Services::prompter().error(this, kCaption, QStringLiteral("Target name is empty!!!"));
+        Services::prompter().error(this, kDesktopCaption, QStringLiteral("Target name is empty!!!"));
         return;
     }
     entry_.name = name;

@@ -4,12 +4,9 @@
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include <QLocale>
 
@@ -21,16 +18,16 @@
 #include "data/RecordCache.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/PageStyle.h"
 #include "ui/controls/NameFit.h"
+#include "ui/controls/NumberSpin.h"
 #include "util/DecimalText.h"
 
 namespace orv {
 namespace {
 
-const QString kCaption = QStringLiteral("ORV Desktop");
 const QString kNoBaseUnit = QStringLiteral("<No>");
 constexpr float kFactorStep = 0.001f;
-constexpr int kWheelNotch = 120;
 const QString kUnstorableFactor =
     QStringLiteral("The factor must be a number greater than 0 (at least 1.2e-38, the smallest that can be stored).");
 
@@ -65,16 +62,6 @@ bool IsDecimalNumber(const std::string& text) {
     return i == n;
 }
 
-QToolButton* ArrowButton(Qt::ArrowType arrow, const char* name, QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setArrowType(arrow);
-    button->setAutoRepeat(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setFixedSize(16, 11);
-    return button;
-}
-
 }  // namespace
 
 UnitDialog::UnitDialog(const QString& title, const UnitEntry& entry, const RecordCache& cache, QWidget* owner)
@@ -97,22 +84,15 @@ UnitDialog::UnitDialog(const QString& title, const UnitEntry& entry, const Recor
     KeepNameBoxNarrow(base_);
 
     // The up-down control sits against the right edge of the factor edit.
-    auto* spinner = new QWidget(this);
-    spinner->setObjectName(QStringLiteral("control1364"));
-    up_ = ArrowButton(Qt::UpArrow, "stepUp", spinner);
-    down_ = ArrowButton(Qt::DownArrow, "stepDown", spinner);
-    auto* arrows = new QVBoxLayout(spinner);
-    arrows->setContentsMargins(0, 0, 0, 0);
-    arrows->setSpacing(0);
-    arrows->addWidget(up_);
-    arrows->addWidget(down_);
-    connect(up_, &QToolButton::clicked, this, [this] { StepFactor(1); });
-    connect(down_, &QToolButton::clicked, this, [this] { StepFactor(-1); });
+    spinner_ = new NumberSpin(
+        factor_, [this](int steps) { StepFactor(steps); }, [this](int angleDelta) { WheelFactor(angleDelta); }, {},
+        this);
+    spinner_->setObjectName(QStringLiteral("control1364"));
 
     auto* factorLine = new QHBoxLayout;
     factorLine->setSpacing(0);
     factorLine->addWidget(factor_);
-    factorLine->addWidget(spinner);
+    factorLine->addWidget(spinner_);
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Category:"), this), 0, 0);
@@ -219,7 +199,7 @@ void UnitDialog::StepFactor(int steps) {
 
 void UnitDialog::WheelFactor(int angleDelta) {
     if (!ReadFactor()) return;
-    entry_.factor = ClampFactor(entry_.factor + static_cast<float>(angleDelta / kWheelNotch));
+    entry_.factor = ClampFactor(entry_.factor + static_cast<float>(NumberSpin::Notches(angleDelta)));
     ShowFactor();
 }
 
@@ -232,28 +212,7 @@ void UnitDialog::FinishFactorEdit() {
 }
 
 bool UnitDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == factor_) {
-        switch (event->type()) {
-        case QEvent::FocusOut:
-            if (isVisible()) FinishFactorEdit();
-            break;
-        case QEvent::KeyPress: {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Up || key == Qt::Key_Down) {
-                StepFactor(key == Qt::Key_Up ? 1 : -1);
-                return true;
-            }
-            break;
-        }
-        case QEvent::Wheel:
-            if (factor_->hasFocus()) {
-                WheelFactor(static_cast<QWheelEvent*>(event)->angleDelta().y());
-                return true;
-            }
-            break;
-        default: break;
-        }
-    }
+    if (watched == factor_ && event->type() == QEvent::FocusOut && isVisible()) FinishFactorEdit();
     return QDialog::eventFilter(watched, event);
 }
 
@@ -261,7 +220,7 @@ void UnitDialog::accept() {
     if (!ReadFactor()) return;
     const std::string name = name_->text().toStdString();
     if (name.empty()) {
-        Services::prompter().error(this, kCaption, QStringLiteral("The unit name is empty!!!"));
+        Services::prompter().error(this, kDesktopCaption, QStringLiteral("The unit name is empty!!!"));
         return;
     }
     // Names that differ only by blanks, points or commas at their ends are
@@ -269,14 +228,14 @@ void UnitDialog::accept() {
     const auto& byName = cache_.UnitIdsByName();
     const auto found = byName.find(UnitNameKey(name));
     if (found != byName.end() && found->second != entry_.id) {
-        Services::prompter().error(this, kCaption, QStringLiteral("The unit name must be unique !"));
+        Services::prompter().error(this, kDesktopCaption, QStringLiteral("The unit name must be unique !"));
         return;
     }
     entry_.name = name;  // stored as typed, untrimmed
 
     const int basePosition = base_->currentIndex();
     if (basePosition > 0 && !IsStorableFactor(entry_.factor)) {
-        Services::prompter().error(this, kCaption, kUnstorableFactor);
+        Services::prompter().error(this, kDesktopCaption, kUnstorableFactor);
         factor_->setFocus();
         factor_->selectAll();
         return;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "data/Records.h"
+#include "ui/controls/NumberSpin.h"
 
 class QComboBox;
 class QLineEdit;
@@ -41,8 +42,8 @@ public:
     QLineEdit* nameEdit() const { return name_; }
     QLineEdit* factorEdit() const { return factor_; }
     QComboBox* baseUnitBox() const { return base_; }
-    QToolButton* stepUpButton() const { return up_; }
-    QToolButton* stepDownButton() const { return down_; }
+    QToolButton* stepUpButton() const { return spinner_->upButton(); }
+    QToolButton* stepDownButton() const { return spinner_->downButton(); }
 
     // The spinner: `steps` of 0.001 up (negative: down), kept within 0..10000.
     void StepFactor(int steps);
@@ -78,8 +79,7 @@ private:
     QComboBox* category_;
     QLineEdit* name_;
     QLineEdit* factor_;
-    QToolButton* up_;
-    QToolButton* down_;
+    NumberSpin* spinner_;
     QComboBox* base_;
     // Category box position -> category number.
     std::vector<int32_t> categoryByPosition_;

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,7 +13,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <charconv>
@@ -22,24 +22,22 @@
 #include "data/UnitConversion.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/PageStyle.h"
 #include "ui/controls/DateTimeControl.h"
 #include "ui/controls/NameFit.h"
+#include "ui/controls/NumberSpin.h"
 #include "util/DecimalText.h"
 #include "util/NumberFormat.h"
 
 namespace orv {
 namespace {
 
-const QString kCaption = QStringLiteral("ORV Desktop");
 constexpr float kAmountLimit = 999999.0f;
 // The arrows stop a little further out than typing does.
 constexpr float kSpinLimit = 1000000.0f;
-constexpr int kWheelNotch = 120;
 const QString kRemoved = QStringLiteral("(removed)");
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -100,7 +98,7 @@ ValueEntryDialog::ValueEntryDialog(const RecordCache& cache, const ValueRecord& 
     displayed_ = LimitAmount(value_.value);
     FillTargetList();
     ShowAmount();
-    notes_->setText(Text(value_.notes));
+    notes_->setText(PageText(value_.notes));
     if (mode_ == Mode::Add) OnGroupChosen();
     PlaceDialog(this, owner);
 }
@@ -123,14 +121,14 @@ void ValueEntryDialog::BuildControls() {
     KeepNameBoxNarrow(items_);
     groups_->setPlaceholderText(kRemoved);
     items_->setPlaceholderText(kRemoved);
-    spinUp_ = new QToolButton(this);
-    spinUp_->setObjectName(QStringLiteral("spinUp"));
-    spinUp_->setArrowType(Qt::UpArrow);
-    spinUp_->setAutoRepeat(true);
-    spinDown_ = new QToolButton(this);
-    spinDown_->setObjectName(QStringLiteral("spinDown"));
-    spinDown_->setArrowType(Qt::DownArrow);
-    spinDown_->setAutoRepeat(true);
+    // The arrows step as far as kSpinLimit; the wheel keeps to what typing
+    // may give, and only the wheel works the field itself.
+    spinner_ = new NumberSpin(
+        amount_, [this](int steps) { StepAmount(steps, false); },
+        [this](int angleDelta) {
+            if (const int notches = NumberSpin::Notches(angleDelta)) StepAmount(notches, true);
+        },
+        {.upName = "spinUp", .downName = "spinDown", .arrowKeys = false, .wheelNeedsFocus = false}, this);
     units_ = new QComboBox(this);
     units_->setObjectName(QStringLiteral("unit"));
     notes_ = new QLineEdit(this);
@@ -150,13 +148,9 @@ void ValueEntryDialog::BuildControls() {
     connect(buttons, &QDialogButtonBox::accepted, this, &ValueEntryDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ValueEntryDialog::reject);
 
-    auto* spin = new QVBoxLayout;
-    spin->setSpacing(0);
-    spin->addWidget(spinUp_);
-    spin->addWidget(spinDown_);
     auto* amountRow = new QHBoxLayout;
     amountRow->addWidget(amount_, 1);
-    amountRow->addLayout(spin);
+    amountRow->addWidget(spinner_);
     amountRow->addWidget(units_);
 
     auto* fields = new QGridLayout;
@@ -180,11 +174,9 @@ void ValueEntryDialog::BuildControls() {
     connect(groups_, &QComboBox::activated, this, &ValueEntryDialog::OnGroupChosen);
     connect(items_, &QComboBox::activated, this, &ValueEntryDialog::OnItemChosen);
     connect(units_, &QComboBox::activated, this, &ValueEntryDialog::OnUnitChosen);
-    connect(amount_, &QLineEdit::textEdited, this, &ValueEntryDialog::OnAmountTyped);
     // Leaving the field rewrites it (see eventFilter); Enter does not, so OK
     // takes the amount as typed.
-    connect(spinUp_, &QToolButton::clicked, this, [this] { StepAmount(1, false); });
-    connect(spinDown_, &QToolButton::clicked, this, [this] { StepAmount(-1, false); });
+    connect(amount_, &QLineEdit::textEdited, this, &ValueEntryDialog::OnAmountTyped);
 }
 
 const GroupRecord* ValueEntryDialog::SelectedGroup() const {
@@ -198,7 +190,7 @@ const ItemRecord* ValueEntryDialog::SelectedItem() const { return cache_.FindIte
 void ValueEntryDialog::FillGroups() {
     groups_->clear();
     const NameList& names = cache_.GroupNames();
-    for (const int32_t id : names.Ids()) groups_->addItem(Text(names.NameOf(id)));
+    for (const int32_t id : names.Ids()) groups_->addItem(PageText(names.NameOf(id)));
     const int position = names.PositionOf(value_.matterId);
     // A stored value whose group is gone keeps it until the user picks one.
     const bool keep = position < 0 && mode_ == Mode::Edit && value_.matterId != 0;
@@ -214,7 +206,7 @@ void ValueEntryDialog::FillItems() {
         const auto [first, last] = cache_.ItemsByGroup().equal_range(group->id);
         for (auto it = first; it != last; ++it) {
             const ItemRecord* item = cache_.FindItem(it->second);
-            items_->addItem(item ? Text(item->name) : Text(cache_.ItemNames().NameOf(it->second)));
+            items_->addItem(item ? PageText(item->name) : PageText(cache_.ItemNames().NameOf(it->second)));
             itemIds_.push_back(it->second);
         }
     }
@@ -243,12 +235,12 @@ void ValueEntryDialog::FillUnits() {
     if (!group) return;
     for (const auto& [unitId, product] : FamilyOf(cache_.Conversions(), cache_.Families(), group->unitId)) {
         const UnitEntry* unit = cache_.FindUnit(unitId);
-        units_->addItem(unit ? Text(unit->name) : QString());
+        units_->addItem(unit ? PageText(unit->name) : QString());
         unitIds_.push_back(unitId);
     }
     // A unit outside every family (its definition is gone) is still offered.
     if (unitIds_.empty() && cache_.FindUnit(group->unitId)) {
-        units_->addItem(Text(cache_.FindUnit(group->unitId)->name));
+        units_->addItem(PageText(cache_.FindUnit(group->unitId)->name));
         unitIds_.push_back(group->unitId);
     }
     const auto found = std::find(unitIds_.begin(), unitIds_.end(), group->unitId);
@@ -265,10 +257,10 @@ void ValueEntryDialog::FillTargetList() {
         const UnitEntry* unit = target ? cache_.FindUnit(target->unitId) : nullptr;
         const float perUnit = item && i < item->values.size() ? item->values[i] : 0.0f;
         auto* row = new QTreeWidgetItem(targets_);  // owned by the list
-        row->setText(0, target ? Text(target->name) : QString());
+        row->setText(0, target ? PageText(target->name) : QString());
         row->setText(1, QString::fromStdString(FixedText(displayed_ * unitFactor_ * perUnit, 2)));
         row->setTextAlignment(1, Qt::AlignRight);
-        row->setText(2, unit ? Text(unit->name) : QString());
+        row->setText(2, unit ? PageText(unit->name) : QString());
     }
 }
 
@@ -347,11 +339,6 @@ bool ValueEntryDialog::eventFilter(QObject* watched, QEvent* event) {
         CommitAmount();
         return false;
     }
-    if (watched == amount_ && event->type() == QEvent::Wheel) {
-        const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / kWheelNotch;
-        if (notches != 0) StepAmount(notches, true);
-        return true;
-    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -362,7 +349,7 @@ bool ValueEntryDialog::KeepsRemovedItem() const {
 
 void ValueEntryDialog::accept() {
     if ((!SelectedGroup() || !SelectedItem()) && !KeepsRemovedItem()) {
-        Services::prompter().error(this, kCaption, QStringLiteral("Choose a group and an item for the value."));
+        Services::prompter().error(this, kDesktopCaption, QStringLiteral("Choose a group and an item for the value."));
         return;
     }
     // Text that is no number keeps the dialog open, with the notes as typed.
@@ -377,7 +364,7 @@ void ValueEntryDialog::accept() {
     // Host seconds end at DateTimeControl::latest(); a later time on the
     // last day would wrap round to 1970.
     if (QDateTime(date, time, Qt::UTC) > DateTimeControl::latest()) {
-        Services::prompter().error(this, kCaption,
+        Services::prompter().error(this, kDesktopCaption,
                                    QStringLiteral("The time cannot be later than %1 on %2.")
                                        .arg(DateTimeControl::latest().time().toString(QStringLiteral("HH:mm:ss")),
                                             DateTimeControl::latest().date().toString(QStringLiteral("MM/dd/yyyy"))));

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "data/Records.h"
+#include "ui/controls/NumberSpin.h"
 
 class QComboBox;
 class QLineEdit;
@@ -60,8 +61,8 @@ public:
     QComboBox* unitBox() const { return units_; }
     QLineEdit* amountEdit() const { return amount_; }
     QLineEdit* notesEdit() const { return notes_; }
-    QToolButton* spinUpButton() const { return spinUp_; }
-    QToolButton* spinDownButton() const { return spinDown_; }
+    QToolButton* spinUpButton() const { return spinner_->upButton(); }
+    QToolButton* spinDownButton() const { return spinner_->downButton(); }
     QTreeWidget* targetList() const { return targets_; }
 
     // OK: refused (the dialog stays open) while there is no group or item to
@@ -110,8 +111,7 @@ private:
     QComboBox* groups_ = nullptr;
     QComboBox* items_ = nullptr;
     QLineEdit* amount_ = nullptr;
-    QToolButton* spinUp_ = nullptr;
-    QToolButton* spinDown_ = nullptr;
+    NumberSpin* spinner_ = nullptr;
     QComboBox* units_ = nullptr;
     QLineEdit* notes_ = nullptr;
     QTreeWidget* targets_ = nullptr;

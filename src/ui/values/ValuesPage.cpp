@@ -12,6 +12,7 @@
 #include "platform/DialogRunner.h"
 #include "platform/Prompter.h"
 #include "platform/Services.h"
+#include "ui/PageStyle.h"
 #include "ui/WriteFailure.h"
 #include "ui/controls/BitmapButton.h"
 #include "ui/controls/ColoredLabel.h"
@@ -23,7 +24,6 @@
 namespace orv {
 namespace {
 
-const QString kCaption = QStringLiteral("ORV Diabetes");
 const QString kLastTenTitle = QStringLiteral("Last 10 values");
 constexpr int kLabelFirstColor = 0xC8C8C8;
 constexpr int kLabelSecondColor = 0xFFFFFF;
@@ -34,7 +34,6 @@ constexpr int kOddRowColor = 0xE6E6E6;
 constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 26;
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 QString Column(const char* title) { return QString::fromLatin1(title); }
 
 // Grid columns, left to right.
@@ -62,7 +61,7 @@ void ValuesPage::LoadCacheParts() {
 
 void ValuesPage::CreateContent() {
     if (grid_) return;
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(PageFont());
 
     lastTenButton_ = PageButton(QStringLiteral("Last 10 Values"), BitmapButton::Face::Check, this);
     lastTenButton_->setChecked(false);
@@ -155,15 +154,15 @@ QString ValuesPage::CellText(int32_t valueId, int column) const {
     case kTime: return Written(WriteTimeText, value->date);
     case kItem: {
         const ItemRecord* item = cache_->FindItem(value->itemId);
-        return item ? Text(item->name) : QString();
+        return item ? PageText(item->name) : QString();
     }
     case kValue: return Written(WriteAmountText, static_cast<double>(value->value));
     case kUnit: {
         const GroupRecord* group = cache_->FindGroup(value->matterId);
         const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr;
-        return unit ? Text(unit->name) : QString();
+        return unit ? PageText(unit->name) : QString();
     }
-    case kNotes: return Text(value->notes);
+    case kNotes: return PageText(value->notes);
     default: return {};
     }
 }
@@ -178,10 +177,10 @@ void ValuesPage::AddValue() {
     working.itemId = items.empty() ? 0 : items.IdAt(0);
     working.value = cache_->ItemDefaultValue(working.itemId);
 
-    if (RefuseWhenReadOnly(this, kCaption)) return;
+    if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     ValueEntryDialog dialog(*cache_, working, ValueEntryDialog::Mode::Add, this);
     int32_t newId = 0;
-    const bool added = RunUntilWritten(dialog, this, kCaption, RecordKind::Value,
+    const bool added = RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Value,
                                        [&] { return StoreNewValue(*db_, *cache_, dialog.value(), &newId); });
     if (added) AfterChange(newId);
 }
@@ -190,16 +189,17 @@ void ValuesPage::EditValue() {
     if (!cache_ || !db_ || !grid_) return;
     const int row = grid_->currentRow();
     if (row < 0) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to edit"));
+        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to edit"));
         return;
     }
     const int32_t id = ValueIdAt(row);
     const ValueRecord* value = cache_->FindValue(id);
     if (!value) return;
 
-    if (RefuseWhenReadOnly(this, kCaption)) return;
+    if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     ValueEntryDialog dialog(*cache_, *value, ValueEntryDialog::Mode::Edit, this);
-    RunUntilWritten(dialog, this, kCaption, RecordKind::Value, [&] { return StoreValueChanges(*db_, dialog.value()); });
+    RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Value,
+                    [&] { return StoreValueChanges(*db_, dialog.value()); });
     AfterChange(id);
 }
 
@@ -207,15 +207,15 @@ void ValuesPage::RemoveValue() {
     if (!grid_) return;
     const int row = grid_->currentRow();
     if (row < 0) {
-        Services::prompter().information(this, kCaption, QStringLiteral("Select a row to remove."));
+        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to remove."));
         return;
     }
-    if (RefuseWhenReadOnly(this, kCaption)) return;
-    if (!Services::prompter().askYesNo(this, kCaption, QStringLiteral("Delete this value?"))) return;
+    if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
+    if (!Services::prompter().askYesNo(this, kDiabetesCaption, QStringLiteral("Delete this value?"))) return;
     const int32_t id = ValueIdAt(row);
     if (cache_) {
         if (const ValueRecord* value = cache_->FindValue(id); value && value->record) {
-            ShowWriteFailure(this, kCaption, DeleteRecord(value->record), RecordKind::Value);
+            ShowWriteFailure(this, kDiabetesCaption, DeleteRecord(value->record), RecordKind::Value);
         }
     }
     AfterChange(0);
