@@ -186,23 +186,12 @@ TEST_F(GridTest, RedrawOffDefersNotificationsAndKeepsSelectionAndWidths) {
     EXPECT_TRUE(grid.isRedrawOn());
 }
 
-TEST_F(GridTest, MinusOneColoursFallBack) {
-    addRows(4);
-    EXPECT_FALSE(grid.rowBackground(0).has_value());
-
-    grid.setAlternatingRowColors(0xF0F0F0, 0xE6E6E6);
-    grid.setRowColor(2, 0x0000FF);
-    grid.setRowColor(2, -1);  // back to the alternating colour
-    EXPECT_EQ(grid.rowBackground(2), QColor(0xF0, 0xF0, 0xF0));
-
-    grid.setAlternatingRowColors(-1, -1);
-    EXPECT_FALSE(grid.rowBackground(1).has_value());
-}
-
-TEST_F(GridTest, AlternatingAndOwnRowColoursArePaintedFromWin32Values) {
+TEST_F(GridTest, AlternatingAndOwnRowColoursArePaintedAndMinusOneFallsBack) {
     addRows(3);
     grid.setAlternatingRowColors(0xF0F0F0, 0x00E6E6E6);
     grid.setRowColor(2, 0xFF8000);  // blue 0xFF, green 0x80, red 0x00
+    grid.setRowColor(1, 0x0000FF);
+    grid.setRowColor(1, -1);  // back to the alternating colour
     grid.show();
     const QImage image = grid.view()->viewport()->grab().toImage();
     auto pixelOfRow = [&](int row) {
