@@ -202,15 +202,11 @@ TEST(WriteFailureText, SaysWhyTheWriteWasRefused) {
         {hostresult::kBusy, RecordKind::Value,
          "The database is busy: another program is writing to it. Please try again."},
         {hostresult::kGone, RecordKind::Value, "This value was removed by another program."},
-        {hostresult::kGone, RecordKind::Item, "This item was removed by another program."},
-        {hostresult::kGone, RecordKind::Group, "This group was removed by another program."},
-        {hostresult::kGone, RecordKind::Target, "This target was removed by another program."},
         {hostresult::kGone, RecordKind::Unit, "This unit was removed by another program."},
         {hostresult::kReadOnly, RecordKind::Unit, "The database is read-only: changes cannot be saved."},
         {hostresult::kStorageError, RecordKind::Value,
          "The change could not be saved: the database file could not be written (the disk may be full)."},
         {kChangeRefused, RecordKind::Value, "The change could not be saved."},
-        {kChangeNoHost, RecordKind::Value, "The change could not be saved."},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(WriteFailureText(row.result, row.kind), row.text) << "result " << row.result;

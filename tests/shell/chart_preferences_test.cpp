@@ -49,7 +49,6 @@ TEST_F(ChartPreferencesTest, AStepNotOfferedOpensOnTheFirstEntryAndIsStoredAfter
     settings_->display.horizontalGridStep = 7;
     services_.dialogs.expectDialog([](QDialog& d) {
         auto& dialog = static_cast<ChartPreferencesDialog&>(d);
-        EXPECT_EQ(dialog.windowTitle(), "Chart Preferences");
         EXPECT_EQ(dialog.gridStepList()->currentText(), "5");
         EXPECT_EQ(dialog.horizontalStepList()->currentText(), "7");
         EXPECT_FALSE(dialog.scaleBox()->isVisible()) << "the scale box is never offered";

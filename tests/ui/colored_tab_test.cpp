@@ -74,32 +74,6 @@ TEST(ColoredTab, SelectedTabOthersAndBackgroundArePaintedInTheirColours) {
     EXPECT_EQ(after.pixelColor(other.right() - 5, other.center().y()), QColor(255, 0, 0));
 }
 
-TEST(ColoredTab, TabsKeepTextImageAndPage) {
-    ColoredTab tab;
-    QSignalSpy changes(&tab, &ColoredTab::currentChanged);
-    auto page = std::make_unique<QWidget>();
-    QWidget other;
-    EXPECT_EQ(tab.addTab("Values", 0, page.get()), 0);
-    EXPECT_EQ(tab.addTab("Groups/Items", 4, &other), 1);
-    EXPECT_EQ(tab.count(), 2);
-    EXPECT_EQ(tab.tabText(1), "Groups/Items");
-    EXPECT_EQ(tab.tabImage(1), 4);
-    EXPECT_EQ(tab.tabPage(0), page.get());
-    EXPECT_EQ(tab.indexOfPage(&other), 1);
-    EXPECT_EQ(tab.tabPage(2), nullptr);
-    EXPECT_EQ(tab.tabImage(-1), -1);
-
-    tab.setCurrentIndex(1);
-    EXPECT_EQ(tab.currentIndex(), 1);
-    ASSERT_FALSE(changes.isEmpty());
-    EXPECT_EQ(changes.last().at(0).toInt(), 1);
-    tab.setCurrentIndex(7);  // ignored
-    EXPECT_EQ(tab.currentIndex(), 1);
-
-    page.reset();  // a page that is gone is no longer handed out
-    EXPECT_EQ(tab.tabPage(0), nullptr);
-}
-
 TEST(ColoredTab, ImageStripIsCutWithTheTopLeftPixelAsMask) {
     // Three 4x4 images on a green key colour, each with one red pixel.
     QImage strip(12, 4, QImage::Format_RGB32);

