@@ -184,6 +184,23 @@ TEST_F(ValueEntryDialogTest, ATimePastTheLastSecondOfTheTimeScaleIsRefused) {
     EXPECT_EQ(static_cast<uint32_t>(Seconds(dialog->value().date)), 4294967295u);
 }
 
+TEST_F(ValueEntryDialogTest, LongNamesAreElidedAndTheDialogFitsTheScreen) {
+    const std::string longName(600, 'W');
+    HostRecord* record = db().Groups()->Find(st::kFoodGroup);
+    ASSERT_EQ(record->Named().SetName(longName.c_str()), 0);
+    ASSERT_EQ(record->Commit(), 0);
+    record = db().Items()->Find(st::kFirstFood);
+    ASSERT_EQ(record->Named().SetName(longName.c_str()), 0);
+    ASSERT_EQ(record->Commit(), 0);
+    cache().LoadAll(&db());
+
+    const auto dialog =
+        Open(ValueEntryDialog::Mode::Edit, Stored(st::kFoodGroup, st::kFirstFood, 60.0f, Date(2008, 8, 1, 12, 0, 0)));
+    EXPECT_LE(dialog->frameGeometry().width(), dialog->screen()->availableGeometry().width());
+    EXPECT_EQ(dialog->groupBox()->toolTip().toStdString(), longName);
+    EXPECT_EQ(dialog->itemBox()->toolTip().toStdString(), longName);
+}
+
 TEST_F(ValueEntryDialogTest, ArrowsAndWheelStepByOneEachWithItsOwnLimit) {
     const auto dialog = Open(ValueEntryDialog::Mode::Add);
     const auto wheel = [&](int notches) {
