@@ -45,14 +45,6 @@ std::optional<QString> ScriptedDialogRunner::saveFileName(const SaveFileRequest&
     return answer;
 }
 
-void ScriptedDialogRunner::acceptNext() {
-    expectDialog([](QDialog& dialog) { dialog.accept(); });
-}
-
-void ScriptedDialogRunner::rejectNext() {
-    expectDialog([](QDialog& dialog) { dialog.reject(); });
-}
-
 void ScriptedDialogRunner::clear() {
     handlers_.clear();
     saveAnswers_.clear();

@@ -54,8 +54,6 @@ public:
             handler(*typed);
         });
     }
-    void acceptNext();
-    void rejectNext();
     // Queues the answer to the next save-file request; nothing means Cancel.
     void answerSaveFile(std::optional<QString> fileName) { saveAnswers_.push_back(std::move(fileName)); }
 

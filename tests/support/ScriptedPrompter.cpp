@@ -10,8 +10,6 @@ MessageAnswer ScriptedPrompter::show(QWidget*, const Message& message) {
         if (!answers_.empty()) {
             reply = answers_.front();
             answers_.pop_front();
-        } else if (defaultAnswer_) {
-            reply = *defaultAnswer_;
         } else {
             ADD_FAILURE() << "Unscripted question \"" << message.text.toStdString() << "\" (caption \""
                           << message.caption.toStdString() << "\"); answered No";
@@ -20,7 +18,6 @@ MessageAnswer ScriptedPrompter::show(QWidget*, const Message& message) {
         if (reply == MessageAnswer::Ok) reply = MessageAnswer::No;  // a Yes/No box has no OK button
     }
     messages_.push_back({message, reply});
-    if (observer_) observer_(message);
     return reply;
 }
 

@@ -31,13 +31,8 @@ public:
     void answer(MessageAnswer answer) { answers_.push_back(answer); }
     void answerYes() { answer(MessageAnswer::Yes); }
     void answerNo() { answer(MessageAnswer::No); }
-    // The answer for questions once the queue is empty. Without one, such a
-    // question fails the running test and is answered No, so that an
-    // unexpected question never confirms a removal.
-    void setDefaultAnswer(std::optional<MessageAnswer> answer) { defaultAnswer_ = answer; }
-    // Called with every message as it is shown, e.g. to look at the state of
-    // a dialog at that moment.
-    void setObserver(std::function<void(const Message&)> observer) { observer_ = std::move(observer); }
+    // A question once the queue is empty fails the running test and is
+    // answered No, so that an unexpected question never confirms a removal.
 
     const std::vector<RecordedMessage>& messages() const { return messages_; }
     std::size_t count() const { return messages_.size(); }
@@ -51,8 +46,6 @@ public:
 private:
     std::vector<RecordedMessage> messages_;
     std::deque<MessageAnswer> answers_;
-    std::optional<MessageAnswer> defaultAnswer_;
-    std::function<void(const Message&)> observer_;
     int beeps_ = 0;
 };
 

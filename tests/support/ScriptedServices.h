@@ -48,8 +48,6 @@ public:
     ScriptedServices(const ScriptedServices&) = delete;
     ScriptedServices& operator=(const ScriptedServices&) = delete;
 
-    void allowUnusedScripts() { checkUnused_ = false; }
-
     ScriptedPrompter prompter;
     ScriptedDialogRunner dialogs;
     RecordingShell shell;
@@ -63,7 +61,6 @@ private:
     Shell* previousShell_ = nullptr;
     const Clock* previousClock_ = nullptr;
     const Environment* previousEnvironment_ = nullptr;
-    bool checkUnused_ = true;
 };
 
 }  // namespace orv::test

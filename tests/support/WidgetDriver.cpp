@@ -43,17 +43,6 @@ bool clickButton(QWidget* root, const QString& text) {
     return true;
 }
 
-QAction* findAction(QWidget* widget, const QString& text) {
-    if (widget) {
-        const QList<QAction*> actions = widget->actions();
-        for (QAction* action : actions) {
-            if (action->text() == text) return action;
-        }
-    }
-    ADD_FAILURE() << "No action \"" << text.toStdString() << "\"";
-    return nullptr;
-}
-
 bool chooseComboText(QComboBox* combo, const QString& text) {
     const int index = combo ? combo->findText(text, Qt::MatchExactly) : -1;
     if (index < 0) return false;

@@ -19,8 +19,6 @@ namespace orv::test {
 QAbstractButton* findButton(QWidget* root, const QString& text);
 // Clicks the button found by text; false when there is none or it is disabled.
 bool clickButton(QWidget* root, const QString& text);
-// The action of widget (its own actions, e.g. a context menu's) with that text.
-QAction* findAction(QWidget* widget, const QString& text);
 // Selects the entry with that text and reports it as a user's choice
 // (activated), as picking it from the drop-down does; false when not listed.
 bool chooseComboText(QComboBox* combo, const QString& text);
