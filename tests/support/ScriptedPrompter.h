@@ -5,8 +5,6 @@
 #include "platform/Prompter.h"
 
 #include <deque>
-#include <functional>
-#include <optional>
 #include <vector>
 
 namespace orv::test {
