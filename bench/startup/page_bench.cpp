@@ -48,7 +48,7 @@ public:
         extensions_ = std::make_unique<orv::bench::DataVersionExtensions>(path);
         orv::SetCurrentHostExtensions(extensions_.get());
         host_.resize(900, 640);
-        window_ = std::make_unique<PluginMainWindow>(db_.get(), &settings_, &cache_, &colors_);
+        window_ = std::make_unique<PluginMainWindow>(db_.get(), settings_, cache_, &colors_);
         window_->Create(&host_);
         host_.show();
         Paint();

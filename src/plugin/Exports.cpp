@@ -86,7 +86,7 @@ ORV_EXPORT int32_t Run() {
         PluginState& s = State();
         if (!s.timeConverter) s.timeConverter = std::make_unique<TimeConverter>(s.database);
         if (!s.mainWindow) {
-            s.mainWindow = std::make_unique<PluginMainWindow>(s.database, &s.viewSettings, &s.cache, s.colors);
+            s.mainWindow = std::make_unique<PluginMainWindow>(s.database, s.viewSettings, s.cache, s.colors);
             s.mainWindow->Create(s.parent);
         }
         return 0;

@@ -14,7 +14,8 @@
 
 namespace orv {
 
-ListPage::ListPage(const Frame& frame, QWidget* parent) : PluginPage(parent), filter_(frame.categories), frame_(frame) {
+ListPage::ListPage(const PageContext& context, const Frame& frame, QWidget* parent)
+    : PluginPage(context, parent), filter_(frame.categories), frame_(frame) {
     setObjectName(frame.objectName);
 }
 
@@ -70,7 +71,7 @@ void ListPage::FillGrid(int32_t id) {
     if (!grid_) return;
     grid_->setRedraw(false);
     grid_->deleteAllRows();
-    if (cache_) AddRows();
+    AddRows();
     grid_->setRedraw(true);
     const int row = id != 0 ? grid_->findRowByNumber(id) : -1;
     grid_->selectRow(row >= 0 ? row : 0);
@@ -87,12 +88,12 @@ int32_t ListPage::SelectedRowNumber() const {
 }
 
 void ListPage::EditFilterCategories() {
-    if (!cache_ || RefuseWhenReadOnly(this, frame_.caption)) return;
+    if (RefuseWhenReadOnly(this, frame_.caption)) return;
     // The editor stores every change as it is made, so what it cleared is
     // followed up however it was closed.
-    const std::vector<int32_t> cleared = EditCategories(*cache_, frame_.kind, window());
+    const std::vector<int32_t> cleared = EditCategories(cache_, frame_.kind, window());
     SetModifiedFlag();
-    RefileClearedCategories(*cache_, db_, frame_.kind, cleared);
+    RefileClearedCategories(cache_, &db_, frame_.kind, cleared);
 
     ShowAllCategories();
     grid_->repaint();

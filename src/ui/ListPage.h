@@ -54,7 +54,7 @@ public:
         std::function<void()> remove;
     };
 
-    ListPage(const Frame& frame, QWidget* parent);
+    ListPage(const PageContext& context, const Frame& frame, QWidget* parent);
 
     // Loads what Reload() loads, so the filter and the lists are filled
     // from a fresh cache.
@@ -76,7 +76,7 @@ protected:
     virtual void CreateControls() = 0;
     // Reloads the cache parts the page shows and its dialogs read.
     virtual void Reload() = 0;
-    // Adds the grid's rows from the cache (called only with a cache).
+    // Adds the grid's rows from the cache.
     virtual void AddRows() = 0;
     // Refills the page's lists from the cache; by default the grid.
     virtual void Refill() { FillGrid(0); }

@@ -54,19 +54,17 @@ void PeriodControls::Receive(const PeriodSyncBlock& block) const {
     if (date.isValid()) dateControl->setValue(date, time.isValid() ? time : QTime(0, 0));
 }
 
-void PeriodControls::Restore(const PageSelection& stored, const NameList* targets) const {
+void PeriodControls::Restore(const PageSelection& stored, const NameList& targets) const {
     if (stored.period >= 0 && stored.period < periodBox->count()) periodBox->setCurrentIndex(stored.period);
-    if (targets) {
-        const int position = targets->PositionOf(stored.targetId);
-        if (position >= 0 && position < targetBox->count()) targetBox->setCurrentIndex(position);
-    }
+    const int position = targets.PositionOf(stored.targetId);
+    if (position >= 0 && position < targetBox->count()) targetBox->setCurrentIndex(position);
 }
 
-void PeriodControls::Store(PageSelection& stored, HostDatabase* db) const {
+void PeriodControls::Store(PageSelection& stored, HostDatabase& db) const {
     stored.period = periodBox->currentIndex();
     int32_t seconds = 0;
     const HostDateTime picked = PickedDate();
-    if (db && db->DateToSeconds(&seconds, &picked) >= 0) stored.seconds = seconds;
+    if (db.DateToSeconds(&seconds, &picked) >= 0) stored.seconds = seconds;
     stored.targetId = SelectedTargetId();
 }
 

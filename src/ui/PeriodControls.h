@@ -36,10 +36,10 @@ struct PeriodControls {
     // it on its own date.
     void Receive(const PeriodSyncBlock& block) const;
     // Chooses the stored period and target; the date control keeps the date
-    // it shows. `targets` may be null.
-    void Restore(const PageSelection& stored, const NameList* targets) const;
+    // it shows.
+    void Restore(const PageSelection& stored, const NameList& targets) const;
     // Keeps period, date and target in `stored`.
-    void Store(PageSelection& stored, HostDatabase* db) const;
+    void Store(PageSelection& stored, HostDatabase& db) const;
 };
 
 }  // namespace orv

@@ -29,11 +29,11 @@ QComboBox* PageCombo(QWidget* parent, int dropHeight) {
 
 }  // namespace
 
-PeriodPage::PeriodPage(PageSelection ViewSettings::*stored, QWidget* parent) : PluginPage(parent), stored_(stored) {}
+PeriodPage::PeriodPage(const PageContext& context, PageSelection ViewSettings::*stored, QWidget* parent)
+    : PluginPage(context, parent), stored_(stored), period_(&context.db) {}
 
 void PeriodPage::CreatePeriodRow() {
     setFont(PageFont());
-    period_.SetDatabase(db_);
 
     periodBox_ = PageCombo(this, kPeriodDropHeight);
     for (const PeriodChoiceInfo& info : kPeriodChoices) periodBox_->addItem(QString::fromLatin1(info.itemText));
@@ -54,8 +54,8 @@ void PeriodPage::CreatePeriodRow() {
 }
 
 void PeriodPage::FillTargetBox() {
-    if (!targetBox_ || !cache_) return;
-    controls().FillTargets(cache_->TargetNames());
+    if (!targetBox_) return;
+    controls().FillTargets(cache_.TargetNames());
 }
 
 int32_t PeriodPage::SelectedTargetId() const { return controls().SelectedTargetId(); }
@@ -83,15 +83,15 @@ void PeriodPage::ReceivePeriod(const PeriodSyncBlock& block) {
 }
 
 void PeriodPage::RestoreState() {
-    if (!settings_ || !HasContent()) return;
-    controls().Restore(settings_->*stored_, cache_ ? &cache_->TargetNames() : nullptr);
+    if (!HasContent()) return;
+    controls().Restore(settings_.*stored_, cache_.TargetNames());
     Apply(false);
 }
 
 void PeriodPage::StoreState() {
-    if (!settings_ || !HasContent()) return;
-    controls().Store(settings_->*stored_, db_);
-    settings_->Save(db_);
+    if (!HasContent()) return;
+    controls().Store(settings_.*stored_, db_);
+    settings_.Save(&db_);
 }
 
 void PeriodPage::resizeEvent(QResizeEvent* event) {

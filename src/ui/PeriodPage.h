@@ -45,7 +45,7 @@ protected:
     static constexpr int kControlHeight = 26;
 
     // `stored` is the page's selection in the view settings.
-    PeriodPage(PageSelection ViewSettings::*stored, QWidget* parent);
+    PeriodPage(const PageContext& context, PageSelection ViewSettings::*stored, QWidget* parent);
 
     // Builds the top row; the page builds its own controls after it.
     void CreatePeriodRow();

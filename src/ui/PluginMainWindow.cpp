@@ -114,7 +114,7 @@ private:
 
 }  // namespace
 
-PluginMainWindow::PluginMainWindow(HostDatabase* db, ViewSettings* settings, RecordCache* cache,
+PluginMainWindow::PluginMainWindow(HostDatabase* db, ViewSettings& settings, RecordCache& cache,
                                    HostColorProvider* colors)
     : db_(db), settings_(settings), cache_(cache), colors_(colors) {}
 
@@ -125,7 +125,7 @@ ColoredTab* PluginMainWindow::TabControl() const { return window_; }
 
 QWidget* PluginMainWindow::Create(QWidget* parent) {
     if (window_) return window_;
-    if (settings_) settings_->Load(db_);
+    settings_.Load(db_);
 
     auto* tab = new MainTabWindow(parent, [this] { StoreAll(); });
     tab->setObjectName(QStringLiteral("PluginMainWindow"));
@@ -147,18 +147,18 @@ QWidget* PluginMainWindow::Create(QWidget* parent) {
 }
 
 void PluginMainWindow::BuildPages() {
-    created_[kUnits] = new UnitsPage(window_);
-    created_[kCharts] = new ChartsPage(window_);
-    created_[kGroups] = new GroupsPage(window_);
-    created_[kTargets] = new TargetsPage(window_);
-    created_[kValues] = new ValuesPage(window_);
-    created_[kTables] = new TablesPage(window_);
+    // Every page reads and writes the host's database: without one there is
+    // nothing a page could show.
+    if (!db_) return;
+    const PageContext context{*db_, settings_, cache_, colors_};
+    created_[kUnits] = new UnitsPage(context, window_);
+    created_[kCharts] = new ChartsPage(context, window_);
+    created_[kGroups] = new GroupsPage(context, window_);
+    created_[kTargets] = new TargetsPage(context, window_);
+    created_[kValues] = new ValuesPage(context, window_);
+    created_[kTables] = new TablesPage(context, window_);
     for (const QPointer<PluginPage>& page : created_) {
         page->hide();
-        page->SetDatabase(db_);
-        page->SetViewSettings(settings_);
-        page->SetCache(cache_);
-        page->SetColors(colors_);
         page->LoadCacheParts();
         page->CreateContent();
         page->RestoreState();
@@ -203,7 +203,7 @@ void PluginMainWindow::RouteSync(const PeriodSyncBlock& block, PluginPage* sende
 
 void PluginMainWindow::RestoreSelectedPage() {
     if (!window_) return;
-    const int stored = settings_ ? settings_->currentPage : 0;
+    const int stored = settings_.currentPage;
     const int index = stored >= 0 && stored < window_->count() ? stored : 0;
     if (window_->currentIndex() == index) {
         OnTabChanged(index);
@@ -213,9 +213,9 @@ void PluginMainWindow::RestoreSelectedPage() {
 }
 
 void PluginMainWindow::StoreSelectedPage() {
-    if (!window_ || !settings_) return;
-    settings_->currentPage = window_->currentIndex();
-    settings_->Save(db_);
+    if (!window_) return;
+    settings_.currentPage = window_->currentIndex();
+    settings_.Save(db_);
 }
 
 int32_t PluginMainWindow::Save() {
@@ -223,7 +223,7 @@ int32_t PluginMainWindow::Save() {
     for (const QPointer<PluginPage>& page : created_) {
         if (page) page->StoreState();
     }
-    if (settings_) settings_->Save(db_);
+    settings_.Save(db_);
     return 0;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The one window the module shows inside the host: a coloured tab control
-// whose six tabs each show one page. It owns the pages, hands them the shared
-// objects, switches between them, carries period selections between the
+// whose six tabs each show one page. It owns the pages, creates them with the
+// shared objects, switches between them, carries period selections between the
 // Charts and Tables pages, keeps Tab and Shift+Tab inside the module, and
 // saves page state and view settings when asked.
 //
@@ -40,7 +40,9 @@ inline constexpr int kTabCount = 6;
 class PluginMainWindow : public QObject {
     Q_OBJECT
 public:
-    PluginMainWindow(HostDatabase* db, ViewSettings* settings, RecordCache* cache, HostColorProvider* colors);
+    // `db` is the host's database; without one (a host that gave none) the
+    // window shows its tabs but no pages. `colors` may be null too.
+    PluginMainWindow(HostDatabase* db, ViewSettings& settings, RecordCache& cache, HostColorProvider* colors);
     ~PluginMainWindow() override;
 
     // Creates the window as a visible child of `parent`, filling it: loads
@@ -59,7 +61,7 @@ public:
     // Stores state and destroys the pages and the window.
     void Destroy();
 
-    // The page on a tab; null before creation.
+    // The page on a tab; null before creation and without a database.
     PluginPage* PageAt(Tab tab) const;
     ChartsPage* Charts() const;
     TablesPage* Tables() const;
@@ -82,8 +84,8 @@ private:
     void StoreAll();
 
     HostDatabase* db_;
-    ViewSettings* settings_;
-    RecordCache* cache_;
+    ViewSettings& settings_;
+    RecordCache& cache_;
     HostColorProvider* colors_;
     QPointer<ColoredTab> window_;
     // Pages in creation order: Units, Charts, Groups/Items, Targets, Values, Tables.

@@ -1,6 +1,6 @@
 #pragma once
 // What every page of the main window offers. The main window creates the
-// pages, hands them the shared objects, tells a page when its tab comes to the
+// pages with the objects they share, tells a page when its tab comes to the
 // front, and carries period selections between the Charts and Tables pages;
 // pages never call each other.
 
@@ -20,19 +20,30 @@ inline constexpr int PageActivated = 2662;  // the page's tab came to the front
 inline constexpr int PeriodSync = 2663;     // a PeriodSyncBlock for the other page
 }  // namespace message
 
+// The objects every page works with, handed to it when it is created. All of
+// them outlive the pages.
+struct PageContext {
+    HostDatabase& db;
+    ViewSettings& settings;
+    RecordCache& cache;
+    // The host's colour provider; null when the host gives none, and the
+    // pages keep their own colours.
+    HostColorProvider* colors = nullptr;
+};
+
 class PluginPage : public QWidget {
     Q_OBJECT
 public:
-    explicit PluginPage(QWidget* parent = nullptr) : QWidget(parent) {}
-
-    void SetDatabase(HostDatabase* db) { db_ = db; }
-    void SetViewSettings(ViewSettings* settings) { settings_ = settings; }
-    void SetCache(RecordCache* cache) { cache_ = cache; }
-    void SetColors(HostColorProvider* colors) { colors_ = colors; }
+    PluginPage(const PageContext& context, QWidget* parent)
+        : QWidget(parent),
+          db_(context.db),
+          settings_(context.settings),
+          cache_(context.cache),
+          colors_(context.colors) {}
 
     // The cache parts the page's lists need before its window is built.
     virtual void LoadCacheParts() {}
-    // Builds the page's controls; called once, after the setters.
+    // Builds the page's controls; called once, after LoadCacheParts.
     virtual void CreateContent() {}
     // The page-state keeper: what the page restores when it is created and
     // stores when the module saves or closes.
@@ -50,10 +61,10 @@ signals:
     void periodSelected(const orv::PeriodSyncBlock& block);
 
 protected:
-    HostDatabase* db_ = nullptr;
-    ViewSettings* settings_ = nullptr;
-    RecordCache* cache_ = nullptr;
-    HostColorProvider* colors_ = nullptr;
+    HostDatabase& db_;
+    ViewSettings& settings_;
+    RecordCache& cache_;
+    HostColorProvider* const colors_;
 };
 
 }  // namespace orv

@@ -78,7 +78,6 @@ public:
 
     bool HasStart() const { return hasStart_; }
     bool HasEnd() const { return hasEnd_; }
-    void SetDatabase(HostDatabase* db) { db_ = db; }
 
 private:
     void GoBack(const PeriodChoiceInfo& info, const HostDateTime& end);

@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {
     auto* moduleParent = new QWidget(&top);
     moduleParent->setMinimumSize(600, 400);
     layout->addWidget(moduleParent);
-    window_ = std::make_unique<PluginMainWindow>(&db(), &settings(), &cache(), &colors_);
+    window_ = std::make_unique<PluginMainWindow>(&db(), settings(), cache(), &colors_);
     window_->Create(moduleParent);
     PluginPage* page = window_->ShownPage();
     auto* first = new QLineEdit(page);

@@ -28,7 +28,7 @@ void ModuleFixture::TearDown() {
 
 PluginMainWindow& ModuleFixture::OpenMainWindow() {
     if (!window_) {
-        window_ = std::make_unique<PluginMainWindow>(db_.get(), settings_.get(), &cache_, &colors_);
+        window_ = std::make_unique<PluginMainWindow>(db_.get(), *settings_, cache_, &colors_);
         window_->Create(host_.get());
     }
     return *window_;

@@ -28,12 +28,11 @@ void CategoryFilter::Attach(QComboBox* box, ColoredLabel* label) {
     if (label_) label_->setColors(kLabelFirstColor, kLabelSecondColor);
 }
 
-void CategoryFilter::Fill(const RecordCache* cache) {
+void CategoryFilter::Fill(const RecordCache& cache) {
     box_->clear();
     numbers_.clear();
     box_->addItem(QStringLiteral("All"));
-    if (!cache) return;
-    const NameList& names = (cache->*categories_)().names;
+    const NameList& names = (cache.*categories_)().names;
     for (const int32_t number : names.Ids()) {
         const std::string& name = names.NameOf(number);
         if (name.empty()) continue;
@@ -44,7 +43,7 @@ void CategoryFilter::Fill(const RecordCache* cache) {
 
 void CategoryFilter::ChooseAll() { box_->setCurrentIndex(0); }
 
-void CategoryFilter::ShowAll(const RecordCache* cache) {
+void CategoryFilter::ShowAll(const RecordCache& cache) {
     ChooseAll();
     ShowCategoryInLabel(cache);
 }
@@ -55,14 +54,14 @@ int32_t CategoryFilter::Category() const {
     return numbers_[static_cast<std::size_t>(position)];
 }
 
-QString CategoryFilter::CategoryName(const RecordCache* cache) const {
+QString CategoryFilter::CategoryName(const RecordCache& cache) const {
     const int32_t category = Category();
-    if (category < 0 || !cache) return QString();
-    return QString::fromStdString((cache->*categories_)().names.NameOf(category));
+    if (category < 0) return QString();
+    return QString::fromStdString((cache.*categories_)().names.NameOf(category));
 }
 
-void CategoryFilter::ShowCategoryInLabel(const RecordCache* cache) const {
-    if (Category() < 0 || !cache) {
+void CategoryFilter::ShowCategoryInLabel(const RecordCache& cache) const {
+    if (Category() < 0) {
         label_->clear();
         return;
     }

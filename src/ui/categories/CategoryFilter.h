@@ -33,17 +33,17 @@ public:
     QComboBox* box() const { return box_; }
 
     // Refills the drop-down: "All", then the named categories in list order.
-    void Fill(const RecordCache* cache);
+    void Fill(const RecordCache& cache);
     // Chooses "All" (the label is left as it is).
     void ChooseAll();
     // Chooses "All" and clears the category from the label.
-    void ShowAll(const RecordCache* cache);
+    void ShowAll(const RecordCache& cache);
     // The category chosen in the drop-down, or -1 for "All".
     int32_t Category() const;
-    // The chosen category's name; empty for "All" or without a cache.
-    QString CategoryName(const RecordCache* cache) const;
+    // The chosen category's name; empty for "All".
+    QString CategoryName(const RecordCache& cache) const;
     // Shows "Category: <name>" in the label, or clears it for "All".
-    void ShowCategoryInLabel(const RecordCache* cache) const;
+    void ShowCategoryInLabel(const RecordCache& cache) const;
 
     // Gives the label the host's two label colours and repaints it.
     void RecolorLabel(HostColorProvider* colors) const;

@@ -11,19 +11,19 @@
 
 namespace orv {
 
-ChartsPage::ChartsPage(QWidget* parent) : PeriodPage(&ViewSettings::charts, parent) {
+ChartsPage::ChartsPage(const PageContext& context, QWidget* parent)
+    : PeriodPage(context, &ViewSettings::charts, parent) {
     setObjectName(QStringLiteral("ChartsPage"));
 }
 
 void ChartsPage::LoadCacheParts() {
-    if (!cache_) return;
-    cache_->LoadTargets(db_);
-    cache_->LoadTargetNames(db_);
-    cache_->LoadGroups(db_);
-    cache_->LoadGroupNames(db_);
-    cache_->LoadItems(db_);
-    cache_->LoadItemNames(db_);
-    cache_->LoadValues(db_);
+    cache_.LoadTargets(&db_);
+    cache_.LoadTargetNames(&db_);
+    cache_.LoadGroups(&db_);
+    cache_.LoadGroupNames(&db_);
+    cache_.LoadItems(&db_);
+    cache_.LoadItemNames(&db_);
+    cache_.LoadValues(&db_);
 }
 
 void ChartsPage::CreateContent() {
@@ -48,12 +48,12 @@ void ChartsPage::CreateContent() {
 void ChartsPage::ShowPeriod(PeriodChoice choice) {
     data_.SetTarget(SelectedTargetId());
     // No period selected: the chart keeps what it shows.
-    if (data_.SetPeriodChoice(choice) && cache_) {
-        data_.Rebuild(*cache_, db_, period().GetStart());
+    if (data_.SetPeriodChoice(choice)) {
+        data_.Rebuild(cache_, &db_, period().GetStart());
         ShowData();
     }
     // The values for the next rebuild.
-    if (cache_) cache_->LoadValues(db_);
+    cache_.LoadValues(&db_);
     caption()->setText(PageText(period().GetPeriodText()));
 }
 
@@ -78,12 +78,10 @@ void ChartsPage::ShowData() {
 
 void ChartsPage::Redraw() {
     if (!chart_) return;
-    if (settings_) {
-        const ChartDisplaySettings& display = settings_->display;
-        chart_->setGridVisible(display.showGrid != 0);
-        chart_->setGridStep(static_cast<double>(display.gridStep));
-        chart_->setAverageLineVisible(display.averageLine != 0);
-    }
+    const ChartDisplaySettings& display = settings_.display;
+    chart_->setGridVisible(display.showGrid != 0);
+    chart_->setGridStep(static_cast<double>(display.gridStep));
+    chart_->setAverageLineVisible(display.averageLine != 0);
     chart_->setPresetRange(0.0, 300.0);
     chart_->setAutoScale(true);
     chart_->Relayout();
@@ -91,11 +89,11 @@ void ChartsPage::Redraw() {
 
 void ChartsPage::ShowPoint(int series, int point) {
     if (!message_) return;
-    message_->setText(PageText(data_.PointText(db_, series, point, true)));
+    message_->setText(PageText(data_.PointText(&db_, series, point, true)));
 }
 
 QString ChartsPage::PointToolTip(int series, int point) const {
-    return PageText(data_.PointText(db_, series, point, false)).trimmed().left(kToolTipLength);
+    return PageText(data_.PointText(&db_, series, point, false)).trimmed().left(kToolTipLength);
 }
 
 void ChartsPage::Activate() {

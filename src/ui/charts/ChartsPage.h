@@ -21,7 +21,7 @@ public:
     static constexpr const char* kStartMessage = "Double-click on the data point on the chart above...";
     static constexpr int kToolTipLength = 80;
 
-    explicit ChartsPage(QWidget* parent = nullptr);
+    explicit ChartsPage(const PageContext& context, QWidget* parent = nullptr);
 
     void LoadCacheParts() override;
     void CreateContent() override;

@@ -39,8 +39,9 @@ std::vector<float> OwnAmounts(const ItemRecord& item) {
 
 }  // namespace
 
-GroupsPage::GroupsPage(QWidget* parent)
-    : ListPage({.objectName = QStringLiteral("GroupsPage"),
+GroupsPage::GroupsPage(const PageContext& context, QWidget* parent)
+    : ListPage(context,
+               {.objectName = QStringLiteral("GroupsPage"),
                 .caption = kDiabetesCaption,
                 .kind = RecordKind::Group,
                 .categories = &RecordCache::GroupCategories,
@@ -81,12 +82,12 @@ void GroupsPage::LayoutLists(const QRect& area) {
 }
 
 void GroupsPage::UpdateLabel() {
-    if (!label_ || !cache_) return;
+    if (!label_) return;
     if (selectedGroup_ == 0) {
         label_->clear();
         return;
     }
-    const GroupRecord* group = cache_->FindGroup(selectedGroup_);
+    const GroupRecord* group = cache_.FindGroup(selectedGroup_);
     QString text = group ? PageText(group->name) : QString();
     if (filter_.Category() >= 0) {
         text += QStringLiteral(" (Category: ") + filter_.CategoryName(cache_) + QStringLiteral(")");
@@ -95,31 +96,30 @@ void GroupsPage::UpdateLabel() {
 }
 
 void GroupsPage::ReloadGroupParts() {
-    cache_->LoadTargets(db_);
-    cache_->LoadTargetNames(db_);
-    cache_->LoadGroupNames(db_);
-    cache_->LoadGroupCategories(db_);
-    cache_->LoadGroups(db_);
+    cache_.LoadTargets(&db_);
+    cache_.LoadTargetNames(&db_);
+    cache_.LoadGroupNames(&db_);
+    cache_.LoadGroupCategories(&db_);
+    cache_.LoadGroups(&db_);
 }
 
 void GroupsPage::ReloadItemParts() {
-    cache_->LoadTargets(db_);
-    cache_->LoadTargetNames(db_);
-    cache_->LoadGroupNames(db_);
-    cache_->LoadGroupCategories(db_);
-    cache_->LoadItems(db_);
-    cache_->LoadItemNames(db_);
+    cache_.LoadTargets(&db_);
+    cache_.LoadTargetNames(&db_);
+    cache_.LoadGroupNames(&db_);
+    cache_.LoadGroupCategories(&db_);
+    cache_.LoadItems(&db_);
+    cache_.LoadItemNames(&db_);
 }
 
 void GroupsPage::Reload() {
-    if (!cache_) return;
     // The dialogs need the units and the removal checks the values; both may
     // have changed on other pages.
-    cache_->LoadUnits(db_);
-    cache_->LoadUnitNames(db_);
-    cache_->LoadValues(db_);
+    cache_.LoadUnits(&db_);
+    cache_.LoadUnitNames(&db_);
+    cache_.LoadValues(&db_);
     ReloadItemParts();
-    cache_->LoadGroups(db_);
+    cache_.LoadGroups(&db_);
 }
 
 void GroupsPage::Refill() {
@@ -127,13 +127,11 @@ void GroupsPage::Refill() {
     fillingTree_ = true;
     tree_->setUpdatesEnabled(false);
     tree_->clear();
-    if (cache_) {
-        const int32_t category = filter_.Category();
-        for (const auto& [id, group] : cache_->Groups()) {
-            if (category >= 0 && group.category != category) continue;
-            auto* node = new QTreeWidgetItem(tree_, QStringList{PageText(group.name)});
-            node->setData(0, kGroupIdRole, id);
-        }
+    const int32_t category = filter_.Category();
+    for (const auto& [id, group] : cache_.Groups()) {
+        if (category >= 0 && group.category != category) continue;
+        auto* node = new QTreeWidgetItem(tree_, QStringList{PageText(group.name)});
+        node->setData(0, kGroupIdRole, id);
     }
     tree_->setCurrentItem(nullptr);
     tree_->clearSelection();
@@ -163,7 +161,7 @@ void GroupsPage::GroupChosen(int32_t groupId) {
 }
 
 void GroupsPage::AddRows() {
-    for (const auto& [id, item] : cache_->Items()) {
+    for (const auto& [id, item] : cache_.Items()) {
         if (item.matterId != selectedGroup_) continue;
         const int row = grid_->addRow();
         grid_->setRowNumber(row, id);
@@ -172,10 +170,10 @@ void GroupsPage::AddRows() {
 }
 
 void GroupsPage::NewGroup() {
-    if (!db_ || !cache_ || RefuseWhenReadOnly(this, kDiabetesCaption)) return;
+    if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     GroupRecord fresh;
-    fresh.unitId = cache_->UnitNames().empty() ? 0 : cache_->UnitNames().IdAt(0);
-    GroupDialog dialog(QStringLiteral("Add group"), fresh, *cache_, window());
+    fresh.unitId = cache_.UnitNames().empty() ? 0 : cache_.UnitNames().IdAt(0);
+    GroupDialog dialog(QStringLiteral("Add group"), fresh, cache_, window());
     const bool added = RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Group, [&] {
         const GroupRecord& group = dialog.group();
         const std::vector<int32_t> targets = dialog.EditedTargets();
@@ -189,7 +187,7 @@ void GroupsPage::NewGroup() {
         fields[field::CreatorId] = IntText(0);
         fields[field::Type] = IntText(group.type);
         fields[field::Targets] = IntListText(targets);
-        return AddRecord(*db_, *cache_, RecordKind::Group, fields);
+        return AddRecord(db_, cache_, RecordKind::Group, fields);
     });
     if (!added) return;
 
@@ -198,8 +196,7 @@ void GroupsPage::NewGroup() {
 }
 
 void GroupsPage::EditGroup() {
-    if (!db_ || !cache_) return;
-    const GroupRecord* current = cache_->FindGroup(selectedGroup_);
+    const GroupRecord* current = cache_.FindGroup(selectedGroup_);
     if (!current) {
         Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select the group to edit"));
         return;
@@ -207,9 +204,9 @@ void GroupsPage::EditGroup() {
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     const GroupRecord before = *current;
     // Work from the stored items and values: other pages may have changed them.
-    cache_->LoadItems(db_);
-    cache_->LoadValues(db_);
-    GroupDialog dialog(QStringLiteral("Edit group"), before, *cache_, window());
+    cache_.LoadItems(&db_);
+    cache_.LoadValues(&db_);
+    GroupDialog dialog(QStringLiteral("Edit group"), before, cache_, window());
     // The group, its items' amounts and its values change together.
     RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Group, [&] {
         const GroupRecord& group = dialog.group();
@@ -220,23 +217,22 @@ void GroupsPage::EditGroup() {
         change.unitId = group.unitId;
         change.targets = dialog.EditedTargets();
         change.positions = dialog.positions();
-        return ChangeGroup(*db_, *cache_, change);
+        return ChangeGroup(db_, cache_, change);
     });
-    cache_->LoadItemNames(db_);
+    cache_.LoadItemNames(&db_);
     ReloadGroupParts();
     Refill();
 }
 
 void GroupsPage::RemoveGroup() {
-    if (!db_ || !cache_) return;
     const int32_t groupId = selectedGroup_;
-    if (!cache_->FindGroup(groupId)) {
+    if (!cache_.FindGroup(groupId)) {
         Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Please, select a group to remove."));
         return;
     }
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
-    cache_->LoadItems(db_);
-    const bool hasItems = cache_->ItemsByGroup().count(groupId) != 0;
+    cache_.LoadItems(&db_);
+    const bool hasItems = cache_.ItemsByGroup().count(groupId) != 0;
     if (!Services::prompter().askYesNo(this, kDiabetesCaption, QStringLiteral("Remove this group?"))) return;
     if (hasItems &&
         !Services::prompter().askYesNo(this, kDiabetesCaption,
@@ -245,15 +241,14 @@ void GroupsPage::RemoveGroup() {
         return;
     }
     // Also when the page saw no items: another program may have added some.
-    ShowWriteFailure(this, kDiabetesCaption, orv::RemoveGroup(*db_, *cache_, groupId), RecordKind::Group);
-    cache_->LoadItemNames(db_);
+    ShowWriteFailure(this, kDiabetesCaption, orv::RemoveGroup(db_, cache_, groupId), RecordKind::Group);
+    cache_.LoadItemNames(&db_);
     ReloadGroupParts();
     Refill();
 }
 
 void GroupsPage::NewItem() {
-    if (!db_ || !cache_) return;
-    const GroupRecord* group = cache_->FindGroup(selectedGroup_);
+    const GroupRecord* group = cache_.FindGroup(selectedGroup_);
     if (!group) {
         Services::prompter().information(this, kDiabetesCaption,
                                          QStringLiteral("Please select the group before adding the item!"));
@@ -265,7 +260,7 @@ void GroupsPage::NewItem() {
     fresh.defaultValue = 1.0f;
     fresh.count = std::clamp<int32_t>(group->count, 0, kMaxListEntries);
     fresh.values.assign(static_cast<std::size_t>(fresh.count), 0.0f);
-    ItemDialog dialog(QStringLiteral("Add item"), fresh, *cache_, window());
+    ItemDialog dialog(QStringLiteral("Add item"), fresh, cache_, window());
     int32_t newId = 0;
     const bool added = RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Item, [&] {
         const ItemRecord& item = dialog.item();
@@ -275,7 +270,7 @@ void GroupsPage::NewItem() {
         fields[field::Count] = IntText(item.count);
         fields[field::DefaultValue] = RealText(item.defaultValue);
         fields[field::Values] = RealListText(OwnAmounts(item));
-        return AddRecord(*db_, *cache_, RecordKind::Item, fields, &newId);
+        return AddRecord(db_, cache_, RecordKind::Item, fields, &newId);
     });
     if (!added) return;
 
@@ -284,15 +279,14 @@ void GroupsPage::NewItem() {
 }
 
 void GroupsPage::EditItem() {
-    if (!cache_) return;
-    const ItemRecord* current = cache_->FindItem(SelectedRowNumber());
+    const ItemRecord* current = cache_.FindItem(SelectedRowNumber());
     if (!current) {
         Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to edit"));
         return;
     }
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     const ItemRecord before = *current;
-    ItemDialog dialog(QStringLiteral("Edit item"), before, *cache_, window());
+    ItemDialog dialog(QStringLiteral("Edit item"), before, cache_, window());
     RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Item, [&] {
         const ItemRecord& item = dialog.item();
         return ApplyEdit(RecordEdit(item.record)
@@ -306,17 +300,16 @@ void GroupsPage::EditItem() {
 }
 
 void GroupsPage::RemoveItem() {
-    if (!cache_) return;
     const int row = grid_->currentRow();
-    const ItemRecord* item = row < 0 ? nullptr : cache_->FindItem(grid_->rowNumber(row));
+    const ItemRecord* item = row < 0 ? nullptr : cache_.FindItem(grid_->rowNumber(row));
     if (!item) {
         Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to remove."));
         return;
     }
     const int32_t itemId = item->id;
     // Values may have been entered on another page since the last reload.
-    cache_->LoadValues(db_);
-    if (cache_->ItemHasValues(itemId)) {
+    cache_.LoadValues(&db_);
+    if (cache_.ItemHasValues(itemId)) {
         Services::prompter().information(
             this, kDiabetesCaption,
             QStringLiteral("This item cannot be deleted, as the database contains\nthe values referencing this item"));
@@ -325,7 +318,7 @@ void GroupsPage::RemoveItem() {
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     if (!Services::prompter().askYesNo(this, kDiabetesCaption, QStringLiteral("Remove this item?"))) return;
 
-    if (const ItemRecord* stored = cache_->FindItem(itemId); stored && stored->record) {
+    if (const ItemRecord* stored = cache_.FindItem(itemId); stored && stored->record) {
         ShowWriteFailure(this, kDiabetesCaption, DeleteRecord(stored->record), RecordKind::Item);
     }
     ReloadItemParts();

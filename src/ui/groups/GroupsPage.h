@@ -16,7 +16,7 @@ namespace orv {
 class GroupsPage : public ListPage {
     Q_OBJECT
 public:
-    explicit GroupsPage(QWidget* parent = nullptr);
+    explicit GroupsPage(const PageContext& context, QWidget* parent = nullptr);
 
     QTreeWidget* groupTree() const { return tree_; }
     Grid* itemsGrid() const { return grid(); }

@@ -28,18 +28,18 @@ QString Column(const char* title) { return QString::fromLatin1(title); }
 
 }  // namespace
 
-TablesPage::TablesPage(QWidget* parent) : PeriodPage(&ViewSettings::tables, parent) {
+TablesPage::TablesPage(const PageContext& context, QWidget* parent)
+    : PeriodPage(context, &ViewSettings::tables, parent) {
     setObjectName(QStringLiteral("TablesPage"));
 }
 
 void TablesPage::LoadCacheParts() {
-    if (!cache_) return;
-    cache_->LoadUnits(db_);
-    cache_->LoadTargets(db_);
-    cache_->LoadTargetNames(db_);
-    cache_->LoadGroups(db_);
-    cache_->LoadItems(db_);
-    cache_->LoadValues(db_);
+    cache_.LoadUnits(&db_);
+    cache_.LoadTargets(&db_);
+    cache_.LoadTargetNames(&db_);
+    cache_.LoadGroups(&db_);
+    cache_.LoadItems(&db_);
+    cache_.LoadValues(&db_);
 }
 
 void TablesPage::CreateContent() {
@@ -82,12 +82,12 @@ void TablesPage::ShowPeriod(PeriodChoice choice) {
     if (const std::optional<SlotScheme> scheme = SlotScheme::ForTables(choice)) dayCount_ = scheme->count();
 
     LoadCacheParts();
-    const TargetRecord* target = cache_ ? cache_->FindTarget(SelectedTargetId()) : nullptr;
+    const TargetRecord* target = cache_.FindTarget(SelectedTargetId());
     if (!target) return;  // nothing to show: the grids keep their rows
-    totals_ = ComputeDailyTotals(*cache_, db_, target->id, period().GetStart(), dayCount_);
+    totals_ = ComputeDailyTotals(cache_, &db_, target->id, period().GetStart(), dayCount_);
     FillTotals();
 
-    caption()->setText(PageText(TablesHeading(*cache_, periodBox()->currentText().toStdString(), *target)));
+    caption()->setText(PageText(TablesHeading(cache_, periodBox()->currentText().toStdString(), *target)));
 }
 
 void TablesPage::FillTotals() {
@@ -100,7 +100,7 @@ void TablesPage::FillTotals() {
         totalsGrid_->setRowNumber(row, day);
         const auto index = static_cast<std::size_t>(day);
         totalsGrid_->setCell(row, Column(kDateColumn),
-                             PageText(FormatDateText(scheme.SlotStart(db_, start, static_cast<uint32_t>(day)))));
+                             PageText(FormatDateText(scheme.SlotStart(&db_, start, static_cast<uint32_t>(day)))));
         totalsGrid_->setCell(row, Column(kValueColumn), PageText(FixedText(totals_.totals[index], 5)));
     }
     totalsGrid_->setRedraw(true);
@@ -114,12 +114,12 @@ void TablesPage::FillDetails() {
     detailsGrid_->deleteAllRows();
     const int row = totalsGrid_ ? totalsGrid_->currentRow() : -1;
     const int32_t day = row >= 0 ? totalsGrid_->rowNumber(row) : -1;
-    if (cache_ && day >= 0 && day < totals_.days()) {
+    if (day >= 0 && day < totals_.days()) {
         for (const DailyDetail& entry : totals_.details[static_cast<std::size_t>(day)]) {
             const int line = detailsGrid_->addRow();
-            const ItemRecord* item = cache_->FindItem(entry.itemId);
-            const GroupRecord* group = cache_->FindGroup(entry.groupId);
-            const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr;
+            const ItemRecord* item = cache_.FindItem(entry.itemId);
+            const GroupRecord* group = cache_.FindGroup(entry.groupId);
+            const UnitEntry* unit = group ? cache_.FindUnit(group->unitId) : nullptr;
             detailsGrid_->setCell(line, Column(kDateColumn), PageText(FormatDateText(entry.date)));
             detailsGrid_->setCell(line, Column(kTimeColumn), PageText(FormatTimeText(entry.date)));
             detailsGrid_->setCell(line, Column(kItemColumn), item ? PageText(item->name) : QString());
@@ -150,14 +150,11 @@ void TablesPage::OnRowChosen(int row) {
 }
 
 ReportContent TablesPage::ReportFigures() const {
-    if (!cache_) return ReportContent{};
-    return BuildTablesReport(*cache_, db_, totals_, period().GetStart(),
+    return BuildTablesReport(cache_, &db_, totals_, period().GetStart(),
                              caption() ? caption()->text().toStdString() : std::string(), showDetails_);
 }
 
-void TablesPage::PrintReport() {
-    orv::PrintReport(this, ReportFigures(), settings_ ? settings_->keyValueStore() : nullptr);
-}
+void TablesPage::PrintReport() { orv::PrintReport(this, ReportFigures(), settings_.keyValueStore()); }
 
 void TablesPage::SendReport() { MailReport(this, ReportFigures()); }
 

@@ -30,7 +30,7 @@ public:
     static constexpr const char* kNotesColumn = "Notes";
     static constexpr const char* kTargetValueColumn = "Target Value";
 
-    explicit TablesPage(QWidget* parent = nullptr);
+    explicit TablesPage(const PageContext& context, QWidget* parent = nullptr);
 
     void LoadCacheParts() override;
     void CreateContent() override;

@@ -32,8 +32,9 @@ QString TypeText(const TargetRecord& target) {
 
 }  // namespace
 
-TargetsPage::TargetsPage(QWidget* parent)
-    : ListPage({.objectName = QStringLiteral("TargetsPage"),
+TargetsPage::TargetsPage(const PageContext& context, QWidget* parent)
+    : ListPage(context,
+               {.objectName = QStringLiteral("TargetsPage"),
                 .caption = kDiabetesCaption,
                 .kind = RecordKind::Target,
                 .categories = &RecordCache::TargetCategories,
@@ -55,26 +56,25 @@ void TargetsPage::CreateControls() {
 }
 
 void TargetsPage::Reload() {
-    if (!cache_) return;
-    cache_->LoadTargetNames(db_);
-    cache_->LoadUnitNames(db_);
-    cache_->LoadTargetCategories(db_);
+    cache_.LoadTargetNames(&db_);
+    cache_.LoadUnitNames(&db_);
+    cache_.LoadTargetCategories(&db_);
     // The target dialog lists the groups that use a target, offers such a
     // target only its unit's family and converts their items' amounts, so
     // the groups, items and units it reads must be as fresh as the targets.
-    cache_->LoadUnits(db_);
-    cache_->LoadGroups(db_);
-    cache_->LoadGroupNames(db_);
-    cache_->LoadItems(db_);
-    cache_->LoadTargets(db_);
+    cache_.LoadUnits(&db_);
+    cache_.LoadGroups(&db_);
+    cache_.LoadGroupNames(&db_);
+    cache_.LoadItems(&db_);
+    cache_.LoadTargets(&db_);
 }
 
 void TargetsPage::AddRows() {
     const int32_t filter = filter_.Category();
-    const NameList& unitNames = cache_->UnitNames();
-    const NameList& categoryNames = cache_->TargetCategories().names;
-    for (const auto& [name, id] : cache_->TargetIdsByName()) {
-        const TargetRecord* target = cache_->FindTarget(id);
+    const NameList& unitNames = cache_.UnitNames();
+    const NameList& categoryNames = cache_.TargetCategories().names;
+    for (const auto& [name, id] : cache_.TargetIdsByName()) {
+        const TargetRecord* target = cache_.FindTarget(id);
         if (!target) continue;
         if (filter >= 0 && target->category != filter) continue;
         const int row = grid_->addRow();
@@ -87,8 +87,8 @@ void TargetsPage::AddRows() {
 }
 
 void TargetsPage::NewTarget() {
-    if (!db_ || !cache_ || RefuseWhenReadOnly(this, kDiabetesCaption)) return;
-    TargetDialog dialog(QStringLiteral("Add target"), TargetRecord{}, *cache_, window());
+    if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
+    TargetDialog dialog(QStringLiteral("Add target"), TargetRecord{}, cache_, window());
     int32_t newId = 0;
     const bool added = RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Target, [&] {
         const TargetRecord& target = dialog.entry();
@@ -98,40 +98,38 @@ void TargetsPage::NewTarget() {
         fields[field::Type] = IntText(target.type);
         fields[field::CategoryId] = IntText(target.category);
         fields[field::CreatorId] = IntText(0);
-        return AddRecord(*db_, *cache_, RecordKind::Target, fields, &newId);
+        return AddRecord(db_, cache_, RecordKind::Target, fields, &newId);
     });
     if (added) ReloadAndFill(newId);
 }
 
 void TargetsPage::EditTarget() {
-    if (!cache_) return;
-    const TargetRecord* current = cache_->FindTarget(SelectedRowNumber());
+    const TargetRecord* current = cache_.FindTarget(SelectedRowNumber());
     if (!current) {
         Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to edit"));
         return;
     }
-    if (!db_ || RefuseWhenReadOnly(this, kDiabetesCaption)) return;
+    if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     const TargetRecord before = *current;
-    TargetDialog dialog(QStringLiteral("Edit target"), before, *cache_, window());
+    TargetDialog dialog(QStringLiteral("Edit target"), before, cache_, window());
     // The target and the amounts of it in the items change together.
     const bool written = RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Target, [&] {
         TargetRecord target = dialog.entry();
         target.id = before.id;
-        return ChangeTarget(*db_, *cache_, target, dialog.inUse());
+        return ChangeTarget(db_, cache_, target, dialog.inUse());
     });
     if (written && dialog.entry().category != before.category) filter_.ShowAll(cache_);
     ReloadAndFill(before.id);
 }
 
 void TargetsPage::RemoveTarget() {
-    if (!cache_) return;
     const int row = grid_->currentRow();
     if (row < 0) {
         Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to remove."));
         return;
     }
     const int32_t id = grid_->rowNumber(row);
-    if (cache_->TargetIsReferenced(id)) {
+    if (cache_.TargetIsReferenced(id)) {
         Services::prompter().information(this, kDiabetesCaption,
                                          QStringLiteral("This target is referenced by at least one group!"));
         return;
@@ -139,7 +137,7 @@ void TargetsPage::RemoveTarget() {
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     if (!Services::prompter().askYesNo(this, kDiabetesCaption, QStringLiteral("Remove this target?"))) return;
 
-    if (const TargetRecord* target = cache_->FindTarget(id); target && target->record) {
+    if (const TargetRecord* target = cache_.FindTarget(id); target && target->record) {
         ShowWriteFailure(this, kDiabetesCaption, DeleteRecord(target->record), RecordKind::Target);
     }
     ReloadAndFill(0);

@@ -13,7 +13,7 @@ namespace orv {
 class TargetsPage : public ListPage {
     Q_OBJECT
 public:
-    explicit TargetsPage(QWidget* parent = nullptr);
+    explicit TargetsPage(const PageContext& context, QWidget* parent = nullptr);
 
     // The button actions.
     void NewTarget();

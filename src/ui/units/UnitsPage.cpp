@@ -30,8 +30,9 @@ const QString kBlank = QStringLiteral(" ");
 
 }  // namespace
 
-UnitsPage::UnitsPage(QWidget* parent)
-    : ListPage({.objectName = QStringLiteral("UnitsPage"),
+UnitsPage::UnitsPage(const PageContext& context, QWidget* parent)
+    : ListPage(context,
+               {.objectName = QStringLiteral("UnitsPage"),
                 .caption = kPluginCaption,
                 .kind = RecordKind::Unit,
                 .categories = &RecordCache::UnitCategories,
@@ -54,17 +55,16 @@ void UnitsPage::CreateControls() {
 }
 
 void UnitsPage::Reload() {
-    if (!cache_) return;
-    cache_->LoadUnitCategories(db_);
-    cache_->LoadUnitNames(db_);
-    cache_->LoadUnits(db_);
+    cache_.LoadUnitCategories(&db_);
+    cache_.LoadUnitNames(&db_);
+    cache_.LoadUnits(&db_);
 }
 
 void UnitsPage::AddRows() {
     const int32_t filter = filter_.Category();
-    const NameList& unitNames = cache_->UnitNames();
-    const NameList& categoryNames = cache_->UnitCategories().names;
-    for (const auto& [id, unit] : cache_->Units()) {
+    const NameList& unitNames = cache_.UnitNames();
+    const NameList& categoryNames = cache_.UnitCategories().names;
+    for (const auto& [id, unit] : cache_.Units()) {
         if (filter >= 0 && unit.category != filter) continue;
         const int row = grid_->addRow();
         grid_->setRowNumber(row, id);
@@ -78,10 +78,10 @@ void UnitsPage::AddRows() {
 }
 
 void UnitsPage::NewUnit() {
-    if (!db_ || !cache_ || RefuseWhenReadOnly(this, kPluginCaption)) return;
+    if (RefuseWhenReadOnly(this, kPluginCaption)) return;
     UnitEntry fresh;
     fresh.factor = 0.0f;
-    UnitDialog dialog(QStringLiteral("Add unit"), fresh, *cache_, window());
+    UnitDialog dialog(QStringLiteral("Add unit"), fresh, cache_, window());
     int32_t newId = 0;
     const bool added = RunUntilWritten(dialog, this, kPluginCaption, RecordKind::Unit, [&] {
         const UnitEntry& unit = dialog.entry();
@@ -91,7 +91,7 @@ void UnitsPage::NewUnit() {
         fields[field::CategoryId] = IntText(unit.category);
         fields[field::Factor] = FloatText(unit.factor);  // round-trips as the float it is
         fields[field::CreatorId] = IntText(0);
-        return AddRecord(*db_, *cache_, RecordKind::Unit, fields, &newId);
+        return AddRecord(db_, cache_, RecordKind::Unit, fields, &newId);
     });
     if (!added) return;
 
@@ -100,15 +100,14 @@ void UnitsPage::NewUnit() {
 }
 
 void UnitsPage::EditUnit() {
-    if (!cache_) return;
-    const UnitEntry* current = cache_->FindUnit(SelectedRowNumber());
+    const UnitEntry* current = cache_.FindUnit(SelectedRowNumber());
     if (!current) {
         Services::prompter().information(this, kPluginCaption, QStringLiteral("Select a row to edit"));
         return;
     }
     if (RefuseWhenReadOnly(this, kPluginCaption)) return;
     const UnitEntry before = *current;
-    UnitDialog dialog(QStringLiteral("Edit unit"), before, *cache_, window());
+    UnitDialog dialog(QStringLiteral("Edit unit"), before, cache_, window());
     const bool written = RunUntilWritten(dialog, this, kPluginCaption, RecordKind::Unit, [&] {
         const UnitEntry& unit = dialog.entry();
         return ApplyEdit(RecordEdit(unit.record)
@@ -122,7 +121,6 @@ void UnitsPage::EditUnit() {
 }
 
 void UnitsPage::RemoveUnit() {
-    if (!cache_) return;
     const int row = grid_->currentRow();
     if (row < 0) {
         Services::prompter().information(this, kPluginCaption, QStringLiteral("Select a row to remove."));
@@ -131,17 +129,17 @@ void UnitsPage::RemoveUnit() {
     if (RefuseWhenReadOnly(this, kPluginCaption)) return;
     const int32_t id = grid_->rowNumber(row);
     // Targets, groups and units may have changed on other pages.
-    cache_->LoadTargets(db_);
-    cache_->LoadGroups(db_);
+    cache_.LoadTargets(&db_);
+    cache_.LoadGroups(&db_);
     Reload();
-    if (const std::string users = UnitUsersText(*cache_, id); !users.empty()) {
+    if (const std::string users = UnitUsersText(cache_, id); !users.empty()) {
         Services::prompter().information(this, kPluginCaption, PageText(users));
         FillGrid(id);
         return;
     }
     if (!Services::prompter().askYesNo(this, kPluginCaption, QStringLiteral("Remove this unit?"))) return;
 
-    if (const UnitEntry* unit = cache_->FindUnit(id); unit && unit->record) {
+    if (const UnitEntry* unit = cache_.FindUnit(id); unit && unit->record) {
         ShowWriteFailure(this, kPluginCaption, DeleteRecord(unit->record), RecordKind::Unit);
     }
     ReloadAndFill(0);

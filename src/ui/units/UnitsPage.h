@@ -11,7 +11,7 @@ namespace orv {
 class UnitsPage : public ListPage {
     Q_OBJECT
 public:
-    explicit UnitsPage(QWidget* parent = nullptr);
+    explicit UnitsPage(const PageContext& context, QWidget* parent = nullptr);
 
     // The button actions.
     void NewUnit();

@@ -53,11 +53,11 @@ BitmapButton* PageButton(const QString& text, BitmapButton::Face face, QWidget* 
 
 }  // namespace
 
-ValuesPage::ValuesPage(QWidget* parent) : PluginPage(parent) { setObjectName(QStringLiteral("ValuesPage")); }
-
-void ValuesPage::LoadCacheParts() {
-    if (cache_) ReloadValueParts(*cache_, db_);
+ValuesPage::ValuesPage(const PageContext& context, QWidget* parent) : PluginPage(context, parent) {
+    setObjectName(QStringLiteral("ValuesPage"));
 }
+
+void ValuesPage::LoadCacheParts() { ReloadValueParts(cache_, &db_); }
 
 void ValuesPage::CreateContent() {
     if (grid_) return;
@@ -90,9 +90,7 @@ void ValuesPage::CreateContent() {
     connect(remove_, &QPushButton::clicked, this, &ValuesPage::RemoveValue);
     // The same values export as the module's menu command.
     export_ = PageButton(QStringLiteral("Export to MS Excel"), BitmapButton::Face::Push, this);
-    connect(export_, &QPushButton::clicked, this, [this] {
-        if (cache_) ExportValues(db_, *cache_);
-    });
+    connect(export_, &QPushButton::clicked, this, [this] { ExportValues(&db_, cache_); });
 
     lastTen_ = false;
     AfterChange(0);
@@ -108,8 +106,8 @@ void ValuesPage::Recolor() {
 }
 
 void ValuesPage::AfterChange(int32_t selectId) {
-    if (cache_) ReloadValueParts(*cache_, db_);
-    if (grid_ && cache_ && selectId == 0 && filledGeneration_ == cache_->Generation()) {
+    ReloadValueParts(cache_, &db_);
+    if (grid_ && selectId == 0 && filledGeneration_ == cache_.Generation()) {
         grid_->selectRow(0);
         return;
     }
@@ -126,40 +124,38 @@ void ValuesPage::FillGrid(int32_t selectId) {
     grid_->deleteAllRows();
     rowIds_.clear();
     int selectRow = -1;
-    if (cache_) {
-        const ValuesByTime& inTime = cache_->ValuesInTime();
-        rowIds_.reserve(lastTen_ ? kLastCount : inTime.size());
-        // Newest first; among equal seconds the one loaded last comes first.
-        for (auto it = inTime.rbegin(); it != inTime.rend(); ++it) {
-            if (lastTen_ && static_cast<int>(rowIds_.size()) >= kLastCount) break;
-            // The index points into the cached values only.
-            const ValueRecord* value = it->second;
-            if (!value) continue;
-            if (selectId != 0 && value->id == selectId) selectRow = static_cast<int>(rowIds_.size());
-            rowIds_.push_back(value->id);
-        }
-        // The texts are made when rows are drawn (CellText).
-        grid_->appendRows(rowIds_);
-        filledGeneration_ = cache_->Generation();
+    const ValuesByTime& inTime = cache_.ValuesInTime();
+    rowIds_.reserve(lastTen_ ? kLastCount : inTime.size());
+    // Newest first; among equal seconds the one loaded last comes first.
+    for (auto it = inTime.rbegin(); it != inTime.rend(); ++it) {
+        if (lastTen_ && static_cast<int>(rowIds_.size()) >= kLastCount) break;
+        // The index points into the cached values only.
+        const ValueRecord* value = it->second;
+        if (!value) continue;
+        if (selectId != 0 && value->id == selectId) selectRow = static_cast<int>(rowIds_.size());
+        rowIds_.push_back(value->id);
     }
+    // The texts are made when rows are drawn (CellText).
+    grid_->appendRows(rowIds_);
+    filledGeneration_ = cache_.Generation();
     grid_->setRedraw(true);
     grid_->selectRow(selectRow >= 0 ? selectRow : 0);
 }
 
 QString ValuesPage::CellText(int32_t valueId, int column) const {
-    const ValueRecord* value = cache_ ? cache_->FindValue(valueId) : nullptr;
+    const ValueRecord* value = cache_.FindValue(valueId);
     if (!value) return {};
     switch (column) {
     case kDate: return Written(WriteDateText, value->date);
     case kTime: return Written(WriteTimeText, value->date);
     case kItem: {
-        const ItemRecord* item = cache_->FindItem(value->itemId);
+        const ItemRecord* item = cache_.FindItem(value->itemId);
         return item ? PageText(item->name) : QString();
     }
     case kValue: return Written(WriteAmountText, static_cast<double>(value->value));
     case kUnit: {
-        const GroupRecord* group = cache_->FindGroup(value->matterId);
-        const UnitEntry* unit = group ? cache_->FindUnit(group->unitId) : nullptr;
+        const GroupRecord* group = cache_.FindGroup(value->matterId);
+        const UnitEntry* unit = group ? cache_.FindUnit(group->unitId) : nullptr;
         return unit ? PageText(unit->name) : QString();
     }
     case kNotes: return PageText(value->notes);
@@ -168,38 +164,37 @@ QString ValuesPage::CellText(int32_t valueId, int column) const {
 }
 
 void ValuesPage::AddValue() {
-    if (!cache_ || !db_) return;
     // The dialog picks the first group and its first item itself.
     ValueRecord working;
-    const NameList& groups = cache_->GroupNames();
+    const NameList& groups = cache_.GroupNames();
     working.matterId = groups.empty() ? 0 : groups.IdAt(0);
-    const NameList& items = cache_->ItemNames();
+    const NameList& items = cache_.ItemNames();
     working.itemId = items.empty() ? 0 : items.IdAt(0);
-    working.value = cache_->ItemDefaultValue(working.itemId);
+    working.value = cache_.ItemDefaultValue(working.itemId);
 
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
-    ValueEntryDialog dialog(*cache_, working, ValueEntryDialog::Mode::Add, this);
+    ValueEntryDialog dialog(cache_, working, ValueEntryDialog::Mode::Add, this);
     int32_t newId = 0;
     const bool added = RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Value,
-                                       [&] { return StoreNewValue(*db_, *cache_, dialog.value(), &newId); });
+                                       [&] { return StoreNewValue(db_, cache_, dialog.value(), &newId); });
     if (added) AfterChange(newId);
 }
 
 void ValuesPage::EditValue() {
-    if (!cache_ || !db_ || !grid_) return;
+    if (!grid_) return;
     const int row = grid_->currentRow();
     if (row < 0) {
         Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to edit"));
         return;
     }
     const int32_t id = ValueIdAt(row);
-    const ValueRecord* value = cache_->FindValue(id);
+    const ValueRecord* value = cache_.FindValue(id);
     if (!value) return;
 
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
-    ValueEntryDialog dialog(*cache_, *value, ValueEntryDialog::Mode::Edit, this);
+    ValueEntryDialog dialog(cache_, *value, ValueEntryDialog::Mode::Edit, this);
     RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Value,
-                    [&] { return StoreValueChanges(*db_, dialog.value()); });
+                    [&] { return StoreValueChanges(db_, dialog.value()); });
     AfterChange(id);
 }
 
@@ -213,10 +208,8 @@ void ValuesPage::RemoveValue() {
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     if (!Services::prompter().askYesNo(this, kDiabetesCaption, QStringLiteral("Delete this value?"))) return;
     const int32_t id = ValueIdAt(row);
-    if (cache_) {
-        if (const ValueRecord* value = cache_->FindValue(id); value && value->record) {
-            ShowWriteFailure(this, kDiabetesCaption, DeleteRecord(value->record), RecordKind::Value);
-        }
+    if (const ValueRecord* value = cache_.FindValue(id); value && value->record) {
+        ShowWriteFailure(this, kDiabetesCaption, DeleteRecord(value->record), RecordKind::Value);
     }
     AfterChange(0);
 }

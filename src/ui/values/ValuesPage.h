@@ -28,7 +28,7 @@ public:
     // How many rows the ten-newest view shows.
     static constexpr int kLastCount = 10;
 
-    explicit ValuesPage(QWidget* parent = nullptr);
+    explicit ValuesPage(const PageContext& context, QWidget* parent = nullptr);
 
     void LoadCacheParts() override;
     void CreateContent() override;
