@@ -60,11 +60,33 @@ std::string DateTimeText(const HostDateTime& d) {
 }
 
 // The group row of the structure's groups block and of the values' sheet 1.
-void WriteGroupRow(ExcelAutomation& excel, const RecordCache& cache, const GroupRecord& group, int32_t count) {
+// Columns 1 to 3 of a structure row at the current row: number, name and
+// category; returns the row.
+int32_t WriteNamedRow(ExcelAutomation& excel, int32_t count, const std::string& name, const std::string& category) {
     const int32_t row = excel.currentRow;
     excel.WriteWholeNumber(1, count);
-    excel.WriteLiteral(row, 2, group.name);
-    excel.WriteLiteral(row, 3, cache.GroupCategories().names.NameOf(group.category));
+    excel.WriteLiteral(row, 2, name);
+    excel.WriteLiteral(row, 3, category);
+    return row;
+}
+
+void WriteUnitRow(ExcelAutomation& excel, const RecordCache& cache, const UnitEntry& unit, int32_t count) {
+    const int32_t row = WriteNamedRow(excel, count, unit.name, cache.UnitCategories().names.NameOf(unit.category));
+    if (unit.baseUnit == 0) return;
+    excel.WriteNumber(row, 4, unit.factor);
+    excel.WriteLiteral(row, 5, UnitName(cache, unit.baseUnit));
+}
+
+void WriteTargetRow(ExcelAutomation& excel, const RecordCache& cache, const TargetRecord& target, int32_t count) {
+    const int32_t row =
+        WriteNamedRow(excel, count, target.name, cache.TargetCategories().names.NameOf(target.category));
+    if (!cache.FindUnit(target.unitId)) return;
+    excel.WriteLiteral(row, 4, UnitName(cache, target.unitId));
+    excel.WriteLiteral(row, 5, target.IsSum() ? "Sum" : "Average");
+}
+
+void WriteGroupRow(ExcelAutomation& excel, const RecordCache& cache, const GroupRecord& group, int32_t count) {
+    const int32_t row = WriteNamedRow(excel, count, group.name, cache.GroupCategories().names.NameOf(group.category));
     if (!cache.FindUnit(group.unitId)) return;
     excel.WriteLiteral(row, 5, UnitName(cache, group.unitId));
     excel.WriteLiteral(row, 4, (group.type & 1) ? "Time" : "Number");
@@ -74,11 +96,40 @@ void WriteGroupRow(ExcelAutomation& excel, const RecordCache& cache, const Group
     }
 }
 
-// Items in the cache's group -> items order.
-template <typename Visit>
-void WalkItemsByGroup(const RecordCache& cache, Visit visit) {
+// One section of the structure sheet: its heading and column titles copied
+// from the two template rows at `templateRow`, then a numbered row per record
+// written by `writeRow`; the next section starts below the rows the copy
+// made room for.
+template <typename Records, typename WriteRow>
+void WriteSection(ExcelAutomation& excel, const RecordCache& cache, int32_t templateRow, const Records& records,
+                  WriteRow writeRow) {
+    const int32_t next = excel.CopyRows(templateRow, 2, excel.currentRow, static_cast<int32_t>(records.size()));
+    excel.currentRow += 2;
+    int32_t count = 0;
+    for (const auto& [id, record] : records) {
+        writeRow(excel, cache, record, ++count);
+        ++excel.currentRow;
+    }
+    excel.currentRow = next;
+}
+
+// Items in the cache's group -> items order: `groupStarts(group)` before the
+// first item of each group, then `visit(group, item)` for each of its items.
+// `group` is null for a group the cache does not hold.
+template <typename GroupStarts, typename Visit>
+void WalkItemsByGroup(const RecordCache& cache, GroupStarts groupStarts, Visit visit) {
+    bool firstGroup = true;
+    int32_t lastGroup = 0;
     for (const auto& [groupId, itemId] : cache.ItemsByGroup()) {
-        if (const ItemRecord* item = cache.FindItem(itemId)) visit(groupId, *item);
+        const ItemRecord* item = cache.FindItem(itemId);
+        if (!item) continue;
+        const GroupRecord* group = cache.FindGroup(groupId);
+        if (firstGroup || groupId != lastGroup) {
+            firstGroup = false;
+            lastGroup = groupId;
+            groupStarts(group);
+        }
+        visit(group, *item);
     }
 }
 
@@ -200,25 +251,20 @@ double StoredNumber(float value) {
 
 int32_t FillValuesByItem(ExcelAutomation& excel, const RecordCache& cache, ValueRows& rows) {
     excel.currentRow = 7;
-    bool firstGroup = true;
-    int32_t lastGroup = 0;
-    WalkItemsByGroup(cache, [&](int32_t groupId, const ItemRecord& item) {
-        const GroupRecord* group = cache.FindGroup(groupId);
-        if (firstGroup || groupId != lastGroup) {
-            firstGroup = false;
-            lastGroup = groupId;
-            excel.CopyRows(1, 3, excel.currentRow, 0);
-            ++excel.currentRow;
-            if (group) WriteGroupRow(excel, cache, *group, 0);
-            ++excel.currentRow;
-            if (group) {
-                for (std::size_t i = 0; i < group->targets.size(); ++i) {
-                    excel.WriteLiteral(excel.currentRow, 6 + static_cast<int32_t>(i),
-                                       TargetUnitName(cache, group->targets[i]));
-                }
+    const auto groupStarts = [&](const GroupRecord* group) {
+        excel.CopyRows(1, 3, excel.currentRow, 0);
+        ++excel.currentRow;
+        if (group) WriteGroupRow(excel, cache, *group, 0);
+        ++excel.currentRow;
+        if (group) {
+            for (std::size_t i = 0; i < group->targets.size(); ++i) {
+                excel.WriteLiteral(excel.currentRow, 6 + static_cast<int32_t>(i),
+                                   TargetUnitName(cache, group->targets[i]));
             }
-            ++excel.currentRow;
         }
+        ++excel.currentRow;
+    };
+    WalkItemsByGroup(cache, groupStarts, [&](const GroupRecord* group, const ItemRecord& item) {
         excel.CopyRows(4, 1, excel.currentRow, 0);
         const int32_t itemRow = excel.currentRow;
         excel.WriteWholeNumber(1, 0);
@@ -397,70 +443,25 @@ int32_t FillStructure(ExcelAutomation& excel, const RecordCache& cache) {
     excel.WriteLiteral(4, 1, "ORV Desktop DB");
     excel.currentRow = 24;
 
-    // Units.
-    int32_t count = 0;
-    int32_t next = excel.CopyRows(6, 2, excel.currentRow, static_cast<int32_t>(cache.Units().size()));
-    excel.currentRow += 2;
-    for (const auto& [id, unit] : cache.Units()) {
-        const int32_t row = excel.currentRow;
-        excel.WriteWholeNumber(1, ++count);
-        excel.WriteLiteral(row, 2, unit.name);
-        excel.WriteLiteral(row, 3, cache.UnitCategories().names.NameOf(unit.category));
-        if (unit.baseUnit != 0) {
-            excel.WriteNumber(row, 4, unit.factor);
-            excel.WriteLiteral(row, 5, UnitName(cache, unit.baseUnit));
-        }
-        ++excel.currentRow;
-    }
-    excel.currentRow = next;
-
-    // Targets.
-    count = 0;
-    next = excel.CopyRows(10, 2, excel.currentRow, static_cast<int32_t>(cache.Targets().size()));
-    excel.currentRow += 2;
-    for (const auto& [id, target] : cache.Targets()) {
-        const int32_t row = excel.currentRow;
-        excel.WriteWholeNumber(1, ++count);
-        excel.WriteLiteral(row, 2, target.name);
-        excel.WriteLiteral(row, 3, cache.TargetCategories().names.NameOf(target.category));
-        if (cache.FindUnit(target.unitId)) {
-            excel.WriteLiteral(row, 4, UnitName(cache, target.unitId));
-            excel.WriteLiteral(row, 5, target.IsSum() ? "Sum" : "Average");
-        }
-        ++excel.currentRow;
-    }
-    excel.currentRow = next;
-
-    // Groups.
-    count = 0;
-    next = excel.CopyRows(14, 2, excel.currentRow, static_cast<int32_t>(cache.Groups().size()));
-    excel.currentRow += 2;
-    for (const auto& [id, group] : cache.Groups()) {
-        WriteGroupRow(excel, cache, group, ++count);
-        ++excel.currentRow;
-    }
-    excel.currentRow = next;
+    WriteSection(excel, cache, 6, cache.Units(), WriteUnitRow);
+    WriteSection(excel, cache, 10, cache.Targets(), WriteTargetRow);
+    WriteSection(excel, cache, 14, cache.Groups(), WriteGroupRow);
 
     // Items, group by group.
     excel.CopyRows(18, 2, excel.currentRow, 0);
     excel.currentRow += 2;
-    count = 0;
-    bool firstGroup = true;
-    int32_t lastGroup = 0;
-    WalkItemsByGroup(cache, [&](int32_t groupId, const ItemRecord& item) {
-        const GroupRecord* group = cache.FindGroup(groupId);
-        if (firstGroup || groupId != lastGroup) {
-            firstGroup = false;
-            lastGroup = groupId;
-            excel.CopyRows(20, 2, excel.currentRow, 0);
-            if (group) {
-                for (std::size_t i = 0; i < group->targets.size(); ++i) {
-                    excel.WriteLiteral(excel.currentRow + 1, 5 + static_cast<int32_t>(i),
-                                       TargetUnitName(cache, group->targets[i]));
-                }
+    int32_t count = 0;
+    const auto groupStarts = [&](const GroupRecord* group) {
+        excel.CopyRows(20, 2, excel.currentRow, 0);
+        if (group) {
+            for (std::size_t i = 0; i < group->targets.size(); ++i) {
+                excel.WriteLiteral(excel.currentRow + 1, 5 + static_cast<int32_t>(i),
+                                   TargetUnitName(cache, group->targets[i]));
             }
-            excel.currentRow += 2;
         }
+        excel.currentRow += 2;
+    };
+    WalkItemsByGroup(cache, groupStarts, [&](const GroupRecord* group, const ItemRecord& item) {
         const int32_t row = excel.currentRow;
         excel.CopyRows(22, 1, row, 0);
         excel.WriteWholeNumber(1, ++count);

@@ -55,17 +55,15 @@ void AppendDetails(std::string& out, const std::vector<ReportDetail>& details) {
         // of their own under empty date and total cells.
         if (!first) out += "<tr><td colspan=\"2\"></td><td>";
         first = false;
-        out += FormatTimeText(entry.time);
-        out += "</td><td>";
-        out += EscapeHtml(entry.itemName);
-        out += "</td><td>";
-        out += FixedText(entry.value, 5);
-        out += "</td><td>";
-        out += EscapeHtml(entry.unitName);
-        out += "</td><td>";
-        out += EscapeHtml(entry.notes);
-        out += "</td><td>";
-        out += FixedText(entry.product, 5);
+        const std::string cells[] = {FormatTimeText(entry.time), EscapeHtml(entry.itemName),
+                                     FixedText(entry.value, 5),  EscapeHtml(entry.unitName),
+                                     EscapeHtml(entry.notes),    FixedText(entry.product, 5)};
+        const char* separator = "";
+        for (const std::string& cell : cells) {
+            out += separator;
+            out += cell;
+            separator = "</td><td>";
+        }
         out += "</td></tr>";
     }
 }

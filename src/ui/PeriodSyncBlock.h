@@ -32,29 +32,30 @@ static_assert(sizeof(PeriodSyncBlock) == 6 * sizeof(int32_t));
 static_assert(offsetof(PeriodSyncBlock, date) == 4);
 static_assert(offsetof(PeriodSyncBlock, targetIndex) == 20);
 
+// The fields a SystemTime and a HostDateTime share; milliseconds have no
+// counterpart.
+struct SharedTimeField {
+    uint16_t SystemTime::*system;
+    uint16_t HostDateTime::*host;
+};
+inline constexpr SharedTimeField kSharedTimeFields[] = {
+    {&SystemTime::wYear, &HostDateTime::year},           {&SystemTime::wMonth, &HostDateTime::month},
+    {&SystemTime::wDayOfWeek, &HostDateTime::dayOfWeek}, {&SystemTime::wDay, &HostDateTime::day},
+    {&SystemTime::wHour, &HostDateTime::hour},           {&SystemTime::wMinute, &HostDateTime::minute},
+    {&SystemTime::wSecond, &HostDateTime::second},
+};
+
 // Field by field; milliseconds are dropped.
 inline HostDateTime ToHostDateTime(const SystemTime& t) {
     HostDateTime d;
-    d.year = t.wYear;
-    d.month = t.wMonth;
-    d.dayOfWeek = t.wDayOfWeek;
-    d.day = t.wDay;
-    d.hour = t.wHour;
-    d.minute = t.wMinute;
-    d.second = t.wSecond;
+    for (const SharedTimeField& field : kSharedTimeFields) d.*field.host = t.*field.system;
     return d;
 }
 
 // Field by field; milliseconds are 0.
 inline SystemTime ToSystemTime(const HostDateTime& d) {
     SystemTime t;
-    t.wYear = d.year;
-    t.wMonth = d.month;
-    t.wDayOfWeek = d.dayOfWeek;
-    t.wDay = d.day;
-    t.wHour = d.hour;
-    t.wMinute = d.minute;
-    t.wSecond = d.second;
+    for (const SharedTimeField& field : kSharedTimeFields) t.*field.system = d.*field.host;
     return t;
 }
 

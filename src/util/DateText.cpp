@@ -1,6 +1,7 @@
 #include "util/DateText.h"
 
 #include <charconv>
+#include <initializer_list>
 
 namespace orv {
 namespace {
@@ -13,26 +14,29 @@ void AppendPadded(std::string& out, unsigned value, int width) {
     out.append(buf, res.ptr);
 }
 
-}  // namespace
+struct PaddedField {
+    unsigned value;
+    int width;
+};
 
-std::string FormatDateText(const HostDateTime& date) {
+// The fields, each padded to its width, with `separator` between them.
+std::string Joined(char separator, std::initializer_list<PaddedField> fields) {
     std::string out;
-    AppendPadded(out, date.month, 2);
-    out += '/';
-    AppendPadded(out, date.day, 2);
-    out += '/';
-    AppendPadded(out, date.year, 1);
+    for (const PaddedField& field : fields) {
+        if (!out.empty()) out += separator;
+        AppendPadded(out, field.value, field.width);
+    }
     return out;
 }
 
+}  // namespace
+
+std::string FormatDateText(const HostDateTime& date) {
+    return Joined('/', {{date.month, 2}, {date.day, 2}, {date.year, 1}});
+}
+
 std::string FormatTimeText(const HostDateTime& date) {
-    std::string out;
-    AppendPadded(out, date.hour, 2);
-    out += ':';
-    AppendPadded(out, date.minute, 2);
-    out += ':';
-    AppendPadded(out, date.second, 2);
-    return out;
+    return Joined(':', {{date.hour, 2}, {date.minute, 2}, {date.second, 2}});
 }
 
 }  // namespace orv

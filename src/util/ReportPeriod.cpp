@@ -3,6 +3,16 @@
 #include "util/DateText.h"
 
 namespace orv {
+namespace {
+
+HostDateTime AtTimeOfDay(HostDateTime date, uint16_t hour, uint16_t minute, uint16_t second) {
+    date.hour = hour;
+    date.minute = minute;
+    date.second = second;
+    return date;
+}
+
+}  // namespace
 
 const PeriodChoiceInfo* FindPeriodChoice(PeriodChoice choice) {
     if (choice < 0 || choice >= static_cast<PeriodChoice>(kPeriodChoices.size())) return nullptr;
@@ -40,18 +50,12 @@ void ReportPeriod::SetChoice(PeriodChoice choice) {
 }
 
 void ReportPeriod::SetStart(const HostDateTime& date) {
-    start_ = date;
-    start_.hour = 0;
-    start_.minute = 0;
-    start_.second = 0;
+    start_ = AtTimeOfDay(date, 0, 0, 0);
     hasStart_ = true;
 }
 
 void ReportPeriod::SetEnd(const HostDateTime& date) {
-    end_ = date;
-    end_.hour = 23;
-    end_.minute = 59;
-    end_.second = 59;
+    end_ = AtTimeOfDay(date, 23, 59, 59);
     hasEnd_ = true;
 }
 

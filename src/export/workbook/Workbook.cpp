@@ -130,6 +130,15 @@ void CheckCell(int row, int column) {
     }
 }
 
+// A number cell's input; a value no cell can hold (infinity, NaN) is refused.
+TypedInput NumberInput(std::optional<std::string> text) {
+    if (!text) throw OperationError(kWorkbookBadArgument, "a cell cannot hold infinity or NaN");
+    TypedInput input;
+    input.kind = TypedInput::Kind::Number;
+    input.value = std::move(*text);
+    return input;
+}
+
 }  // namespace
 
 // One open workbook.
@@ -648,25 +657,13 @@ int Workbook::SetLiteralText(int row, int column, std::string_view text, std::st
 }
 
 int Workbook::SetNumber(int row, int column, double value, std::string* diag) {
-    return impl_->Run("write number", diag, [&] {
-        const auto text = FormatNumber(value);
-        if (!text) throw OperationError(kWorkbookBadArgument, "a cell cannot hold infinity or NaN");
-        TypedInput input;
-        input.kind = TypedInput::Kind::Number;
-        input.value = *text;
-        return impl_->Write(row, column, input);
-    });
+    return impl_->Run("write number", diag,
+                      [&] { return impl_->Write(row, column, NumberInput(FormatNumber(value))); });
 }
 
 int Workbook::SetNumber(int row, int column, float value, std::string* diag) {
-    return impl_->Run("write number", diag, [&] {
-        const auto text = FormatNumber(value);
-        if (!text) throw OperationError(kWorkbookBadArgument, "a cell cannot hold infinity or NaN");
-        TypedInput input;
-        input.kind = TypedInput::Kind::Number;
-        input.value = *text;
-        return impl_->Write(row, column, input);
-    });
+    return impl_->Run("write number", diag,
+                      [&] { return impl_->Write(row, column, NumberInput(FormatNumber(value))); });
 }
 
 int Workbook::SetFormula(int row, int column, std::string_view formula, double result, std::string* diag) {

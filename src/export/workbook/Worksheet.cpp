@@ -98,6 +98,15 @@ bool IsWritten(const Cell& cell) {
     return cell.hasFormula || cell.type != ValueType::Blank || cell.style != 0 || cell.extra;
 }
 
+// Appends ` name="value"`, the value escaped for an attribute.
+void AppendAttribute(std::string& out, std::string_view name, std::string_view value) {
+    out += ' ';
+    out += name;
+    out += "=\"";
+    xml::AppendEscapedAttribute(out, value);
+    out += '"';
+}
+
 }  // namespace
 
 Cell::Cell(const Cell& other)
@@ -201,11 +210,7 @@ void Worksheet::ParseRows(pugi::xml_node sheetData) {
                 } else if (name == "t") {
                     typeText = attr.value();
                 } else {
-                    otherAttributes += ' ';
-                    otherAttributes += name;
-                    otherAttributes += "=\"";
-                    xml::AppendEscapedAttribute(otherAttributes, attr.value());
-                    otherAttributes += '"';
+                    AppendAttribute(otherAttributes, name, attr.value());
                 }
             }
             if (column > kMaxColumns) throw std::runtime_error("column beyond the sheet");
@@ -594,13 +599,7 @@ void Worksheet::AppendRowXml(std::string& out, const Row& row) const {
     out += "row r=\"";
     AppendNumber(out, row.index);
     out += '"';
-    for (const auto& [name, value] : row.attributes) {
-        out += ' ';
-        out += name;
-        out += "=\"";
-        xml::AppendEscapedAttribute(out, value);
-        out += '"';
-    }
+    for (const auto& [name, value] : row.attributes) AppendAttribute(out, name, value);
     out += '>';
     bool anyCell = false;
     for (const Cell& cell : row.cells) {
@@ -637,13 +636,7 @@ void Worksheet::AppendRowXml(std::string& out, const Row& row) const {
                 out += prefix_;
                 out += 'f';
                 if (cell.extra) {
-                    for (const auto& [name, value] : cell.extra->formulaAttributes) {
-                        out += ' ';
-                        out += name;
-                        out += "=\"";
-                        xml::AppendEscapedAttribute(out, value);
-                        out += '"';
-                    }
+                    for (const auto& [name, value] : cell.extra->formulaAttributes) AppendAttribute(out, name, value);
                 }
                 out += '>';
                 xml::AppendEscaped(out, cell.text);

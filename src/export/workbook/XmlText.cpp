@@ -83,44 +83,38 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, std::uint32_t* cp
     return len;
 }
 
+// The reference that stands for `c` in element text, or null where `c`
+// stands as it is. An attribute value also escapes the quote that ends it,
+// and line breaks and tabs, which a reader would otherwise fold to spaces.
+const char* EntityFor(char c, bool inAttribute) {
+    switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '"': return inAttribute ? "&quot;" : nullptr;
+    case '\n': return inAttribute ? "&#10;" : nullptr;
+    case '\t': return inAttribute ? "&#9;" : nullptr;
+    default: return nullptr;
+    }
+}
+
+void AppendWithEntities(std::string& out, std::string_view text, bool inAttribute) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char* entity = EntityFor(text[i], inAttribute);
+        if (!entity) continue;
+        out.append(text.data() + start, i - start);
+        out += entity;
+        start = i + 1;
+    }
+    out.append(text.data() + start, text.size() - start);
+}
+
 }  // namespace
 
-void AppendEscaped(std::string& out, std::string_view text) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char* rep = nullptr;
-        switch (text[i]) {
-        case '&': rep = "&amp;"; break;
-        case '<': rep = "&lt;"; break;
-        case '>': rep = "&gt;"; break;
-        default: continue;
-        }
-        out.append(text.data() + start, i - start);
-        out += rep;
-        start = i + 1;
-    }
-    out.append(text.data() + start, text.size() - start);
-}
+void AppendEscaped(std::string& out, std::string_view text) { AppendWithEntities(out, text, false); }
 
-void AppendEscapedAttribute(std::string& out, std::string_view text) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char* rep = nullptr;
-        switch (text[i]) {
-        case '&': rep = "&amp;"; break;
-        case '<': rep = "&lt;"; break;
-        case '>': rep = "&gt;"; break;
-        case '"': rep = "&quot;"; break;
-        case '\n': rep = "&#10;"; break;
-        case '\t': rep = "&#9;"; break;
-        default: continue;
-        }
-        out.append(text.data() + start, i - start);
-        out += rep;
-        start = i + 1;
-    }
-    out.append(text.data() + start, text.size() - start);
-}
+void AppendEscapedAttribute(std::string& out, std::string_view text) { AppendWithEntities(out, text, true); }
 
 std::string EncodeCellText(std::string_view bytes) {
     std::string out;

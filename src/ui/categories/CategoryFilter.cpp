@@ -4,28 +4,16 @@
 
 #include <string>
 
-#include "data/HostInterfaces.h"
 #include "data/RecordCache.h"
 #include "ui/controls/ColoredLabel.h"
 
 namespace orv {
-namespace {
-
-// Colours of the label until the host's colours are read.
-constexpr int kLabelFirstColor = 0xC8C8C8;
-constexpr int kLabelSecondColor = 0xFFFFFF;
-// Host colour numbers of the label's two colours.
-constexpr int32_t kLabelFirstColorNumber = 7;
-constexpr int32_t kLabelSecondColorNumber = 8;
-
-}  // namespace
 
 CategoryFilter::CategoryFilter(CategoriesOf categories) : categories_(categories) {}
 
 void CategoryFilter::Attach(QComboBox* box, ColoredLabel* label) {
     box_ = box;
     label_ = label;
-    if (label_) label_->setColors(kLabelFirstColor, kLabelSecondColor);
 }
 
 void CategoryFilter::Fill(const RecordCache& cache) {
@@ -69,9 +57,7 @@ void CategoryFilter::ShowCategoryInLabel(const RecordCache& cache) const {
 }
 
 void CategoryFilter::RecolorLabel(HostColorProvider* colors) const {
-    if (!colors || !label_) return;
-    label_->setColors(colors->GetColor(kLabelFirstColorNumber), colors->GetColor(kLabelSecondColorNumber));
-    label_->repaint();
+    if (label_) label_->applyHostColors(colors);
 }
 
 }  // namespace orv

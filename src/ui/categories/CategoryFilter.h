@@ -27,7 +27,7 @@ public:
 
     explicit CategoryFilter(CategoriesOf categories);
 
-    // Takes the drop-down and the label; gives the label its colours until
+    // Takes the drop-down and the label, which keeps its own colours until
     // the host's colours are read.
     void Attach(QComboBox* box, ColoredLabel* label);
     QComboBox* box() const { return box_; }

@@ -1,5 +1,7 @@
 #include "ui/controls/ColoredLabel.h"
 
+#include "data/HostInterfaces.h"
+
 #include "ui/controls/ColorRef.h"
 
 #include <QLinearGradient>
@@ -20,6 +22,12 @@ void ColoredLabel::setColors(int firstRef, int secondRef) {
     firstRef_ = firstRef;
     secondRef_ = secondRef;
     update();
+}
+
+void ColoredLabel::applyHostColors(HostColorProvider* colors) {
+    if (!colors) return;
+    setColors(colors->GetColor(7), colors->GetColor(8));
+    repaint();
 }
 
 QColor ColoredLabel::firstColor() const { return resolveColorRef(firstRef_, palette().color(QPalette::Button)); }

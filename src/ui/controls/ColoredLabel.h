@@ -8,6 +8,8 @@
 
 namespace orv {
 
+class HostColorProvider;
+
 class ColoredLabel : public QLabel {
     Q_OBJECT
 
@@ -17,6 +19,9 @@ public:
 
     // Left and right colours of the gradient; repaints.
     void setColors(int firstRef, int secondRef);
+    // Takes the host's two label colours (numbers 7 and 8) and repaints at
+    // once; without a colour provider the label keeps its colours.
+    void applyHostColors(HostColorProvider* colors);
     QColor firstColor() const;
     QColor secondColor() const;
 
@@ -24,6 +29,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The colours a label has until the host's are read.
     int firstRef_ = 0xC8C8C8;
     int secondRef_ = 0xFFFFFF;
 };

@@ -8,6 +8,7 @@
 
 #include "report/ReportText.h"
 #include "ui/PeriodPage.h"
+#include "ui/ValueColumns.h"
 #include "ui/tables/DailyTotals.h"
 
 class QCheckBox;
@@ -18,16 +19,11 @@ namespace orv {
 
 class Grid;
 
-class TablesPage : public PeriodPage {
+// The totals grid shows the date and value columns; the details grid the
+// ValueColumns, then the target value.
+class TablesPage : public PeriodPage, public ValueColumns {
     Q_OBJECT
 public:
-    // Column titles of the two grids.
-    static constexpr const char* kDateColumn = "Date";
-    static constexpr const char* kValueColumn = "Value";
-    static constexpr const char* kTimeColumn = "Time";
-    static constexpr const char* kItemColumn = "Item Name";
-    static constexpr const char* kUnitColumn = "Unit Name";
-    static constexpr const char* kNotesColumn = "Notes";
     static constexpr const char* kTargetValueColumn = "Target Value";
 
     explicit TablesPage(const PageContext& context, QWidget* parent = nullptr);

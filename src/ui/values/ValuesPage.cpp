@@ -25,10 +25,6 @@ namespace orv {
 namespace {
 
 const QString kLastTenTitle = QStringLiteral("Last 10 values");
-constexpr int kLabelFirstColor = 0xC8C8C8;
-constexpr int kLabelSecondColor = 0xFFFFFF;
-constexpr int kLabelFirstColorNumber = 7;
-constexpr int kLabelSecondColorNumber = 8;
 constexpr int kEvenRowColor = 0xF0F0F0;
 constexpr int kOddRowColor = 0xE6E6E6;
 constexpr int kButtonWidth = 100;
@@ -66,7 +62,6 @@ void ValuesPage::CreateContent() {
     lastTenButton_ = PageButton(QStringLiteral("Last 10 Values"), BitmapButton::Face::Check, this);
     lastTenButton_->setChecked(false);
     label_ = new ColoredLabel(this);
-    label_->setColors(kLabelFirstColor, kLabelSecondColor);
 
     grid_ = new Grid(this);
     grid_->addColumn(Column(kDateColumn), 70);
@@ -100,9 +95,7 @@ void ValuesPage::CreateContent() {
 void ValuesPage::Activate() { AfterChange(0); }
 
 void ValuesPage::Recolor() {
-    if (!colors_ || !label_) return;
-    label_->setColors(colors_->GetColor(kLabelFirstColorNumber), colors_->GetColor(kLabelSecondColorNumber));
-    label_->repaint();
+    if (label_) label_->applyHostColors(colors_);
 }
 
 void ValuesPage::AfterChange(int32_t selectId) {

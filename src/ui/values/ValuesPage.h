@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/PluginPage.h"
+#include "ui/ValueColumns.h"
 
 class QPushButton;
 
@@ -15,16 +16,10 @@ class BitmapButton;
 class ColoredLabel;
 class Grid;
 
-class ValuesPage : public PluginPage {
+// The grid's columns are the ValueColumns, in their order.
+class ValuesPage : public PluginPage, public ValueColumns {
     Q_OBJECT
 public:
-    // The grid's column titles, left to right.
-    static constexpr const char* kDateColumn = "Date";
-    static constexpr const char* kTimeColumn = "Time";
-    static constexpr const char* kItemColumn = "Item Name";
-    static constexpr const char* kValueColumn = "Value";
-    static constexpr const char* kUnitColumn = "Unit Name";
-    static constexpr const char* kNotesColumn = "Notes";
     // How many rows the ten-newest view shows.
     static constexpr int kLastCount = 10;
 
