@@ -127,37 +127,31 @@ TEST_F(CategoriesDialogTest, NewWithEverySlotNamedIsRefused) {
     EXPECT_TRUE(services_.dialogs.dialogs().empty());
 }
 
-TEST_F(CategoriesDialogTest, UnfiledCanBeNeitherRenamedNorDeleted) {
-    NameUnitSlots({"Food", "Unfiled"});
+// "Unfiled", in any slot, can be neither renamed nor deleted; in another
+// case it is an ordinary name.
+TEST_F(CategoriesDialogTest, UnfiledCanBeNeitherRenamedNorDeletedButOtherCasesCan) {
+    NameUnitSlots({"Food", "Unfiled", "unfiled", "UNFILED"});
     CategoriesDialog dialog(Units(), nullptr);
     dialog.list()->setCurrentRow(1);
-
     ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Rename")));
     EXPECT_EQ(services_.prompter.last().text(), "The category 'Unfiled' can not be renamed!");
     dialog.list()->setCurrentRow(1);
     ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
     EXPECT_EQ(services_.prompter.last().text(), "The category 'Unfiled' can not be deleted!");
-
     EXPECT_TRUE(services_.dialogs.dialogs().empty());
-    EXPECT_EQ(Entries(dialog), (QStringList{"Food", "Unfiled"}));
-    EXPECT_EQ(HostUnitNames().at(1), "Unfiled");
     EXPECT_TRUE(dialog.clearedNumbers().empty());
-}
 
-TEST_F(CategoriesDialogTest, UnfiledInAnotherCaseIsAnOrdinaryName) {
-    NameUnitSlots({"Unfiled", "unfiled", "UNFILED"});
-    CategoriesDialog dialog(Units(), nullptr);
-
-    dialog.list()->setCurrentRow(1);
+    dialog.list()->setCurrentRow(2);
     AnswerName(QStringLiteral("Snacks"));
     ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Rename")));
-    dialog.list()->setCurrentRow(2);
+    dialog.list()->setCurrentRow(3);
     ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
-
-    EXPECT_EQ(services_.prompter.count(), 0u);
-    EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "Snacks"}));
-    EXPECT_EQ(HostUnitNames().at(1), "Snacks");
-    EXPECT_EQ(HostUnitNames().at(2), "");
+    EXPECT_EQ(services_.prompter.count(), 2u);
+    EXPECT_EQ(Entries(dialog), (QStringList{"Food", "Unfiled", "Snacks"}));
+    const std::vector<std::string> stored = HostUnitNames();
+    EXPECT_EQ(stored.at(1), "Unfiled");
+    EXPECT_EQ(stored.at(2), "Snacks");
+    EXPECT_EQ(stored.at(3), "");
 }
 
 TEST_F(CategoriesDialogTest, RenameThroughEditCategoriesReachesTheHost) {
