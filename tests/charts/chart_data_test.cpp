@@ -47,9 +47,14 @@ TEST_F(ChartDataTest, AxisLabelsFollowThePeriod) {
 
     const ChartData half = Build(kPeriod15Days, 0);
     ASSERT_EQ(half.labels().size(), 32u);
+    // Half-day slots: the hour between, a date on every fourth day.
     EXPECT_EQ(half.labels()[0], "08/13/2008");
+    EXPECT_EQ(half.labels()[1], "12:00");
+    EXPECT_EQ(half.labels()[2], "");
+    EXPECT_EQ(half.labels()[8], "08/17/2008");
     // The axis runs one day past the end day.
     EXPECT_EQ(half.PointText(&db(), 0, 31, true), "(08/28/2008.12:00:00-08/29/2008.00:00:00)");
+    EXPECT_EQ(half.PointText(&db(), 0, 32, true), "") << "past the last slot";
     EXPECT_TRUE(half.average().empty()) << "no target, no average";
 }
 
