@@ -9,14 +9,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "data/ModifiedFlag.h"
-#include "data/RecordCache.h"
-#include "host/db/SqliteHostDatabase.h"
-#include "support/ScriptedServices.h"
+#include "support/ModuleFixture.h"
 #include "support/WidgetDriver.h"
 #include "ui/categories/CategoriesDialog.h"
 #include "ui/categories/CategoryDialog.h"
@@ -24,37 +22,22 @@
 namespace orv {
 namespace {
 
-class CategoriesDialogTest : public ::testing::Test {
+class CategoriesDialogTest : public test::ModuleFixture {
 protected:
-    void SetUp() override {
-        std::string error;
-        db_ = hostdb::SqliteHostDatabase::Open(":memory:", &error);
-        ASSERT_TRUE(db_) << error;
-        cache_.LoadUnitCategories(db_.get());
-        ASSERT_EQ(Units().names.size(), 16);
-    }
+    CategorySet& Units() { return *cache().MutableCategories(RecordKind::Unit); }
 
-    CategorySet& Units() { return *cache_.MutableCategories(RecordKind::Unit); }
-
-    // Names the unit slots on the host, slot i getting names[i] ("" clears),
-    // and reloads the cache, as if another session had named them.
+    // Names the unit slots on the host and reloads them into the cache.
     void NameUnitSlots(const std::vector<std::string>& names) {
-        HostCategoryTable* table = db_->UnitCategories();
-        for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) {
-            HostNamed& named = table->Current()->Named();
-            const auto number = static_cast<std::size_t>(named.GetIndex());
-            ASSERT_EQ(named.SetName(number < names.size() ? names[number].c_str() : ""), 0);
-        }
-        cache_.LoadUnitCategories(db_.get());
+        NameCategories(RecordKind::Unit, names);
+        cache().LoadUnitCategories(&db());
     }
 
     // The unit slot names as a fresh load from the host sees them.
     std::vector<std::string> HostUnitNames() {
-        RecordCache fresh;
-        fresh.LoadUnitCategories(db_.get());
+        const RecordCache stored = Stored();
         std::vector<std::string> names;
-        for (const int32_t number : fresh.UnitCategories().names.Ids())
-            names.push_back(fresh.UnitCategories().names.NameOf(number));
+        for (const int32_t number : stored.UnitCategories().names.Ids())
+            names.push_back(stored.UnitCategories().names.NameOf(number));
         return names;
     }
 
@@ -71,10 +54,6 @@ protected:
             test::clickButton(&dialog, QStringLiteral("OK"));
         });
     }
-
-    std::unique_ptr<hostdb::SqliteHostDatabase> db_;
-    RecordCache cache_;
-    test::ScriptedServices services_;
 };
 
 std::vector<std::string> NumberedNames(int count) {
@@ -83,151 +62,101 @@ std::vector<std::string> NumberedNames(int count) {
     return names;
 }
 
-// --- Filling -----------------------------------------------------------------
-
-TEST_F(CategoriesDialogTest, ListsNamedSlotsInLoadOrderWithTheirNumbers) {
-    NameUnitSlots({"Unfiled", "", "Food", "", "", "Drinks"});
-    CategoriesDialog dialog(Units(), nullptr);
-
-    EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "Food", "Drinks"}));
-    EXPECT_EQ(dialog.NumberAt(0), 0);
-    EXPECT_EQ(dialog.NumberAt(1), 2);
-    EXPECT_EQ(dialog.NumberAt(2), 5);
-    EXPECT_EQ(dialog.offeredNumber(), 6) << "the number after the last named slot";
+// Which slot New would fill, after the slots were named and the listed rows
+// deleted one after another in this dialog.
+TEST_F(CategoriesDialogTest, NewOffersTheSlotAfterTheLastNamedOrTheLowestFreeOne) {
+    std::vector<std::string> gaps(16);
+    gaps[0] = "Unfiled";
+    gaps[1] = "A";
+    gaps[15] = "Last";
+    const struct {
+        const char* name;
+        std::vector<std::string> names;
+        std::vector<int> deletedRows;
+        std::optional<int32_t> offered;
+    } rows[] = {
+        {"named with gaps", {"Unfiled", "", "Food", "", "", "Drinks"}, {}, 6},
+        {"fifteen named", NumberedNames(15), {}, 15},
+        {"last slot named: the lowest free slot", gaps, {}, 2},
+        {"a slot cleared here is passed over", gaps, {1}, 2},
+        {"every free slot cleared here", NumberedNames(16), {3}, std::nullopt},
+        {"the highest named deleted", {"Unfiled", "Food", "Drinks"}, {2}, 2},
+        {"slot 0 cleared before every named slot", {"Temp"}, {0}, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        NameUnitSlots(row.names);
+        CategoriesDialog dialog(Units(), nullptr);
+        for (const int deleted : row.deletedRows) {
+            dialog.list()->setCurrentRow(deleted);
+            ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
+        }
+        EXPECT_EQ(dialog.offeredNumber(), row.offered);
+    }
 }
 
-// --- New ---------------------------------------------------------------------
-
-TEST_F(CategoriesDialogTest, FifteenNamedOffersOneMoreThenTheMaximum) {
-    NameUnitSlots(NumberedNames(15));
+TEST_F(CategoriesDialogTest, ListsNamedSlotsAndNewAndDeleteReachTheHost) {
+    NameUnitSlots({"Unfiled", "", "Food", "", "", "Drinks"});
     CategoriesDialog dialog(Units(), nullptr);
-    EXPECT_EQ(dialog.offeredNumber(), 15);
+    EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "Food", "Drinks"}));
+    EXPECT_EQ(dialog.NumberAt(2), 5);
 
     services_.dialogs.expect<CategoryDialog>([](CategoryDialog& edit) {
         EXPECT_EQ(edit.name(), "") << "a new category starts empty";
-        test::typeText(edit.nameEdit(), QStringLiteral("Last"));
+        test::typeText(edit.nameEdit(), QStringLiteral("Snacks"));
         edit.accept();
     });
     ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("New")));
-    EXPECT_EQ(dialog.list()->count(), 16);
-    EXPECT_EQ(HostUnitNames().at(15), "Last");
-    EXPECT_EQ(services_.prompter.count(), 0u);
-
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("New")));
-    EXPECT_EQ(services_.prompter.last().text(), "The maximum number of categories is 16!");
-}
-
-TEST_F(CategoriesDialogTest, NamedLastSlotWithGapsOffersTheLowestFreeSlot) {
-    NameUnitSlots({"Unfiled", "A", "", "", "", "", "", "", "", "", "", "", "", "", "", "Last"});
-    CategoriesDialog dialog(Units(), nullptr);
-    EXPECT_EQ(dialog.offeredNumber(), 2) << "16 has no slot";
-
-    AnswerName(QStringLiteral("B"));
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("New")));
-    EXPECT_EQ(HostUnitNames().at(2), "B");
-    EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "A", "B", "Last"}));
-    EXPECT_EQ(dialog.offeredNumber(), 3);
-
-    // A slot cleared in this dialog is passed over.
+    EXPECT_EQ(HostUnitNames().at(6), "Snacks");
     dialog.list()->setCurrentRow(1);
     ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
-    EXPECT_EQ(dialog.offeredNumber(), 3);
-    EXPECT_EQ(dialog.clearedNumbers(), std::vector<int32_t>{1});
+    EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "Drinks", "Snacks"}));
+    EXPECT_EQ(HostUnitNames().at(2), "");
+    EXPECT_EQ(dialog.clearedNumbers(), std::vector<int32_t>{2});
+    EXPECT_EQ(Units().names.size(), 16) << "slots are never removed";
+    EXPECT_EQ(services_.prompter.count(), 0u);
+    // A dialog opened afterwards forgets what the last one cleared.
+    EXPECT_EQ(CategoriesDialog(Units(), nullptr).offeredNumber(), 7);
 }
 
-TEST_F(CategoriesDialogTest, NamedLastSlotWithEveryFreeSlotClearedOffersNothing) {
+TEST_F(CategoriesDialogTest, NewWithEverySlotNamedIsRefused) {
     NameUnitSlots(NumberedNames(16));
     CategoriesDialog dialog(Units(), nullptr);
-    dialog.list()->setCurrentRow(3);
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
-    EXPECT_FALSE(dialog.offeredNumber()) << "slot 3 was just cleared and 16 has no slot";
     ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("New")));
     EXPECT_EQ(services_.prompter.last().text(), "The maximum number of categories is 16!");
+    EXPECT_TRUE(services_.dialogs.dialogs().empty());
 }
 
-// --- Delete ------------------------------------------------------------------
-
-TEST_F(CategoriesDialogTest, DeletingTheHighestNamedOffersItsNumberNext) {
-    NameUnitSlots({"Unfiled", "Food", "Drinks"});
-    CategoriesDialog dialog(Units(), nullptr);
-    EXPECT_EQ(dialog.offeredNumber(), 3);
-
-    dialog.list()->setCurrentRow(2);
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
-    EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "Food"}));
-    EXPECT_EQ(dialog.offeredNumber(), 2);
-    EXPECT_EQ(HostUnitNames().at(2), "");
-    EXPECT_EQ(Units().names.size(), 16) << "slots are never removed";
-}
-
-TEST_F(CategoriesDialogTest, ClearedSlotBeforeEveryNamedSlotIsNotOfferedAgain) {
-    NameUnitSlots({"Temp"});
-    CategoriesDialog dialog(Units(), nullptr);
-    EXPECT_EQ(dialog.offeredNumber(), 1);
-
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
-    EXPECT_EQ(dialog.list()->count(), 0);
-    EXPECT_EQ(dialog.offeredNumber(), 1) << "slot 0 was cleared in this dialog";
-
-    AnswerName(QStringLiteral("X"));
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("New")));
-    EXPECT_EQ(HostUnitNames().at(1), "X");
-    EXPECT_EQ(HostUnitNames().at(0), "");
-
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
-    EXPECT_EQ(dialog.offeredNumber(), 2);
-    EXPECT_EQ(dialog.clearedNumbers(), (std::vector<int32_t>{0, 1}));
-
-    // A dialog opened afterwards forgets what the last one cleared.
-    CategoriesDialog later(Units(), nullptr);
-    EXPECT_EQ(later.offeredNumber(), 0);
-}
-
-// --- Refusals ----------------------------------------------------------------
-
-TEST_F(CategoriesDialogTest, UnfiledCanBeNeitherRenamedNorDeleted) {
-    NameUnitSlots({"Food", "Unfiled"});
+// "Unfiled", in any slot, can be neither renamed nor deleted; in another
+// case it is an ordinary name.
+TEST_F(CategoriesDialogTest, UnfiledCanBeNeitherRenamedNorDeletedButOtherCasesCan) {
+    NameUnitSlots({"Food", "Unfiled", "unfiled", "UNFILED"});
     CategoriesDialog dialog(Units(), nullptr);
     dialog.list()->setCurrentRow(1);
-
     ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Rename")));
     EXPECT_EQ(services_.prompter.last().text(), "The category 'Unfiled' can not be renamed!");
     dialog.list()->setCurrentRow(1);
     ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
     EXPECT_EQ(services_.prompter.last().text(), "The category 'Unfiled' can not be deleted!");
-
     EXPECT_TRUE(services_.dialogs.dialogs().empty());
-    EXPECT_EQ(Entries(dialog), (QStringList{"Food", "Unfiled"}));
-    EXPECT_EQ(HostUnitNames().at(1), "Unfiled");
     EXPECT_TRUE(dialog.clearedNumbers().empty());
-}
 
-TEST_F(CategoriesDialogTest, UnfiledInAnotherCaseIsAnOrdinaryName) {
-    NameUnitSlots({"Unfiled", "unfiled", "UNFILED"});
-    CategoriesDialog dialog(Units(), nullptr);
-
-    dialog.list()->setCurrentRow(1);
+    dialog.list()->setCurrentRow(2);
     AnswerName(QStringLiteral("Snacks"));
     ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Rename")));
-    dialog.list()->setCurrentRow(2);
+    dialog.list()->setCurrentRow(3);
     ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
-
-    EXPECT_EQ(services_.prompter.count(), 0u);
-    EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "Snacks"}));
-    EXPECT_EQ(HostUnitNames().at(1), "Snacks");
-    EXPECT_EQ(HostUnitNames().at(2), "");
+    EXPECT_EQ(services_.prompter.count(), 2u);
+    EXPECT_EQ(Entries(dialog), (QStringList{"Food", "Unfiled", "Snacks"}));
+    const std::vector<std::string> stored = HostUnitNames();
+    EXPECT_EQ(stored.at(1), "Unfiled");
+    EXPECT_EQ(stored.at(2), "Snacks");
+    EXPECT_EQ(stored.at(3), "");
 }
 
-// --- Rename and the host -----------------------------------------------------
-
 TEST_F(CategoriesDialogTest, RenameThroughEditCategoriesReachesTheHost) {
-    HostCategoryTable* groups = db_->GroupCategories();
-    groups->MoveFirst();
-    groups->MoveNext();
-    ASSERT_EQ(groups->Current()->Named().SetName("Food"), 0);
-    cache_.LoadGroupCategories(db_.get());
-    ClearModifiedFlag();
-
+    NameCategories(RecordKind::Group, {"Unfiled", "Food"});
+    cache().LoadGroupCategories(&db());
     services_.dialogs.expect<CategoriesDialog>([](CategoriesDialog& dialog) {
         dialog.list()->setCurrentRow(1);
         test::clickButton(&dialog, QStringLiteral("Rename"));
@@ -239,13 +168,12 @@ TEST_F(CategoriesDialogTest, RenameThroughEditCategoriesReachesTheHost) {
         test::typeText(edit.nameEdit(), QStringLiteral("Meals & more"));
         test::clickButton(&edit, QStringLiteral("OK"));
     });
-    EditCategories(cache_, RecordKind::Group, nullptr);
+    EditCategories(cache(), RecordKind::Group, nullptr);
     EXPECT_EQ(ModifiedFlag(), 1) << "a rename is a change the host must hear of";
 
-    RecordCache fresh;
-    fresh.LoadGroupCategories(db_.get());
-    EXPECT_EQ(fresh.GroupCategories().names.NameOf(1), "Meals & more");
-    EXPECT_EQ(fresh.UnitCategories().NumberOf("Meals & more"), -1) << "only the group slots change";
+    const RecordCache stored = Stored();
+    EXPECT_EQ(stored.GroupCategories().names.NameOf(1), "Meals & more");
+    EXPECT_EQ(stored.UnitCategories().NumberOf("Meals & more"), -1) << "only the group slots change";
 }
 
 TEST_F(CategoriesDialogTest, AnEmptyNameIsRefusedAndAskedForAgain) {
@@ -267,18 +195,6 @@ TEST_F(CategoriesDialogTest, AnEmptyNameIsRefusedAndAskedForAgain) {
     EXPECT_EQ(services_.prompter.last().text(), "A category needs a name.");
     EXPECT_EQ(HostUnitNames().at(1), "Food");
     EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "Food"}));
-}
-
-TEST_F(CategoriesDialogTest, CancelledRenameChangesNothing) {
-    NameUnitSlots({"Unfiled", "Food"});
-    CategoriesDialog dialog(Units(), nullptr);
-    dialog.list()->setCurrentRow(1);
-    services_.dialogs.expectDialog([](QDialog& edit) {
-        test::typeText(static_cast<CategoryDialog&>(edit).nameEdit(), QStringLiteral("Other"));
-        edit.reject();
-    });
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Rename")));
-    EXPECT_EQ(HostUnitNames().at(1), "Food");
 }
 
 }  // namespace

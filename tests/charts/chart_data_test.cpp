@@ -1,12 +1,18 @@
 // The chart data on a real SQLite host database, without any window: slot
 // labels per period, sums and averages per slot, the average of all values,
 // point texts; and the value-axis fitting of the chart window.
+//
+// The choice of labelled slots under a chart's time axis: a function of the
+// label widths and the space, no display.
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "charts/ChartsTestSupport.h"
 #include "host/db/StarterData.h"
 #include "ui/charts/ChartData.h"
+#include "ui/controls/AxisLabels.h"
 #include "ui/controls/ChartView.h"
 
 namespace orv {
@@ -41,15 +47,15 @@ TEST_F(ChartDataTest, AxisLabelsFollowThePeriod) {
 
     const ChartData half = Build(kPeriod15Days, 0);
     ASSERT_EQ(half.labels().size(), 32u);
+    // Half-day slots: the hour between, a date on every fourth day.
     EXPECT_EQ(half.labels()[0], "08/13/2008");
+    EXPECT_EQ(half.labels()[1], "12:00");
+    EXPECT_EQ(half.labels()[2], "");
+    EXPECT_EQ(half.labels()[8], "08/17/2008");
     // The axis runs one day past the end day.
     EXPECT_EQ(half.PointText(&db(), 0, 31, true), "(08/28/2008.12:00:00-08/29/2008.00:00:00)");
-
-    const ChartData days = Build(kPeriod60Days, 0);
-    ASSERT_EQ(days.labels().size(), 60u);
-    EXPECT_EQ(days.labels()[0], "06/29/2008");
-    EXPECT_EQ(days.labels()[7], "07/06/2008");
-    EXPECT_TRUE(days.average().empty()) << "no target, no average";
+    EXPECT_EQ(half.PointText(&db(), 0, 32, true), "") << "past the last slot";
+    EXPECT_TRUE(half.average().empty()) << "no target, no average";
 }
 
 TEST_F(ChartDataTest, SumTargetAddsEachSlotAndAveragesAllProducts) {
@@ -110,15 +116,6 @@ TEST_F(ChartDataTest, UnknownTargetOrPeriodKeepsTheChartEmptyOrAsItWas) {
     EXPECT_TRUE(data.average().empty());
 }
 
-TEST_F(ChartDataTest, PointTextsGiveTheSlotAndTheFigure) {
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 5.5, Date(8, 27, 2, 30));
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 12345.5, Date(8, 27, 4, 0));
-    const ChartData data = Build(kPeriod7Days, st::kInsulinTarget);
-    EXPECT_EQ(data.PointText(&db(), 0, 73, true), "(08/27/2008.02:00:00-08/27/2008.04:00:00)   Insulin was      5.5");
-    EXPECT_EQ(data.PointText(&db(), 0, 74, false), "   Insulin was      12345.5");
-    EXPECT_EQ(data.PointText(&db(), 0, 84, true), "");
-}
-
 TEST(ChartViewAxis, FitsTheCountedPoints) {
     using V = ChartView;
     // Nothing counted: a top below the bottom and the step 1.
@@ -139,6 +136,47 @@ TEST(ChartViewAxis, FitsTheCountedPoints) {
     const V::Axis flat = V::ScaleAxis(V::Kind::Line, {{0.0, 3}});
     EXPECT_DOUBLE_EQ(flat.top - flat.bottom, 0.00002);
     EXPECT_DOUBLE_EQ(flat.step, 1.0);
+}
+
+TEST(AxisLabels, LabelsThatWouldOverlapOrBeCutAreSkipped) {
+    struct Row {
+        const char* name;
+        int slotCount;
+        double width;  // every label
+        int interval;
+        double slotWidth;
+        double right;  // area from 0 to right; slot 0's tick at 60
+        std::vector<int> chosen;
+    };
+    const Row rows[] = {
+        // Room for every interval's label.
+        {"wide slots", 7, 60.0, 1, 80.0, 700.0, {0, 1, 2, 3, 4, 5, 6}},
+        // 120 days in 525 pixels: every interval would run together, so the
+        // step grows in whole intervals (7 -> 14 -> 21).
+        {"120 days", 120, 62.0, 7, 4.375, 600.0, {0, 21, 42, 63, 84, 105}},
+        // The last label would end past the area: left out, not cut.
+        {"cut at the end", 4, 60.0, 1, 150.0, 530.0, {0, 1, 2}},
+        // No step keeps two labels apart: only the first remains.
+        {"one label", 3, 100.0, 1, 50.0, 1000.0, {0}},
+        {"no labels", 0, 60.0, 1, 50.0, 600.0, {}},
+    };
+    for (const Row& row : rows) {
+        const std::vector<double> widths(static_cast<std::size_t>(row.slotCount), row.width);
+        AxisLabelSpace space;
+        space.firstTick = 60.0;
+        space.slotWidth = row.slotWidth;
+        space.right = row.right;
+        EXPECT_EQ(ChooseAxisLabels(widths, row.interval, space), row.chosen) << row.name;
+    }
+}
+
+TEST(AxisLabels, EmptyLabelsNeitherShowNorBlockOthers) {
+    AxisLabelSpace space;
+    space.firstTick = 40.0;
+    space.slotWidth = 40.0;
+    space.right = 400.0;
+    // Slot 1 is empty, so 0 and 2 only need to keep clear of each other.
+    EXPECT_EQ(ChooseAxisLabels({60.0, 0.0, 60.0}, 1, space), (std::vector<int>{0, 2}));
 }
 
 }  // namespace

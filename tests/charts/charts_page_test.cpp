@@ -1,7 +1,7 @@
 // The Charts page in the main window on a real SQLite host database: the
 // chart window shows the chart data of the chosen target and period, point
-// texts, chart preferences, the period exchange with the Tables page and the
-// state kept in the view settings. The clock stands at 2008-08-27 12:00:00.
+// texts, and what the Charts and Tables pages share: the period exchange
+// and the state kept in the view settings. The clock stands at 2008-08-27 12:00:00.
 
 #include <gtest/gtest.h>
 
@@ -27,11 +27,7 @@ namespace st = hostdb::starter;
 
 class ChartsPageTest : public test::ChartsFixture {
 protected:
-    ChartsPage& Page() {
-        PluginMainWindow& window = OpenMainWindow();
-        window.SelectTab(Tab::Charts);
-        return *window.Charts();
-    }
+    ChartsPage& Page() { return ShowPage<ChartsPage>(Tab::Charts); }
 
     static int Counted(const ChartView* view) {
         int counted = 0;
@@ -117,13 +113,17 @@ TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
     EXPECT_EQ(page.dateControl()->date(), QDate(2008, 3, 1));
     EXPECT_EQ(page.chartView()->labels().size(), 32);
 
-    // Indexes the page does not have: "All", and the chart keeps its slots.
+    // Indexes the page does not have and a date no calendar has: "All", and
+    // the chart keeps its date and slots.
     PeriodSyncBlock bad;
     bad.periodIndex = 9;
     bad.targetIndex = 99;
+    bad.date.wYear = 2008;
     page.ReceivePeriod(bad);
     EXPECT_EQ(sent.size(), 2u);
     EXPECT_EQ(page.filterLabel()->text(), "All");
+    EXPECT_EQ(page.dateControl()->date(), QDate(2008, 3, 1));
+    EXPECT_EQ(page.chartView()->labels().size(), 32);
 }
 
 TEST_F(ChartsPageTest, StateComesFromAndGoesToTheViewSettings) {

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -14,38 +13,19 @@
 
 #include <memory>
 
-#include "host/cli/StartupMessage.h"
+#include "desktop/RunDesktop.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
 
 namespace orv {
 namespace {
 
-struct ProcessResult {
-    int exitCode = -1;
-    QString output;
-};
-
 class DesktopCli : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
 
-    ProcessResult Start(const QStringList& arguments, const QStringList& wrapper = {}) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
-        env.insert("XDG_DATA_HOME", dir_.filePath("data"));
-        process.setProcessEnvironment(env);
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        if (wrapper.isEmpty()) {
-            process.start(QStringLiteral(ORV_DESKTOP_PATH), arguments);
-        } else {
-            process.start(wrapper.front(), wrapper.mid(1) + QStringList{QStringLiteral(ORV_DESKTOP_PATH)} + arguments);
-        }
-        EXPECT_TRUE(process.waitForFinished(120000)) << "orv-desktop did not finish";
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromLocal8Bit(process.readAll())};
+    test::DesktopRun Start(const QStringList& arguments, const QStringList& wrapper = {}) {
+        return test::RunDesktop(dir_.path(), arguments, wrapper);
     }
 
     // A sample database of a few hundred values, closed.
@@ -100,7 +80,7 @@ TEST_F(DesktopCli, NothingIsWrittenOverTheOpenDatabase) {
         {"--backup", "link.sqlite"},
     };
     for (const auto& row : rows) {
-        const ProcessResult run = Start({"--db", db, row.option, dir_.filePath(row.target)});
+        const test::DesktopRun run = Start({"--db", db, row.option, dir_.filePath(row.target)});
         EXPECT_NE(run.exitCode, 0) << row.option << " " << row.target;
         EXPECT_TRUE(run.output.contains("is the open database")) << run.output.toStdString();
         EXPECT_TRUE(Bytes(db) == before) << row.option << " " << row.target << ": the database was changed";
@@ -130,7 +110,7 @@ TEST_F(DesktopCli, DatabasesThatCannotBeReadAreRefusedAndLeftUntouched) {
             ASSERT_EQ(file.write(row.content), row.content.size());
         }
         const QString out = dir_.filePath("out");
-        const ProcessResult run = Start({"--db", path, row.option, out});
+        const test::DesktopRun run = Start({"--db", path, row.option, out});
         EXPECT_NE(run.exitCode, 0) << row.file;
         EXPECT_FALSE(run.output.trimmed().isEmpty()) << row.file << ": a refusal says why";
         EXPECT_TRUE(run.output.contains(row.says)) << run.output.toStdString();
@@ -156,7 +136,7 @@ TEST_F(DesktopCli, AReadOnlyDatabaseExportsForAnUnprivilegedUser) {
     ASSERT_TRUE(QFile::setPermissions(db, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     const QByteArray before = Bytes(db);
     const QString out = shared + "/values.xlsx";
-    const ProcessResult run = Start(
+    const test::DesktopRun run = Start(
         {"--db", db, "--export-values", out},
         !asNobody ? QStringList{}
                   : QStringList{setpriv, "--reuid=nobody", "--regid=" + QString::number(getpwnam("nobody")->pw_gid),
@@ -171,33 +151,21 @@ TEST_F(DesktopCli, AReadOnlyDatabaseExportsForAnUnprivilegedUser) {
 TEST_F(DesktopCli, DemoWithAValueCountAndItsBackup) {
     const QString db = dir_.filePath("demo.sqlite");
     const QString backup = dir_.filePath("copy.sqlite");
-    const ProcessResult run = Start({"--demo", db, "--values", "250", "--backup", backup});
+    const test::DesktopRun run = Start({"--demo", db, "--values", "250", "--backup", backup});
     ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_EQ(ValueCount(db), 250);
     EXPECT_EQ(ValueCount(backup), 250);
     std::string error;
     EXPECT_TRUE(hostdb::SqliteHostDatabase::Open(backup.toStdString(), &error)) << error;
 
-    const ProcessResult bad = Start({"--demo", dir_.filePath("other.sqlite"), "--values", "many"});
+    const test::DesktopRun bad = Start({"--demo", dir_.filePath("other.sqlite"), "--values", "many"});
     EXPECT_NE(bad.exitCode, 0);
     EXPECT_FALSE(QFile::exists(dir_.filePath("other.sqlite")));
-}
 
-TEST(DesktopStartup, ErrorsAreShownInABoxOnlyWithADisplayAndOutsideBatchModes) {
-    const struct {
-        const char* platform;
-        bool batch;
-        bool box;
-    } rows[] = {{"xcb", false, true},
-                {"wayland", false, true},
-                {"offscreen", false, false},
-                {"minimal", false, false},
-                {"xcb", true, false}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(host::ShowsStartupErrorBox(QString::fromLatin1(row.platform), row.batch), row.box)
-            << row.platform << (row.batch ? " batch" : "");
-    }
-    EXPECT_TRUE(host::StartupErrorText("'x.sqlite' is damaged").contains("'x.sqlite' is damaged"));
+    // A demo is never written over an existing database.
+    const QByteArray before = Bytes(db);
+    EXPECT_NE(Start({"--demo", db, "--values", "10"}).exitCode, 0);
+    EXPECT_TRUE(Bytes(db) == before);
 }
 
 }  // namespace

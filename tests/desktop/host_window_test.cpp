@@ -44,25 +44,18 @@ protected:
 
 host::PluginLibrary* HostWindowTest::library_ = nullptr;
 
-TEST_F(HostWindowTest, TitleNamesTheModuleAndEachOpenedDatabase) {
-    const auto window = Window("first.sqlite");
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("ORV Desktop - ORV - %1").arg(dir_.filePath("first.sqlite")));
-
-    QString error;
-    ASSERT_TRUE(window->openDatabaseFile(dir_.filePath("second.sqlite"), &error)) << error.toStdString();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("ORV Desktop - ORV - %1").arg(dir_.filePath("second.sqlite")));
-
-    window->stopModule();
-}
-
-TEST_F(HostWindowTest, TheChosenColourSchemeIsRememberedAcrossStarts) {
+TEST_F(HostWindowTest, TitleNamesEachOpenedDatabaseAndTheColourSchemeIsRemembered) {
     ASSERT_GE(host::ColorSchemes().size(), 3u);
     {
-        const auto window = Window("colours.sqlite");
+        const auto window = Window("first.sqlite");
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("ORV Desktop - ORV - %1").arg(dir_.filePath("first.sqlite")));
         window->setScheme(2);
+        QString error;
+        ASSERT_TRUE(window->openDatabaseFile(dir_.filePath("second.sqlite"), &error)) << error.toStdString();
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("ORV Desktop - ORV - %1").arg(dir_.filePath("second.sqlite")));
         window->stopModule();
     }
-    const auto again = Window("colours.sqlite");
+    const auto again = Window("first.sqlite");
     EXPECT_EQ(again->colors().scheme(), 2u);
     EXPECT_TRUE(again->statusBar()->currentMessage().isEmpty());
     again->setScheme(0);

@@ -2,12 +2,16 @@
 // database with the starter structure, driven through its buttons, tree and
 // grid and the scripted dialogs. What the page wrote is checked on a cache
 // freshly loaded from the database.
+//
+// The group and item dialogs on their own, over a cache loaded from a real
+// SQLite host database with the starter structure, and the carrying of item
+// amounts over an edited target list.
 
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QTreeWidget>
 
 #include <functional>
@@ -16,6 +20,7 @@
 #include "data/ModifiedFlag.h"
 #include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
+#include "support/ModuleFixture.h"
 #include "support/WidgetDriver.h"
 #include "ui/controls/Grid.h"
 #include "ui/controls/PropertyList.h"
@@ -23,7 +28,6 @@
 #include "ui/groups/GroupsPage.h"
 #include "ui/groups/ItemDialog.h"
 #include "ui/targets/SelectTargetDialog.h"
-#include "values/ValuesFixture.h"
 
 namespace orv::test {
 namespace {
@@ -33,34 +37,12 @@ const QString kItemName = QStringLiteral("Item Name");
 const QString kCascade = QStringLiteral(
     "If this group is removed, all the\ncorresponding items and values\nwill be removed too.\nProceed anyway?");
 
-class GroupsPageTest : public ValuesFixture {
+class GroupsPageTest : public ModuleFixture {
 protected:
-    GroupsPage& Page() {
-        OpenMainWindow().SelectTab(Tab::Groups);
-        return *static_cast<GroupsPage*>(window_->PageAt(Tab::Groups));
-    }
+    GroupsPage& Page() { return ShowPage<GroupsPage>(Tab::Groups); }
     void SelectGroup(int32_t id) { ASSERT_TRUE(Page().SelectGroupNode(id)); }
     void SelectItem(const QString& name) {
-        Grid& grid = *Page().itemsGrid();
-        for (int row = 0; row < grid.rowCount(); ++row) {
-            if (grid.cell(row, kItemName) == name) {
-                ASSERT_TRUE(grid.selectRow(row));
-                return;
-            }
-        }
-        FAIL() << "no item " << name.toStdString();
-    }
-    QStringList ShownItems() {
-        QStringList names;
-        for (int row = 0; row < Page().itemsGrid()->rowCount(); ++row)
-            names << Page().itemsGrid()->cell(row, kItemName);
-        return names;
-    }
-
-    RecordCache Stored() {
-        RecordCache fresh;
-        fresh.LoadAll(&db());
-        return fresh;
+        ASSERT_TRUE(Page().itemsGrid()->selectRow(RowOf(*Page().itemsGrid(), kItemName, name))) << name.toStdString();
     }
     const GroupRecord* StoredGroup(const RecordCache& stored, const std::string& name) {
         for (const auto& [id, group] : stored.Groups()) {
@@ -93,7 +75,6 @@ protected:
 
 TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {
     GroupsPage& page = Page();
-    ClearModifiedFlag();
     AnswerGroup([this](GroupDialog& dialog) {
         typeText(dialog.nameEdit(), QStringLiteral("Snacks"));
         AddTargetNamed(dialog, QStringLiteral("Protein"));
@@ -106,7 +87,6 @@ TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {
     const GroupRecord* group = StoredGroup(stored, "Snacks");
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->targets, (std::vector<int32_t>{kProteinTarget, kCarbohydratesTarget}));
-    EXPECT_EQ(group->count, 2);
     EXPECT_EQ(group->unitId, cache().UnitNames().IdAt(0));
 
     SelectGroup(group->id);
@@ -128,33 +108,45 @@ TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {
     ASSERT_GE(item.values.size(), 2u);
     EXPECT_FLOAT_EQ(item.values[0], 0.2f);
     EXPECT_FLOAT_EQ(item.values[1], 0.15f);
+
+    // Enter on the item edits it; it stays in its group.
+    SelectItem(QStringLiteral("Nuts"));
+    services_.dialogs.expect<ItemDialog>([](ItemDialog& dialog) {
+        typeText(dialog.nameEdit(), QStringLiteral("Mixed nuts"));
+        typeText(dialog.defaultEdit(), QStringLiteral("18"));
+        clickButton(&dialog, QStringLiteral("OK"));
+    });
+    pressKey(page.itemsGrid()->view(), Qt::Key_Return);
+    const RecordCache after = Stored();
+    const ItemRecord& edited = *after.FindItem(item.id);
+    EXPECT_EQ(edited.name, "Mixed nuts");
+    EXPECT_EQ(edited.matterId, item.matterId);
+    EXPECT_FLOAT_EQ(edited.defaultValue, 18.0f);
 }
 
-TEST_F(GroupsPageTest, NewItemWithoutAGroupIsRefused) {
-    ASSERT_TRUE(clickButton(&Page(), QStringLiteral("New Item")));
-    EXPECT_EQ(services_.prompter.last().text(), "Please select the group before adding the item!");
-    EXPECT_TRUE(services_.dialogs.dialogs().empty());
-}
-
-TEST_F(GroupsPageTest, GroupWithoutTargetIsRefusedAndNothingIsStored) {
+TEST_F(GroupsPageTest, AGroupWithoutTargetAndAnItemWithoutGroupAreRefused) {
     GroupsPage& page = Page();
-    ClearModifiedFlag();
     const std::size_t groups = Stored().Groups().size();
     services_.dialogs.expect<GroupDialog>([&](GroupDialog& dialog) {
+        typeText(dialog.nameEdit(), QStringLiteral("Snacks"));
         clickButton(&dialog, QStringLiteral("OK"));
         EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group must have at least one target"));
         EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.nameEdit()->text(), QStringLiteral("Snacks"));
         dialog.reject();
     });
     ASSERT_TRUE(clickButton(&page, QStringLiteral("New Group")));
     EXPECT_EQ(Stored().Groups().size(), groups);
+
+    ASSERT_TRUE(clickButton(&page, QStringLiteral("New Item")));
+    EXPECT_EQ(services_.prompter.last().text(), "Please select the group before adding the item!");
+    EXPECT_EQ(services_.dialogs.dialogs().size(), 1u);
     EXPECT_EQ(ModifiedFlag(), 0);
 }
 
 TEST_F(GroupsPageTest, ItemWithValuesIsNeverRemoved) {
     SeedValue(kBloodGlucoseGroup, kFasting, 5.2, 1'000'000);
     GroupsPage& page = Page();
-    ClearModifiedFlag();
     SelectGroup(kBloodGlucoseGroup);
     SelectItem(QStringLiteral("Fasting"));
     ASSERT_TRUE(clickButton(&page, QStringLiteral("Remove Item")));
@@ -173,7 +165,7 @@ TEST_F(GroupsPageTest, ItemWithValuesIsNeverRemoved) {
     services_.prompter.answerYes();
     ASSERT_TRUE(clickButton(&page, QStringLiteral("Remove Item")));
     EXPECT_EQ(Stored().FindItem(kBedtime), nullptr);
-    EXPECT_FALSE(ShownItems().contains(QStringLiteral("Bedtime")));
+    EXPECT_EQ(RowOf(*page.itemsGrid(), kItemName, QStringLiteral("Bedtime")), -1);
 }
 
 TEST_F(GroupsPageTest, RemovingAGroupTakesItsItemsAndValuesOnlyAfterTwoYes) {
@@ -205,7 +197,7 @@ TEST_F(GroupsPageTest, RemovingAGroupTakesItsItemsAndValuesOnlyAfterTwoYes) {
     ASSERT_EQ(stored.Values().size(), 1u);
     EXPECT_NE(stored.FindValue(kept), nullptr);
     EXPECT_EQ(page.groupTree()->topLevelItemCount(), 2);
-    EXPECT_TRUE(ShownItems().isEmpty());
+    EXPECT_EQ(page.itemsGrid()->rowCount(), 0);
 }
 
 TEST_F(GroupsPageTest, EditedTargetListCarriesItemAmounts) {
@@ -249,20 +241,124 @@ TEST_F(GroupsPageTest, NewUnitOfTheFamilyRescalesAmountsAndValues) {
     EXPECT_NEAR(stored.FindItem(kFirstFood)->values[0], bread.values[0] * 1000.0f, 1e-2);
 }
 
-TEST_F(GroupsPageTest, EditedItemKeepsItsGroup) {
-    GroupsPage& page = Page();
-    SelectGroup(kInsulinGroup);
-    SelectItem(QStringLiteral("Long-acting insulin"));
-    services_.dialogs.expect<ItemDialog>([](ItemDialog& dialog) {
-        typeText(dialog.nameEdit(), QStringLiteral("Basal insulin"));
-        typeText(dialog.defaultEdit(), QStringLiteral("18"));
-        clickButton(&dialog, QStringLiteral("OK"));
+class GroupDialogsTest : public ModuleFixture {
+protected:
+    void SetUp() override {
+        ModuleFixture::SetUp();
+        cache().LoadAll(&db());
+    }
+    GroupRecord Group(int32_t id) { return *cache().FindGroup(id); }
+    ItemRecord Item(int32_t id) { return *cache().FindItem(id); }
+};
+
+TEST(CarryItemAmounts, KeepsAmountsOfKeptTargetsAndGivesNewOnesOne) {
+    // X, Y, then A and B added, then X deleted: Y, A, B.
+    EXPECT_EQ(CarryItemAmounts({2.0f, 3.0f}, 2, {1, 2, 3}, 2), (std::vector<float>{3.0f, 1.0f, 1.0f}));
+    // First of three removed: the second and third move down.
+    EXPECT_EQ(CarryItemAmounts({1.0f, 2.0f, 3.0f}, 3, {1, 2}, 3), (std::vector<float>{2.0f, 3.0f}));
+    // An old position beyond the item's own COUNT has no amount to carry.
+    EXPECT_EQ(CarryItemAmounts({5.0f}, 1, {0, 1}, 2), (std::vector<float>{5.0f, 0.0f}));
+}
+
+TEST_F(GroupDialogsTest, OnlyTargetCannotBeDeleted) {
+    GroupDialog insulin(QStringLiteral("Edit group"), Group(kInsulinGroup), cache(), nullptr);
+    insulin.DeleteTarget();
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Please select the target to delete!"));
+    insulin.targetList()->setCurrentRow(0);
+    insulin.DeleteTarget();
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group must have at least one target"));
+    EXPECT_EQ(insulin.EditedTargets(), std::vector<int32_t>{kInsulinTarget});
+}
+
+// A target added in this dialog counts as in the list for the next pick;
+// Cancel adds nothing.
+TEST_F(GroupDialogsTest, ATargetJustAddedIsAlreadyInTheList) {
+    GroupDialog dialog(QStringLiteral("Edit group"), Group(kFoodGroup), cache(), nullptr);
+    dialog.show();
+    const auto choose = [](SelectTargetDialog& select, const QString& name) {
+        select.list()->setCurrentItem(select.list()->findItems(name, Qt::MatchExactly).value(0));
+    };
+    services_.dialogs.expect<SelectTargetDialog>([&](SelectTargetDialog& select) {
+        choose(select, QStringLiteral("Insulin"));
+        clickButton(&select, QStringLiteral("OK"));
     });
-    ASSERT_TRUE(clickButton(&page, QStringLiteral("Edit Item")));
-    const ItemRecord& item = *Stored().FindItem(kLongInsulin);
-    EXPECT_EQ(item.name, "Basal insulin");
-    EXPECT_EQ(item.matterId, kInsulinGroup);
-    EXPECT_FLOAT_EQ(item.defaultValue, 18.0f);
+    services_.dialogs.expect<SelectTargetDialog>([&](SelectTargetDialog& select) {
+        choose(select, QStringLiteral("Insulin"));
+        EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("This target is already in the list!"));
+        select.reject();
+    });
+    ASSERT_TRUE(clickButton(&dialog, QStringLiteral("Add Target")));
+    ASSERT_TRUE(clickButton(&dialog, QStringLiteral("Add Target")));
+    EXPECT_EQ(dialog.EditedTargets(),
+              (std::vector<int32_t>{kCarbohydratesTarget, kFatTarget, kProteinTarget, kEnergyTarget, kInsulinTarget}));
+}
+
+TEST_F(GroupDialogsTest, EmptyNameIsRefusedAfterTheTargetCheck) {
+    GroupDialog dialog(QStringLiteral("Edit group"), Group(kInsulinGroup), cache(), nullptr);
+    dialog.show();
+    typeText(dialog.nameEdit(), QString());
+    dialog.accept();
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group name is empty!"));
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(GroupDialogsTest, ItemTakesBackOnlyItsOwnCountOfNumberCells) {
+    ItemRecord item = Item(kFirstFood);
+    item.count = 2;
+    ItemDialog dialog(QStringLiteral("Edit item"), item, cache(), nullptr);
+    ASSERT_EQ(dialog.amounts()->rowCount(), 4);
+    dialog.amounts()->setCellText(0, 1, QStringLiteral("abc"));
+    dialog.amounts()->setCellText(1, 1, QStringLiteral("0.5"));
+    dialog.amounts()->setCellText(2, 1, QStringLiteral("9"));
+    dialog.accept();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FLOAT_EQ(dialog.item().values[0], item.values[0]);
+    EXPECT_FLOAT_EQ(dialog.item().values[1], 0.5f);
+    EXPECT_FLOAT_EQ(dialog.item().values[2], item.values[2]);
+}
+
+TEST_F(GroupDialogsTest, OkWithoutChangesKeepsEveryDigitAndTypedCommasRead) {
+    ItemRecord item = Item(kFirstFood);
+    item.defaultValue = 12345.0f;
+    item.values[0] = 0.1234567f;
+    item.values[1] = 1234.567f;
+    ItemDialog untouched(QStringLiteral("Edit item"), item, cache(), nullptr);
+    untouched.accept();
+    ASSERT_EQ(untouched.result(), QDialog::Accepted);
+    EXPECT_EQ(untouched.item().defaultValue, 12345.0f);
+    EXPECT_EQ(untouched.item().values[0], 0.1234567f);
+    EXPECT_EQ(untouched.item().values[1], 1234.567f);
+
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ItemDialog typed(QStringLiteral("Edit item"), item, cache(), nullptr);
+    typed.defaultEdit()->setText(QStringLiteral("6,2"));
+    typed.amounts()->setCellText(1, 1, QStringLiteral("0,5"));
+    typed.accept();
+    QLocale::setDefault(before);
+    ASSERT_EQ(typed.result(), QDialog::Accepted);
+    EXPECT_EQ(typed.item().defaultValue, 6.2f);
+    EXPECT_EQ(typed.item().values[0], 0.1234567f);
+    EXPECT_EQ(typed.item().values[1], 0.5f);
+}
+
+TEST_F(GroupDialogsTest, DefaultValueSpinsParsesAndIsLimited) {
+    ItemRecord item = Item(kFasting);
+    item.defaultValue = 2.5f;
+    ItemDialog dialog(QStringLiteral("Edit item"), item, cache(), nullptr);
+    dialog.StepDefault(1);
+    EXPECT_EQ(dialog.defaultEdit()->text(), QStringLiteral("2.6"));
+    dialog.defaultEdit()->setText(QStringLiteral("12.3456"));
+    dialog.WheelDefault(240);
+    EXPECT_EQ(dialog.defaultEdit()->text(), QStringLiteral("14.35"));
+
+    // Refused text beeps and keeps the last good value.
+    dialog.defaultEdit()->setText(QStringLiteral("x"));
+    dialog.accept();
+    EXPECT_EQ(services_.prompter.beeps(), 1);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_NEAR(dialog.item().defaultValue, 14.3456, 1e-4);
 }
 
 }  // namespace

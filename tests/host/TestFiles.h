@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "host/db/SqliteHostDatabase.h"
@@ -68,6 +69,17 @@ inline std::string RawText(const std::string& path, const char* pragma) {
     sqlite3_finalize(stmt);
     sqlite3_close(db);
     return value;
+}
+
+// The fields of a record from "KEY=value" words separated by blanks.
+inline FieldMap Fields(const std::string& text) {
+    FieldMap fields;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        const auto equals = word.find('=');
+        fields[word.substr(0, equals)] = word.substr(equals + 1);
+    }
+    return fields;
 }
 
 inline int32_t GetInt(HostRecord& r, int32_t property, int32_t size = 4, int32_t element = 0) {

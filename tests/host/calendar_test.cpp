@@ -34,35 +34,22 @@ void ExpectDate(const HostDateTime& d, int year, int month, int day, int dayOfWe
     EXPECT_EQ(d.dayOfWeek, dayOfWeek);
 }
 
+// Fixed anchors at both ends and the middle of the range; with the walk over
+// every day below, every leap day of the range falls in place.
 TEST(HostCalendar, KnownMomentsAndWeekdays) {
     EXPECT_EQ(Seconds(Date(1970, 1, 1)), 0u);
-    EXPECT_EQ(Seconds(Date(2000, 1, 1)), 946684800u);
     EXPECT_EQ(Seconds(Date(2038, 1, 19, 3, 14, 8)), 0x80000000u);
     EXPECT_EQ(Seconds(Date(2106, 2, 7, 6, 28, 15)), 0xFFFFFFFFu);
-    ExpectDate(FromSeconds(0), 1970, 1, 1, 4);            // Thursday
-    ExpectDate(FromSeconds(946684800), 2000, 1, 1, 6);    // Saturday
-    ExpectDate(FromSeconds(0xFFFFFFFFu), 2106, 2, 7, 0);  // Sunday
-    const HostDateTime last = FromSeconds(0xFFFFFFFFu);
-    EXPECT_EQ(last.hour, 6);
-    EXPECT_EQ(last.minute, 28);
-    EXPECT_EQ(last.second, 15);
-}
-
-TEST(HostCalendar, LeapDaysFollowTheGregorianRules) {
-    ExpectDate(FromSeconds(Seconds(Date(2000, 2, 29))), 2000, 2, 29, 2);
-    ExpectDate(FromSeconds(Seconds(Date(2024, 2, 29))), 2024, 2, 29, 4);
-    // 2100 is no leap year: February 28th is followed by March 1st.
-    EXPECT_EQ(Seconds(Date(2100, 3, 1)) - Seconds(Date(2100, 2, 28)), 86400u);
-    ExpectDate(FromSeconds(Seconds(Date(2100, 2, 28)) + 86400), 2100, 3, 1, 1);
-    int32_t untouched = 1234;
-    const HostDateTime noLeapDay = Date(2100, 2, 29);
-    EXPECT_NE(HostDateToSeconds(&untouched, &noLeapDay), 0);
-    EXPECT_EQ(untouched, 1234);
+    EXPECT_EQ(Seconds(Date(2100, 3, 1)) - Seconds(Date(2100, 2, 28)), 86400u) << "2100 is no leap year";
+    ExpectDate(FromSeconds(0), 1970, 1, 1, 4);                            // Thursday
+    ExpectDate(FromSeconds(Seconds(Date(2000, 2, 29))), 2000, 2, 29, 2);  // Tuesday
+    ExpectDate(FromSeconds(0xFFFFFFFFu), 2106, 2, 7, 0);                  // Sunday
+    EXPECT_EQ(FromSeconds(0xFFFFFFFFu).second, 15);
 }
 
 TEST(HostCalendar, EveryDayOfTheRangeRoundTrips) {
-    // Walk every day from 1970 to 2106 at a time of day that changes with
-    // the day; the weekday advances by one each day.
+    // Every day from 1970 to 2106 at a time of day that changes with the
+    // day; the weekday advances by one each day.
     const uint32_t lastDay = 0xFFFFFFFFu / 86400;
     int previousWeekday = 3;
     for (uint32_t day = 0; day <= lastDay; ++day) {
@@ -75,9 +62,10 @@ TEST(HostCalendar, EveryDayOfTheRangeRoundTrips) {
 }
 
 TEST(HostCalendar, OutOfRangeFieldsAreRefusedWithoutWriting) {
-    const HostDateTime bad[] = {Date(2024, 13, 1),          Date(2024, 0, 1),     Date(2024, 1, 0),
-                                Date(2024, 4, 31),          Date(2024, 1, 1, 24), Date(2024, 1, 1, 0, 60),
-                                Date(2024, 1, 1, 0, 0, 60), Date(1969, 12, 31),   Date(2106, 2, 7, 6, 28, 16)};
+    const HostDateTime bad[] = {Date(2024, 13, 1),          Date(2024, 0, 1),           Date(2024, 1, 0),
+                                Date(2024, 4, 31),          Date(2100, 2, 29),          Date(2024, 1, 1, 24),
+                                Date(2024, 1, 1, 0, 60),    Date(2024, 1, 1, 0, 0, 60), Date(1969, 12, 31),
+                                Date(2106, 2, 7, 6, 28, 16)};
     for (const HostDateTime& d : bad) {
         int32_t seconds = 777;
         EXPECT_NE(HostDateToSeconds(&seconds, &d), 0) << d.year << "-" << d.month << "-" << d.day << " " << d.hour;

@@ -37,36 +37,21 @@ protected:
     test::ScriptedServices services_;
 };
 
-TEST_F(PluginExports, LifecycleBeforeAndAfterRun) {
-    EXPECT_EQ(::Save(), 0) << "Save before Run";
+// Before Run and after the host destroyed the window: see module_load_test.
+TEST_F(PluginExports, RunKeepsItsWindowAndCloseDestroysIt) {
     EXPECT_EQ(::GetWnd(), nullptr);
-    EXPECT_EQ(::ChangeColorScheme(), 0);
-    EXPECT_EQ(::Close(), 1) << "Close before Run";
-
     ASSERT_EQ(::Run(), 0);
     QWidget* window = ::GetWnd();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->parentWidget(), parent_.get());
     EXPECT_TRUE(window->isVisibleTo(parent_.get()));
     ASSERT_EQ(::Run(), 0);
     EXPECT_EQ(::GetWnd(), window) << "a second Run keeps the window";
-    EXPECT_EQ(::Save(), 0);
 
     EXPECT_EQ(::Close(), 1);
     EXPECT_EQ(::GetWnd(), nullptr);
     EXPECT_TRUE(parent_->findChildren<QWidget*>().isEmpty()) << "Close destroys the window";
     ASSERT_EQ(::Run(), 0);
     EXPECT_NE(::GetWnd(), nullptr) << "a later Run starts over";
-}
-
-TEST_F(PluginExports, WindowDestroyedByTheHost) {
-    ASSERT_EQ(::Run(), 0);
-    ASSERT_NE(::GetWnd(), nullptr);
-    parent_.reset();  // the host destroys its own window and ours with it
-    EXPECT_EQ(::GetWnd(), nullptr);
-    EXPECT_EQ(::Save(), 0);
-    EXPECT_EQ(::ChangeColorScheme(), 0);
-    EXPECT_EQ(::Close(), 1);
 }
 
 TEST_F(PluginExports, ModifiedFlagOnlyClearedByInit) {
@@ -79,14 +64,6 @@ TEST_F(PluginExports, ModifiedFlagOnlyClearedByInit) {
     EXPECT_EQ(::IsModified(), 1) << "nor does Close";
     ::Init(nullptr, nullptr, parent_.get(), 0, 0);
     EXPECT_EQ(::IsModified(), 0);
-}
-
-TEST_F(PluginExports, UnknownCommandsDoNothing) {
-    ASSERT_EQ(::Run(), 0);
-    EXPECT_EQ(::GetOnCommandID(0, 81), 0);
-    EXPECT_EQ(::GetOnCommandID(0, 0x10000 + 85), 0);
-    EXPECT_TRUE(services_.dialogs.dialogs().empty());
-    EXPECT_TRUE(services_.prompter.messages().empty());
 }
 
 TEST_F(PluginExports, AboutDialogHidesMagenta) {
@@ -149,15 +126,6 @@ TEST_F(PluginExports, MenuCommandsRunTheExports) {
     EXPECT_EQ(services_.shell.opened()[1].toLocalFile(), dir.filePath("values.xlsx"));
     EXPECT_TRUE(services_.prompter.messages().empty());
     ::Init(nullptr, nullptr, parent_.get(), 0, 0);
-}
-
-TEST(AboutDialogPicture, MagentaBecomesTheBackgroundAndNothingElseChanges) {
-    QImage image(2, 1, QImage::Format_RGB32);
-    image.setPixel(0, 0, qRgb(0xFF, 0x00, 0xFF));
-    image.setPixel(1, 0, qRgb(0xFE, 0x00, 0xFF));
-    const QImage out = AboutDialog::ReplaceMagenta(QPixmap::fromImage(image), QColor(10, 20, 30)).toImage();
-    EXPECT_EQ(out.pixel(0, 0), qRgb(10, 20, 30));
-    EXPECT_EQ(out.pixel(1, 0), qRgb(0xFE, 0x00, 0xFF));
 }
 
 }  // namespace

@@ -1,21 +1,32 @@
 // The main window on a real SQLite host database: page creation and
 // selection, period routing between Charts and Tables, focus, colours and
 // saving.
+//
+// Chart Preferences: the dialog on a copy of the display settings, and the
+// save to the host that follows OK.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <memory>
+
+#include "host/db/SqliteHostDatabase.h"
+#include "platform/QtKeyValueStore.h"
 #include "platform/QtPrompter.h"
+#include "settings/ChartPreferencesDialog.h"
 #include "settings/ViewSettings.h"
 #include "support/ModuleFixture.h"
+#include "support/ScriptedServices.h"
 #include "support/WidgetDriver.h"
 #include "ui/PluginMainWindow.h"
 #include "ui/charts/ChartsPage.h"
@@ -28,44 +39,29 @@
 namespace orv {
 namespace {
 
-class MainWindowTest : public test::ModuleFixture {
-protected:
-    PluginMainWindow& Open() { return OpenMainWindow(); }
-    ViewSettings Reloaded() { return ReloadedSettings(); }
-};
+using MainWindowTest = test::ModuleFixture;
 
-TEST_F(MainWindowTest, ShowsThePageStoredInTheViewSettings) {
-    settings().currentPage = 2;
-    settings().Save(&db());
-    settings().currentPage = 0;  // the window must load it from the host itself
-
-    PluginMainWindow& w = Open();
-    EXPECT_EQ(w.TabControl()->currentIndex(), 2);
-    EXPECT_EQ(w.ShownPage(), w.PageAt(Tab::Tables));
-    EXPECT_TRUE(w.PageAt(Tab::Tables)->isVisibleTo(host_.get()));
-    EXPECT_FALSE(w.PageAt(Tab::Values)->isVisibleTo(host_.get()));
-}
-
-TEST_F(MainWindowTest, AStoredPageOutOfRangeShowsValues) {
-    settings().currentPage = 17;
-    settings().Save(&db());
-    PluginMainWindow& w = Open();
-    EXPECT_EQ(w.ShownPage(), w.PageAt(Tab::Values));
-}
-
-TEST_F(MainWindowTest, TabChangeShowsOnePageBelowTheTabs) {
-    PluginMainWindow& w = Open();
+TEST_F(MainWindowTest, ShowsTheStoredPageAndThenOnlyThePageOfTheChosenTab) {
+    for (const auto& [stored, shown] : {std::pair{2, Tab::Tables}, std::pair{17, Tab::Values}}) {
+        SCOPED_TRACE(stored);
+        window_.reset();
+        settings().currentPage = stored;
+        settings().Save(&db());
+        settings().currentPage = 0;  // the window must load it from the host itself
+        PluginMainWindow& w = OpenMainWindow();
+        EXPECT_EQ(w.ShownPage(), w.PageAt(shown));
+        EXPECT_EQ(w.TabControl()->currentIndex(), static_cast<int>(shown));
+    }
+    PluginMainWindow& w = OpenMainWindow();
     w.SelectTab(Tab::Units);
-    PluginPage* units = w.PageAt(Tab::Units);
-    EXPECT_EQ(w.ShownPage(), units);
-    EXPECT_TRUE(units->isVisibleTo(host_.get()));
-    int visible = 0;
-    for (int i = 0; i < kTabCount; ++i) visible += w.PageAt(static_cast<Tab>(i))->isVisibleTo(host_.get()) ? 1 : 0;
-    EXPECT_EQ(visible, 1);
+    EXPECT_EQ(w.ShownPage(), w.PageAt(Tab::Units));
+    for (int i = 0; i < kTabCount; ++i) {
+        EXPECT_EQ(w.PageAt(static_cast<Tab>(i))->isVisibleTo(host_.get()), static_cast<Tab>(i) == Tab::Units) << i;
+    }
 }
 
 TEST_F(MainWindowTest, PeriodSelectionsReachOnlyTheOtherPage) {
-    PluginMainWindow& w = Open();
+    PluginMainWindow& w = OpenMainWindow();
     PeriodSyncBlock fromCharts;
     fromCharts.periodIndex = 3;
     fromCharts.targetIndex = 1;
@@ -122,7 +118,7 @@ TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {
 }
 
 TEST_F(MainWindowTest, ADialogOfAPageMovesItsOwnFocusWithTabAndShiftTab) {
-    PluginMainWindow& w = Open();
+    PluginMainWindow& w = OpenMainWindow();
     host_->show();
     ValueEntryDialog dialog(cache(), ValueRecord{}, ValueEntryDialog::Mode::Add, w.ShownPage());
     dialog.show();
@@ -146,7 +142,7 @@ TEST_F(MainWindowTest, ADialogOfAPageMovesItsOwnFocusWithTabAndShiftTab) {
 }
 
 TEST_F(MainWindowTest, TabThenSpaceInAQuestionOfAPageAnswersTheButtonTabReached) {
-    PluginMainWindow& w = Open();
+    PluginMainWindow& w = OpenMainWindow();
     host_->show();
     QString focusAfterTab;  // the text of the button Tab moved to
     // Runs inside the message box's own event loop, once it is shown.
@@ -172,39 +168,65 @@ TEST_F(MainWindowTest, TabThenSpaceInAQuestionOfAPageAnswersTheButtonTabReached)
 }
 
 TEST_F(MainWindowTest, HostColoursReachTheTabs) {
-    PluginMainWindow& w = Open();
-    ColoredTab* tab = w.TabControl();
-    colors_.first = 0x0000FF;   // red
-    colors_.second = 0x00FF00;  // green
+    PluginMainWindow& w = OpenMainWindow();
+    colors_.first = 0x0000FF;  // red
+    colors_.second = 0x00FF00;
     colors_.background = 0xFF0000;
     EXPECT_EQ(w.ApplyColors(), 0);
-    EXPECT_EQ(tab->firstBackground(), QColor(255, 0, 0));
-    EXPECT_EQ(tab->firstText(), QColor(0, 0, 0));
-    EXPECT_EQ(tab->secondBackground(), QColor(0, 255, 0));
-    EXPECT_EQ(tab->secondText(), QColor(0x32, 0x32, 0x32));
-    EXPECT_EQ(tab->background(), QColor(0, 0, 255));
+    EXPECT_EQ(w.TabControl()->firstBackground(), QColor(255, 0, 0));
+    EXPECT_EQ(w.TabControl()->secondBackground(), QColor(0, 255, 0));
+    EXPECT_EQ(w.TabControl()->background(), QColor(0, 0, 255));
 }
 
-TEST_F(MainWindowTest, SaveAndCloseStoreTheSelectedTab) {
-    PluginMainWindow& w = Open();
+TEST_F(MainWindowTest, SaveCloseAndAWindowTheHostDestroysStoreTheSelectedTab) {
+    PluginMainWindow& w = OpenMainWindow();
     w.SelectTab(Tab::Targets);
     EXPECT_EQ(w.Save(), 0);
-    EXPECT_EQ(Reloaded().currentPage, 4);
-
+    EXPECT_EQ(ReloadedSettings().currentPage, 4);
     w.SelectTab(Tab::Charts);
     w.Destroy();
     EXPECT_EQ(w.Window(), nullptr);
-    EXPECT_EQ(Reloaded().currentPage, 1);
+    EXPECT_EQ(ReloadedSettings().currentPage, 1);
     EXPECT_TRUE(host_->findChildren<QWidget*>().isEmpty());
+
+    window_.reset();
+    OpenMainWindow().SelectTab(Tab::Units);
+    host_.reset();  // the host destroys its window, and the module's with it
+    EXPECT_EQ(window_->Window(), nullptr);
+    EXPECT_EQ(ReloadedSettings().currentPage, 5);
+    EXPECT_EQ(window_->Save(), 0) << "nothing left to save, nothing breaks";
 }
 
-TEST_F(MainWindowTest, AWindowTheHostDestroysStillStoresTheSelectedTab) {
-    PluginMainWindow& w = Open();
-    w.SelectTab(Tab::Units);
-    host_.reset();  // the host destroys its window, and the module's with it
-    EXPECT_EQ(w.Window(), nullptr);
-    EXPECT_EQ(Reloaded().currentPage, 5);
-    EXPECT_EQ(w.Save(), 0) << "nothing left to save, nothing breaks";
+using ChartPreferencesTest = test::ModuleFixture;
+
+// A step the list does not offer opens on its first entry; the step lists
+// show only while their box is ticked; OK saves to the host at once.
+TEST_F(ChartPreferencesTest, StepListsFollowTheirBoxesAndOkStoresTheChoice) {
+    settings().Save(&db());  // a record exists, so a later load reads the store
+    settings().display.showGrid = 0;
+    settings().display.gridStep = 12;
+    settings().display.horizontalGridStep = 7;
+    services_.dialogs.expectDialog([](QDialog& d) {
+        auto& dialog = static_cast<ChartPreferencesDialog&>(d);
+        EXPECT_FALSE(dialog.gridStepList()->isVisible());
+        EXPECT_EQ(dialog.horizontalStepList()->currentText(), "7");
+        EXPECT_FALSE(dialog.scaleBox()->isVisible()) << "the scale box is never offered";
+        dialog.gridBox()->click();
+        EXPECT_TRUE(dialog.gridStepList()->isVisible());
+        EXPECT_EQ(dialog.gridStepList()->currentText(), "5");
+        dialog.horizontalGridBox()->click();
+        EXPECT_FALSE(dialog.horizontalStepList()->isVisible());
+        dialog.averageLineBox()->click();
+        dialog.accept();
+    });
+    EXPECT_TRUE(EditChartPreferences(settings(), &db(), nullptr));
+    EXPECT_EQ(settings().display.gridStep, 5);
+    const ViewSettings stored = ReloadedSettings();
+    EXPECT_EQ(stored.display.showGrid, 1);
+    EXPECT_EQ(stored.display.gridStep, 5);
+    EXPECT_EQ(stored.display.horizontalGridStep, 7);
+    EXPECT_EQ(stored.display.horizontalGrid, 0);
+    EXPECT_EQ(stored.display.averageLine, 0);
 }
 
 }  // namespace

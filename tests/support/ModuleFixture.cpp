@@ -1,6 +1,9 @@
 #include "support/ModuleFixture.h"
 
+#include "data/FieldText.h"
 #include "data/HostExtensions.h"
+#include "data/ModifiedFlag.h"
+#include "data/RecordChanges.h"
 
 namespace orv::test {
 
@@ -18,6 +21,7 @@ void ModuleFixture::SetUp() {
     settings_ = std::make_unique<ViewSettings>(store_.get());
     host_ = std::make_unique<QWidget>();
     host_->resize(900, 640);
+    ClearModifiedFlag();
 }
 
 void ModuleFixture::TearDown() {
@@ -38,6 +42,46 @@ ViewSettings ModuleFixture::ReloadedSettings() {
     ViewSettings fresh(store_.get());
     fresh.Load(db_.get());
     return fresh;
+}
+
+RecordCache ModuleFixture::Stored() {
+    RecordCache fresh;
+    fresh.LoadAll(db_.get());
+    return fresh;
+}
+
+int32_t ModuleFixture::Seconds(const HostDateTime& date) {
+    int32_t seconds = 0;
+    EXPECT_GE(db_->DateToSeconds(&seconds, &date), 0);
+    return seconds;
+}
+
+int32_t ModuleFixture::SeedValue(int32_t group, int32_t item, double amount, int32_t seconds, const std::string& notes,
+                                 int32_t itemIndex) {
+    const FieldMap fields{{"NAME", notes},           {"CREATORID", "0"},           {"MATTERID", IntText(group)},
+                          {"ITEMID", IntText(item)}, {"VALUE", RealText(amount)},  {"ITEMINDEX", IntText(itemIndex)},
+                          {"PCATEGORYID", "0"},      {"SECONDS", IntText(seconds)}};
+    int32_t id = 0;
+    EXPECT_EQ(AddRecord(*db_, cache_, RecordKind::Value, fields, &id), kChangeOk);
+    ClearModifiedFlag();
+    return id;
+}
+
+void ModuleFixture::NameCategories(RecordKind kind, const std::vector<std::string>& names) {
+    HostCategoryTable* table = db_->Categories(kind);
+    ASSERT_NE(table, nullptr);
+    for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) {
+        HostNamed& named = table->Current()->Named();
+        const auto slot = static_cast<std::size_t>(named.GetIndex());
+        ASSERT_EQ(named.SetName(slot < names.size() ? names[slot].c_str() : ""), 0);
+    }
+}
+
+int ModuleFixture::RowOf(const Grid& grid, const QString& column, const QString& text) {
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        if (grid.cell(row, column) == text) return row;
+    }
+    return -1;
 }
 
 }  // namespace orv::test

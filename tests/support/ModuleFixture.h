@@ -11,6 +11,8 @@
 #include <QWidget>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "data/RecordCache.h"
 #include "host/db/SqliteHostDatabase.h"
@@ -18,6 +20,7 @@
 #include "settings/ViewSettings.h"
 #include "support/ScriptedServices.h"
 #include "ui/PluginMainWindow.h"
+#include "ui/controls/Grid.h"
 
 namespace orv::test {
 
@@ -39,6 +42,25 @@ protected:
     PluginMainWindow& OpenMainWindow();
     // The view settings a later session would load from the same database.
     ViewSettings ReloadedSettings();
+    // Brings the page of `tab` to the front and returns it.
+    template <class Page>
+    Page& ShowPage(Tab tab) {
+        OpenMainWindow().SelectTab(tab);
+        return *static_cast<Page*>(window_->PageAt(tab));
+    }
+    // Every record the database holds now, as a later session loads them.
+    RecordCache Stored();
+    // The host's seconds for a date.
+    int32_t Seconds(const HostDateTime& date);
+    // Stores a value straight into the host, as another session would, and
+    // returns its id; the modified flag stays clear.
+    int32_t SeedValue(int32_t group, int32_t item, double amount, int32_t seconds, const std::string& notes = {},
+                      int32_t itemIndex = 1);
+    // Names the category slots of `kind` on the host, slot i getting names[i]
+    // and the rest none, as an earlier session would have.
+    void NameCategories(RecordKind kind, const std::vector<std::string>& names);
+    // The first row of `grid` whose cell in `column` reads `text`; -1 if none.
+    static int RowOf(const Grid& grid, const QString& column, const QString& text);
 
     hostdb::SqliteHostDatabase& db() { return *db_; }
     RecordCache& cache() { return cache_; }

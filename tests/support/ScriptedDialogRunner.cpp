@@ -6,8 +6,8 @@ namespace orv::test {
 
 QDialog::DialogCode ScriptedDialogRunner::run(QDialog& dialog) {
     const std::size_t index = dialogs_.size();
-    dialogs_.push_back({dialog.windowTitle(), QString::fromLatin1(dialog.metaObject()->className()),
-                        dialog.objectName(), QDialog::Rejected});
+    dialogs_.push_back(
+        {dialog.windowTitle(), QString::fromLatin1(dialog.metaObject()->className()), QDialog::Rejected});
 
     if (handlers_.empty()) {
         ADD_FAILURE() << "Unscripted dialog \"" << dialog.windowTitle().toStdString() << "\" ("
@@ -43,13 +43,6 @@ std::optional<QString> ScriptedDialogRunner::saveFileName(const SaveFileRequest&
     }
     saveRequests_.push_back({request, answer});
     return answer;
-}
-
-void ScriptedDialogRunner::clear() {
-    handlers_.clear();
-    saveAnswers_.clear();
-    dialogs_.clear();
-    saveRequests_.clear();
 }
 
 }  // namespace orv::test

@@ -22,7 +22,6 @@ using DialogHandler = std::function<void(QDialog&)>;
 struct RecordedDialog {
     QString title;      // window title when it was opened
     QString className;  // e.g. "orv::UnitDialog"
-    QString objectName;
     QDialog::DialogCode result = QDialog::Rejected;
 };
 
@@ -61,7 +60,6 @@ public:
     const std::vector<RecordedSaveFile>& saveRequests() const { return saveRequests_; }
     std::size_t unusedHandlers() const { return handlers_.size(); }
     std::size_t unusedSaveAnswers() const { return saveAnswers_.size(); }
-    void clear();
 
 private:
     std::deque<DialogHandler> handlers_;

@@ -16,7 +16,6 @@ struct RecordedMessage {
     const QString& caption() const { return message.caption; }
     const QString& text() const { return message.text; }
     MessageIcon icon() const { return message.icon; }
-    MessageButtons buttons() const { return message.buttons; }
 };
 
 class ScriptedPrompter final : public Prompter {

@@ -1,6 +1,7 @@
 // The Tables page in the main window on a real SQLite host database: daily
-// totals of sum and average targets, the values behind a day, the period
-// exchange with the Charts page and the state kept in the view settings.
+// totals of sum and average targets, the values behind a day, and a period
+// received from the Charts page. The exchange itself and the state kept in
+// the view settings belong to the shared period page, tested with Charts.
 // The clock stands at 2008-08-27 12:00:00, so the date control starts there.
 
 #include <gtest/gtest.h>
@@ -13,15 +14,12 @@
 
 #include "charts/ChartsTestSupport.h"
 #include "data/FieldText.h"
-#include "data/ModifiedFlag.h"
 #include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
 #include "support/WidgetDriver.h"
-#include "ui/PluginMainWindow.h"
 #include "ui/controls/DateTimeControl.h"
 #include "ui/controls/Grid.h"
 #include "ui/tables/TablesPage.h"
-#include "util/DateText.h"
 
 namespace orv {
 namespace {
@@ -30,16 +28,11 @@ namespace st = hostdb::starter;
 
 class TablesPageTest : public test::ChartsFixture {
 protected:
-    TablesPage& Page() {
-        PluginMainWindow& window = OpenMainWindow();
-        window.SelectTab(Tab::Tables);
-        return *window.Tables();
-    }
+    TablesPage& Page() { return ShowPage<TablesPage>(Tab::Tables); }
 
     int32_t Add(RecordKind kind, FieldMap fields) {
         int32_t id = 0;
         EXPECT_EQ(AddRecord(db(), cache(), kind, std::move(fields), &id), kChangeOk);
-        ClearModifiedFlag();
         return id;
     }
 
@@ -153,25 +146,6 @@ TEST_F(TablesPageTest, ChoosingADayListsTheValuesBehindIt) {
     EXPECT_FALSE(page.showDetails());
 }
 
-TEST_F(TablesPageTest, AUserChoiceIsSentToTheChartsPageOnce) {
-    TablesPage& page = Page();
-    std::vector<PeriodSyncBlock> sent;
-    QObject::connect(&page, &PluginPage::periodSelected, &page,
-                     [&sent](const PeriodSyncBlock& block) { sent.push_back(block); });
-
-    ASSERT_TRUE(test::chooseComboText(page.periodBox(), "120 days"));
-    ASSERT_TRUE(test::chooseComboText(page.periodBox(), "7 days"));
-    EXPECT_EQ(page.totalsGrid()->rowCount(), 7);
-    ChooseTarget(page, "Fat");
-
-    ASSERT_EQ(sent.size(), 3u);
-    EXPECT_EQ(sent[0].periodIndex, 4);
-    EXPECT_EQ(sent[2].periodIndex, 0);
-    EXPECT_EQ(sent[2].targetIndex, page.targetBox()->currentIndex());
-    EXPECT_EQ(ToHostDateTime(sent[2].date).day, 27);
-    EXPECT_EQ(sent[2].date.wDayOfWeek, 3);  // a Wednesday
-}
-
 TEST_F(TablesPageTest, AReceivedPeriodSetsTargetPeriodAndDateWithoutAnswering) {
     Seed(st::kInsulinGroup, st::kRapidInsulin, 4.0, Date(3, 1, 12, 0, 0));
     Seed(st::kInsulinGroup, st::kRapidInsulin, 6.0, Date(2, 16, 0, 0, 0));
@@ -193,38 +167,6 @@ TEST_F(TablesPageTest, AReceivedPeriodSetsTargetPeriodAndDateWithoutAnswering) {
     EXPECT_EQ(page.totalsGrid()->rowCount(), 15);
     EXPECT_EQ(page.totalsGrid()->cell(14, "Date"), "02/16/2008");
     EXPECT_EQ(page.statisticsLabel()->text(), "Average: 5.00000, Sum: 10.00000");
-
-    // Indexes the page does not have and a date no calendar has change nothing for good.
-    PeriodSyncBlock bad;
-    bad.periodIndex = 9;
-    bad.targetIndex = 99;
-    bad.date.wYear = 2008;
-    page.ReceivePeriod(bad);
-    EXPECT_EQ(answers, 0);
-    EXPECT_EQ(page.dateControl()->date(), QDate(2008, 3, 1));
-    EXPECT_EQ(page.totalsGrid()->rowCount(), 15);
-}
-
-TEST_F(TablesPageTest, StateComesFromAndGoesToTheViewSettings) {
-    settings().tables = {2, 0, st::kFatTarget};
-    settings().Save(&db());
-    TablesPage& page = Page();
-    EXPECT_EQ(page.periodBox()->currentIndex(), 2);
-    EXPECT_EQ(page.targetBox()->currentText(), "Fat");
-    EXPECT_EQ(page.totalsGrid()->rowCount(), 30);
-    EXPECT_EQ(page.dateControl()->date(), QDate(2008, 8, 27)) << "stored seconds are not restored";
-
-    // A stored period or target the page does not have keeps the current one.
-
-    ASSERT_TRUE(test::chooseComboText(page.periodBox(), "60 days"));
-    ChooseTarget(page, "Energy");
-    page.StoreState();
-    const PageSelection stored = ReloadedSettings().tables;
-    EXPECT_EQ(stored.period, 3);
-    EXPECT_EQ(stored.targetId, st::kEnergyTarget);
-    HostDateTime storedDate;
-    ASSERT_GE(db().SecondsToDate(stored.seconds, &storedDate), 0);
-    EXPECT_EQ(FormatDateText(storedDate), "08/27/2008");
 }
 
 }  // namespace

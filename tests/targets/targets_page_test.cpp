@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTreeWidget>
@@ -21,6 +22,7 @@
 #include "support/ModuleFixture.h"
 #include "support/WidgetDriver.h"
 #include "ui/controls/Grid.h"
+#include "ui/targets/SelectTargetDialog.h"
 #include "ui/targets/TargetDialog.h"
 #include "ui/targets/TargetsPage.h"
 
@@ -33,26 +35,11 @@ const QString kName = QStringLiteral("Target Name");
 
 class TargetsPageTest : public ModuleFixture {
 protected:
-    TargetsPage& Page() {
-        OpenMainWindow().SelectTab(Tab::Targets);
-        return *static_cast<TargetsPage*>(window_->PageAt(Tab::Targets));
-    }
+    TargetsPage& Page() { return ShowPage<TargetsPage>(Tab::Targets); }
     Grid& TheGrid() { return *Page().grid(); }
-    int RowOf(const QString& target) {
-        for (int row = 0; row < TheGrid().rowCount(); ++row) {
-            if (TheGrid().cell(row, kName) == target) return row;
-        }
-        return -1;
-    }
-    QString Cell(const QString& target, const QString& column) { return TheGrid().cell(RowOf(target), column); }
     QString Selected() { return TheGrid().cell(TheGrid().currentRow(), kName); }
-    void Select(const QString& target) { ASSERT_TRUE(TheGrid().selectRow(RowOf(target))) << target.toStdString(); }
-
-    // The records as a later session loads them.
-    RecordCache Stored() {
-        RecordCache fresh;
-        fresh.LoadAll(&db());
-        return fresh;
+    void Select(const QString& target) {
+        ASSERT_TRUE(TheGrid().selectRow(RowOf(TheGrid(), kName, target))) << target.toStdString();
     }
     std::optional<TargetRecord> StoredTarget(const std::string& name) {
         const RecordCache stored = Stored();
@@ -82,17 +69,6 @@ protected:
         });
     }
 
-    // Names target categories 1 "Food" and 2 "Body" before the page opens.
-    void NameCategories() {
-        HostCategoryTable* table = db().TargetCategories();
-        for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) {
-            HostNamed& named = table->Current()->Named();
-            if (named.GetIndex() == 1 || named.GetIndex() == 2) {
-                ASSERT_EQ(named.SetName(named.GetIndex() == 1 ? "Food" : "Body"), 0);
-            }
-        }
-    }
-
     // Every item's amount at `position` of its list, by item id.
     std::map<int32_t, float> Amounts(const RecordCache& cache, int32_t group, std::size_t position) {
         std::map<int32_t, float> amounts;
@@ -103,9 +79,14 @@ protected:
 };
 
 TEST_F(TargetsPageTest, NewTargetIsStoredAndAFilteredOutOneIsNotShown) {
-    NameCategories();
+    NameCategories(RecordKind::Target, {"Unfiled", "Food", "Body"});
     TargetsPage& page = Page();
-    ClearModifiedFlag();
+    AnswerTarget("", "g");
+    ASSERT_TRUE(clickButton(&page, "New"));
+    EXPECT_EQ(services_.prompter.last().text(), "Target name is empty!!!");
+    EXPECT_EQ(Stored().Targets().size(), std::size_t{kStarterTargets});
+    EXPECT_EQ(ModifiedFlag(), 0);
+
     AnswerTarget("Fibre", "g", "Average", "Food", [](TargetDialog& dialog) { EXPECT_FALSE(dialog.inUse()); });
     ASSERT_TRUE(clickButton(&page, "New"));
     EXPECT_EQ(ModifiedFlag(), 1);
@@ -124,23 +105,11 @@ TEST_F(TargetsPageTest, NewTargetIsStoredAndAFilteredOutOneIsNotShown) {
     EXPECT_TRUE(StoredTarget("Sugar"));
 }
 
-TEST_F(TargetsPageTest, EmptyNameIsRefusedAndNothingIsStored) {
-    TargetsPage& page = Page();
-    ClearModifiedFlag();
-    AnswerTarget("", "g");
-    ASSERT_TRUE(clickButton(&page, "New"));
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(), "Target name is empty!!!");
-    EXPECT_EQ(ModifiedFlag(), 0);
-    EXPECT_EQ(Stored().Targets().size(), std::size_t{kStarterTargets});
-}
-
 TEST_F(TargetsPageTest, EditRenamesAndRetypesAndACategoryChangeShowsAll) {
-    NameCategories();
+    NameCategories(RecordKind::Target, {"Unfiled", "Food", "Body"});
     TargetsPage& page = Page();
     ASSERT_TRUE(chooseComboText(page.filterBox(), "Unfiled"));
     Select("Energy");
-    ClearModifiedFlag();
     AnswerTarget("Energy intake", {}, "Average", "Food", [](TargetDialog& dialog) {
         EXPECT_TRUE(dialog.inUse());
         ASSERT_EQ(dialog.groupList()->topLevelItemCount(), 1);
@@ -174,13 +143,12 @@ TEST_F(TargetsPageTest, RemoveDeletesAnUnusedTargetOnlyOnYes) {
     ASSERT_TRUE(clickButton(&page, "Remove"));
     EXPECT_EQ(ModifiedFlag(), 1);
     EXPECT_FALSE(StoredTarget("apple"));
-    EXPECT_EQ(RowOf("apple"), -1);
+    EXPECT_EQ(RowOf(TheGrid(), kName, "apple"), -1);
 }
 
 TEST_F(TargetsPageTest, ATargetAGroupListsIsNotRemoved) {
     TargetsPage& page = Page();
     Select("Fat");
-    ClearModifiedFlag();
     ASSERT_TRUE(clickButton(&page, "Remove"));  // no question is scripted: none may be asked
     EXPECT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(), "This target is referenced by at least one group!");
@@ -216,6 +184,31 @@ TEST_F(TargetsPageTest, UnitChangeOfAUsedTargetOffersTheFamilyAndRescalesItemAmo
     ASSERT_TRUE(clickButton(&page, "Edit"));
     const auto carbsInG = Amounts(Stored(), kFoodGroup, 0);
     for (const auto& [item, amount] : carbs) EXPECT_FLOAT_EQ(carbsInG.at(item), amount) << item;
+}
+
+using SelectTargetDialogTest = ModuleFixture;
+
+TEST_F(SelectTargetDialogTest, ATargetTheGroupHasClearsTheSelectionAndKeepsTheLastChoice) {
+    cache().LoadAll(&db());
+    SelectTargetDialog dialog(cache(), *cache().FindGroup(kFoodGroup), 0, nullptr);
+    dialog.show();
+    const auto choose = [&dialog](const QString& name) {
+        dialog.list()->setCurrentItem(dialog.list()->findItems(name, Qt::MatchExactly).value(0));
+    };
+    choose("Fat");
+    EXPECT_EQ(services_.prompter.last().text(), "This target is already in the list!");
+    EXPECT_TRUE(dialog.list()->selectedItems().isEmpty());
+    EXPECT_EQ(dialog.chosenTarget(), 0);
+
+    ASSERT_TRUE(clickButton(&dialog, "OK"));
+    EXPECT_EQ(services_.prompter.last().text(), "Please, select the target to add.");
+    EXPECT_TRUE(dialog.isVisible());
+
+    choose("Blood glucose");
+    choose("Energy");
+    EXPECT_EQ(dialog.chosenTarget(), kBloodGlucoseTarget);
+    ASSERT_TRUE(clickButton(&dialog, "OK"));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 }  // namespace

@@ -1,18 +1,25 @@
 // The grid as the pages use it: cells by column title, the selected row, the
 // edit request on Enter, the context menu and its keys, row colours and the
 // number remembered with each row.
+//
+// The in-place property list: fixed cells, editable number cells and the
+// "<< Click here to add a new item >>" row.
 
-#include "ui/controls/Grid.h"
-#include "support/QtPrinters.h"
-#include "support/WidgetDriver.h"
+#include <gtest/gtest.h>
 
 #include <QAction>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTableWidget>
+#include <QTest>
 
-#include <gtest/gtest.h>
+#include "support/QtPrinters.h"
+#include "support/WidgetDriver.h"
+#include "ui/controls/Grid.h"
+#include "ui/controls/PropertyList.h"
 
 namespace orv {
 namespace {
@@ -37,107 +44,45 @@ protected:
     Grid grid;
 };
 
-TEST_F(GridTest, CellsAreAddressedByColumnTitle) {
-    const int row = grid.addRow();
-    EXPECT_EQ(row, 0);
-    EXPECT_TRUE(grid.setCell(row, "Value", "5.50000"));
-    EXPECT_TRUE(grid.setCell(row, 0, "08/27/2008"));
-    EXPECT_EQ(grid.cell(row, "Value"), "5.50000");
-    EXPECT_EQ(grid.cell(row, "Date"), "08/27/2008");
-    EXPECT_EQ(grid.columnIndex("Value"), 2);
-    EXPECT_EQ(grid.columnIndex("value"), -1);  // titles compare exactly
-
-    // Unknown columns and rows change nothing.
-    EXPECT_FALSE(grid.setCell(row, "Notes", "x"));
-    EXPECT_FALSE(grid.setCell(1, "Value", "x"));
-    EXPECT_FALSE(grid.setCell(-1, 0, "x"));
-    EXPECT_EQ(grid.cell(5, "Value"), "");
-    EXPECT_EQ(grid.rowCount(), 1);
-}
-
-TEST_F(GridTest, DeletingRowsMovesLaterRowsUpWithTheirNumbers) {
-    addRows(3);
-    EXPECT_TRUE(grid.deleteRow(1));
-    ASSERT_EQ(grid.rowCount(), 2);
-    EXPECT_EQ(grid.cell(1, "Item Name"), "item 2");
-    EXPECT_EQ(grid.rowNumber(1), 102);
-    EXPECT_EQ(grid.findRowByNumber(102), 1);
-    EXPECT_EQ(grid.findRowByNumber(101), -1);
-    EXPECT_FALSE(grid.deleteRow(2));
-    EXPECT_FALSE(grid.deleteRow(-1));
-
-    grid.deleteAllRows();
-    EXPECT_EQ(grid.rowCount(), 0);
-    EXPECT_EQ(grid.rowNumber(0), 0);
-    EXPECT_FALSE(grid.setRowNumber(0, 7));
-}
-
-TEST_F(GridTest, CurrentRowIsNegativeWhenNoneIsSelected) {
-    EXPECT_LT(grid.currentRow(), 0);
-    EXPECT_FALSE(grid.selectRow(0));  // empty grid
+TEST_F(GridTest, CurrentRowIsNegativeWhenNoneIsSelectedAndChangesAreReported) {
     addRows(4);
+    QSignalSpy spy(&grid, &Grid::currentRowChanged);
     EXPECT_LT(grid.currentRow(), 0);  // rows alone select nothing
-
     EXPECT_TRUE(grid.selectRow(2));
+    grid.selectRow(2);  // no change, no report
     EXPECT_EQ(grid.currentRow(), 2);
     EXPECT_FALSE(grid.selectRow(4));
     EXPECT_LT(grid.currentRow(), 0);  // a failed selection clears it
-
     grid.selectRow(3);
     grid.deleteRow(3);  // the selected row goes away
     EXPECT_LT(grid.currentRow(), 0);
-
-    grid.selectRow(1);
-    grid.clearSelection();
-    EXPECT_LT(grid.currentRow(), 0);
-}
-
-TEST_F(GridTest, CurrentRowChangesAreReported) {
-    addRows(3);
-    QSignalSpy spy(&grid, &Grid::currentRowChanged);
-    grid.selectRow(1);
-    grid.selectRow(1);  // no change, no report
-    grid.deleteAllRows();
-    ASSERT_EQ(spy.count(), 2);
-    EXPECT_EQ(spy.at(0).at(0).toInt(), 1);
+    ASSERT_EQ(spy.count(), 4);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 2);
     EXPECT_EQ(spy.at(1).at(0).toInt(), -1);
 }
 
-TEST_F(GridTest, EnterRaisesOneEditRequestForTheCurrentRow) {
+TEST_F(GridTest, EnterInsAndDelRaiseRequestsForTheCurrentRowWithoutChangingRows) {
     addRows(3);
     QSignalSpy edits(&grid, &Grid::editRequested);
-    test::pressKey(grid.view(), Qt::Key_Return);  // nothing selected yet
-    EXPECT_EQ(edits.count(), 0);
-
-    grid.selectRow(2);
-    test::pressKey(grid.view(), Qt::Key_Return);
-    ASSERT_EQ(edits.count(), 1);
-    EXPECT_EQ(edits.at(0).at(0).toInt(), 2);
-
-    test::pressKey(grid.view(), Qt::Key_Enter, Qt::KeypadModifier);
-    ASSERT_EQ(edits.count(), 2);
-    EXPECT_EQ(edits.at(1).at(0).toInt(), 2);
-}
-
-TEST_F(GridTest, InsAndDelRaiseAddAndDeleteRequestsWithoutChangingRows) {
-    addRows(2);
     QSignalSpy adds(&grid, &Grid::addRowRequested);
     QSignalSpy deletes(&grid, &Grid::deleteRowRequested);
-
-    test::pressKey(grid.view(), Qt::Key_Delete);  // no row selected: nothing to delete
-    EXPECT_EQ(deletes.count(), 0);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Delete}) test::pressKey(grid.view(), key);  // none selected
+    EXPECT_EQ(edits.count() + deletes.count(), 0);
     EXPECT_FALSE(grid.deleteRowAction()->isEnabled());
     EXPECT_FALSE(grid.editRowAction()->isEnabled());
-
     test::pressKey(grid.view(), Qt::Key_Insert);
     EXPECT_EQ(adds.count(), 1);
 
-    grid.selectRow(1);
+    grid.selectRow(2);
     EXPECT_TRUE(grid.deleteRowAction()->isEnabled());
+    test::pressKey(grid.view(), Qt::Key_Return);
+    test::pressKey(grid.view(), Qt::Key_Enter, Qt::KeypadModifier);
     test::pressKey(grid.view(), Qt::Key_Delete);
+    ASSERT_EQ(edits.count(), 2);
+    EXPECT_EQ(edits.at(1).at(0).toInt(), 2);
     ASSERT_EQ(deletes.count(), 1);
-    EXPECT_EQ(deletes.at(0).at(0).toInt(), 1);
-    EXPECT_EQ(grid.rowCount(), 2);  // the owner decides what a request does
+    EXPECT_EQ(deletes.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(grid.rowCount(), 3);  // the owner decides what a request does
 }
 
 TEST_F(GridTest, MenuItemsActOnTheRowThatWasRightClicked) {
@@ -154,34 +99,22 @@ TEST_F(GridTest, MenuItemsActOnTheRowThatWasRightClicked) {
     EXPECT_EQ(edits.at(0).at(0).toInt(), 1);
 }
 
-TEST_F(GridTest, RedrawOffDefersNotificationsAndKeepsSelectionAndWidths) {
+TEST_F(GridTest, RedrawOffDefersTheRefillAndKeepsSelectionAndWidths) {
     addRows(2);
-    grid.selectRow(0);
     grid.setColumnWidth(1, 140);
     QSignalSpy resets(grid.view()->model(), &QAbstractItemModel::modelReset);
-    QSignalSpy inserts(grid.view()->model(), &QAbstractItemModel::rowsInserted);
-
     grid.setRedraw(false);
     grid.setRedraw(false);  // nested
     grid.deleteAllRows();
     addRows(5);
     EXPECT_TRUE(grid.selectRow(3));
-    EXPECT_EQ(grid.currentRow(), 3);
     grid.setRedraw(true);
-    EXPECT_FALSE(grid.isRedrawOn());
     EXPECT_EQ(resets.count(), 0);
     grid.setRedraw(true);
-
-    EXPECT_TRUE(grid.isRedrawOn());
     EXPECT_EQ(resets.count(), 1);
-    EXPECT_EQ(inserts.count(), 0);
     EXPECT_EQ(grid.view()->model()->rowCount(), 5);
-    EXPECT_EQ(grid.currentRow(), 3);
     EXPECT_EQ(grid.view()->selectionModel()->currentIndex().row(), 3);
-    EXPECT_EQ(grid.cell(4, "Item Name"), "item 4");
-    EXPECT_EQ(grid.view()->columnWidth(0), 70);  // column widths survive the refill
     EXPECT_EQ(grid.view()->columnWidth(1), 140);
-
     grid.setRedraw(true);  // an unmatched "on" is harmless
     EXPECT_TRUE(grid.isRedrawOn());
 }
@@ -224,11 +157,92 @@ TEST_F(GridTest, ACellSourceMakesOnlyTheTextsThatAreDrawnOrRead) {
     ASSERT_TRUE(grid.deleteRow(0));
     EXPECT_EQ(grid.cell(0, "Date"), "501:0");
     EXPECT_EQ(grid.findRowByNumber(502), 1);
+}
 
-    grid.setCellSource(nullptr);
-    EXPECT_TRUE(grid.cell(0, "Date").isEmpty());
-    EXPECT_TRUE(grid.setCell(0, "Date", "stored"));
-    EXPECT_EQ(grid.cell(0, "Date"), "stored");
+class PropertyListTest : public ::testing::Test {
+protected:
+    PropertyListTest() {
+        list.resize(300, 200);
+        list.setColumns({{"Item", 120, Qt::AlignLeft}, {"Value", 60, Qt::AlignRight}, {"Unit", 75, Qt::AlignLeft}});
+        for (const auto& [name, amount, unit] :
+             {std::tuple{"Carbohydrate", 12.5, "g"}, std::tuple{"Energy", 250.0, "kcal"}}) {
+            const int row = list.addRow({name, QString(), unit});
+            list.setNumber(row, 1, amount);
+        }
+    }
+
+    PropertyList list;
+};
+
+TEST_F(PropertyListTest, OnlyNumberCellsAreEditableAndHoldNumbers) {
+    ASSERT_EQ(list.rowCount(), 2);
+    EXPECT_FALSE(list.isEditable(0, 0));
+    EXPECT_TRUE(list.isEditable(0, 1));
+    EXPECT_FALSE(list.isEditable(0, 2));
+    EXPECT_FALSE(list.editCell(0, 0));
+    list.setNumber(0, 1, 1234.5678, 6);
+    EXPECT_EQ(list.cellText(0, 1), "1234.57");
+    list.setCellText(0, 1, " 2.5\t");
+    EXPECT_EQ(list.number(0, 1), 2.5);
+    list.setCellText(0, 1, "abc");
+    EXPECT_EQ(list.number(0, 1), std::nullopt);
+    EXPECT_EQ(PropertyList::parseNumber("1e3"), 1000.0);
+    for (const char* text : {"", "1,5", "1.5x", "inf", "nan", "0x10", "1e", ".", "1e999"})
+        EXPECT_EQ(PropertyList::parseNumber(text), std::nullopt) << '"' << text << '"';
+}
+
+TEST_F(PropertyListTest, TypingOnARowEditsItsNumberCell) {
+    list.show();
+    QSignalSpy edited(&list, &PropertyList::cellEdited);
+    list.setNumber(list.addRow({"Fat", "", "g"}), 1, 3.0);  // filling reports no edit
+    list.selectRow(1);
+    list.table()->setCurrentCell(1, 0);  // a fixed cell is current
+    QTest::keyClick(list.table(), Qt::Key_7);
+    auto* editor = list.table()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "5");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the delegate commits from a queued call
+
+    EXPECT_EQ(list.cellText(1, 1), "75");
+    EXPECT_EQ(list.number(1, 1), 75.0);
+    EXPECT_EQ(list.cellText(1, 0), "Energy");
+    ASSERT_EQ(edited.count(), 1);
+    EXPECT_EQ(edited.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(edited.at(0).at(1).toInt(), 1);
+}
+
+TEST_F(PropertyListTest, AddRowStaysLastAndAsksForANewItem) {
+    QSignalSpy requests(&list, &PropertyList::addItemRequested);
+    list.setAddRowShown(true);
+    EXPECT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(list.table()->rowCount(), 3);
+
+    EXPECT_EQ(list.addRow({"Fat", "", "g"}), 2);
+    EXPECT_EQ(list.table()->item(3, 0)->text(), "<< Click here to add a new item >>");
+
+    Q_EMIT list.table()->cellClicked(3, 0);
+    EXPECT_EQ(requests.count(), 1);
+    Q_EMIT list.table()->cellClicked(1, 0);  // a property row asks nothing
+    EXPECT_EQ(requests.count(), 1);
+
+    list.table()->setCurrentCell(3, 0);
+    QTest::keyClick(list.table(), Qt::Key_Return);
+    EXPECT_EQ(requests.count(), 2);
+    EXPECT_EQ(list.currentRow(), -1);  // the add row is not a property row
+
+    list.clearRows();
+    EXPECT_EQ(list.table()->rowCount(), 1);
+    list.setAddRowShown(false);
+    EXPECT_EQ(list.table()->rowCount(), 0);
+
+    // Asked for before the columns, it appears with them.
+    PropertyList early;
+    early.setAddRowShown(true);
+    EXPECT_EQ(early.table()->rowCount(), 0);
+    early.setColumns({{"Target", 200, Qt::AlignLeft}});
+    ASSERT_EQ(early.table()->rowCount(), 1);
+    EXPECT_EQ(early.table()->item(0, 0)->text(), PropertyList::addRowText());
 }
 
 }  // namespace

@@ -8,8 +8,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableView>
+#include <QToolButton>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -36,25 +38,11 @@ const QString kName = QStringLiteral("Unit Name");
 
 class UnitsPageTest : public ModuleFixture {
 protected:
-    UnitsPage& Page() {
-        OpenMainWindow().SelectTab(Tab::Units);
-        return *static_cast<UnitsPage*>(window_->PageAt(Tab::Units));
-    }
+    UnitsPage& Page() { return ShowPage<UnitsPage>(Tab::Units); }
     Grid& TheGrid() { return *Page().grid(); }
-    int RowOf(const QString& unit) {
-        for (int row = 0; row < TheGrid().rowCount(); ++row) {
-            if (TheGrid().cell(row, kName) == unit) return row;
-        }
-        return -1;
-    }
     QString Selected() { return TheGrid().cell(TheGrid().currentRow(), kName); }
-    void Select(const QString& unit) { ASSERT_TRUE(TheGrid().selectRow(RowOf(unit))) << unit.toStdString(); }
-
-    // The units as a later session loads them.
-    RecordCache Stored() {
-        RecordCache fresh;
-        fresh.LoadUnits(&db());
-        return fresh;
+    void Select(const QString& unit) {
+        ASSERT_TRUE(TheGrid().selectRow(RowOf(TheGrid(), kName, unit))) << unit.toStdString();
     }
     std::optional<UnitEntry> StoredUnit(const std::string& name) {
         const RecordCache stored = Stored();
@@ -84,13 +72,7 @@ protected:
     // Names unit categories 1 "Mass" and 2 "Volume" and files g, kg and mg
     // under Mass, as an earlier session would have, before the page opens.
     void PrepareCategories() {
-        HostCategoryTable* table = db().UnitCategories();
-        for (table->MoveFirst(); !table->IsEnd(); table->MoveNext()) {
-            HostNamed& named = table->Current()->Named();
-            if (named.GetIndex() == 1 || named.GetIndex() == 2) {
-                ASSERT_EQ(named.SetName(named.GetIndex() == 1 ? "Mass" : "Volume"), 0);
-            }
-        }
+        NameCategories(RecordKind::Unit, {"Unfiled", "Mass", "Volume"});
         for (const int32_t id : {kGram, kKilogram, kMilligram}) {
             HostRecord* record = db().Units()->Find(id);
             ASSERT_EQ(record->SetCategory(1), 0);
@@ -103,7 +85,6 @@ TEST_F(UnitsPageTest, NewUnitIsStoredShownAndSelectedWithTheFilterReset) {
     PrepareCategories();
     UnitsPage& page = Page();
     ASSERT_TRUE(chooseComboText(page.filterBox(), "Volume"));
-    ClearModifiedFlag();
     AnswerUnit("t", "1000", "kg", "Mass");
     ASSERT_TRUE(clickButton(&page, "New"));
 
@@ -117,27 +98,46 @@ TEST_F(UnitsPageTest, NewUnitIsStoredShownAndSelectedWithTheFilterReset) {
     EXPECT_EQ(stored->category, 1);
 }
 
-TEST_F(UnitsPageTest, DuplicateNameIsRefusedAndNothingIsStoredButOtherCaseIs) {
+// New with names and factors that cannot be stored (the dialog stays open
+// with the reason) and with ones that can.
+TEST_F(UnitsPageTest, NewRefusesDuplicateNamesAndUnstorableFactorsAndStoresTheRest) {
     UnitsPage& page = Page();
-    ClearModifiedFlag();
-    for (const char* clash : {"kg.", " kg"}) {
-        AnswerUnit(clash, "2", "g", {}, [this](UnitDialog& dialog) {
-            EXPECT_TRUE(dialog.isVisible());
-            EXPECT_EQ(services_.prompter.last().text(), "The unit name must be unique !");
+    const struct {
+        const char* name;
+        const char* factor;
+        const char* base;
+        const char* refusal;  // the start of the message; null: stored
+        float stored;
+        int32_t storedBase;
+    } rows[] = {
+        {"kg.", "2", "g", "The unit name must be unique !", 0.0f, 0},
+        {" kg", "2", "g", "The unit name must be unique !", 0.0f, 0},
+        {"ng", "0", "g", "The factor must be a number greater than", 0.0f, 0},
+        {"ng", "-2", "g", "The factor must be a number greater than", 0.0f, 0},
+        {"ng", "1e-50", "g", "The factor must be a number greater than", 0.0f, 0},
+        {"Kg", "2", "<No>", nullptr, 1.0f, 0},  // names compare case-sensitively; no base: factor 1
+        {"ng", "0.000000001", "g", nullptr, 1e-9f, kGram},
+        {"µg-ish", "0.0000123", "g", nullptr, 0.0000123f, kGram},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + " " + row.factor);
+        AnswerUnit(row.name, row.factor, row.base, {}, [&](UnitDialog& dialog) {
+            EXPECT_EQ(dialog.isVisible(), row.refusal != nullptr);
+            if (row.refusal) {
+                EXPECT_TRUE(services_.prompter.last().text().startsWith(row.refusal));
+            }
         });
         ASSERT_TRUE(clickButton(&page, "New"));
+        const std::optional<UnitEntry> stored = StoredUnit(row.name);
+        ASSERT_EQ(stored.has_value(), row.refusal == nullptr);
+        if (!stored) {
+            EXPECT_EQ(ModifiedFlag(), 0);  // the refusals come first
+            continue;
+        }
+        EXPECT_EQ(stored->factor, row.stored);
+        EXPECT_EQ(stored->baseUnit, row.storedBase);
     }
-    EXPECT_EQ(services_.prompter.count(), 2u);
-    EXPECT_EQ(ModifiedFlag(), 0);
-    EXPECT_EQ(Stored().Units().size(), std::size_t{kStarterUnits});
-
-    // Names compare case-sensitively. Without a base unit the factor is 1.
-    AnswerUnit("Kg", "2", "<No>");
-    ASSERT_TRUE(clickButton(&page, "New"));
-    const std::optional<UnitEntry> stored = StoredUnit("Kg");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->baseUnit, 0);
-    EXPECT_EQ(stored->factor, 1.0f);
+    EXPECT_EQ(Stored().Units().size(), std::size_t{kStarterUnits + 3});
 }
 
 TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilter) {
@@ -145,7 +145,6 @@ TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilter) {
     UnitsPage& page = Page();
     ASSERT_TRUE(chooseComboText(page.filterBox(), "Mass"));
     Select("mg");
-    ClearModifiedFlag();
     AnswerUnit("mg  ", "25000", "kg");  // its own name with trailing blanks
     pressKey(TheGrid().view(), Qt::Key_Return);
 
@@ -164,34 +163,9 @@ TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilter) {
     EXPECT_EQ(page.filterBox()->currentText(), "All");
 }
 
-TEST_F(UnitsPageTest, NewFactorsRoundTripAndUnstorableOnesAreRefused) {
-    UnitsPage& page = Page();
-    for (const char* factor : {"0", "-2", "1e-50"}) {
-        AnswerUnit("ng", factor, "g", {}, [this, factor](UnitDialog& dialog) {
-            EXPECT_TRUE(dialog.isVisible()) << factor;
-            EXPECT_EQ(services_.prompter.last().text().left(40), "The factor must be a number greater than") << factor;
-        });
-        ASSERT_TRUE(clickButton(&page, "New"));
-        EXPECT_FALSE(StoredUnit("ng")) << factor;
-    }
-    const struct {
-        const char* name;
-        const char* factor;
-        float stored;
-    } rows[] = {{"ng", "0.000000001", 1e-9f}, {"µg-ish", "0.0000123", 0.0000123f}};
-    for (const auto& row : rows) {
-        AnswerUnit(row.name, row.factor, "g");
-        ASSERT_TRUE(clickButton(&page, "New"));
-        const std::optional<UnitEntry> stored = StoredUnit(row.name);
-        ASSERT_TRUE(stored) << row.name;
-        EXPECT_EQ(stored->factor, row.stored) << row.name;
-    }
-}
-
 TEST_F(UnitsPageTest, RemoveAsksAndDeletesOnlyOnYes) {
     UnitsPage& page = Page();
     Select("piece");
-    ClearModifiedFlag();
     services_.prompter.answerNo();
     ASSERT_TRUE(clickButton(&page, "Remove"));
     EXPECT_EQ(services_.prompter.last().text(), "Remove this unit?");
@@ -202,7 +176,7 @@ TEST_F(UnitsPageTest, RemoveAsksAndDeletesOnlyOnYes) {
     ASSERT_TRUE(clickButton(&page, "Remove"));
     EXPECT_EQ(ModifiedFlag(), 1);
     EXPECT_FALSE(StoredUnit("piece"));
-    EXPECT_EQ(RowOf("piece"), -1);
+    EXPECT_EQ(RowOf(TheGrid(), kName, "piece"), -1);
 }
 
 TEST_F(UnitsPageTest, AUnitSomethingUsesIsNotRemovedAndTheMessageNamesTheUsers) {
@@ -283,6 +257,52 @@ TEST_F(UnitsPageTest, DeletingACategoryMovesItsUnitsToCategoryZero) {
     EXPECT_EQ(page.filterBox()->currentText(), "All");
     EXPECT_EQ(TheGrid().rowCount(), kStarterUnits);
     EXPECT_EQ(StoredUnit("kg")->category, 0);
+}
+
+class UnitDialogTest : public test::ModuleFixture {
+protected:
+    std::unique_ptr<UnitDialog> Open(float factor) {
+        cache().LoadAll(&db());
+        UnitEntry unit = *cache().FindUnit(hostdb::starter::kKilogram);
+        unit.factor = factor;
+        auto dialog = std::make_unique<UnitDialog>(QStringLiteral("Edit unit"), unit, cache(), nullptr);
+        dialog->show();
+        return dialog;
+    }
+};
+
+TEST_F(UnitDialogTest, SpinnerAndWheelKeepTheFactorInRange) {
+    const auto dialog = Open(0.002f);
+    dialog->stepUpButton()->click();
+    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("0.003"));
+    for (int i = 0; i < 5; ++i) test::pressKey(dialog->factorEdit(), Qt::Key_Down);
+    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("0"));
+    // A factor of 0 cannot be stored: leaving the edit keeps it for OK to refuse.
+    dialog->FinishFactorEdit();
+    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("0"));
+    dialog->accept();
+    EXPECT_TRUE(dialog->isVisible());
+
+    // The wheel moves by whole notches and clamps.
+    dialog->WheelFactor(240);
+    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("2"));
+    dialog->WheelFactor(-1200000);
+    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("1"));
+}
+
+TEST_F(UnitDialogTest, UnreadableFactorBeepsAndKeepsTheLastGoodOne) {
+    const auto dialog = Open(25000.0f);
+    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("9999"));  // clamped on opening
+    test::typeText(dialog->factorEdit(), QStringLiteral("12x"));
+    dialog->FinishFactorEdit();
+    EXPECT_EQ(services_.prompter.beeps(), 1);
+    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("9999"));
+
+    test::typeText(dialog->factorEdit(), QStringLiteral("-0"));
+    dialog->accept();
+    EXPECT_EQ(services_.prompter.beeps(), 2);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->entry().factor, 9999.0f);
 }
 
 }  // namespace

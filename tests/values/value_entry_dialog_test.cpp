@@ -1,6 +1,7 @@
-// The value dialog on its own, over the starter structure: what it offers,
-// how units convert the amount, the amount field's reading, writing and
-// limits, and what OK hands back.
+// The value dialog on its own, over the starter structure: how units convert
+// the amount, the amount field's reading, writing and limits, and what OK
+// hands back.
+// The grid's cell texts written without strings match the shared formatting.
 
 #include <gtest/gtest.h>
 
@@ -14,20 +15,30 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "host/db/StarterData.h"
+#include "support/Dates.h"
+#include "support/ModuleFixture.h"
 #include "support/WidgetDriver.h"
 #include "ui/controls/DateTimeControl.h"
+#include "ui/values/CellText.h"
 #include "ui/values/ValueEntryDialog.h"
-#include "values/ValuesFixture.h"
+#include "util/DateText.h"
+#include "util/NumberFormat.h"
 
 namespace orv {
 namespace {
 
 namespace st = hostdb::starter;
+using test::MakeDate;
 
-class ValueEntryDialogTest : public test::ValuesFixture {
+class ValueEntryDialogTest : public test::ModuleFixture {
 protected:
     void SetUp() override {
-        ValuesFixture::SetUp();
+        ModuleFixture::SetUp();
         cache().LoadAll(&db());
     }
 
@@ -39,16 +50,15 @@ protected:
         return dialog;
     }
 
-    // A stored value at noon of the given day, as the Edit flow hands it over.
-    static ValueRecord Stored(int32_t group, int32_t item, float amount, const HostDateTime& date) {
+    // A stored value as the Edit flow hands it over.
+    std::unique_ptr<ValueEntryDialog> Edit(int32_t group, int32_t item, float amount, const HostDateTime& date) {
         ValueRecord value;
         value.id = 1;
         value.matterId = group;
         value.itemId = item;
         value.value = amount;
         value.date = date;
-        value.notes = "kept";
-        return value;
+        return Open(ValueEntryDialog::Mode::Edit, value);
     }
 
     static QStringList Row(const QTreeWidget* list, int row) {
@@ -64,40 +74,9 @@ protected:
     }
 };
 
-TEST(AmountTextTest, ReadsNumbersWithBlanksAroundAndRefusesEverythingElse) {
-    EXPECT_EQ(ParseAmountText(" \t5.5 \t"), 5.5f);
-    EXPECT_EQ(ParseAmountText("1e+06"), 1e6f);
-    EXPECT_EQ(ParseAmountText("-12.25"), -12.25f);
-    EXPECT_EQ(ParseAmountText("  0.000"), 0.0f);
-    for (const char* bad : {"", "   ", "abc", "5x", "5 5", "5,5", "-0", ".0", "+0", "+-3", "nan", "inf", "1e999"}) {
-        EXPECT_FALSE(ParseAmountText(bad).has_value()) << '"' << bad << '"';
-    }
-}
-
-TEST(AmountTextTest, WritesFourSignificantDigitsAndLimitsToBelowAMillion) {
-    EXPECT_EQ(AmountText(5.5f), "5.5");
-    EXPECT_EQ(AmountText(1234.56f), "1235");
-    EXPECT_EQ(AmountText(12345.0f), "1.234e+04");
-    EXPECT_EQ(AmountText(999999.0f), "1e+06");
-    EXPECT_EQ(LimitAmount(1000000.0f), 999999.0f);
-    EXPECT_EQ(LimitAmount(-1000000.0f), -999999.0f);
-    EXPECT_EQ(LimitAmount(999999.5f), 999999.5f);
-}
-
-TEST_F(ValueEntryDialogTest, AddStartsWithTheFirstGroupItsFirstItemAndNow) {
-    const auto dialog = Open(ValueEntryDialog::Mode::Add);
-    EXPECT_EQ(dialog->groupBox()->currentText(), "Blood glucose");
-    EXPECT_EQ(dialog->itemBox()->currentText(), "Fasting");
-    EXPECT_EQ(dialog->amountEdit()->text(), "5.5");
-    // The unit box starts on the group's unit.
-    EXPECT_EQ(dialog->unitBox()->currentText(), "mmol/L");
-    EXPECT_EQ(dialog->dateEdit()->date(), QDate(2008, 8, 27));
-    ASSERT_EQ(dialog->targetList()->topLevelItemCount(), 1);
-    EXPECT_EQ(Row(dialog->targetList(), 0), (QStringList{"Blood glucose", "5.50", "mmol/L"}));
-}
-
 TEST_F(ValueEntryDialogTest, AnotherUnitOfTheFamilyShowsTheAmountConvertedAndBack) {
     const auto dialog = Open(ValueEntryDialog::Mode::Add);
+    EXPECT_EQ(Row(dialog->targetList(), 0), (QStringList{"Blood glucose", "5.50", "mmol/L"}));
     ASSERT_TRUE(test::chooseComboText(dialog->groupBox(), "Food"));
     EXPECT_EQ(dialog->amountEdit()->text(), "60");
     const QStringList carbs = Row(dialog->targetList(), 0);
@@ -105,9 +84,7 @@ TEST_F(ValueEntryDialogTest, AnotherUnitOfTheFamilyShowsTheAmountConvertedAndBac
 
     ASSERT_TRUE(test::chooseComboText(dialog->unitBox(), "kg"));
     EXPECT_EQ(dialog->amountEdit()->text(), "0.06");
-    // The portion is the same, so what it holds is too.
-    EXPECT_EQ(Row(dialog->targetList(), 0), carbs);
-
+    EXPECT_EQ(Row(dialog->targetList(), 0), carbs) << "the same portion holds the same";
     ASSERT_TRUE(test::chooseComboText(dialog->unitBox(), "g"));
     EXPECT_EQ(dialog->amountEdit()->text(), "60");
     TypeOnly(dialog->amountEdit(), "100");
@@ -138,7 +115,6 @@ TEST_F(ValueEntryDialogTest, TextThatIsNoNumberKeepsTheDialogOpenWithTheNotes) {
     TypeOnly(dialog->amountEdit(), "abc");
     QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_NE(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->amountEdit()->selectedText(), "abc");
     EXPECT_EQ(dialog->displayedAmount(), 5.5f) << "the last amount that was a number stays";
     EXPECT_GT(services_.prompter.beeps(), 0);
@@ -153,27 +129,21 @@ TEST_F(ValueEntryDialogTest, TextThatIsNoNumberKeepsTheDialogOpenWithTheNotes) {
 }
 
 TEST_F(ValueEntryDialogTest, AValueWhoseGroupOrItemWasRemovedKeepsThem) {
-    constexpr int32_t kGoneGroup = 900;
     constexpr int32_t kGoneItem = 901;
-    const struct {
-        const char* what;
-        int32_t group;
-    } rows[] = {{"group and item removed", kGoneGroup}, {"item removed", st::kFoodGroup}};
-    for (const auto& row : rows) {
-        const auto dialog =
-            Open(ValueEntryDialog::Mode::Edit, Stored(row.group, kGoneItem, 42.0f, Date(2008, 8, 1, 12, 0, 0)));
-        EXPECT_EQ(dialog->itemBox()->currentIndex(), -1) << row.what;
+    for (const int32_t group : {900, st::kFoodGroup}) {
+        SCOPED_TRACE(group == 900 ? "group and item removed" : "item removed");
+        const auto dialog = Edit(group, kGoneItem, 42.0f, MakeDate(2008, 8, 1, 12));
+        EXPECT_EQ(dialog->itemBox()->currentIndex(), -1);
         QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
-        ASSERT_EQ(dialog->result(), QDialog::Accepted) << row.what;
-        EXPECT_EQ(dialog->value().matterId, row.group) << row.what;
-        EXPECT_EQ(dialog->value().itemId, kGoneItem) << row.what;
-        EXPECT_EQ(dialog->value().value, 42.0f) << row.what;
+        ASSERT_EQ(dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(dialog->value().matterId, group);
+        EXPECT_EQ(dialog->value().itemId, kGoneItem);
+        EXPECT_EQ(dialog->value().value, 42.0f);
     }
 }
 
 TEST_F(ValueEntryDialogTest, ATimePastTheLastSecondOfTheTimeScaleIsRefused) {
-    const auto dialog =
-        Open(ValueEntryDialog::Mode::Edit, Stored(st::kFoodGroup, st::kFirstFood, 60.0f, Date(2106, 2, 7, 6, 28, 16)));
+    const auto dialog = Edit(st::kFoodGroup, st::kFirstFood, 60.0f, MakeDate(2106, 2, 7, 6, 28, 16));
     QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(services_.prompter.last().text(), "The time cannot be later than 06:28:15 on 02/07/2106.");
@@ -186,37 +156,15 @@ TEST_F(ValueEntryDialogTest, ATimePastTheLastSecondOfTheTimeScaleIsRefused) {
 
 TEST_F(ValueEntryDialogTest, LongNamesAreElidedAndTheDialogFitsTheScreen) {
     const std::string longName(600, 'W');
-    HostRecord* record = db().Groups()->Find(st::kFoodGroup);
-    ASSERT_EQ(record->Named().SetName(longName.c_str()), 0);
-    ASSERT_EQ(record->Commit(), 0);
-    record = db().Items()->Find(st::kFirstFood);
-    ASSERT_EQ(record->Named().SetName(longName.c_str()), 0);
-    ASSERT_EQ(record->Commit(), 0);
+    for (HostRecord* record : {db().Groups()->Find(st::kFoodGroup), db().Items()->Find(st::kFirstFood)}) {
+        ASSERT_EQ(record->Named().SetName(longName.c_str()), 0);
+        ASSERT_EQ(record->Commit(), 0);
+    }
     cache().LoadAll(&db());
-
-    const auto dialog =
-        Open(ValueEntryDialog::Mode::Edit, Stored(st::kFoodGroup, st::kFirstFood, 60.0f, Date(2008, 8, 1, 12, 0, 0)));
+    const auto dialog = Edit(st::kFoodGroup, st::kFirstFood, 60.0f, MakeDate(2008, 8, 1, 12));
     EXPECT_LE(dialog->frameGeometry().width(), dialog->screen()->availableGeometry().width());
     EXPECT_EQ(dialog->groupBox()->toolTip().toStdString(), longName);
     EXPECT_EQ(dialog->itemBox()->toolTip().toStdString(), longName);
-}
-
-TEST_F(ValueEntryDialogTest, ArrowsAndWheelStepByOneEachWithItsOwnLimit) {
-    const auto dialog = Open(ValueEntryDialog::Mode::Add);
-    const auto wheel = [&](int notches) {
-        QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(dialog->amountEdit(), &event);
-    };
-    dialog->spinUpButton()->click();
-    EXPECT_EQ(dialog->amountEdit()->text(), "6.5");
-    wheel(-2);
-    EXPECT_EQ(dialog->amountEdit()->text(), "4.5");
-    TypeOnly(dialog->amountEdit(), "999999.5");
-    dialog->spinUpButton()->click();
-    EXPECT_EQ(dialog->displayedAmount(), 1000000.0f);  // the arrows stop at a million
-    wheel(1);
-    EXPECT_EQ(dialog->displayedAmount(), 999999.0f);  // the wheel holds below it
 }
 
 TEST_F(ValueEntryDialogTest, WithNoGroupsOkIsRefusedAndTheDialogStaysOpen) {
@@ -226,6 +174,33 @@ TEST_F(ValueEntryDialogTest, WithNoGroupsOkIsRefusedAndTheDialogStaysOpen) {
     EXPECT_TRUE(dialog->isVisible());
     ASSERT_EQ(services_.prompter.count(), 1u);
     dialog->reject();
+}
+
+TEST(CellText, AmountsDatesAndTimesMatchTheSharedTexts) {
+    using limits = std::numeric_limits<double>;
+    // Ties in decimal but not in binary, signed zeros, the extremes.
+    const double amounts[] = {5.5,
+                              0.000005,
+                              -0.0000049,
+                              2.675,
+                              1e20,
+                              limits::max(),
+                              limits::denorm_min(),
+                              limits::quiet_NaN(),
+                              -limits::infinity()};
+    char buffer[kCellTextCapacity];
+    for (const double amount : amounts) {
+        EXPECT_EQ(std::string(buffer, WriteAmountText(amount, buffer)), FixedText(amount, 5))
+            << "amount " << amount << (std::signbit(amount) ? " (negative)" : "");
+    }
+    // Out of range fields are written as they come.
+    const HostDateTime dates[] = {test::MakeDate(2008, 3, 7, 9, 5), test::MakeDate(999, 10, 10, 10, 10, 10),
+                                  test::MakeDate(0, 0, 0), test::MakeDate(2024, 100, 250, 120, 300, 65535)};
+    for (const HostDateTime& date : dates) {
+        SCOPED_TRACE(FormatDateText(date) + " " + FormatTimeText(date));
+        EXPECT_EQ(std::string(buffer, WriteDateText(date, buffer)), FormatDateText(date));
+        EXPECT_EQ(std::string(buffer, WriteTimeText(date, buffer)), FormatTimeText(date));
+    }
 }
 
 }  // namespace

@@ -1,42 +1,40 @@
 // The Values page in the main window on a real SQLite host database: the
 // grid, New, Edit and Remove through the value dialog and the message boxes,
-// and the ten-newest view. What was written is checked in a cache loaded
-// fresh from the database.
+// refused writes, and the ten-newest view. What was written is checked in a
+// cache loaded fresh from the database.
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
 #include <QtTest/QTest>
 
 #include <sqlite3.h>
 
 #include "data/ChangeMessages.h"
+#include "data/FieldText.h"
 #include "data/HostExtensions.h"
-
+#include "data/ModifiedFlag.h"
+#include "host/db/StarterData.h"
+#include "support/Dates.h"
+#include "support/ModuleFixture.h"
 #include "support/WidgetDriver.h"
-#include "ui/PluginMainWindow.h"
-#include "ui/controls/Grid.h"
 #include "ui/values/ValueEntryDialog.h"
 #include "ui/values/ValuesPage.h"
-#include "values/ValuesFixture.h"
 
 namespace orv {
 namespace {
 
 namespace st = hostdb::starter;
 
-class ValuesPageTest : public test::ValuesFixture {
+class ValuesPageTest : public test::ModuleFixture {
 protected:
-    ValuesPage& Page() {
-        PluginMainWindow& window = OpenMainWindow();
-        window.SelectTab(Tab::Values);
-        return *static_cast<ValuesPage*>(window.PageAt(Tab::Values));
-    }
+    ValuesPage& Page() { return ShowPage<ValuesPage>(Tab::Values); }
 
     static QString Cell(const ValuesPage& page, int row, const char* column) {
         return page.grid()->cell(row, QString::fromLatin1(column));
@@ -49,12 +47,11 @@ protected:
         return notes;
     }
 
-    int32_t Noon(int day) { return Seconds(Date(2008, 8, day, 12, 0, 0)); }
+    int32_t Noon(int day) { return Seconds(test::MakeDate(2008, 8, day, 12)); }
 
     // OK pressed with the mouse.
     static void ClickOk(QDialog& dialog) {
-        QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-        QTest::mouseClick(ok, Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
     }
 };
 
@@ -72,7 +69,7 @@ TEST_F(ValuesPageTest, AValueRefusedWhileAnotherProgramWritesIsKeptForRetrying) 
     });
     services_.dialogs.expect<ValueEntryDialog>([&](ValueEntryDialog& d) {
         EXPECT_EQ(d.notesEdit()->text(), "before breakfast");
-        EXPECT_TRUE(Fresh()->Values().empty());
+        EXPECT_TRUE(Stored().Values().empty());
         EXPECT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
         ClickOk(d);
     });
@@ -80,13 +77,12 @@ TEST_F(ValuesPageTest, AValueRefusedWhileAnotherProgramWritesIsKeptForRetrying) 
     sqlite3_close(other);
 
     ASSERT_EQ(services_.prompter.count(), 1u);
-    const test::RecordedMessage& told = services_.prompter.last();
-    EXPECT_EQ(told.icon(), MessageIcon::Error);
-    EXPECT_EQ(told.caption(), "ORV Diabetes");
-    EXPECT_EQ(told.text(), QString::fromStdString(WriteFailureText(hostresult::kBusy, RecordKind::Value)));
-    const auto fresh = Fresh();
-    ASSERT_EQ(fresh->Values().size(), 1u);
-    EXPECT_EQ(fresh->Values().begin()->second.notes, "before breakfast");
+    EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error);
+    EXPECT_EQ(services_.prompter.last().text(),
+              QString::fromStdString(WriteFailureText(hostresult::kBusy, RecordKind::Value)));
+    const RecordCache stored = Stored();
+    ASSERT_EQ(stored.Values().size(), 1u);
+    EXPECT_EQ(stored.Values().begin()->second.notes, "before breakfast");
     EXPECT_EQ(NotesColumn(page), QStringList{"before breakfast"});
 }
 
@@ -104,12 +100,10 @@ TEST_F(ValuesPageTest, EditingOrRemovingAValueAnotherProgramRemovedSaysSo) {
     ASSERT_TRUE(test::clickButton(&page, "Edit"));
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(), "This value was removed by another program.");
-    EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error);
     EXPECT_EQ(services_.dialogs.dialogs().size(), 1u) << "retrying cannot bring the value back";
-    EXPECT_TRUE(Fresh()->Values().empty());
+    EXPECT_TRUE(Stored().Values().empty());
     EXPECT_EQ(page.grid()->rowCount(), 0);
 
-    // Removing one that is already gone says so too.
     const int32_t jam = SeedValue(st::kFoodGroup, st::kFirstFood, 20, Noon(6), "jam");
     page.Activate();
     ASSERT_EQ(page.grid()->rowCount(), 1);
@@ -121,7 +115,7 @@ TEST_F(ValuesPageTest, EditingOrRemovingAValueAnotherProgramRemovedSaysSo) {
 }
 
 TEST_F(ValuesPageTest, TheGridShowsEveryValueNewestFirst) {
-    SeedValue(st::kFoodGroup, st::kFirstFood, 5.5, Seconds(Date(2008, 3, 7, 9, 5, 0)), "older");
+    SeedValue(st::kFoodGroup, st::kFirstFood, 5.5, Seconds(test::MakeDate(2008, 3, 7, 9, 5)), "older");
     // Equal seconds: the one loaded last comes first.
     for (const char* notes : {"first", "second"}) SeedValue(st::kInsulinGroup, st::kRapidInsulin, 4, Noon(20), notes);
     SeedValue(999, 998, 1.5, Noon(10), "orphan");  // item and group are gone
@@ -131,10 +125,11 @@ TEST_F(ValuesPageTest, TheGridShowsEveryValueNewestFirst) {
     EXPECT_EQ(Cell(page, 3, ValuesPage::kValueColumn), "5.50000");
     EXPECT_EQ(Cell(page, 3, ValuesPage::kUnitColumn), "g");
     EXPECT_TRUE(Cell(page, 2, ValuesPage::kItemColumn).isEmpty());
-    EXPECT_TRUE(Cell(page, 2, ValuesPage::kUnitColumn).isEmpty());
 }
 
-TEST_F(ValuesPageTest, NewStoresTheDialogDefaultsAndSelectsTheNewRow) {
+// New with the dialog's defaults, then one typed in another unit of the
+// group's family, which is stored in the group's unit.
+TEST_F(ValuesPageTest, NewStoresTheDialogsValueInTheGroupsUnitAndSelectsIt) {
     SeedValue(st::kInsulinGroup, st::kRapidInsulin, 4, Noon(26), "yesterday");
     ValuesPage& page = Page();
     services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
@@ -145,39 +140,34 @@ TEST_F(ValuesPageTest, NewStoresTheDialogDefaultsAndSelectsTheNewRow) {
     });
     ASSERT_TRUE(test::clickButton(&page, "New"));
     EXPECT_EQ(ModifiedFlag(), 1);
-
-    const auto fresh = Fresh();
-    ASSERT_EQ(fresh->Values().size(), 2u);
-    const ValueRecord& added = *std::prev(fresh->ValuesInTime().end())->second;
-    EXPECT_EQ(added.matterId, st::kBloodGlucoseGroup);
+    RecordCache stored = Stored();
+    ASSERT_EQ(stored.Values().size(), 2u);
+    const ValueRecord& added = *std::prev(stored.ValuesInTime().end())->second;
     EXPECT_EQ(added.itemId, st::kFasting);
     EXPECT_EQ(added.value, 5.5f);
-    EXPECT_EQ(added.itemIndex, fresh->FindItem(st::kFasting)->index);
+    EXPECT_EQ(added.itemIndex, stored.FindItem(st::kFasting)->index);
     EXPECT_EQ(added.notes, "before breakfast");
     EXPECT_EQ(added.seconds, Noon(27));  // the fixed clock's now
-
     EXPECT_EQ(page.ValueIdAt(page.grid()->currentRow()), added.id);
-}
 
-TEST_F(ValuesPageTest, AnAmountInAnotherUnitIsStoredInTheGroupsUnit) {
-    ValuesPage& page = Page();
     services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
-        ASSERT_TRUE(test::chooseComboText(d.groupBox(), "Blood glucose"));
         ASSERT_TRUE(test::chooseComboText(d.unitBox(), "mg/dL"));
         test::typeText(d.amountEdit(), "90.08");  // 5 mmol/L
+        test::typeText(d.notesEdit(), "converted");
         d.accept();
     });
     ASSERT_TRUE(test::clickButton(&page, "New"));
-    const auto fresh = Fresh();
-    ASSERT_EQ(fresh->Values().size(), 1u);
-    EXPECT_NEAR(fresh->Values().begin()->second.value, 5.0f, 1e-5);
-    EXPECT_EQ(Cell(page, 0, ValuesPage::kUnitColumn), "mmol/L");
+    stored = Stored();
+    const ValueRecord* converted = stored.FindValue(page.ValueIdAt(page.grid()->currentRow()));
+    ASSERT_NE(converted, nullptr);
+    EXPECT_EQ(converted->notes, "converted");
+    EXPECT_NEAR(converted->value, 5.0f, 1e-5);
+    EXPECT_EQ(Cell(page, page.grid()->currentRow(), ValuesPage::kUnitColumn), "mmol/L");
 }
 
 TEST_F(ValuesPageTest, CancelAndRefusedAmountsLeaveTheStoredValueAlone) {
     const int32_t id = SeedValue(st::kFoodGroup, st::kFirstFood, 60, Noon(5), "kept");
     ValuesPage& page = Page();
-    services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) { d.reject(); });
     services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
         test::typeText(d.notesEdit(), "changed");
         d.reject();
@@ -189,29 +179,29 @@ TEST_F(ValuesPageTest, CancelAndRefusedAmountsLeaveTheStoredValueAlone) {
         EXPECT_TRUE(d.isVisible());
         d.reject();
     });
-    ASSERT_TRUE(test::clickButton(&page, "New"));
+    ASSERT_TRUE(test::clickButton(&page, "Edit"));
     ASSERT_TRUE(test::clickButton(&page, "Edit"));
     EXPECT_EQ(ModifiedFlag(), 0);
-    ASSERT_TRUE(test::clickButton(&page, "Edit"));
     EXPECT_GT(services_.prompter.beeps(), 0);
-    const auto fresh = Fresh();
-    ASSERT_EQ(fresh->Values().size(), 1u);
-    EXPECT_EQ(fresh->FindValue(id)->value, 60.0f);
-    EXPECT_EQ(fresh->FindValue(id)->notes, "kept");
+    const RecordCache stored = Stored();
+    ASSERT_EQ(stored.Values().size(), 1u);
+    EXPECT_EQ(stored.FindValue(id)->value, 60.0f);
+    EXPECT_EQ(stored.FindValue(id)->notes, "kept");
 }
 
 TEST_F(ValuesPageTest, EditWritesTheNewItemButKeepsItsItemIndex) {
     const int32_t id = SeedValue(st::kFoodGroup, st::kFirstFood, 60, Noon(5), "toast", 77);
     ValuesPage& page = Page();
+    page.grid()->selectRow(0);
     services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
         EXPECT_EQ(d.itemBox()->currentText(), "White bread");
         ASSERT_TRUE(test::chooseComboText(d.itemBox(), "Wholemeal bread"));
         d.accept();
     });
-    ASSERT_TRUE(test::clickButton(&page, "Edit"));
+    test::pressKey(page.grid()->view(), Qt::Key_Return);
     EXPECT_EQ(ModifiedFlag(), 1);
-    const auto fresh = Fresh();
-    const ValueRecord* edited = fresh->FindValue(id);
+    const RecordCache stored = Stored();
+    const ValueRecord* edited = stored.FindValue(id);
     ASSERT_NE(edited, nullptr);
     EXPECT_EQ(edited->itemId, st::kFirstFood + 1);
     EXPECT_EQ(edited->itemIndex, 77);
@@ -224,17 +214,16 @@ TEST_F(ValuesPageTest, RemoveAsksAndOnlyYesDeletes) {
         SeedValue(st::kInsulinGroup, st::kRapidInsulin, day, Noon(day), std::to_string(day));
     ValuesPage& page = Page();
     page.grid()->selectRow(1);
-
     services_.prompter.answerNo();
     ASSERT_TRUE(test::clickButton(&page, "Remove"));
     EXPECT_EQ(services_.prompter.last().text(), "Delete this value?");
-    EXPECT_EQ(Fresh()->Values().size(), 3u);
+    EXPECT_EQ(Stored().Values().size(), 3u);
     EXPECT_EQ(ModifiedFlag(), 0);
 
     services_.prompter.answerYes();
     ASSERT_TRUE(test::clickButton(&page, "Remove"));
     EXPECT_EQ(ModifiedFlag(), 1);
-    EXPECT_EQ(Fresh()->Values().size(), 2u);
+    EXPECT_EQ(Stored().Values().size(), 2u);
     EXPECT_EQ(NotesColumn(page), (QStringList{"3", "1"}));
 }
 
@@ -243,30 +232,54 @@ TEST_F(ValuesPageTest, LastTenShowsTheTenNewestUntilUnchecked) {
         SeedValue(st::kInsulinGroup, st::kLongInsulin, day, Noon(day), std::to_string(day));
     ValuesPage& page = Page();
     EXPECT_EQ(page.grid()->rowCount(), 25);
-
     ASSERT_TRUE(test::clickButton(&page, "Last 10 Values"));
     ASSERT_EQ(page.grid()->rowCount(), 10);
     EXPECT_EQ(Cell(page, 0, ValuesPage::kNotesColumn), "25");
     EXPECT_EQ(Cell(page, 9, ValuesPage::kNotesColumn), "16");
-
-    // A reload from the tab keeps the view.
-    page.Activate();
+    page.Activate();  // a reload from the tab keeps the view
     EXPECT_EQ(page.grid()->rowCount(), 10);
-
     ASSERT_TRUE(test::clickButton(&page, "Last 10 Values"));
     EXPECT_EQ(page.grid()->rowCount(), 25);
 }
 
 TEST_F(ValuesPageTest, ExportWritesTheValuesWorkbookWhereTheUserChooses) {
     SeedValue(st::kInsulinGroup, st::kRapidInsulin, 1, Noon(1), "one");
-    ValuesPage& page = Page();
     const QString path = TempPath("values.xlsx");
     services_.dialogs.answerSaveFile(path);
-    ASSERT_TRUE(test::clickButton(&page, "Export to MS Excel"));
+    ASSERT_TRUE(test::clickButton(&Page(), "Export to MS Excel"));
     EXPECT_TRUE(QFile::exists(path));
     ASSERT_EQ(services_.shell.opened().size(), 1u);
     EXPECT_EQ(services_.shell.opened().front().toLocalFile(), path);
     EXPECT_EQ(ModifiedFlag(), 0) << "exporting changes nothing";
+}
+
+using ValuesPageVersionsTest = test::ModuleFixture;
+
+TEST_F(ValuesPageVersionsTest, PagesReadNothingUntilAnotherProgramStoresAValue) {
+    SeedValue(st::kInsulinGroup, st::kRapidInsulin, 4, Seconds(test::MakeDate(2008, 8, 1, 12)), "first");
+    ValuesPage& page = ShowPage<ValuesPage>(Tab::Values);
+    ASSERT_EQ(page.grid()->rowCount(), 1);
+    const uint64_t loaded = cache().Generation();
+    QSignalSpy refills(page.grid()->view()->model(), &QAbstractItemModel::modelReset);
+    for (const Tab tab : {Tab::Charts, Tab::Tables, Tab::Groups, Tab::Values}) window_->SelectTab(tab);
+    EXPECT_EQ(cache().Generation(), loaded) << "no loader read its table";
+    EXPECT_EQ(refills.count(), 0) << "the grid kept its rows";
+
+    std::string error;
+    auto other = hostdb::SqliteHostDatabase::Open(db().path(), &error);
+    ASSERT_TRUE(other) << error;
+    const FieldMap fields{{"ID", "900"},
+                          {"INDEX", "900"},
+                          {"NAME", "elsewhere"},
+                          {"MATTERID", IntText(st::kInsulinGroup)},
+                          {"ITEMID", IntText(st::kRapidInsulin)},
+                          {"VALUE", "1.0"},
+                          {"SECONDS", IntText(Seconds(test::MakeDate(2008, 8, 2, 12)))}};
+    ASSERT_EQ(other->Values()->Add(&fields), 0);
+    window_->SelectTab(Tab::Charts);
+    window_->SelectTab(Tab::Values);
+    EXPECT_EQ(page.grid()->rowCount(), 2);
+    EXPECT_EQ(page.grid()->cell(0, QString::fromLatin1(ValuesPage::kNotesColumn)), "elsewhere");
 }
 
 }  // namespace
