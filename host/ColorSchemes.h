@@ -30,8 +30,8 @@ bool StoreColorScheme(std::size_t index);
 class HostColors : public HostColorProvider {
 public:
     int32_t GetColor(int32_t number) override;
-    void setScheme(std::size_t index) { scheme_ = index < ColorSchemes().size() ? index : 0; }
-    std::size_t scheme() const { return scheme_; }
+    void SetScheme(std::size_t index) { scheme_ = index < ColorSchemes().size() ? index : 0; }
+    std::size_t Scheme() const { return scheme_; }
 
 private:
     std::size_t scheme_ = 0;

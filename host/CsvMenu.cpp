@@ -46,7 +46,7 @@ CsvPreviewDialog::CsvPreviewDialog(const QString& fileName, const exchange::Impo
     resize(560, 360);
 }
 
-QString CsvPreviewDialog::previewText() const { return text_; }
+QString CsvPreviewDialog::PreviewText() const { return text_; }
 
 CsvMenu::CsvMenu(QWidget* window, std::function<hostdb::SqliteHostDatabase*()> database,
                  std::function<void()> reloadModule)
@@ -60,26 +60,26 @@ CsvMenu::CsvMenu(QWidget* window, std::function<hostdb::SqliteHostDatabase*()> d
       reloadModule_(std::move(reloadModule)),
       export_(new QAction(QStringLiteral("Export values as CSV\u2026"), this)),
       import_(new QAction(QStringLiteral("Import values from CSV\u2026"), this)) {
-    connect(export_, &QAction::triggered, this, [this] { guarded(kExportCaption, &CsvMenu::exportValues); });
-    connect(import_, &QAction::triggered, this, [this] { guarded(kImportCaption, &CsvMenu::importValues); });
+    connect(export_, &QAction::triggered, this, [this] { Guarded(kExportCaption, &CsvMenu::ExportValues); });
+    connect(import_, &QAction::triggered, this, [this] { Guarded(kImportCaption, &CsvMenu::ImportValues); });
 }
 
-void CsvMenu::guarded(const QString& caption, void (CsvMenu::*action)()) {
+void CsvMenu::Guarded(const QString& caption, void (CsvMenu::*action)()) {
     // Nothing may unwind into Qt's event loop; a failure (out of memory on a
     // huge file) is shown instead.
     try {
         (this->*action)();
     } catch (const std::exception& e) {
-        Services::prompter().error(window_, caption, QString::fromLocal8Bit(e.what()));
+        Services::Prompter().Error(window_, caption, QString::fromLocal8Bit(e.what()));
     }
 }
 
-void CsvMenu::addTo(QMenu* menu) {
+void CsvMenu::AddTo(QMenu* menu) {
     menu->addAction(export_);
     menu->addAction(import_);
 }
 
-void CsvMenu::exportValues() {
+void CsvMenu::ExportValues() {
     hostdb::SqliteHostDatabase* db = database_();
     if (!db) return;
     SaveFileRequest request;
@@ -88,21 +88,21 @@ void CsvMenu::exportValues() {
     request.fileName = QStringLiteral("values.csv");
     request.filters = {tr("CSV files (*.csv)"), tr("All files (*)")};
     request.defaultSuffix = QStringLiteral("csv");
-    const std::optional<QString> path = Services::dialogs().saveFileName(request);
+    const std::optional<QString> path = Services::Dialogs().SaveFileName(request);
     if (!path || path->isEmpty()) return;
     int count = 0;
     std::string error;
     if (!ExportCsvFile(*db, path->toStdString(), &count, &error)) {
-        Services::prompter().error(window_, kExportCaption, QString::fromStdString(error));
+        Services::Prompter().Error(window_, kExportCaption, QString::fromStdString(error));
         return;
     }
-    Services::prompter().information(
+    Services::Prompter().Information(
         window_, kExportCaption,
         tr("%1 written to %2.")
             .arg(QString::fromStdString(CountText(static_cast<std::size_t>(count), "value")), *path));
 }
 
-void CsvMenu::importValues() {
+void CsvMenu::ImportValues() {
     hostdb::SqliteHostDatabase* db = database_();
     if (!db) return;
     const QString path = chooseImportFile(window_);
@@ -110,18 +110,18 @@ void CsvMenu::importValues() {
     exchange::ImportPlan plan;
     std::string error;
     if (!PlanCsvFile(*db, path.toStdString(), &plan, &error)) {
-        Services::prompter().error(window_, kImportCaption, QString::fromStdString(error));
+        Services::Prompter().Error(window_, kImportCaption, QString::fromStdString(error));
         return;
     }
     CsvPreviewDialog dialog(QFileInfo(path).fileName(), plan, window_);
-    if (Services::dialogs().run(dialog) != QDialog::Accepted || plan.newValues.empty()) return;
+    if (Services::Dialogs().Run(dialog) != QDialog::Accepted || plan.newValues.empty()) return;
     const bool written = WriteCsvPlan(*db, plan, &error);
     if (written && reloadModule_) reloadModule_();
     if (!written) {
-        Services::prompter().error(window_, kImportCaption, QString::fromStdString(error));
+        Services::Prompter().Error(window_, kImportCaption, QString::fromStdString(error));
         return;
     }
-    Services::prompter().information(
+    Services::Prompter().Information(
         window_, kImportCaption,
         tr("%1 imported from %2.").arg(QString::fromStdString(CountText(plan.newValues.size(), "value")), path));
 }

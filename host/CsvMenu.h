@@ -27,8 +27,8 @@ class CsvPreviewDialog : public QDialog {
     Q_OBJECT
 public:
     CsvPreviewDialog(const QString& fileName, const exchange::ImportPlan& plan, QWidget* parent);
-    QPushButton* importButton() const { return import_; }
-    QString previewText() const;
+    QPushButton* ImportButton() const { return import_; }
+    QString PreviewText() const;
 
 private:
     QPushButton* import_;
@@ -42,17 +42,17 @@ public:
     // an import changed it, so the module reads the new values.
     CsvMenu(QWidget* window, std::function<hostdb::SqliteHostDatabase*()> database, std::function<void()> reloadModule);
 
-    void addTo(QMenu* menu);
-    QAction* exportAction() const { return export_; }
-    QAction* importAction() const { return import_; }
+    void AddTo(QMenu* menu);
+    QAction* ExportAction() const { return export_; }
+    QAction* ImportAction() const { return import_; }
 
     // Asks for the file to import; the open-file dialog unless replaced.
     std::function<QString(QWidget*)> chooseImportFile;
 
 private:
-    void guarded(const QString& caption, void (CsvMenu::*action)());
-    void exportValues();
-    void importValues();
+    void Guarded(const QString& caption, void (CsvMenu::*action)());
+    void ExportValues();
+    void ImportValues();
 
     QWidget* window_;
     std::function<hostdb::SqliteHostDatabase*()> database_;

@@ -18,38 +18,38 @@ HostWindow::HostWindow(const PluginLibrary& plugin, std::unique_ptr<hostdb::Sqli
     : plugin_(plugin), db_(std::move(db)), dbPath_(std::move(dbPath)), container_(new QWidget(this)) {
     container_->setObjectName(QStringLiteral("ModuleContainer"));
     setCentralWidget(container_);
-    colors_.setScheme(StoredColorScheme());
-    updateTitle();
+    colors_.SetScheme(StoredColorScheme());
+    UpdateTitle();
     resize(1100, 720);
-    buildMenus();
+    BuildMenus();
 }
 
-HostWindow::~HostWindow() { stopModule(); }
+HostWindow::~HostWindow() { StopModule(); }
 
-void HostWindow::buildMenus() {
+void HostWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(tr("&Open database..."), QKeySequence::Open, this, &HostWindow::openDatabase);
-    file->addAction(tr("&Save"), QKeySequence::Save, this, &HostWindow::saveModule);
-    file->addAction(tr("&Back up database..."), this, &HostWindow::backUpDatabase);
+    file->addAction(tr("&Open database..."), QKeySequence::Open, this, &HostWindow::OpenDatabase);
+    file->addAction(tr("&Save"), QKeySequence::Save, this, &HostWindow::SaveModule);
+    file->addAction(tr("&Back up database..."), this, &HostWindow::BackUpDatabase);
     file->addSeparator();
     auto* csv = new CsvMenu(
         this, [this] { return db_.get(); },
         [this] {
             if (running_) {
-                stopModule();
-                startModule();
+                StopModule();
+                StartModule();
             }
         });
-    csv->addTo(file);
+    csv->AddTo(file);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
     // The module's menu, owned by the menu bar once it is added.
-    if (QMenu* menu = plugin_.api().GetPlugMenu()) {
+    if (QMenu* menu = plugin_.Api().GetPlugMenu()) {
         menu->setParent(this, menu->windowFlags());
         menuBar()->addMenu(menu);
         connect(menu, &QMenu::triggered, this,
-                [this](QAction* action) { plugin_.api().GetOnCommandID(0, action->data().toInt()); });
+                [this](QAction* action) { plugin_.Api().GetOnCommandID(0, action->data().toInt()); });
         moduleMenu_ = menu;
     }
 
@@ -59,76 +59,76 @@ void HostWindow::buildMenus() {
     for (std::size_t i = 0; i < ColorSchemes().size(); ++i) {
         QAction* action = view->addAction(ColorSchemes()[i].name);
         action->setCheckable(true);
-        action->setChecked(i == colors_.scheme());
+        action->setChecked(i == colors_.Scheme());
         schemes->addAction(action);
-        connect(action, &QAction::triggered, this, [this, i] { setScheme(i); });
+        connect(action, &QAction::triggered, this, [this, i] { SetScheme(i); });
     }
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
-    help->addAction(tr("&About"), this, [this] { plugin_.api().AboutDialog(); });
+    help->addAction(tr("&About"), this, [this] { plugin_.Api().AboutDialog(); });
 }
 
-void HostWindow::startModule() {
-    const PluginEntryPoints& api = plugin_.api();
-    HandHostExtensions(api, db_->extensions());
+void HostWindow::StartModule() {
+    const PluginEntryPoints& api = plugin_.Api();
+    HandHostExtensions(api, db_->Extensions());
     api.Init(db_.get(), &colors_, container_, 0, 0);
     api.Run();
     running_ = true;
     // The module's texts are loaded by Init.
-    updateTitle();
+    UpdateTitle();
 }
 
-void HostWindow::updateTitle() {
+void HostWindow::UpdateTitle() {
     char title[1024] = {};
-    if (running_) plugin_.api().GetTitle(title);
+    if (running_) plugin_.Api().GetTitle(title);
     setWindowTitle(QStringLiteral("ORV Desktop - %1 - %2").arg(QString::fromUtf8(title), dbPath_));
 }
 
-void HostWindow::stopModule() {
+void HostWindow::StopModule() {
     if (!running_) return;
-    const PluginEntryPoints& api = plugin_.api();
+    const PluginEntryPoints& api = plugin_.Api();
     if (api.IsModified()) api.Save();
     api.Close();
     HandHostExtensions(api, nullptr);
     running_ = false;
 }
 
-void HostWindow::saveModule() {
-    if (running_) plugin_.api().Save();
+void HostWindow::SaveModule() {
+    if (running_) plugin_.Api().Save();
 }
 
-void HostWindow::setScheme(std::size_t index) {
-    colors_.setScheme(index);
-    if (schemeActions_ && colors_.scheme() < static_cast<std::size_t>(schemeActions_->actions().size()))
-        schemeActions_->actions()[static_cast<qsizetype>(colors_.scheme())]->setChecked(true);
-    if (running_) plugin_.api().ChangeColorScheme();
-    if (remembersScheme_ && !StoreColorScheme(colors_.scheme()))
+void HostWindow::SetScheme(std::size_t index) {
+    colors_.SetScheme(index);
+    if (schemeActions_ && colors_.Scheme() < static_cast<std::size_t>(schemeActions_->actions().size()))
+        schemeActions_->actions()[static_cast<qsizetype>(colors_.Scheme())]->setChecked(true);
+    if (running_) plugin_.Api().ChangeColorScheme();
+    if (remembersScheme_ && !StoreColorScheme(colors_.Scheme()))
         statusBar()->showMessage(tr("The colour scheme could not be remembered."));
 }
 
-void HostWindow::openDatabase() {
+void HostWindow::OpenDatabase() {
     const QString path = QFileDialog::getOpenFileName(this, tr("Open database"), dbPath_,
                                                       tr("ORV databases (*.sqlite *.db);;All files (*)"));
     if (path.isEmpty()) return;
     QString error;
-    if (!openDatabaseFile(path, &error)) QMessageBox::critical(this, tr("ORV Desktop"), error);
+    if (!OpenDatabaseFile(path, &error)) QMessageBox::critical(this, tr("ORV Desktop"), error);
 }
 
-bool HostWindow::openDatabaseFile(const QString& path, QString* error) {
+bool HostWindow::OpenDatabaseFile(const QString& path, QString* error) {
     std::string reason;
     auto db = hostdb::SqliteHostDatabase::Open(path.toStdString(), &reason);
     if (!db) {
         if (error) *error = QString::fromStdString(reason);
         return false;
     }
-    stopModule();
+    StopModule();
     db_ = std::move(db);
     dbPath_ = QFileInfo(path).absoluteFilePath();
-    startModule();
+    StartModule();
     return true;
 }
 
-void HostWindow::backUpDatabase() {
+void HostWindow::BackUpDatabase() {
     const QString path = QFileDialog::getSaveFileName(this, tr("Back up database"), dbPath_ + QStringLiteral(".backup"),
                                                       tr("ORV databases (*.sqlite *.db);;All files (*)"));
     if (path.isEmpty()) return;
@@ -141,7 +141,7 @@ void HostWindow::backUpDatabase() {
 }
 
 void HostWindow::closeEvent(QCloseEvent* event) {
-    stopModule();
+    StopModule();
     event->accept();
 }
 

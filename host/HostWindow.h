@@ -23,31 +23,31 @@ public:
     ~HostWindow() override;
 
     // Hands the database to the module and lets it create its window.
-    void startModule();
+    void StartModule();
     // The container the module's window lives in.
-    QWidget* moduleParent() const { return container_; }
-    HostColors& colors() { return colors_; }
-    const PluginLibrary& plugin() const { return plugin_; }
+    QWidget* ModuleParent() const { return container_; }
+    HostColors& Colors() { return colors_; }
+    const PluginLibrary& Plugin() const { return plugin_; }
     // Saves when the module reports changes, then closes the module.
-    void stopModule();
+    void StopModule();
     // File -> Open database without the file dialog: opens `path`, restarts
     // the module on it and names it in the title. False (with the reason in
     // `error`) leaves the current database open.
-    bool openDatabaseFile(const QString& path, QString* error);
+    bool OpenDatabaseFile(const QString& path, QString* error);
     // Chooses a colour scheme, tells the module and remembers the choice.
-    void setScheme(std::size_t index);
+    void SetScheme(std::size_t index);
     // Whether the colour scheme choice is remembered (not while picturing).
-    void setRemembersScheme(bool on) { remembersScheme_ = on; }
+    void SetRemembersScheme(bool on) { remembersScheme_ = on; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildMenus();
-    void openDatabase();
-    void saveModule();
-    void backUpDatabase();
-    void updateTitle();
+    void BuildMenus();
+    void OpenDatabase();
+    void SaveModule();
+    void BackUpDatabase();
+    void UpdateTitle();
 
     const PluginLibrary& plugin_;
     std::unique_ptr<hostdb::SqliteHostDatabase> db_;

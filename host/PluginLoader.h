@@ -52,7 +52,7 @@ public:
     PluginLibrary(const PluginLibrary&) = delete;
     PluginLibrary& operator=(const PluginLibrary&) = delete;
 
-    const PluginEntryPoints& api() const { return api_; }
+    const PluginEntryPoints& Api() const { return api_; }
     const QString& path() const { return path_; }
 
 private:

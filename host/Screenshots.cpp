@@ -156,13 +156,13 @@ int WriteScreenshots(HostWindow& window, const QString& dirPath, QString* error)
     // One picture per page: the module's tab row is a QTabBar inside its
     // window. Each page's dialogs are opened from its own buttons, pictured
     // and cancelled, so nothing is changed.
-    if (auto* tabs = window.moduleParent()->findChild<QTabBar*>()) {
+    if (auto* tabs = window.ModuleParent()->findChild<QTabBar*>()) {
         for (int i = 0; i < tabs->count(); ++i) {
             tabs->setCurrentIndex(i);
             Settle();
             const QString page = FileNameFor(tabs->tabText(i));
             if (Save(window.grab(), dir, QStringLiteral("page-") + page, error)) ++written;
-            for (QAbstractButton* button : window.moduleParent()->findChildren<QAbstractButton*>()) {
+            for (QAbstractButton* button : window.ModuleParent()->findChildren<QAbstractButton*>()) {
                 if (!button->isVisible() || !button->isEnabled()) continue;
                 const QString text = button->text().remove(QLatin1Char('&'));
                 if (!IsPicturedButton(page, text)) continue;
@@ -182,7 +182,7 @@ int WriteScreenshots(HostWindow& window, const QString& dirPath, QString* error)
         *error = QStringLiteral("The module shows no tabs");
     }
 
-    const PluginEntryPoints& api = window.plugin().api();
+    const PluginEntryPoints& api = window.Plugin().Api();
     const struct {
         const char* name;
         std::function<void()> open;

@@ -25,17 +25,17 @@ bool ExportWorkbook(hostdb::SqliteHostDatabase& db, bool values, const QString& 
     std::string stopped;
     std::string lastFailure;
     // The templates beside `modulePath`, and the last diagnostic for the message.
-    Environment environment = Services::environment();
+    Environment environment = Services::Environment();
     environment.moduleFile = modulePath;
     environment.diagnostics = [&lastFailure](const std::string& text) { lastFailure = text; };
-    const Environment* previous = Services::setEnvironment(&environment);
+    const Environment* previous = Services::SetEnvironment(&environment);
     ExportOptions options;
     options.destination = out.toStdString();
     options.interactive = false;
     options.message = &stopped;
     RecordCache cache;
     const int32_t result = values ? ExportValues(&db, cache, options) : ExportStructure(&db, cache, options);
-    Services::setEnvironment(previous);
+    Services::SetEnvironment(previous);
 
     QString text;
     switch (result) {

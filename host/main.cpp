@@ -200,12 +200,12 @@ int main(int argc, char* argv[]) {
     if (!plugin) return Fail(loadError);
 
     orv::host::HostWindow window(*plugin, std::move(db), QFileInfo(dbPath).absoluteFilePath());
-    window.startModule();
+    window.StartModule();
     if (sandbox) {
-        window.setRemembersScheme(false);
+        window.SetRemembersScheme(false);
         QString shotError;
         const int written = orv::host::WriteScreenshots(window, parser.value(screenshotOption), &shotError);
-        window.stopModule();
+        window.StopModule();
         if (!shotError.isEmpty()) return Fail(shotError);
         std::printf("%d pictures written to %s\n", written, parser.value(screenshotOption).toLocal8Bit().constData());
         return 0;

@@ -30,8 +30,8 @@ public:
         options.itemCount = 2000;
         options.seed = 11;
         std::string error;
-        if (!orv::hostdb::GenerateDatabase(database(), options, &error)) {
-            std::fprintf(stderr, "cannot generate %s: %s\n", database().c_str(), error.c_str());
+        if (!orv::hostdb::GenerateDatabase(Database(), options, &error)) {
+            std::fprintf(stderr, "cannot generate %s: %s\n", Database().c_str(), error.c_str());
             std::abort();
         }
     }
@@ -39,8 +39,8 @@ public:
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
     }
-    std::string database() const { return (dir_ / "orv.sqlite").string(); }
-    std::string workbook() const { return (dir_ / "values.xlsx").string(); }
+    std::string Database() const { return (dir_ / "orv.sqlite").string(); }
+    std::string Workbook() const { return (dir_ / "values.xlsx").string(); }
 
 private:
     std::filesystem::path dir_;
@@ -53,25 +53,25 @@ const Workspace& Files() {
 
 void BM_ValuesExport(benchmark::State& state) {
     std::string error;
-    auto db = orv::hostdb::SqliteHostDatabase::Open(Files().database(), &error);
+    auto db = orv::hostdb::SqliteHostDatabase::Open(Files().Database(), &error);
     if (!db) {
         state.SkipWithError(error.c_str());
         return;
     }
     orv::Environment environment;
     environment.moduleFile = QStringLiteral(ORV_TEMPLATE_DIR "/ORVUnits.upg");
-    const orv::Environment* previous = orv::Services::setEnvironment(&environment);
+    const orv::Environment* previous = orv::Services::SetEnvironment(&environment);
     orv::ExportOptions options;
-    options.destination = Files().workbook();
+    options.destination = Files().Workbook();
     options.interactive = false;
     orv::RecordCache cache;
     for (auto _ : state) {
         const int32_t result = orv::ExportValues(db.get(), cache, options);
         if (result != orv::kExportOk) state.SkipWithError("export failed");
     }
-    orv::Services::setEnvironment(previous);
+    orv::Services::SetEnvironment(previous);
     state.counters["values"] = static_cast<double>(cache.Values().size());
-    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(Files().workbook())) / 1e6;
+    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(Files().Workbook())) / 1e6;
 }
 BENCHMARK(BM_ValuesExport)->Unit(benchmark::kMillisecond)->Iterations(3);
 

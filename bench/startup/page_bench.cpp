@@ -78,8 +78,8 @@ public:
         return id;
     }
     orv::ValuesPage& Values() { return *static_cast<orv::ValuesPage*>(window_->PageAt(Tab::Values)); }
-    orv::RecordCache& cache() { return cache_; }
-    orv::HostDatabase& db() { return *db_; }
+    orv::RecordCache& Cache() { return cache_; }
+    orv::HostDatabase& Db() { return *db_; }
 
 private:
     QTemporaryDir dir_;
@@ -144,7 +144,7 @@ void BM_AddValueSeenInGrid(benchmark::State& state) {
     module.Show(Tab::Values);
     for (auto _ : state) {
         const int32_t id = module.AddValue();
-        orv::ReloadValueParts(module.cache(), &module.db());
+        orv::ReloadValueParts(module.Cache(), &module.Db());
         module.Values().FillGrid(id);
         module.Paint();
         if (module.Values().ValueIdAt(module.Values().grid()->currentRow()) != id) state.SkipWithError("not shown");

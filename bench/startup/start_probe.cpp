@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     orv::host::HostColors colors;
     QWidget host;
     host.resize(900, 640);
-    const orv::host::PluginEntryPoints& api = plugin->api();
+    const orv::host::PluginEntryPoints& api = plugin->Api();
     api.Init(db.get(), &colors, &host, 0, 0);
     api.Run();
     host.show();

@@ -18,7 +18,7 @@ namespace {
 constexpr int kRows = 100'000;
 const std::array<QString, 6> kColumns = {"Date", "Time", "Item Name", "Value", "Unit Name", "Notes"};
 
-void setUpGrid(orv::Grid& grid) {
+void SetUpGrid(orv::Grid& grid) {
     const std::array<int, 6> widths = {70, 70, 100, 70, 100, 100};
     for (std::size_t i = 0; i < kColumns.size(); ++i) grid.addColumn(kColumns[i], widths[i]);
     grid.setAlternatingRowColors(0xF0F0F0, 0xE6E6E6);
@@ -26,7 +26,7 @@ void setUpGrid(orv::Grid& grid) {
     grid.show();
 }
 
-void finishFill(orv::Grid& grid) {
+void FinishFill(orv::Grid& grid) {
     grid.setRedraw(true);
     grid.selectRow(0);
     grid.view()->viewport()->repaint();
@@ -35,7 +35,7 @@ void finishFill(orv::Grid& grid) {
 // Texts made beforehand: measures the grid alone.
 void BM_GridFill100kPreparedTexts(benchmark::State& state) {
     orv::Grid grid;
-    setUpGrid(grid);
+    SetUpGrid(grid);
     std::vector<std::array<QString, 6>> texts(kRows);
     for (int i = 0; i < kRows; ++i) {
         texts[static_cast<std::size_t>(i)] = {QString::asprintf("%02d/%02d/2008", 1 + i % 12, 1 + i % 28),
@@ -54,7 +54,7 @@ void BM_GridFill100kPreparedTexts(benchmark::State& state) {
             for (std::size_t c = 0; c < cells.size(); ++c) grid.setCell(row, kColumns[c], cells[c]);
             grid.setRowNumber(row, i + 1);
         }
-        finishFill(grid);
+        FinishFill(grid);
     }
     state.counters["rows"] = grid.rowCount();
 }
@@ -63,7 +63,7 @@ BENCHMARK(BM_GridFill100kPreparedTexts)->Unit(benchmark::kMillisecond)->MinTime(
 // Texts formatted while filling, as a page does from its records.
 void BM_GridFill100kFormattingTexts(benchmark::State& state) {
     orv::Grid grid;
-    setUpGrid(grid);
+    SetUpGrid(grid);
     const QString unit = QStringLiteral("mg/dL");
     for (auto _ : state) {
         grid.setRedraw(false);
@@ -79,7 +79,7 @@ void BM_GridFill100kFormattingTexts(benchmark::State& state) {
             grid.setCell(row, QStringLiteral("Notes"), QStringLiteral("note %1").arg(i));
             grid.setRowNumber(row, i + 1);
         }
-        finishFill(grid);
+        FinishFill(grid);
     }
     state.counters["rows"] = grid.rowCount();
 }
@@ -88,7 +88,7 @@ BENCHMARK(BM_GridFill100kFormattingTexts)->Unit(benchmark::kMillisecond)->MinTim
 // Rows by number with texts made only when drawn, as the Values page fills.
 void BM_GridFill100kCellSource(benchmark::State& state) {
     orv::Grid grid;
-    setUpGrid(grid);
+    SetUpGrid(grid);
     grid.setCellSource([](int number, int column) { return QStringLiteral("%1/%2").arg(number).arg(column); });
     std::vector<int> numbers(kRows);
     for (int i = 0; i < kRows; ++i) numbers[static_cast<std::size_t>(i)] = i + 1;
@@ -96,7 +96,7 @@ void BM_GridFill100kCellSource(benchmark::State& state) {
         grid.setRedraw(false);
         grid.deleteAllRows();
         grid.appendRows(numbers);
-        finishFill(grid);
+        FinishFill(grid);
     }
     state.counters["rows"] = grid.rowCount();
 }

@@ -17,7 +17,7 @@ namespace {
 class BatchSink final : public exchange::ImportSink {
 public:
     explicit BatchSink(hostdb::SqliteHostDatabase& db) : batch_(db) {}
-    bool began() const { return batch_.began(); }
+    bool Began() const { return batch_.Began(); }
     int32_t Add(RecordKind kind, const FieldMap& fields) override { return batch_.Add(kind, fields); }
     bool Commit(std::string* error) override { return batch_.Commit(error); }
 
@@ -63,7 +63,7 @@ bool PlanCsvFile(hostdb::SqliteHostDatabase& db, const std::string& path, exchan
 bool WriteCsvPlan(hostdb::SqliteHostDatabase& db, const exchange::ImportPlan& plan, std::string* error) {
     if (plan.newValues.empty()) return true;
     BatchSink sink(db);
-    if (!sink.began()) {
+    if (!sink.Began()) {
         *error = "The database cannot be written now; nothing was imported.";
         return false;
     }

@@ -79,7 +79,7 @@ bool WriteTablesReport(HostDatabase& db, const ReportRequest& request, QString* 
         targetId = cache.TargetNames().IdAt(0);
     }
 
-    const QDateTime now = Services::clock().now();
+    const QDateTime now = Services::Clock().Now();
     const auto content = TablesReportFor(cache, &db, targetId, choice, HostDate(now), request.details);
     if (!content) return Fail(error, QStringLiteral("the database has no target to report on"));
     const ReportClock today{now.date().year(), now.date().month(),  now.date().day(),

@@ -215,7 +215,7 @@ bool GenerateDatabase(const std::string& path, const GenerateOptions& options, s
         auto db = SqliteHostDatabase::Open(built, error);
         if (!db) return false;
         SqliteHostDatabase::Batch batch(*db);
-        if (!batch.began()) {
+        if (!batch.Began()) {
             RemoveBuilt(built);
             return Fail(error, "Cannot write '" + built + "'.");
         }

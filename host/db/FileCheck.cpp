@@ -54,7 +54,7 @@ public:
     CompanionGuard(const CompanionGuard&) = delete;
     CompanionGuard& operator=(const CompanionGuard&) = delete;
 
-    bool hadAny() const { return hadWal_ || hadShm_; }
+    bool HadAny() const { return hadWal_ || hadShm_; }
     void Keep() { cleanUp_ = false; }
 
 private:
@@ -94,7 +94,7 @@ bool CheckDatabaseFile(const std::string& path, int busyTimeoutMs, int32_t* vers
     // as immutable, which creates no companion files at all. With a log, read
     // through it, and remove whatever companion the check itself created.
     CompanionGuard companions(path);
-    const std::string uri = SqliteFileUri(path, companions.hadAny() ? "mode=ro" : "immutable=1");
+    const std::string uri = SqliteFileUri(path, companions.HadAny() ? "mode=ro" : "immutable=1");
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     std::string reason;
@@ -107,7 +107,7 @@ bool CheckDatabaseFile(const std::string& path, int busyTimeoutMs, int32_t* vers
         sqlite3_extended_result_codes(db, 1);
         Statement appId(db, "PRAGMA application_id");
         Statement userVersion(db, "PRAGMA user_version");
-        if (!appId.ok() || !userVersion.ok() || appId.Step() != SQLITE_ROW || userVersion.Step() != SQLITE_ROW) {
+        if (!appId.Ok() || !userVersion.Ok() || appId.Step() != SQLITE_ROW || userVersion.Step() != SQLITE_ROW) {
             damaged = IsDamage(sqlite3_extended_errcode(db));
             reason = "it cannot be read: " + std::string(sqlite3_errmsg(db));
         } else if (appId.Int(0) != kApplicationId) {
@@ -119,7 +119,7 @@ bool CheckDatabaseFile(const std::string& path, int busyTimeoutMs, int32_t* vers
         } else {
             if (version) *version = static_cast<int32_t>(userVersion.Int(0));
             Statement check(db, "PRAGMA quick_check");
-            int step = check.ok() ? check.Step() : sqlite3_extended_errcode(db);
+            int step = check.Ok() ? check.Step() : sqlite3_extended_errcode(db);
             if (step != SQLITE_ROW) {
                 damaged = true;
                 reason = sqlite3_errmsg(db);

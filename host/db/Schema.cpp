@@ -183,7 +183,7 @@ bool MigrateSchema(sqlite3* db, int32_t fromVersion, std::string* error) {
 
 bool EnsureCategorySlots(sqlite3* db, std::string* error) {
     Statement insert(db, "INSERT OR IGNORE INTO categories (kind, number, name) VALUES (?1, ?2, ?3)");
-    if (!insert.ok()) {
+    if (!insert.Ok()) {
         if (error) *error = sqlite3_errmsg(db);
         return false;
     }

@@ -198,7 +198,7 @@ public:
     RecordKind kind() const { return kind_; }
     const KindLayout& layout() const { return LayoutOf(kind_); }
     int32_t id() const { return row_.id; }
-    bool gone() const { return gone_; }
+    bool Gone() const { return gone_; }
     void SetRow(RecordRow row) {
         row_ = std::move(row);
         gone_ = false;
@@ -231,7 +231,7 @@ public:
     }
     int32_t IsEnd() override { return position_ >= order_.size() ? 1 : 0; }
     HostRecord* Current() override {
-        if (position_ >= order_.size() || order_[position_]->gone()) return nullptr;
+        if (position_ >= order_.size() || order_[position_]->Gone()) return nullptr;
         return order_[position_];
     }
     int32_t Add(const FieldMap* fields) override {
@@ -256,7 +256,7 @@ public:
         }
         if (result != kOk) {
             SqliteRecord* existing = state_->FindExisting(kind_, id);
-            return existing && !existing->gone() ? existing : nullptr;
+            return existing && !existing->Gone() ? existing : nullptr;
         }
         SqliteRecord& record = state_->Object(kind_, id);
         record.SetRow(std::move(row));
@@ -267,7 +267,7 @@ public:
 
 private:
     void SkipGone() {
-        while (position_ < order_.size() && order_[position_]->gone()) ++position_;
+        while (position_ < order_.size() && order_[position_]->Gone()) ++position_;
     }
 
     State* state_;
@@ -287,8 +287,8 @@ public:
     int32_t GetName(char* buffer, int32_t capacity) override { return CopyName(name_, buffer, capacity); }
     int32_t SetName(const char* text) override { return state_->RenameCategory(*this, text); }
 
-    int64_t hostId() const { return hostId_; }
-    bool gone() const { return gone_; }
+    int64_t HostId() const { return hostId_; }
+    bool Gone() const { return gone_; }
     void Set(int32_t number, std::string name) {
         number_ = number;
         name_ = std::move(name);
@@ -414,7 +414,7 @@ Statement* State::Prepare(const std::string& sql) {
     auto it = statements.find(sql);
     if (it == statements.end()) {
         Statement stmt(db, sql);
-        if (!stmt.ok()) return nullptr;
+        if (!stmt.Ok()) return nullptr;
         it = statements.emplace(sql, std::move(stmt)).first;
     }
     return &it->second.Reset();
@@ -511,7 +511,7 @@ int32_t State::InsertFields(RecordKind kind, const FieldMap& fields, RecordRow* 
     if (!stmt) return kStorageError;
     BindRow(layout, *stmt, row);
     if (!stmt->Run()) {
-        return stmt->lastResult() == SQLITE_CONSTRAINT_UNIQUE ? kDuplicateId : FailureOf(stmt->lastResult());
+        return stmt->LastResult() == SQLITE_CONSTRAINT_UNIQUE ? kDuplicateId : FailureOf(stmt->LastResult());
     }
     if (inserted) *inserted = std::move(row);
     return kOk;
@@ -532,7 +532,7 @@ int32_t State::MaxOf(RecordKind kind, bool index) {
 // by another program is not overwritten by a stale copy.
 template <typename Change>
 int32_t State::Modify(SqliteRecord& record, Change change) {
-    if (record.gone()) return kGone;
+    if (record.Gone()) return kGone;
     std::optional<WriteTransaction> tx;
     if (const int32_t began = BeginWrite(tx); began != kOk) return began;
     RecordRow row;
@@ -545,7 +545,7 @@ int32_t State::Modify(SqliteRecord& record, Change change) {
     Statement* stmt = Prepare(store.update);
     if (!stmt) return kStorageError;
     BindRow(*store.layout, *stmt, row);
-    if (!stmt->Run()) return FailureOf(stmt->lastResult());
+    if (!stmt->Run()) return FailureOf(stmt->LastResult());
     if (const int32_t ended = EndWrite(*tx); ended != kOk) return ended;
     Touch(record.kind(), record.id());
     record.SetRow(std::move(row));
@@ -553,13 +553,13 @@ int32_t State::Modify(SqliteRecord& record, Change change) {
 }
 
 int32_t State::Delete(SqliteRecord& record) {
-    if (record.gone()) return kGone;
+    if (record.Gone()) return kGone;
     std::optional<WriteTransaction> tx;
     if (const int32_t began = BeginWrite(tx); began != kOk) return began;
     Statement* stmt = Prepare(kinds[KindSlot(record.kind())].remove);
     if (!stmt) return kStorageError;
     stmt->Bind(1, int64_t{record.id()});
-    if (!stmt->Run()) return FailureOf(stmt->lastResult());
+    if (!stmt->Run()) return FailureOf(stmt->LastResult());
     const bool existed = sqlite3_changes(db) > 0;
     if (const int32_t ended = EndWrite(*tx); ended != kOk) return ended;
     Touch(record.kind(), record.id());
@@ -572,7 +572,7 @@ int32_t State::Delete(SqliteRecord& record) {
 // as such, confirms the record still exists and brings the object up to
 // date with it.
 int32_t State::Refresh(SqliteRecord& record) {
-    if (record.gone()) return kGone;
+    if (record.Gone()) return kGone;
     std::optional<WriteTransaction> tx;
     if (const int32_t began = BeginWrite(tx); began != kOk) return began;
     RecordRow row;
@@ -595,10 +595,10 @@ int32_t State::BeginWrite(std::optional<WriteTransaction>& tx) {
     if (const int32_t allowed = WriteAllowed(); allowed != kOk) return allowed;
     ownWrite = true;
     tx.emplace(db, inChange);
-    return tx->began() ? kOk : FailureOf(tx->lastResult());
+    return tx->Began() ? kOk : FailureOf(tx->LastResult());
 }
 
-int32_t State::EndWrite(WriteTransaction& tx) { return tx.Commit() ? kOk : FailureOf(tx.lastResult()); }
+int32_t State::EndWrite(WriteTransaction& tx) { return tx.Commit() ? kOk : FailureOf(tx.LastResult()); }
 
 void State::RestoreTouched() {
     for (const auto& [kind, id] : touchedRecords) {
@@ -615,7 +615,7 @@ void State::RestoreTouched() {
     for (SqliteCategory* category : touchedCategories) {
         Statement* stmt = Prepare("SELECT number, name FROM categories WHERE id = ?1");
         if (!stmt) break;
-        stmt->Bind(1, category->hostId());
+        stmt->Bind(1, category->HostId());
         const int rc = stmt->Step();
         if (rc == SQLITE_ROW) {
             category->Set(static_cast<int32_t>(stmt->Int(0)), stmt->Text(1));
@@ -716,13 +716,13 @@ int32_t State::LoadCategories(RecordKind kind, std::vector<SqliteCategory*>* ord
 
 int32_t State::RenameCategory(SqliteCategory& category, const char* name) {
     if (!name) return kBadArgument;
-    if (category.gone()) return kGone;
+    if (category.Gone()) return kGone;
     std::optional<WriteTransaction> tx;
     if (const int32_t began = BeginWrite(tx); began != kOk) return began;
     Statement* stmt = Prepare("UPDATE categories SET name = ?2 WHERE id = ?1");
     if (!stmt) return kStorageError;
-    stmt->Bind(1, category.hostId()).Bind(2, std::string_view(name));
-    if (!stmt->Run()) return FailureOf(stmt->lastResult());
+    stmt->Bind(1, category.HostId()).Bind(2, std::string_view(name));
+    if (!stmt->Run()) return FailureOf(stmt->LastResult());
     if (sqlite3_changes(db) == 0) {
         category.MarkGone();
         return kGone;
@@ -752,13 +752,13 @@ int32_t State::WriteSettings(const FieldMap& fields) {
     Statement* remove = Prepare("DELETE FROM settings WHERE record = ?1");
     if (!remove) return kStorageError;
     remove->Bind(1, std::string_view(name->second));
-    if (!remove->Run()) return FailureOf(remove->lastResult());
+    if (!remove->Run()) return FailureOf(remove->LastResult());
     Statement* insert = Prepare("INSERT INTO settings (record, field, value) VALUES (?1, ?2, ?3)");
     if (!insert) return kStorageError;
     for (const auto& [field, value] : fields) {
         insert->Reset().Bind(1, std::string_view(name->second)).Bind(2, std::string_view(field));
         insert->Bind(3, std::string_view(value));
-        if (!insert->Run()) return FailureOf(insert->lastResult());
+        if (!insert->Run()) return FailureOf(insert->LastResult());
     }
     return EndWrite(*tx);
 }
@@ -888,7 +888,7 @@ std::unique_ptr<SqliteHostDatabase> SqliteHostDatabase::Open(const std::string& 
 
     {
         WriteTransaction tx(state.db);
-        if (!tx.began()) {
+        if (!tx.Began()) {
             *error = "Cannot open '" + path + "' for writing: " + sqlite3_errmsg(state.db) + ".";
             return nullptr;
         }
@@ -1046,7 +1046,7 @@ SqliteHostDatabase::Batch::Batch(SqliteHostDatabase& db) : db_(db) {
     if (state.batch || state.inChange || state.readOnly) return;
     state.ownWrite = true;
     auto tx = std::make_unique<WriteTransaction>(state.db);
-    if (!tx->began()) return;
+    if (!tx->Began()) return;
     state.batch = std::move(tx);
     began_ = true;
 }

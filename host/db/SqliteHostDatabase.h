@@ -68,7 +68,7 @@ public:
     int32_t EndChange(int32_t commit) override;
     int32_t IsReadOnly() override;
     int32_t DatabasePath(char* buffer, int32_t capacity) override;
-    HostExtensions* extensions() { return this; }
+    HostExtensions* Extensions() { return this; }
 
     // Copies the database to `destination` (see BackupDatabase). Not while a
     // change is open.
@@ -95,7 +95,7 @@ public:
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
 
-        bool began() const { return began_; }
+        bool Began() const { return began_; }
         // As HostTable::Add, inside the batch.
         int32_t Add(RecordKind kind, const FieldMap& fields);
         bool Commit(std::string* error);

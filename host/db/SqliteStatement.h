@@ -22,7 +22,7 @@ public:
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&& other) noexcept;
 
-    bool ok() const { return stmt_ != nullptr; }
+    bool Ok() const { return stmt_ != nullptr; }
     sqlite3_stmt* get() const { return stmt_; }
 
     // Clears bindings and rewinds, ready for the next use.
@@ -35,9 +35,9 @@ public:
     // SQLITE_ROW, SQLITE_DONE or an error code.
     int Step();
     // Steps to completion; true when the statement finished without error.
-    // lastResult() then holds the extended result code of the last step.
+    // LastResult() then holds the extended result code of the last step.
     bool Run();
-    int lastResult() const { return lastResult_; }
+    int LastResult() const { return lastResult_; }
 
     int64_t Int(int column) const { return sqlite3_column_int64(stmt_, column); }
     double Real(int column) const { return sqlite3_column_double(stmt_, column); }
@@ -61,10 +61,10 @@ public:
     WriteTransaction(const WriteTransaction&) = delete;
     WriteTransaction& operator=(const WriteTransaction&) = delete;
 
-    bool began() const { return began_; }
+    bool Began() const { return began_; }
     bool Commit();
     // The SQLite result of the failed BEGIN or COMMIT (SQLITE_OK otherwise).
-    int lastResult() const { return lastResult_; }
+    int LastResult() const { return lastResult_; }
 
 private:
     sqlite3* db_;

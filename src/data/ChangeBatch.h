@@ -27,7 +27,7 @@ public:
 
     // kChangeOk when the batch could begin; otherwise the host's refusal (and
     // nothing may be written).
-    int32_t began() const { return began_; }
+    int32_t Began() const { return began_; }
 
     // Applies `edit` to its record; a refusal undoes the batch.
     [[nodiscard]] int32_t Apply(const RecordEdit& edit);

@@ -150,7 +150,7 @@ int32_t RecordEdit::Apply() const {
 int32_t ApplyEdit(const RecordEdit& edit) {
     if (const int32_t refused = ReadOnlyRefusal()) return refused;
     ChangeBatch batch;
-    if (batch.began() != kChangeOk) return batch.began();
+    if (batch.Began() != kChangeOk) return batch.Began();
     if (const int32_t result = batch.Apply(edit); result != kChangeOk) return result;
     return batch.Finish();
 }
@@ -273,7 +273,7 @@ int32_t RemoveGroup(HostDatabase& db, RecordCache& cache, int32_t groupId) {
     cache.LoadGroups(&db);
     const int32_t result = [&] {
         ChangeBatch batch;
-        if (batch.began() != kChangeOk) return batch.began();
+        if (batch.Began() != kChangeOk) return batch.Began();
         for (const int32_t itemId : ItemsOf(cache, groupId)) {
             for (const ValueRecord* value : ValuesOf(cache, itemId)) {
                 const int32_t removed = batch.Delete(db.Values(), value->record, value->id, RestoreFields(*value),
@@ -332,7 +332,7 @@ int32_t ChangeGroup(HostDatabase& db, RecordCache& cache, const GroupChange& cha
 
     const int32_t result = [&] {
         ChangeBatch batch;
-        if (batch.began() != kChangeOk) return batch.began();
+        if (batch.Began() != kChangeOk) return batch.Began();
         for (const int32_t itemId : ItemsOf(cache, change.groupId)) {
             const ItemRecord* item = cache.FindItem(itemId);
             if (!item || !item->record) continue;
@@ -384,7 +384,7 @@ int32_t ChangeTarget(HostDatabase& db, RecordCache& cache, const TargetRecord& t
 
     const int32_t result = [&] {
         ChangeBatch batch;
-        if (batch.began() != kChangeOk) return batch.began();
+        if (batch.Began() != kChangeOk) return batch.Began();
         if (convertItems && target.unitId != before->unitId && ratio != 1.0f) {
             // A group that lists the target more than once is converted once,
             // at the first place the target stands in its list.

@@ -28,7 +28,7 @@ public:
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
 
-    int fd() const { return fd_; }
+    int Fd() const { return fd_; }
     bool Close() {
         const int fd = fd_;
         fd_ = -1;

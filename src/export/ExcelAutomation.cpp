@@ -23,7 +23,7 @@ ExcelAutomation::~ExcelAutomation() = default;
 void ExcelAutomation::Fail(const char* text, std::string diagnostic, int failure) {
     diagnostic_ = std::move(diagnostic);
     failure_ = failure;
-    if (const auto& diagnostics = Services::environment().diagnostics) diagnostics(text);
+    if (const auto& diagnostics = Services::Environment().diagnostics) diagnostics(text);
 }
 
 int32_t ExcelAutomation::Open(const std::string& path) {

@@ -35,7 +35,7 @@ constexpr const char* kCaption = "ORV Desktop";
 void Tell(const ExportOptions& options, const std::string& text) {
     if (options.message) *options.message = text;
     if (options.interactive)
-        Services::prompter().error(nullptr, QString::fromLatin1(kCaption), QString::fromStdString(text));
+        Services::Prompter().Error(nullptr, QString::fromLatin1(kCaption), QString::fromStdString(text));
 }
 
 std::string UnitName(const RecordCache& cache, int32_t unitId) {
@@ -148,7 +148,7 @@ int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& opt
     ExcelAutomation excel;
     cache.LoadAll(db);
 
-    const QString& moduleFile = Services::environment().moduleFile;
+    const QString& moduleFile = Services::Environment().moduleFile;
     const std::string modulePath = moduleFile.isEmpty() ? ModuleFilePath() : moduleFile.toStdString();
     const auto slash = modulePath.find_last_of('/');
     if (slash == std::string::npos) {
@@ -167,7 +167,7 @@ int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& opt
         request.filters = QStringList{QStringLiteral("Excel workbook (*.xlsx)")};
         request.defaultSuffix = QStringLiteral("xlsx");
         request.confirmOverwrite = true;  // an existing file is replaced only when the user says so
-        const auto chosen = Services::dialogs().saveFileName(request);
+        const auto chosen = Services::Dialogs().SaveFileName(request);
         if (!chosen) return kExportStopped;
         destination = chosen->toStdString();
     }
@@ -221,8 +221,8 @@ int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& opt
         const QString written = QString::fromStdString(destination);
         // Without a program to open it (no xdg-open), the user still has to
         // know where the workbook went.
-        if (!Services::shell().openUrl(QUrl::fromLocalFile(written)))
-            Services::prompter().information(nullptr, QString::fromLatin1(kCaption),
+        if (!Services::Shell().OpenUrl(QUrl::fromLocalFile(written)))
+            Services::Prompter().Information(nullptr, QString::fromLatin1(kCaption),
                                              QStringLiteral("The workbook was written to \"%1\".").arg(written));
     }
     return result;

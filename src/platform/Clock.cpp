@@ -4,7 +4,7 @@
 
 namespace orv {
 
-QDateTime SystemClock::now() const {
+QDateTime SystemClock::Now() const {
     // Whole seconds: every time the module stores is whole-second arithmetic.
     const QDateTime current = QDateTime::currentDateTime();
     const QTime time = current.time();

@@ -10,20 +10,20 @@ class Clock {
 public:
     virtual ~Clock() = default;
     // Local civil time, to the second.
-    virtual QDateTime now() const = 0;
+    virtual QDateTime Now() const = 0;
 };
 
 class SystemClock final : public Clock {
 public:
-    QDateTime now() const override;
+    QDateTime Now() const override;
 };
 
 // A clock that always tells the time it was given.
 class FixedClock final : public Clock {
 public:
     explicit FixedClock(QDateTime now) : now_(std::move(now)) {}
-    QDateTime now() const override { return now_; }
-    void set(QDateTime now) { now_ = std::move(now); }
+    QDateTime Now() const override { return now_; }
+    void Set(QDateTime now) { now_ = std::move(now); }
 
 private:
     QDateTime now_;

@@ -1,6 +1,6 @@
 #pragma once
 // Modal dialogs as a service. Module code builds a dialog and hands it to the
-// current DialogRunner (Services::dialogs()) instead of calling exec(), so
+// current DialogRunner (Services::Dialogs()) instead of calling exec(), so
 // tests can fill and accept or cancel it without entering a modal loop.
 
 #include <QDialog>
@@ -33,9 +33,9 @@ public:
     virtual ~DialogRunner() = default;
 
     // Runs the dialog modally and returns how it ended.
-    virtual QDialog::DialogCode run(QDialog& dialog) = 0;
+    virtual QDialog::DialogCode Run(QDialog& dialog) = 0;
     // Asks for a file name to save to; nothing when the user cancels.
-    virtual std::optional<QString> saveFileName(const SaveFileRequest& request) = 0;
+    virtual std::optional<QString> SaveFileName(const SaveFileRequest& request) = 0;
 };
 
 }  // namespace orv

@@ -1,6 +1,6 @@
 #pragma once
 // Message boxes as a service. Pages never open QMessageBox themselves: they ask
-// the current Prompter (Services::prompter()), so tests can record every
+// the current Prompter (Services::Prompter()), so tests can record every
 // message and answer questions without a modal loop.
 
 #include <QString>
@@ -29,15 +29,15 @@ public:
     // Shows the message modally over parent (or the active window when parent
     // is null) and returns the button the user chose. A box with only OK
     // answers Ok; a Yes/No box closed any other way answers No.
-    virtual MessageAnswer show(QWidget* parent, const Message& message) = 0;
+    virtual MessageAnswer Show(QWidget* parent, const Message& message) = 0;
     // The system's alert sound, used when typed input is refused.
-    virtual void beep() = 0;
+    virtual void Beep() = 0;
 
     // The usual shapes of a message.
-    void information(QWidget* parent, const QString& caption, const QString& text);
-    void error(QWidget* parent, const QString& caption, const QString& text);
+    void Information(QWidget* parent, const QString& caption, const QString& text);
+    void Error(QWidget* parent, const QString& caption, const QString& text);
     // A question with Yes and No and the question icon; true for Yes.
-    bool askYesNo(QWidget* parent, const QString& caption, const QString& text);
+    bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
 };
 
 }  // namespace orv

@@ -5,11 +5,11 @@
 
 namespace orv {
 
-QDialog::DialogCode QtDialogRunner::run(QDialog& dialog) {
+QDialog::DialogCode QtDialogRunner::Run(QDialog& dialog) {
     return dialog.exec() == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
 }
 
-std::optional<QString> QtDialogRunner::saveFileName(const SaveFileRequest& request) {
+std::optional<QString> QtDialogRunner::SaveFileName(const SaveFileRequest& request) {
     QWidget* owner = request.parent ? request.parent : QApplication::activeWindow();
     QFileDialog dialog(owner, request.caption, request.directory);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

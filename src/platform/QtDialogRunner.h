@@ -7,8 +7,8 @@ namespace orv {
 
 class QtDialogRunner final : public DialogRunner {
 public:
-    QDialog::DialogCode run(QDialog& dialog) override;
-    std::optional<QString> saveFileName(const SaveFileRequest& request) override;
+    QDialog::DialogCode Run(QDialog& dialog) override;
+    std::optional<QString> SaveFileName(const SaveFileRequest& request) override;
 };
 
 }  // namespace orv

@@ -21,8 +21,8 @@ public:
     static QString DefaultUserFile();
     static QString DefaultSystemFile();
 
-    const QString& userFile() const { return userFile_; }
-    const QString& systemFile() const { return systemFile_; }
+    const QString& UserFile() const { return userFile_; }
+    const QString& SystemFile() const { return systemFile_; }
 
     std::optional<int32_t> ReadInt(KeyScope scope, const std::string& path, const std::string& section,
                                    const std::string& name) override;

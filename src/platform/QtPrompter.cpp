@@ -7,7 +7,7 @@ namespace orv {
 
 namespace {
 
-QMessageBox::Icon toQtIcon(MessageIcon icon) {
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {
     case MessageIcon::Information: return QMessageBox::Information;
     case MessageIcon::Question: return QMessageBox::Question;
@@ -20,9 +20,9 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 
 }  // namespace
 
-MessageAnswer QtPrompter::show(QWidget* parent, const Message& message) {
+MessageAnswer QtPrompter::Show(QWidget* parent, const Message& message) {
     QWidget* owner = parent ? parent : QApplication::activeWindow();
-    QMessageBox box(toQtIcon(message.icon), message.caption, message.text, QMessageBox::NoButton, owner);
+    QMessageBox box(ToQtIcon(message.icon), message.caption, message.text, QMessageBox::NoButton, owner);
     // Texts come from the module and from user data; "<<" or "&" must show as typed.
     box.setTextFormat(Qt::PlainText);
     if (message.buttons == MessageButtons::YesNo) {
@@ -36,6 +36,6 @@ MessageAnswer QtPrompter::show(QWidget* parent, const Message& message) {
     return MessageAnswer::Ok;
 }
 
-void QtPrompter::beep() { QApplication::beep(); }
+void QtPrompter::Beep() { QApplication::beep(); }
 
 }  // namespace orv

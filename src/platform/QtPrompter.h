@@ -7,8 +7,8 @@ namespace orv {
 
 class QtPrompter final : public Prompter {
 public:
-    MessageAnswer show(QWidget* parent, const Message& message) override;
-    void beep() override;
+    MessageAnswer Show(QWidget* parent, const Message& message) override;
+    void Beep() override;
 };
 
 }  // namespace orv

@@ -14,11 +14,11 @@ namespace {
 
 // The installed overrides; null means the default below is in force.
 struct Installed {
-    Prompter* prompter = nullptr;
+    orv::Prompter* prompter = nullptr;
     DialogRunner* dialogs = nullptr;
-    Shell* shell = nullptr;
-    const Clock* clock = nullptr;
-    const Environment* environment = nullptr;
+    orv::Shell* shell = nullptr;
+    const orv::Clock* clock = nullptr;
+    const orv::Environment* environment = nullptr;
 };
 
 Installed& installed() {
@@ -28,45 +28,45 @@ Installed& installed() {
 
 }  // namespace
 
-Prompter& Services::prompter() {
+orv::Prompter& Services::Prompter() {
     static QtPrompter fallback;
-    Prompter* current = installed().prompter;
+    orv::Prompter* current = installed().prompter;
     return current ? *current : fallback;
 }
 
-DialogRunner& Services::dialogs() {
+DialogRunner& Services::Dialogs() {
     static QtDialogRunner fallback;
     DialogRunner* current = installed().dialogs;
     return current ? *current : fallback;
 }
 
-Shell& Services::shell() {
+orv::Shell& Services::Shell() {
     static DesktopShell fallback;
-    Shell* current = installed().shell;
+    orv::Shell* current = installed().shell;
     return current ? *current : fallback;
 }
 
-const Clock& Services::clock() {
+const orv::Clock& Services::Clock() {
     static const SystemClock fallback;
-    const Clock* current = installed().clock;
+    const orv::Clock* current = installed().clock;
     return current ? *current : fallback;
 }
 
-const Environment& Services::environment() {
-    static const Environment fallback;
-    const Environment* current = installed().environment;
+const orv::Environment& Services::Environment() {
+    static const orv::Environment fallback;
+    const orv::Environment* current = installed().environment;
     return current ? *current : fallback;
 }
 
-Prompter* Services::setPrompter(Prompter* prompter) { return std::exchange(installed().prompter, prompter); }
+orv::Prompter* Services::SetPrompter(orv::Prompter* prompter) { return std::exchange(installed().prompter, prompter); }
 
-DialogRunner* Services::setDialogs(DialogRunner* dialogs) { return std::exchange(installed().dialogs, dialogs); }
+DialogRunner* Services::SetDialogs(DialogRunner* dialogs) { return std::exchange(installed().dialogs, dialogs); }
 
-Shell* Services::setShell(Shell* shell) { return std::exchange(installed().shell, shell); }
+orv::Shell* Services::SetShell(orv::Shell* shell) { return std::exchange(installed().shell, shell); }
 
-const Clock* Services::setClock(const Clock* clock) { return std::exchange(installed().clock, clock); }
+const orv::Clock* Services::SetClock(const orv::Clock* clock) { return std::exchange(installed().clock, clock); }
 
-const Environment* Services::setEnvironment(const Environment* environment) {
+const orv::Environment* Services::SetEnvironment(const orv::Environment* environment) {
     return std::exchange(installed().environment, environment);
 }
 

@@ -22,18 +22,18 @@ class Services {
 public:
     Services() = delete;
 
-    static Prompter& prompter();
-    static DialogRunner& dialogs();
-    static Shell& shell();
-    static const Clock& clock();
-    static const Environment& environment();
+    static orv::Prompter& Prompter();
+    static DialogRunner& Dialogs();
+    static orv::Shell& Shell();
+    static const orv::Clock& Clock();
+    static const orv::Environment& Environment();
 
     // Pass null to go back to the default.
-    static Prompter* setPrompter(Prompter* prompter);
-    static DialogRunner* setDialogs(DialogRunner* dialogs);
-    static Shell* setShell(Shell* shell);
-    static const Clock* setClock(const Clock* clock);
-    static const Environment* setEnvironment(const Environment* environment);
+    static orv::Prompter* SetPrompter(orv::Prompter* prompter);
+    static DialogRunner* SetDialogs(DialogRunner* dialogs);
+    static orv::Shell* SetShell(orv::Shell* shell);
+    static const orv::Clock* SetClock(const orv::Clock* clock);
+    static const orv::Environment* SetEnvironment(const orv::Environment* environment);
 };
 
 }  // namespace orv

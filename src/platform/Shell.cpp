@@ -4,6 +4,6 @@
 
 namespace orv {
 
-bool DesktopShell::openUrl(const QUrl& url) { return url.isValid() && QDesktopServices::openUrl(url); }
+bool DesktopShell::OpenUrl(const QUrl& url) { return url.isValid() && QDesktopServices::openUrl(url); }
 
 }  // namespace orv

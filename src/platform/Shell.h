@@ -11,13 +11,13 @@ class Shell {
 public:
     virtual ~Shell() = default;
     // True when the desktop accepted the request.
-    virtual bool openUrl(const QUrl& url) = 0;
-    bool openFile(const QString& path) { return openUrl(QUrl::fromLocalFile(path)); }
+    virtual bool OpenUrl(const QUrl& url) = 0;
+    bool OpenFile(const QString& path) { return OpenUrl(QUrl::fromLocalFile(path)); }
 };
 
 class DesktopShell final : public Shell {
 public:
-    bool openUrl(const QUrl& url) override;
+    bool OpenUrl(const QUrl& url) override;
 };
 
 }  // namespace orv

@@ -161,7 +161,7 @@ ORV_EXPORT int32_t AboutDialog() {
     return Guarded<int32_t>(0, [] {
         const QPixmap icon = State().largeIcon ? *State().largeIcon : QPixmap();
         orv::AboutDialog dialog(icon, QApplication::activeWindow());
-        Services::dialogs().run(dialog);
+        Services::Dialogs().Run(dialog);
         return 0;
     });
 }

@@ -24,7 +24,7 @@ constexpr const char* kMailNote = "ORV Report";
 constexpr qint64 kReportKeepDays = 7;
 
 ReportClock ClockNow() {
-    const QDateTime now = Services::clock().now();
+    const QDateTime now = Services::Clock().Now();
     const QDate date = now.date();
     const QTime time = now.time();
     return ReportClock{date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
@@ -37,21 +37,21 @@ QString Or(const QString& entry, Default fallback) {
     return entry.isEmpty() ? fallback() : entry;
 }
 
-QString LockPath() { return Or(Services::environment().lockPath, PrintGuard::DefaultLockPath); }
+QString LockPath() { return Or(Services::Environment().lockPath, PrintGuard::DefaultLockPath); }
 
 QString PrintProgram() {
-    return Or(Services::environment().printProgram,
+    return Or(Services::Environment().printProgram,
               [] { return QString::fromStdString(ModuleDirectory()) + QStringLiteral("/orv-print"); });
 }
 
 // Empty: no mail support installed.
 QString MailProgram() {
-    return Or(Services::environment().mailProgram,
+    return Or(Services::Environment().mailProgram,
               [] { return QStandardPaths::findExecutable(QStringLiteral("xdg-email")); });
 }
 
 QString ReportDirectoryPath() {
-    return Or(Services::environment().reportDirectory, [] {
+    return Or(Services::Environment().reportDirectory, [] {
         return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/reports");
     });
 }
@@ -62,11 +62,11 @@ bool WriteReport(const ReportContent& content, const QString& path) {
 
 void OfferDeletion(QWidget* page, const QString& path) {
     const QString question = QStringLiteral("Do you want to delete the report file?\n \"%1\"").arg(path);
-    if (Services::prompter().askYesNo(page, QStringLiteral("ORV Desktop"), question)) QFile::remove(path);
+    if (Services::Prompter().AskYesNo(page, QStringLiteral("ORV Desktop"), question)) QFile::remove(path);
 }
 
 void WarnPrinting(const char* text) {
-    Services::prompter().show(nullptr, Message{QStringLiteral("Printing failed"), QString::fromLatin1(text),
+    Services::Prompter().Show(nullptr, Message{QStringLiteral("Printing failed"), QString::fromLatin1(text),
                                                MessageIcon::Warning, MessageButtons::Ok});
 }
 
@@ -115,7 +115,7 @@ PrintOutcome PrintHeld(const QString& path, KeyValueStore* store) {
         }
     }
     if (!started) {
-        Services::prompter().show(
+        Services::Prompter().Show(
             nullptr, Message{QStringLiteral("Printing failed"),
                              QStringLiteral("The print helper \"%1\" could not be started.").arg(PrintProgram()),
                              MessageIcon::Warning, MessageButtons::Ok});
@@ -148,12 +148,12 @@ int PruneOldReports(const QString& directory, const QDateTime& now) {
     return removed;
 }
 
-int PruneOldReports() { return PruneOldReports(ReportDirectoryPath(), Services::clock().now()); }
+int PruneOldReports() { return PruneOldReports(ReportDirectoryPath(), Services::Clock().Now()); }
 
 PrintOutcome PrintReport(QWidget* page, const ReportContent& content, KeyValueStore* store) {
     const QString path = ReportFilePath();
     if (!WriteReport(content, path)) {
-        Services::prompter().show(page, Message{QString(), QStringLiteral("Cannot create report file."),
+        Services::Prompter().Show(page, Message{QString(), QStringLiteral("Cannot create report file."),
                                                 MessageIcon::Information, MessageButtons::Ok});
         return PrintOutcome::WriteFailed;
     }
@@ -165,12 +165,12 @@ PrintOutcome PrintReport(QWidget* page, const ReportContent& content, KeyValueSt
         guard.Release();
         break;
     case PrintGuard::Result::Busy:
-        Services::prompter().show(nullptr, Message{QStringLiteral("Printer busy"),
+        Services::Prompter().Show(nullptr, Message{QStringLiteral("Printer busy"),
                                                    QStringLiteral("Please wait until current print job has finished."),
                                                    MessageIcon::Information, MessageButtons::Ok});
         break;
     case PrintGuard::Result::Failed:
-        Services::prompter().show(nullptr,
+        Services::Prompter().Show(nullptr,
                                   Message{QStringLiteral("Printing failed"),
                                           QStringLiteral("Cannot create the print lock \"%1\".").arg(guard.path()),
                                           MessageIcon::Warning, MessageButtons::Ok});
@@ -190,12 +190,12 @@ MailOutcome MailReport(QWidget* page, const ReportContent& content) {
     const QString program = MailProgram();
     const QFileInfo info(program);
     if (program.isEmpty() || !info.exists()) {
-        Services::prompter().information(page, QStringLiteral("Error"),
+        Services::Prompter().Information(page, QStringLiteral("Error"),
                                          QStringLiteral("Unable to load mail system support."));
         return MailOutcome::NoMailSupport;
     }
     if (!info.isFile() || !info.isExecutable()) {
-        Services::prompter().information(page, QStringLiteral("Error"), QStringLiteral("Mail system DLL is invalid."));
+        Services::Prompter().Information(page, QStringLiteral("Error"), QStringLiteral("Mail system DLL is invalid."));
         return MailOutcome::InvalidMailSupport;
     }
 
@@ -211,7 +211,7 @@ MailOutcome MailReport(QWidget* page, const ReportContent& content) {
     // closing that window is not a failure.
     const bool sent = finished && mailer.exitStatus() == QProcess::NormalExit && mailer.exitCode() == 0;
     if (!sent) {
-        Services::prompter().show(page,
+        Services::Prompter().Show(page,
                                   Message{QStringLiteral("Error"), QStringLiteral("Send Mail failed to send message."),
                                           MessageIcon::None, MessageButtons::Ok});
     }

@@ -4,12 +4,12 @@
 
 // Q_INIT_RESOURCE names a function in the global namespace, so it is called
 // from here and not from inside namespace orv.
-static void initCompiledResources() { Q_INIT_RESOURCE(orv); }
+static void InitCompiledResources() { Q_INIT_RESOURCE(orv); }
 
 namespace orv {
 
 void InitResources() {
-    static const bool done = (initCompiledResources(), true);
+    static const bool done = (InitCompiledResources(), true);
     (void)done;
 }
 

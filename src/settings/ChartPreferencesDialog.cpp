@@ -97,8 +97,8 @@ void ChartPreferencesDialog::accept() {
 
 bool EditChartPreferences(ViewSettings& settings, HostDatabase* db, QWidget* owner) {
     ChartPreferencesDialog dialog(settings.display, owner);
-    if (Services::dialogs().run(dialog) != QDialog::Accepted) return false;
-    settings.display = dialog.settings();
+    if (Services::Dialogs().Run(dialog) != QDialog::Accepted) return false;
+    settings.display = dialog.Settings();
     settings.Save(db);
     return true;
 }

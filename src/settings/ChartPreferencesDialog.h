@@ -17,14 +17,14 @@ public:
     ChartPreferencesDialog(const ChartDisplaySettings& settings, QWidget* owner);
 
     // The settings as the dialog's controls show them now.
-    ChartDisplaySettings settings() const { return settings_; }
+    ChartDisplaySettings Settings() const { return settings_; }
 
-    QCheckBox* scaleBox() const { return scale_; }
-    QCheckBox* gridBox() const { return grid_; }
-    QComboBox* gridStepList() const { return gridStep_; }
-    QCheckBox* averageLineBox() const { return averageLine_; }
-    QCheckBox* horizontalGridBox() const { return horizontalGrid_; }
-    QComboBox* horizontalStepList() const { return horizontalStep_; }
+    QCheckBox* ScaleBox() const { return scale_; }
+    QCheckBox* GridBox() const { return grid_; }
+    QComboBox* GridStepList() const { return gridStep_; }
+    QCheckBox* AverageLineBox() const { return averageLine_; }
+    QCheckBox* HorizontalGridBox() const { return horizontalGrid_; }
+    QComboBox* HorizontalStepList() const { return horizontalStep_; }
 
     void accept() override;
 

@@ -123,8 +123,8 @@ void ListPage::LayoutControls() {
     const int filterWidth = frame_.filterWidth;
     label_->setGeometry(r.left() + margin, r.top() + margin, r.width() - filterWidth - 3 * margin, rowHeight);
     // A drop-down's height is its closed height; the list opens below it.
-    filter_.box()->setGeometry(r.right() + 1 - filterWidth - margin, r.top() + margin, filterWidth,
-                               filter_.box()->sizeHint().height());
+    filter_.Box()->setGeometry(r.right() + 1 - filterWidth - margin, r.top() + margin, filterWidth,
+                               filter_.Box()->sizeHint().height());
     LayoutLists(QRect(r.left() + margin, r.top() + listsTop, r.width() - 2 * margin, r.height() - 2 * listsTop));
     const int buttonTop = r.bottom() + 1 - margin - rowHeight;
     const int pitch = frame_.buttonWidth + margin;

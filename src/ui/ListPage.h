@@ -64,7 +64,7 @@ public:
     void Recolor() override;
 
     Grid* grid() const { return grid_; }
-    QComboBox* filterBox() const { return filter_.box(); }
+    QComboBox* FilterBox() const { return filter_.Box(); }
 
     // The "Edit categories" action: runs the category editor, refiles the
     // records of cleared categories and shows all of them again.

@@ -55,18 +55,18 @@ void PeriodPage::CreatePeriodRow() {
 
 void PeriodPage::FillTargetBox() {
     if (!targetBox_) return;
-    controls().FillTargets(cache_.TargetNames());
+    Controls().FillTargets(cache_.TargetNames());
 }
 
-int32_t PeriodPage::SelectedTargetId() const { return controls().SelectedTargetId(); }
+int32_t PeriodPage::SelectedTargetId() const { return Controls().SelectedTargetId(); }
 
 void PeriodPage::Apply(bool notify) {
     if (!HasContent()) return;
-    const HostDateTime picked = controls().PickedDate();
+    const HostDateTime picked = Controls().PickedDate();
     period_.SetEnd(picked);
     const PeriodChoice choice = periodBox_->currentIndex();
     period_.SetChoice(choice);
-    if (notify) emit periodSelected(controls().Block(choice, picked));
+    if (notify) emit periodSelected(Controls().Block(choice, picked));
     ShowPeriod(choice);
 }
 
@@ -78,19 +78,19 @@ void PeriodPage::Activate() {
 
 void PeriodPage::ReceivePeriod(const PeriodSyncBlock& block) {
     if (!HasContent()) return;
-    controls().Receive(block);
+    Controls().Receive(block);
     Apply(false);
 }
 
 void PeriodPage::RestoreState() {
     if (!HasContent()) return;
-    controls().Restore(settings_.*stored_, cache_.TargetNames());
+    Controls().Restore(settings_.*stored_, cache_.TargetNames());
     Apply(false);
 }
 
 void PeriodPage::StoreState() {
     if (!HasContent()) return;
-    controls().Store(settings_.*stored_, db_);
+    Controls().Store(settings_.*stored_, db_);
     settings_.Save(&db_);
 }
 

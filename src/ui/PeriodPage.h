@@ -35,11 +35,11 @@ public:
 
     // The target chosen in the target box; 0 when none is.
     int32_t SelectedTargetId() const;
-    const ReportPeriod& period() const { return period_; }
+    const ReportPeriod& Period() const { return period_; }
 
-    QComboBox* targetBox() const { return targetBox_; }
-    QComboBox* periodBox() const { return periodBox_; }
-    DateTimeControl* dateControl() const { return dateControl_; }
+    QComboBox* TargetBox() const { return targetBox_; }
+    QComboBox* PeriodBox() const { return periodBox_; }
+    DateTimeControl* DateControl() const { return dateControl_; }
 
 protected:
     static constexpr int kControlHeight = 26;
@@ -56,17 +56,17 @@ protected:
     // Places the top row, then the page's own controls.
     void LayoutControls();
     // The centred text between period box and date control.
-    QLabel* caption() const { return caption_; }
+    QLabel* Caption() const { return caption_; }
 
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // The page's figures for `choice` over period(); called by Apply.
+    // The page's figures for `choice` over Period(); called by Apply.
     virtual void ShowPeriod(PeriodChoice choice) = 0;
     // Places the page's own controls within `client`, below the top row.
     virtual void LayoutContent(const QRect& client) = 0;
 
-    PeriodControls controls() const { return {targetBox_, periodBox_, dateControl_}; }
+    PeriodControls Controls() const { return {targetBox_, periodBox_, dateControl_}; }
 
     PageSelection ViewSettings::*stored_;
     ReportPeriod period_;

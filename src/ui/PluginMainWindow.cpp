@@ -97,7 +97,7 @@ public:
     ~MainTabWindow() override {
         if (onDestroy_) onDestroy_();
     }
-    void forgetOwner() { onDestroy_ = nullptr; }
+    void ForgetOwner() { onDestroy_ = nullptr; }
 
 protected:
     // Tab and Shift+Tab in a control of the module reach here through the
@@ -255,7 +255,7 @@ void PluginMainWindow::StoreAll() {
 
 void PluginMainWindow::Destroy() {
     if (!window_) return;
-    static_cast<MainTabWindow*>(window_.data())->forgetOwner();
+    static_cast<MainTabWindow*>(window_.data())->ForgetOwner();
     StoreAll();
     for (QPointer<PluginPage>& page : created_) delete page.data();
     shown_ = nullptr;

@@ -13,7 +13,7 @@ namespace orv {
 
 bool ShowWriteFailure(QWidget* parent, const QString& caption, int32_t result, RecordKind kind) {
     if (result == kChangeOk) return false;
-    Services::prompter().error(parent, caption, QString::fromStdString(WriteFailureText(result, kind)));
+    Services::Prompter().Error(parent, caption, QString::fromStdString(WriteFailureText(result, kind)));
     return true;
 }
 
@@ -23,7 +23,7 @@ bool RefuseWhenReadOnly(QWidget* parent, const QString& caption) {
 
 bool RunUntilWritten(QDialog& dialog, QWidget* parent, const QString& caption, RecordKind kind,
                      const std::function<int32_t()>& write) {
-    while (Services::dialogs().run(dialog) == QDialog::Accepted) {
+    while (Services::Dialogs().Run(dialog) == QDialog::Accepted) {
         const int32_t result = write();
         if (!ShowWriteFailure(parent, caption, result, kind)) return true;
         // Trying again cannot bring back a removed record or make the file

@@ -24,12 +24,12 @@ namespace {
 
 class CategoriesDialogTest : public test::ModuleFixture {
 protected:
-    CategorySet& Units() { return *cache().MutableCategories(RecordKind::Unit); }
+    CategorySet& Units() { return *Cache().MutableCategories(RecordKind::Unit); }
 
     // Names the unit slots on the host and reloads them into the cache.
     void NameUnitSlots(const std::vector<std::string>& names) {
         NameCategories(RecordKind::Unit, names);
-        cache().LoadUnitCategories(&db());
+        Cache().LoadUnitCategories(&Db());
     }
 
     // The unit slot names as a fresh load from the host sees them.
@@ -49,9 +49,9 @@ protected:
 
     // Queues an Edit Category that is given `name` and accepted.
     void AnswerName(const QString& name) {
-        services_.dialogs.expect<CategoryDialog>([name](CategoryDialog& dialog) {
-            test::typeText(dialog.nameEdit(), name);
-            test::clickButton(&dialog, QStringLiteral("OK"));
+        services_.dialogs.Expect<CategoryDialog>([name](CategoryDialog& dialog) {
+            test::TypeText(dialog.NameEdit(), name);
+            test::ClickButton(&dialog, QStringLiteral("OK"));
         });
     }
 };
@@ -89,9 +89,9 @@ TEST_F(CategoriesDialogTest, NewOffersTheSlotAfterTheLastNamedOrTheLowestFreeOne
         CategoriesDialog dialog(Units(), nullptr);
         for (const int deleted : row.deletedRows) {
             dialog.list()->setCurrentRow(deleted);
-            ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
+            ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Delete")));
         }
-        EXPECT_EQ(dialog.offeredNumber(), row.offered);
+        EXPECT_EQ(dialog.OfferedNumber(), row.offered);
     }
 }
 
@@ -101,30 +101,30 @@ TEST_F(CategoriesDialogTest, ListsNamedSlotsAndNewAndDeleteReachTheHost) {
     EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "Food", "Drinks"}));
     EXPECT_EQ(dialog.NumberAt(2), 5);
 
-    services_.dialogs.expect<CategoryDialog>([](CategoryDialog& edit) {
+    services_.dialogs.Expect<CategoryDialog>([](CategoryDialog& edit) {
         EXPECT_EQ(edit.name(), "") << "a new category starts empty";
-        test::typeText(edit.nameEdit(), QStringLiteral("Snacks"));
+        test::TypeText(edit.NameEdit(), QStringLiteral("Snacks"));
         edit.accept();
     });
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("New")));
+    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("New")));
     EXPECT_EQ(HostUnitNames().at(6), "Snacks");
     dialog.list()->setCurrentRow(1);
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
+    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Delete")));
     EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "Drinks", "Snacks"}));
     EXPECT_EQ(HostUnitNames().at(2), "");
-    EXPECT_EQ(dialog.clearedNumbers(), std::vector<int32_t>{2});
+    EXPECT_EQ(dialog.ClearedNumbers(), std::vector<int32_t>{2});
     EXPECT_EQ(Units().names.size(), 16) << "slots are never removed";
     EXPECT_EQ(services_.prompter.count(), 0u);
     // A dialog opened afterwards forgets what the last one cleared.
-    EXPECT_EQ(CategoriesDialog(Units(), nullptr).offeredNumber(), 7);
+    EXPECT_EQ(CategoriesDialog(Units(), nullptr).OfferedNumber(), 7);
 }
 
 TEST_F(CategoriesDialogTest, NewWithEverySlotNamedIsRefused) {
     NameUnitSlots(NumberedNames(16));
     CategoriesDialog dialog(Units(), nullptr);
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("New")));
+    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("New")));
     EXPECT_EQ(services_.prompter.last().text(), "The maximum number of categories is 16!");
-    EXPECT_TRUE(services_.dialogs.dialogs().empty());
+    EXPECT_TRUE(services_.dialogs.Dialogs().empty());
 }
 
 // "Unfiled", in any slot, can be neither renamed nor deleted; in another
@@ -133,19 +133,19 @@ TEST_F(CategoriesDialogTest, UnfiledCanBeNeitherRenamedNorDeletedButOtherCasesCa
     NameUnitSlots({"Food", "Unfiled", "unfiled", "UNFILED"});
     CategoriesDialog dialog(Units(), nullptr);
     dialog.list()->setCurrentRow(1);
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Rename")));
+    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Rename")));
     EXPECT_EQ(services_.prompter.last().text(), "The category 'Unfiled' can not be renamed!");
     dialog.list()->setCurrentRow(1);
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
+    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Delete")));
     EXPECT_EQ(services_.prompter.last().text(), "The category 'Unfiled' can not be deleted!");
-    EXPECT_TRUE(services_.dialogs.dialogs().empty());
-    EXPECT_TRUE(dialog.clearedNumbers().empty());
+    EXPECT_TRUE(services_.dialogs.Dialogs().empty());
+    EXPECT_TRUE(dialog.ClearedNumbers().empty());
 
     dialog.list()->setCurrentRow(2);
     AnswerName(QStringLiteral("Snacks"));
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Rename")));
+    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Rename")));
     dialog.list()->setCurrentRow(3);
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Delete")));
+    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Delete")));
     EXPECT_EQ(services_.prompter.count(), 2u);
     EXPECT_EQ(Entries(dialog), (QStringList{"Food", "Unfiled", "Snacks"}));
     const std::vector<std::string> stored = HostUnitNames();
@@ -156,19 +156,19 @@ TEST_F(CategoriesDialogTest, UnfiledCanBeNeitherRenamedNorDeletedButOtherCasesCa
 
 TEST_F(CategoriesDialogTest, RenameThroughEditCategoriesReachesTheHost) {
     NameCategories(RecordKind::Group, {"Unfiled", "Food"});
-    cache().LoadGroupCategories(&db());
-    services_.dialogs.expect<CategoriesDialog>([](CategoriesDialog& dialog) {
+    Cache().LoadGroupCategories(&Db());
+    services_.dialogs.Expect<CategoriesDialog>([](CategoriesDialog& dialog) {
         dialog.list()->setCurrentRow(1);
-        test::clickButton(&dialog, QStringLiteral("Rename"));
+        test::ClickButton(&dialog, QStringLiteral("Rename"));
         EXPECT_EQ(dialog.list()->item(1)->text(), "Meals & more");
-        test::clickButton(&dialog, QStringLiteral("Done"));
+        test::ClickButton(&dialog, QStringLiteral("Done"));
     });
-    services_.dialogs.expect<CategoryDialog>([](CategoryDialog& edit) {
+    services_.dialogs.Expect<CategoryDialog>([](CategoryDialog& edit) {
         EXPECT_EQ(edit.name(), "Food") << "opens with the current name";
-        test::typeText(edit.nameEdit(), QStringLiteral("Meals & more"));
-        test::clickButton(&edit, QStringLiteral("OK"));
+        test::TypeText(edit.NameEdit(), QStringLiteral("Meals & more"));
+        test::ClickButton(&edit, QStringLiteral("OK"));
     });
-    EditCategories(cache(), RecordKind::Group, nullptr);
+    EditCategories(Cache(), RecordKind::Group, nullptr);
     EXPECT_EQ(ModifiedFlag(), 1) << "a rename is a change the host must hear of";
 
     const RecordCache stored = Stored();
@@ -181,16 +181,16 @@ TEST_F(CategoriesDialogTest, AnEmptyNameIsRefusedAndAskedForAgain) {
     CategoriesDialog dialog(Units(), nullptr);
     dialog.list()->setCurrentRow(1);
     for (const char* name : {"", "   "}) {
-        services_.dialogs.expect<CategoryDialog>([name](CategoryDialog& edit) {
-            test::typeText(edit.nameEdit(), QString::fromLatin1(name));
-            QTest::keyClick(edit.nameEdit(), Qt::Key_Return);
+        services_.dialogs.Expect<CategoryDialog>([name](CategoryDialog& edit) {
+            test::TypeText(edit.NameEdit(), QString::fromLatin1(name));
+            QTest::keyClick(edit.NameEdit(), Qt::Key_Return);
         });
     }
-    services_.dialogs.expect<CategoryDialog>([](CategoryDialog& edit) {
+    services_.dialogs.Expect<CategoryDialog>([](CategoryDialog& edit) {
         EXPECT_EQ(edit.name(), "   ") << "the text is kept";
         edit.reject();
     });
-    ASSERT_TRUE(test::clickButton(&dialog, QStringLiteral("Rename")));
+    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Rename")));
     ASSERT_EQ(services_.prompter.count(), 2u);
     EXPECT_EQ(services_.prompter.last().text(), "A category needs a name.");
     EXPECT_EQ(HostUnitNames().at(1), "Food");

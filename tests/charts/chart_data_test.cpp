@@ -24,14 +24,14 @@ class ChartDataTest : public test::ChartsFixture {
 protected:
     // The data for a period of `choice` ending on 2008-08-27.
     ChartData Build(PeriodChoice choice, int32_t target) {
-        cache().LoadAll(&db());
-        ReportPeriod period(&db());
+        Cache().LoadAll(&Db());
+        ReportPeriod period(&Db());
         period.SetEnd(Date(8, 27, 15, 30));
         period.SetChoice(choice);
         ChartData data;
         EXPECT_TRUE(data.SetPeriodChoice(choice));
         data.SetTarget(target);
-        data.Rebuild(cache(), &db(), period.GetStart());
+        data.Rebuild(Cache(), &Db(), period.GetStart());
         return data;
     }
 
@@ -53,8 +53,8 @@ TEST_F(ChartDataTest, AxisLabelsFollowThePeriod) {
     EXPECT_EQ(half.labels()[2], "");
     EXPECT_EQ(half.labels()[8], "08/17/2008");
     // The axis runs one day past the end day.
-    EXPECT_EQ(half.PointText(&db(), 0, 31, true), "(08/28/2008.12:00:00-08/29/2008.00:00:00)");
-    EXPECT_EQ(half.PointText(&db(), 0, 32, true), "") << "past the last slot";
+    EXPECT_EQ(half.PointText(&Db(), 0, 31, true), "(08/28/2008.12:00:00-08/29/2008.00:00:00)");
+    EXPECT_EQ(half.PointText(&Db(), 0, 32, true), "") << "past the last slot";
     EXPECT_TRUE(half.average().empty()) << "no target, no average";
 }
 
@@ -110,7 +110,7 @@ TEST_F(ChartDataTest, UnknownTargetOrPeriodKeepsTheChartEmptyOrAsItWas) {
 
     // A start the host cannot convert: empty labels, nothing counted.
     data.SetTarget(st::kInsulinTarget);
-    data.Rebuild(cache(), &db(), HostDateTime{0, 0, 0, 31, 2, 2008, 0});
+    data.Rebuild(Cache(), &Db(), HostDateTime{0, 0, 0, 31, 2, 2008, 0});
     EXPECT_EQ(data.labels().size(), 84u);
     EXPECT_EQ(data.labels()[0], "");
     EXPECT_TRUE(data.average().empty());

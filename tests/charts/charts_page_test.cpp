@@ -44,18 +44,18 @@ TEST_F(ChartsPageTest, ChosenTargetAndPeriodAreDrawn) {
     ChartsPage& page = Page();
     ChartView* view = page.chartView();
 
-    ASSERT_TRUE(test::chooseComboText(page.targetBox(), "Insulin"));
+    ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Insulin"));
     EXPECT_EQ(view->kind(), ChartView::Kind::Bars);
     ASSERT_EQ(view->labels().size(), 84);
     EXPECT_DOUBLE_EQ(view->series()[0].points[76].value, 7.0);
     EXPECT_EQ(Counted(view), 2);
     EXPECT_EQ(view->average(), std::vector<double>{3.5});
 
-    ASSERT_TRUE(test::chooseComboText(page.targetBox(), "Blood glucose"));
+    ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Blood glucose"));
     EXPECT_EQ(view->kind(), ChartView::Kind::Line);
     EXPECT_EQ(Counted(view), 1);
 
-    ASSERT_TRUE(test::chooseComboText(page.periodBox(), "120 days"));
+    ASSERT_TRUE(test::ChooseComboText(page.PeriodBox(), "120 days"));
     // The date labels under the axis neither run together nor leave the area.
     const auto labels = view->LabelRects();
     ASSERT_GT(labels.size(), 1u);
@@ -77,7 +77,7 @@ TEST_F(ChartsPageTest, ChosenTargetAndPeriodAreDrawn) {
 TEST_F(ChartsPageTest, DoubleClickAndTooltipGiveThePointTexts) {
     Seed(st::kInsulinGroup, st::kRapidInsulin, 5.5, Date(8, 27, 2, 30));
     ChartsPage& page = Page();
-    ASSERT_TRUE(test::chooseComboText(page.targetBox(), "Insulin"));
+    ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Insulin"));
     ChartView* view = page.chartView();
     view->resize(800, 400);
     EXPECT_EQ(page.PointToolTip(0, 73), "Insulin was      5.5");
@@ -87,7 +87,7 @@ TEST_F(ChartsPageTest, DoubleClickAndTooltipGiveThePointTexts) {
     EXPECT_FALSE(view->HitTest(view->PointPosition(0, 10)).has_value()) << "an empty slot is no point";
 
     QTest::mouseDClick(view->canvas(), Qt::LeftButton, Qt::NoModifier, at);
-    EXPECT_EQ(page.messageLabel()->text(), "(08/27/2008.02:00:00-08/27/2008.04:00:00)   Insulin was      5.5");
+    EXPECT_EQ(page.MessageLabel()->text(), "(08/27/2008.02:00:00-08/27/2008.04:00:00)   Insulin was      5.5");
 }
 
 TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
@@ -96,21 +96,21 @@ TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
     QObject::connect(&page, &PluginPage::periodSelected, &page,
                      [&sent](const PeriodSyncBlock& block) { sent.push_back(block); });
 
-    ASSERT_TRUE(test::chooseComboText(page.periodBox(), "60 days"));
-    ASSERT_TRUE(test::chooseComboText(page.targetBox(), "Fat"));
+    ASSERT_TRUE(test::ChooseComboText(page.PeriodBox(), "60 days"));
+    ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Fat"));
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[1].periodIndex, 3);
-    EXPECT_EQ(sent[1].targetIndex, page.targetBox()->currentIndex());
+    EXPECT_EQ(sent[1].targetIndex, page.TargetBox()->currentIndex());
     EXPECT_EQ(ToHostDateTime(sent[1].date).day, 27);
 
     PeriodSyncBlock block;
     block.periodIndex = 1;
-    block.targetIndex = cache().TargetNames().PositionOf(st::kInsulinTarget);
+    block.targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget);
     block.date = ToSystemTime(HostDateTime{0, 0, 10, 1, 3, 2008, 6});
     page.ReceivePeriod(block);
     EXPECT_EQ(sent.size(), 2u);
     EXPECT_EQ(page.SelectedTargetId(), st::kInsulinTarget);
-    EXPECT_EQ(page.dateControl()->date(), QDate(2008, 3, 1));
+    EXPECT_EQ(page.DateControl()->date(), QDate(2008, 3, 1));
     EXPECT_EQ(page.chartView()->labels().size(), 32);
 
     // Indexes the page does not have and a date no calendar has: "All", and
@@ -121,27 +121,27 @@ TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
     bad.date.wYear = 2008;
     page.ReceivePeriod(bad);
     EXPECT_EQ(sent.size(), 2u);
-    EXPECT_EQ(page.filterLabel()->text(), "All");
-    EXPECT_EQ(page.dateControl()->date(), QDate(2008, 3, 1));
+    EXPECT_EQ(page.FilterLabel()->text(), "All");
+    EXPECT_EQ(page.DateControl()->date(), QDate(2008, 3, 1));
     EXPECT_EQ(page.chartView()->labels().size(), 32);
 }
 
 TEST_F(ChartsPageTest, StateComesFromAndGoesToTheViewSettings) {
-    settings().charts = {4, 0, st::kEnergyTarget};
-    settings().Save(&db());
+    Settings().charts = {4, 0, st::kEnergyTarget};
+    Settings().Save(&Db());
     ChartsPage& page = Page();
-    EXPECT_EQ(page.periodBox()->currentIndex(), 4);
-    EXPECT_EQ(page.targetBox()->currentText(), "Energy");
+    EXPECT_EQ(page.PeriodBox()->currentIndex(), 4);
+    EXPECT_EQ(page.TargetBox()->currentText(), "Energy");
     EXPECT_EQ(page.chartView()->labels().size(), 120);
 
-    ASSERT_TRUE(test::chooseComboText(page.periodBox(), "30 days"));
-    ASSERT_TRUE(test::chooseComboText(page.targetBox(), "Fat"));
+    ASSERT_TRUE(test::ChooseComboText(page.PeriodBox(), "30 days"));
+    ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Fat"));
     page.StoreState();
     const PageSelection stored = ReloadedSettings().charts;
     EXPECT_EQ(stored.period, 2);
     EXPECT_EQ(stored.targetId, st::kFatTarget);
     HostDateTime storedDate;
-    ASSERT_GE(db().SecondsToDate(stored.seconds, &storedDate), 0);
+    ASSERT_GE(Db().SecondsToDate(stored.seconds, &storedDate), 0);
     EXPECT_EQ(FormatDateText(storedDate), "08/27/2008");
 }
 

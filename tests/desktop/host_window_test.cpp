@@ -33,7 +33,7 @@ protected:
         auto db = hostdb::SqliteHostDatabase::Open(dir_.filePath(name).toStdString(), &error);
         EXPECT_TRUE(db) << error;
         auto window = std::make_unique<host::HostWindow>(*library_, std::move(db), dir_.filePath(name));
-        window->startModule();
+        window->StartModule();
         return window;
     }
 
@@ -49,17 +49,17 @@ TEST_F(HostWindowTest, TitleNamesEachOpenedDatabaseAndTheColourSchemeIsRemembere
     {
         const auto window = Window("first.sqlite");
         EXPECT_EQ(window->windowTitle(), QStringLiteral("ORV Desktop - ORV - %1").arg(dir_.filePath("first.sqlite")));
-        window->setScheme(2);
+        window->SetScheme(2);
         QString error;
-        ASSERT_TRUE(window->openDatabaseFile(dir_.filePath("second.sqlite"), &error)) << error.toStdString();
+        ASSERT_TRUE(window->OpenDatabaseFile(dir_.filePath("second.sqlite"), &error)) << error.toStdString();
         EXPECT_EQ(window->windowTitle(), QStringLiteral("ORV Desktop - ORV - %1").arg(dir_.filePath("second.sqlite")));
-        window->stopModule();
+        window->StopModule();
     }
     const auto again = Window("first.sqlite");
-    EXPECT_EQ(again->colors().scheme(), 2u);
+    EXPECT_EQ(again->Colors().Scheme(), 2u);
     EXPECT_TRUE(again->statusBar()->currentMessage().isEmpty());
-    again->setScheme(0);
-    again->stopModule();
+    again->SetScheme(0);
+    again->StopModule();
 }
 
 }  // namespace

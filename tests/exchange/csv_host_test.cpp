@@ -157,35 +157,35 @@ protected:
 
 TEST_F(CsvMenuTest, ImportShowsThePreviewAndWritesOnImportThenExportWritesTheChosenFile) {
     Write("in.csv", kHeader + kGoodRow + kRefusedRow);
-    services_.dialogs.expect<CsvPreviewDialog>([](CsvPreviewDialog& dialog) {
-        EXPECT_TRUE(dialog.previewText().contains("2 rows: 1 new, 0 already stored (skipped), 1 refused."));
-        EXPECT_TRUE(dialog.previewText().contains("Line 3: unknown group (Drinks)"));
-        QTest::mouseClick(dialog.importButton(), Qt::LeftButton);
+    services_.dialogs.Expect<CsvPreviewDialog>([](CsvPreviewDialog& dialog) {
+        EXPECT_TRUE(dialog.PreviewText().contains("2 rows: 1 new, 0 already stored (skipped), 1 refused."));
+        EXPECT_TRUE(dialog.PreviewText().contains("Line 3: unknown group (Drinks)"));
+        QTest::mouseClick(dialog.ImportButton(), Qt::LeftButton);
     });
-    menu_->importAction()->trigger();
+    menu_->ImportAction()->trigger();
     EXPECT_EQ(Values(), (kHeader + kGoodRow).toStdString());
     EXPECT_EQ(reloads_, 1) << "the module reads the new values";
     EXPECT_TRUE(services_.prompter.last().text().startsWith("1 value imported"));
 
-    services_.dialogs.answerSaveFile(File("out.csv"));
-    menu_->exportAction()->trigger();
+    services_.dialogs.AnswerSaveFile(File("out.csv"));
+    menu_->ExportAction()->trigger();
     EXPECT_EQ(Read("out.csv"), kHeader + kGoodRow);
     EXPECT_EQ(services_.prompter.last().text(), "1 value written to " + File("out.csv") + ".");
 
     // The same file again: nothing new, so there is nothing to import.
-    services_.dialogs.expect<CsvPreviewDialog>([](CsvPreviewDialog& dialog) {
-        EXPECT_FALSE(dialog.importButton()->isEnabled());
+    services_.dialogs.Expect<CsvPreviewDialog>([](CsvPreviewDialog& dialog) {
+        EXPECT_FALSE(dialog.ImportButton()->isEnabled());
         dialog.reject();
     });
-    menu_->importAction()->trigger();
+    menu_->ImportAction()->trigger();
     EXPECT_EQ(reloads_, 1);
 }
 
 TEST_F(CsvMenuTest, CancelInThePreviewWritesNothing) {
     Write("in.csv", kHeader + kGoodRow);
-    services_.dialogs.expect<CsvPreviewDialog>(
+    services_.dialogs.Expect<CsvPreviewDialog>(
         [](CsvPreviewDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
-    menu_->importAction()->trigger();
+    menu_->ImportAction()->trigger();
     EXPECT_EQ(Values(), kHeader.toStdString());
     EXPECT_EQ(reloads_, 0);
     EXPECT_EQ(services_.prompter.count(), 0u);

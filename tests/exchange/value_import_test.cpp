@@ -38,7 +38,7 @@ public:
         }
         return batch_.Commit(error);
     }
-    int writes() const { return writes_; }
+    int Writes() const { return writes_; }
 
 private:
     SqliteHostDatabase::Batch batch_;
@@ -49,7 +49,7 @@ private:
 class ValueImport : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.ok());
+        ASSERT_TRUE(dir_.Ok());
         Reopen();
     }
 
@@ -187,7 +187,7 @@ TEST_F(ValueImport, AFailedWriteAnywhereLeavesTheDatabaseUnchanged) {
             std::string error;
             EXPECT_FALSE(WriteImport(plan, *db_, sink, &error)) << "failing write " << failAt;
             EXPECT_NE(error.find("nothing was imported"), std::string::npos) << "failing write " << failAt;
-            EXPECT_EQ(sink.writes(), failAt) << "stops at the failing write";
+            EXPECT_EQ(sink.Writes(), failAt) << "stops at the failing write";
         }
         Reopen();
         EXPECT_EQ(Export(), before) << "failing write " << failAt;

@@ -147,7 +147,7 @@ TEST_F(ExcelExportTest, StructureBlocks) {
     MakeDiary();
     ASSERT_EQ(ExportStructure(db_.get(), cache_, Options("structure.xlsx")), kExportOk);
     EXPECT_TRUE(services_.diagnostics.empty()) << services_.diagnostics.front();
-    EXPECT_TRUE(services_.shell.opened().empty()) << "without a user there, the workbook is not opened";
+    EXPECT_TRUE(services_.shell.Opened().empty()) << "without a user there, the workbook is not opened";
     auto book = Read("structure.xlsx");
     EXPECT_EQ(Text(*book, 3, 1), "ORV Desktop Database");
     EXPECT_EQ(Text(*book, 4, 1), "ORV Desktop DB");
@@ -285,21 +285,21 @@ TEST_F(ExcelExportTest, MessagesAndCancel) {
     services_.environment.moduleFile = QStringLiteral("ORVUnits.upg");
     noDir.message = &message;
     EXPECT_EQ(ExportValues(db_.get(), cache_, noDir), kExportStopped);
-    ASSERT_EQ(services_.prompter.messages().size(), 1u);
+    ASSERT_EQ(services_.prompter.Messages().size(), 1u);
     EXPECT_EQ(services_.prompter.last().text(), "Cannot find template directory!");
     EXPECT_EQ(services_.prompter.last().caption(), "ORV Desktop");
-    EXPECT_TRUE(services_.dialogs.saveRequests().empty());
+    EXPECT_TRUE(services_.dialogs.SaveRequests().empty());
 
     // A cancelled save dialog writes nothing.
     ExportOptions asked;
     services_.environment.moduleFile = QStringLiteral(ORV_TEMPLATE_DIR "/ORVUnits.upg");
-    services_.dialogs.answerSaveFile(std::nullopt);
+    services_.dialogs.AnswerSaveFile(std::nullopt);
     EXPECT_EQ(ExportStructure(db_.get(), cache_, asked), kExportStopped);
-    ASSERT_EQ(services_.dialogs.saveRequests().size(), 1u);
-    EXPECT_TRUE(services_.dialogs.saveRequests().front().request.confirmOverwrite)
+    ASSERT_EQ(services_.dialogs.SaveRequests().size(), 1u);
+    EXPECT_TRUE(services_.dialogs.SaveRequests().front().request.confirmOverwrite)
         << "an existing file is replaced only when the user says so";
     EXPECT_TRUE(QDir(dir_.path()).entryList({"*.xlsx"}).isEmpty());
-    EXPECT_TRUE(services_.shell.opened().empty());
+    EXPECT_TRUE(services_.shell.Opened().empty());
 
     // A missing template is reported after the destination was chosen.
     ExportOptions missing = Options("never.xlsx");
@@ -319,19 +319,19 @@ TEST_F(ExcelExportTest, ReplacesAnExistingFileAndOpensTheResult) {
         file.write("old content");
     }
     ExportOptions options;
-    services_.dialogs.answerSaveFile(path);
+    services_.dialogs.AnswerSaveFile(path);
     EXPECT_EQ(ExportStructure(db_.get(), cache_, options), kExportOk);
     EXPECT_EQ(Text(*Read("existing.xlsx"), 8, 2), "g");
-    ASSERT_EQ(services_.shell.opened().size(), 1u);
-    EXPECT_EQ(services_.shell.opened().front().toLocalFile(), path);
+    ASSERT_EQ(services_.shell.Opened().size(), 1u);
+    EXPECT_EQ(services_.shell.Opened().front().toLocalFile(), path);
 }
 
 TEST_F(ExcelExportTest, WithoutAProgramToOpenTheWorkbookSaysWhereItWasWritten) {
     MakeDiary();
     const QString path = dir_.filePath("unopened.xlsx");
     ExportOptions options;
-    services_.dialogs.answerSaveFile(path);
-    services_.shell.setSucceeds(false);
+    services_.dialogs.AnswerSaveFile(path);
+    services_.shell.SetSucceeds(false);
     EXPECT_EQ(ExportStructure(db_.get(), cache_, options), kExportOk);
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The workbook was written to \"%1\".").arg(path));
@@ -432,7 +432,7 @@ TEST_F(ExcelExportTest, AFailedExportLeavesTheOldFileAndNoJunk) {
             << c.name;
         EXPECT_FALSE(QFileInfo::exists(dir_.filePath("missing"))) << c.name;
     }
-    EXPECT_TRUE(services_.shell.opened().empty()) << "nothing was written, so nothing is opened";
+    EXPECT_TRUE(services_.shell.Opened().empty()) << "nothing was written, so nothing is opened";
 }
 
 // 400 values of one item on one day: the plain total would exceed a

@@ -42,7 +42,7 @@ protected:
     GroupsPage& Page() { return ShowPage<GroupsPage>(Tab::Groups); }
     void SelectGroup(int32_t id) { ASSERT_TRUE(Page().SelectGroupNode(id)); }
     void SelectItem(const QString& name) {
-        ASSERT_TRUE(Page().itemsGrid()->selectRow(RowOf(*Page().itemsGrid(), kItemName, name))) << name.toStdString();
+        ASSERT_TRUE(Page().ItemsGrid()->selectRow(RowOf(*Page().ItemsGrid(), kItemName, name))) << name.toStdString();
     }
     const GroupRecord* StoredGroup(const RecordCache& stored, const std::string& name) {
         for (const auto& [id, group] : stored.Groups()) {
@@ -53,9 +53,9 @@ protected:
 
     // Queues a group dialog; `edit` fills it, then OK is pressed.
     void AnswerGroup(std::function<void(GroupDialog&)> edit) {
-        services_.dialogs.expect<GroupDialog>([edit](GroupDialog& dialog) {
+        services_.dialogs.Expect<GroupDialog>([edit](GroupDialog& dialog) {
             edit(dialog);
-            clickButton(&dialog, QStringLiteral("OK"));
+            ClickButton(&dialog, QStringLiteral("OK"));
             if (dialog.isVisible()) dialog.reject();
         });
     }
@@ -63,41 +63,41 @@ protected:
     // "Add Target", answered in the "Select target" dialog with the target
     // of that name.
     void AddTargetNamed(GroupDialog& dialog, const QString& name) {
-        services_.dialogs.expect<SelectTargetDialog>([name](SelectTargetDialog& select) {
+        services_.dialogs.Expect<SelectTargetDialog>([name](SelectTargetDialog& select) {
             const QList<QListWidgetItem*> found = select.list()->findItems(name, Qt::MatchExactly);
             ASSERT_EQ(found.size(), 1) << name.toStdString();
             select.list()->setCurrentItem(found.front());
-            clickButton(&select, QStringLiteral("OK"));
+            ClickButton(&select, QStringLiteral("OK"));
         });
-        ASSERT_TRUE(clickButton(&dialog, QStringLiteral("Add Target")));
+        ASSERT_TRUE(ClickButton(&dialog, QStringLiteral("Add Target")));
     }
 };
 
 TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {
     GroupsPage& page = Page();
     AnswerGroup([this](GroupDialog& dialog) {
-        typeText(dialog.nameEdit(), QStringLiteral("Snacks"));
+        TypeText(dialog.NameEdit(), QStringLiteral("Snacks"));
         AddTargetNamed(dialog, QStringLiteral("Protein"));
         AddTargetNamed(dialog, QStringLiteral("Carbohydrates"));
     });
-    ASSERT_TRUE(clickButton(&page, QStringLiteral("New Group")));
+    ASSERT_TRUE(ClickButton(&page, QStringLiteral("New Group")));
     EXPECT_NE(ModifiedFlag(), 0);
 
     RecordCache stored = Stored();
     const GroupRecord* group = StoredGroup(stored, "Snacks");
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->targets, (std::vector<int32_t>{kProteinTarget, kCarbohydratesTarget}));
-    EXPECT_EQ(group->unitId, cache().UnitNames().IdAt(0));
+    EXPECT_EQ(group->unitId, Cache().UnitNames().IdAt(0));
 
     SelectGroup(group->id);
-    services_.dialogs.expect<ItemDialog>([](ItemDialog& dialog) {
-        typeText(dialog.nameEdit(), QStringLiteral("Nuts"));
-        typeText(dialog.defaultEdit(), QStringLiteral("30"));
-        dialog.amounts()->setCellText(0, 1, QStringLiteral("0.2"));
-        dialog.amounts()->setCellText(1, 1, QStringLiteral("0.15"));
-        clickButton(&dialog, QStringLiteral("OK"));
+    services_.dialogs.Expect<ItemDialog>([](ItemDialog& dialog) {
+        TypeText(dialog.NameEdit(), QStringLiteral("Nuts"));
+        TypeText(dialog.DefaultEdit(), QStringLiteral("30"));
+        dialog.Amounts()->setCellText(0, 1, QStringLiteral("0.2"));
+        dialog.Amounts()->setCellText(1, 1, QStringLiteral("0.15"));
+        ClickButton(&dialog, QStringLiteral("OK"));
     });
-    ASSERT_TRUE(clickButton(&page, QStringLiteral("New Item")));
+    ASSERT_TRUE(ClickButton(&page, QStringLiteral("New Item")));
 
     stored = Stored();
     const auto [first, last] = stored.ItemsByGroup().equal_range(StoredGroup(stored, "Snacks")->id);
@@ -111,12 +111,12 @@ TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {
 
     // Enter on the item edits it; it stays in its group.
     SelectItem(QStringLiteral("Nuts"));
-    services_.dialogs.expect<ItemDialog>([](ItemDialog& dialog) {
-        typeText(dialog.nameEdit(), QStringLiteral("Mixed nuts"));
-        typeText(dialog.defaultEdit(), QStringLiteral("18"));
-        clickButton(&dialog, QStringLiteral("OK"));
+    services_.dialogs.Expect<ItemDialog>([](ItemDialog& dialog) {
+        TypeText(dialog.NameEdit(), QStringLiteral("Mixed nuts"));
+        TypeText(dialog.DefaultEdit(), QStringLiteral("18"));
+        ClickButton(&dialog, QStringLiteral("OK"));
     });
-    pressKey(page.itemsGrid()->view(), Qt::Key_Return);
+    PressKey(page.ItemsGrid()->view(), Qt::Key_Return);
     const RecordCache after = Stored();
     const ItemRecord& edited = *after.FindItem(item.id);
     EXPECT_EQ(edited.name, "Mixed nuts");
@@ -127,20 +127,20 @@ TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {
 TEST_F(GroupsPageTest, AGroupWithoutTargetAndAnItemWithoutGroupAreRefused) {
     GroupsPage& page = Page();
     const std::size_t groups = Stored().Groups().size();
-    services_.dialogs.expect<GroupDialog>([&](GroupDialog& dialog) {
-        typeText(dialog.nameEdit(), QStringLiteral("Snacks"));
-        clickButton(&dialog, QStringLiteral("OK"));
+    services_.dialogs.Expect<GroupDialog>([&](GroupDialog& dialog) {
+        TypeText(dialog.NameEdit(), QStringLiteral("Snacks"));
+        ClickButton(&dialog, QStringLiteral("OK"));
         EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group must have at least one target"));
         EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(dialog.nameEdit()->text(), QStringLiteral("Snacks"));
+        EXPECT_EQ(dialog.NameEdit()->text(), QStringLiteral("Snacks"));
         dialog.reject();
     });
-    ASSERT_TRUE(clickButton(&page, QStringLiteral("New Group")));
+    ASSERT_TRUE(ClickButton(&page, QStringLiteral("New Group")));
     EXPECT_EQ(Stored().Groups().size(), groups);
 
-    ASSERT_TRUE(clickButton(&page, QStringLiteral("New Item")));
+    ASSERT_TRUE(ClickButton(&page, QStringLiteral("New Item")));
     EXPECT_EQ(services_.prompter.last().text(), "Please select the group before adding the item!");
-    EXPECT_EQ(services_.dialogs.dialogs().size(), 1u);
+    EXPECT_EQ(services_.dialogs.Dialogs().size(), 1u);
     EXPECT_EQ(ModifiedFlag(), 0);
 }
 
@@ -149,7 +149,7 @@ TEST_F(GroupsPageTest, ItemWithValuesIsNeverRemoved) {
     GroupsPage& page = Page();
     SelectGroup(kBloodGlucoseGroup);
     SelectItem(QStringLiteral("Fasting"));
-    ASSERT_TRUE(clickButton(&page, QStringLiteral("Remove Item")));
+    ASSERT_TRUE(ClickButton(&page, QStringLiteral("Remove Item")));
 
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(
@@ -162,10 +162,10 @@ TEST_F(GroupsPageTest, ItemWithValuesIsNeverRemoved) {
 
     // An item without values goes after one Yes.
     SelectItem(QStringLiteral("Bedtime"));
-    services_.prompter.answerYes();
-    ASSERT_TRUE(clickButton(&page, QStringLiteral("Remove Item")));
+    services_.prompter.AnswerYes();
+    ASSERT_TRUE(ClickButton(&page, QStringLiteral("Remove Item")));
     EXPECT_EQ(Stored().FindItem(kBedtime), nullptr);
-    EXPECT_EQ(RowOf(*page.itemsGrid(), kItemName, QStringLiteral("Bedtime")), -1);
+    EXPECT_EQ(RowOf(*page.ItemsGrid(), kItemName, QStringLiteral("Bedtime")), -1);
 }
 
 TEST_F(GroupsPageTest, RemovingAGroupTakesItsItemsAndValuesOnlyAfterTwoYes) {
@@ -177,9 +177,9 @@ TEST_F(GroupsPageTest, RemovingAGroupTakesItsItemsAndValuesOnlyAfterTwoYes) {
     GroupsPage& page = Page();
 
     SelectGroup(kInsulinGroup);
-    services_.prompter.answerYes();
-    services_.prompter.answerNo();
-    ASSERT_TRUE(clickButton(&page, QStringLiteral("Remove Group")));
+    services_.prompter.AnswerYes();
+    services_.prompter.AnswerNo();
+    ASSERT_TRUE(ClickButton(&page, QStringLiteral("Remove Group")));
     EXPECT_EQ(services_.prompter.last().text(), kCascade);
     RecordCache stored = Stored();
     EXPECT_EQ(stored.Groups().size(), before.Groups().size());
@@ -187,17 +187,17 @@ TEST_F(GroupsPageTest, RemovingAGroupTakesItsItemsAndValuesOnlyAfterTwoYes) {
     EXPECT_EQ(stored.Values().size(), before.Values().size());
 
     SelectGroup(kInsulinGroup);
-    services_.prompter.answerYes();
-    services_.prompter.answerYes();
-    ASSERT_TRUE(clickButton(&page, QStringLiteral("Remove Group")));
+    services_.prompter.AnswerYes();
+    services_.prompter.AnswerYes();
+    ASSERT_TRUE(ClickButton(&page, QStringLiteral("Remove Group")));
     stored = Stored();
     EXPECT_EQ(stored.FindGroup(kInsulinGroup), nullptr);
     EXPECT_EQ(stored.ItemsByGroup().count(kInsulinGroup), 0u);
     EXPECT_EQ(stored.Items().size(), before.Items().size() - 2);
     ASSERT_EQ(stored.Values().size(), 1u);
     EXPECT_NE(stored.FindValue(kept), nullptr);
-    EXPECT_EQ(page.groupTree()->topLevelItemCount(), 2);
-    EXPECT_EQ(page.itemsGrid()->rowCount(), 0);
+    EXPECT_EQ(page.GroupTree()->topLevelItemCount(), 2);
+    EXPECT_EQ(page.ItemsGrid()->rowCount(), 0);
 }
 
 TEST_F(GroupsPageTest, EditedTargetListCarriesItemAmounts) {
@@ -206,12 +206,12 @@ TEST_F(GroupsPageTest, EditedTargetListCarriesItemAmounts) {
     SelectGroup(kFoodGroup);
     // Carbohydrates, Fat, Protein, Energy -> Fat, Protein, Energy, Insulin.
     AnswerGroup([this](GroupDialog& dialog) {
-        dialog.targetList()->setCurrentRow(0);
-        services_.prompter.answerYes();
-        clickButton(&dialog, QStringLiteral("Delete Target"));
+        dialog.TargetList()->setCurrentRow(0);
+        services_.prompter.AnswerYes();
+        ClickButton(&dialog, QStringLiteral("Delete Target"));
         AddTargetNamed(dialog, QStringLiteral("Insulin"));
     });
-    ASSERT_TRUE(clickButton(&page, QStringLiteral("Edit Group")));
+    ASSERT_TRUE(ClickButton(&page, QStringLiteral("Edit Group")));
 
     const RecordCache stored = Stored();
     EXPECT_EQ(stored.FindGroup(kFoodGroup)->targets,
@@ -230,10 +230,10 @@ TEST_F(GroupsPageTest, NewUnitOfTheFamilyRescalesAmountsAndValues) {
     GroupsPage& page = Page();
     SelectGroup(kFoodGroup);
     AnswerGroup([](GroupDialog& dialog) {
-        EXPECT_FALSE(chooseComboText(dialog.unitBox(), QStringLiteral("mL")));
-        EXPECT_TRUE(chooseComboText(dialog.unitBox(), QStringLiteral("kg")));
+        EXPECT_FALSE(ChooseComboText(dialog.UnitBox(), QStringLiteral("mL")));
+        EXPECT_TRUE(ChooseComboText(dialog.UnitBox(), QStringLiteral("kg")));
     });
-    ASSERT_TRUE(clickButton(&page, QStringLiteral("Edit Group")));
+    ASSERT_TRUE(ClickButton(&page, QStringLiteral("Edit Group")));
 
     const RecordCache stored = Stored();
     EXPECT_EQ(stored.FindGroup(kFoodGroup)->unitId, kKilogram);
@@ -245,10 +245,10 @@ class GroupDialogsTest : public ModuleFixture {
 protected:
     void SetUp() override {
         ModuleFixture::SetUp();
-        cache().LoadAll(&db());
+        Cache().LoadAll(&Db());
     }
-    GroupRecord Group(int32_t id) { return *cache().FindGroup(id); }
-    ItemRecord Item(int32_t id) { return *cache().FindItem(id); }
+    GroupRecord Group(int32_t id) { return *Cache().FindGroup(id); }
+    ItemRecord Item(int32_t id) { return *Cache().FindItem(id); }
 };
 
 TEST(CarryItemAmounts, KeepsAmountsOfKeptTargetsAndGivesNewOnesOne) {
@@ -261,10 +261,10 @@ TEST(CarryItemAmounts, KeepsAmountsOfKeptTargetsAndGivesNewOnesOne) {
 }
 
 TEST_F(GroupDialogsTest, OnlyTargetCannotBeDeleted) {
-    GroupDialog insulin(QStringLiteral("Edit group"), Group(kInsulinGroup), cache(), nullptr);
+    GroupDialog insulin(QStringLiteral("Edit group"), Group(kInsulinGroup), Cache(), nullptr);
     insulin.DeleteTarget();
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Please select the target to delete!"));
-    insulin.targetList()->setCurrentRow(0);
+    insulin.TargetList()->setCurrentRow(0);
     insulin.DeleteTarget();
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group must have at least one target"));
     EXPECT_EQ(insulin.EditedTargets(), std::vector<int32_t>{kInsulinTarget});
@@ -273,30 +273,30 @@ TEST_F(GroupDialogsTest, OnlyTargetCannotBeDeleted) {
 // A target added in this dialog counts as in the list for the next pick;
 // Cancel adds nothing.
 TEST_F(GroupDialogsTest, ATargetJustAddedIsAlreadyInTheList) {
-    GroupDialog dialog(QStringLiteral("Edit group"), Group(kFoodGroup), cache(), nullptr);
+    GroupDialog dialog(QStringLiteral("Edit group"), Group(kFoodGroup), Cache(), nullptr);
     dialog.show();
     const auto choose = [](SelectTargetDialog& select, const QString& name) {
         select.list()->setCurrentItem(select.list()->findItems(name, Qt::MatchExactly).value(0));
     };
-    services_.dialogs.expect<SelectTargetDialog>([&](SelectTargetDialog& select) {
+    services_.dialogs.Expect<SelectTargetDialog>([&](SelectTargetDialog& select) {
         choose(select, QStringLiteral("Insulin"));
-        clickButton(&select, QStringLiteral("OK"));
+        ClickButton(&select, QStringLiteral("OK"));
     });
-    services_.dialogs.expect<SelectTargetDialog>([&](SelectTargetDialog& select) {
+    services_.dialogs.Expect<SelectTargetDialog>([&](SelectTargetDialog& select) {
         choose(select, QStringLiteral("Insulin"));
         EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("This target is already in the list!"));
         select.reject();
     });
-    ASSERT_TRUE(clickButton(&dialog, QStringLiteral("Add Target")));
-    ASSERT_TRUE(clickButton(&dialog, QStringLiteral("Add Target")));
+    ASSERT_TRUE(ClickButton(&dialog, QStringLiteral("Add Target")));
+    ASSERT_TRUE(ClickButton(&dialog, QStringLiteral("Add Target")));
     EXPECT_EQ(dialog.EditedTargets(),
               (std::vector<int32_t>{kCarbohydratesTarget, kFatTarget, kProteinTarget, kEnergyTarget, kInsulinTarget}));
 }
 
 TEST_F(GroupDialogsTest, EmptyNameIsRefusedAfterTheTargetCheck) {
-    GroupDialog dialog(QStringLiteral("Edit group"), Group(kInsulinGroup), cache(), nullptr);
+    GroupDialog dialog(QStringLiteral("Edit group"), Group(kInsulinGroup), Cache(), nullptr);
     dialog.show();
-    typeText(dialog.nameEdit(), QString());
+    TypeText(dialog.NameEdit(), QString());
     dialog.accept();
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group name is empty!"));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
@@ -306,11 +306,11 @@ TEST_F(GroupDialogsTest, EmptyNameIsRefusedAfterTheTargetCheck) {
 TEST_F(GroupDialogsTest, ItemTakesBackOnlyItsOwnCountOfNumberCells) {
     ItemRecord item = Item(kFirstFood);
     item.count = 2;
-    ItemDialog dialog(QStringLiteral("Edit item"), item, cache(), nullptr);
-    ASSERT_EQ(dialog.amounts()->rowCount(), 4);
-    dialog.amounts()->setCellText(0, 1, QStringLiteral("abc"));
-    dialog.amounts()->setCellText(1, 1, QStringLiteral("0.5"));
-    dialog.amounts()->setCellText(2, 1, QStringLiteral("9"));
+    ItemDialog dialog(QStringLiteral("Edit item"), item, Cache(), nullptr);
+    ASSERT_EQ(dialog.Amounts()->rowCount(), 4);
+    dialog.Amounts()->setCellText(0, 1, QStringLiteral("abc"));
+    dialog.Amounts()->setCellText(1, 1, QStringLiteral("0.5"));
+    dialog.Amounts()->setCellText(2, 1, QStringLiteral("9"));
     dialog.accept();
     ASSERT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_FLOAT_EQ(dialog.item().values[0], item.values[0]);
@@ -323,7 +323,7 @@ TEST_F(GroupDialogsTest, OkWithoutChangesKeepsEveryDigitAndTypedCommasRead) {
     item.defaultValue = 12345.0f;
     item.values[0] = 0.1234567f;
     item.values[1] = 1234.567f;
-    ItemDialog untouched(QStringLiteral("Edit item"), item, cache(), nullptr);
+    ItemDialog untouched(QStringLiteral("Edit item"), item, Cache(), nullptr);
     untouched.accept();
     ASSERT_EQ(untouched.result(), QDialog::Accepted);
     EXPECT_EQ(untouched.item().defaultValue, 12345.0f);
@@ -332,9 +332,9 @@ TEST_F(GroupDialogsTest, OkWithoutChangesKeepsEveryDigitAndTypedCommasRead) {
 
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    ItemDialog typed(QStringLiteral("Edit item"), item, cache(), nullptr);
-    typed.defaultEdit()->setText(QStringLiteral("6,2"));
-    typed.amounts()->setCellText(1, 1, QStringLiteral("0,5"));
+    ItemDialog typed(QStringLiteral("Edit item"), item, Cache(), nullptr);
+    typed.DefaultEdit()->setText(QStringLiteral("6,2"));
+    typed.Amounts()->setCellText(1, 1, QStringLiteral("0,5"));
     typed.accept();
     QLocale::setDefault(before);
     ASSERT_EQ(typed.result(), QDialog::Accepted);
@@ -346,17 +346,17 @@ TEST_F(GroupDialogsTest, OkWithoutChangesKeepsEveryDigitAndTypedCommasRead) {
 TEST_F(GroupDialogsTest, DefaultValueSpinsParsesAndIsLimited) {
     ItemRecord item = Item(kFasting);
     item.defaultValue = 2.5f;
-    ItemDialog dialog(QStringLiteral("Edit item"), item, cache(), nullptr);
+    ItemDialog dialog(QStringLiteral("Edit item"), item, Cache(), nullptr);
     dialog.StepDefault(1);
-    EXPECT_EQ(dialog.defaultEdit()->text(), QStringLiteral("2.6"));
-    dialog.defaultEdit()->setText(QStringLiteral("12.3456"));
+    EXPECT_EQ(dialog.DefaultEdit()->text(), QStringLiteral("2.6"));
+    dialog.DefaultEdit()->setText(QStringLiteral("12.3456"));
     dialog.WheelDefault(240);
-    EXPECT_EQ(dialog.defaultEdit()->text(), QStringLiteral("14.35"));
+    EXPECT_EQ(dialog.DefaultEdit()->text(), QStringLiteral("14.35"));
 
     // Refused text beeps and keeps the last good value.
-    dialog.defaultEdit()->setText(QStringLiteral("x"));
+    dialog.DefaultEdit()->setText(QStringLiteral("x"));
     dialog.accept();
-    EXPECT_EQ(services_.prompter.beeps(), 1);
+    EXPECT_EQ(services_.prompter.Beeps(), 1);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_NEAR(dialog.item().defaultValue, 14.3456, 1e-4);
 }

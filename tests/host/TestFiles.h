@@ -31,7 +31,7 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    bool ok() const { return !path_.empty(); }
+    bool Ok() const { return !path_.empty(); }
     std::string File(const std::string& name) const { return (std::filesystem::path(path_) / name).string(); }
 
 private:
@@ -104,7 +104,7 @@ inline std::string Name(HostNamed& named) {
 class DatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.ok());
+        ASSERT_TRUE(dir_.Ok());
         Reopen();
     }
     void Reopen() {

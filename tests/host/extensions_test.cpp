@@ -40,7 +40,7 @@ int32_t SetFloat(HostRecord& r, int32_t property, float value) { return r.SetPro
 using ExtensionsTest = testing::DatabaseTest;
 
 TEST_F(ExtensionsTest, ChangeVersionsMoveForOwnAndOtherWritesOfTheirKindOnly) {
-    HostExtensions& ext = *db_->extensions();
+    HostExtensions& ext = *db_->Extensions();
     const uint64_t values = ext.ChangeVersion(kValues);
     const uint64_t units = ext.ChangeVersion(kUnits);
     const uint64_t settings = ext.ChangeVersion(changekind::kSettings);
@@ -75,7 +75,7 @@ TEST_F(ExtensionsTest, ChangeVersionsMoveForOwnAndOtherWritesOfTheirKindOnly) {
 
 TEST(HostDatabaseExtensions, AnOlderFileGetsTheChangeCounters) {
     TempDir dir;
-    ASSERT_TRUE(dir.ok());
+    ASSERT_TRUE(dir.Ok());
     const std::string path = dir.File("old.sqlite");
     std::string error;
     ASSERT_TRUE(SqliteHostDatabase::Open(path, &error)) << error;
@@ -95,7 +95,7 @@ TEST(HostDatabaseExtensions, AnOlderFileGetsTheChangeCounters) {
 }
 
 TEST_F(ExtensionsTest, AChangeIsAllOrNothingAndARollbackLeavesNoStaleRecord) {
-    HostExtensions& ext = *db_->extensions();
+    HostExtensions& ext = *db_->Extensions();
     HostRecord* item = db_->Items()->Find(1);
     HostRecord* unit = db_->Units()->Find(1);
     ASSERT_TRUE(item && unit);
@@ -131,7 +131,7 @@ TEST_F(ExtensionsTest, AChangeIsAllOrNothingAndARollbackLeavesNoStaleRecord) {
 // change is in the file, nothing of the change it had open is.
 TEST(HostDatabaseExtensions, AKilledProcessKeepsItsWritesButNothingOfAnOpenChange) {
     TempDir dir;
-    ASSERT_TRUE(dir.ok());
+    ASSERT_TRUE(dir.Ok());
     const std::string path = dir.File("orv.sqlite");
     std::string error;
     ASSERT_TRUE(SqliteHostDatabase::Open(path, &error)) << error;
@@ -164,7 +164,7 @@ TEST(HostDatabaseExtensions, AKilledProcessKeepsItsWritesButNothingOfAnOpenChang
 
 TEST(HostDatabaseExtensions, WritesPastTheBusyTimeoutAreRefusedAsBusy) {
     TempDir dir;
-    ASSERT_TRUE(dir.ok());
+    ASSERT_TRUE(dir.Ok());
     const std::string path = dir.File("orv.sqlite");
     SqliteHostDatabase::OpenOptions options;
     options.busyTimeoutMs = 50;
@@ -229,7 +229,7 @@ TEST(HostDatabaseExtensions, AFileWeMayNotWriteOpensReadOnlyAndStaysUnchanged) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
-        ASSERT_TRUE(dir.ok());
+        ASSERT_TRUE(dir.Ok());
         const std::string folder = dir.File("data");
         std::filesystem::create_directory(folder);
         const std::string path = folder + "/orv.sqlite";
@@ -259,7 +259,7 @@ TEST(HostDatabaseExtensions, AFileWeMayNotWriteOpensReadOnlyAndStaysUnchanged) {
 
 TEST(HostDatabaseExtensions, ANewFileInAReadOnlyFolderSaysWhy) {
     TempDir dir;
-    ASSERT_TRUE(dir.ok());
+    ASSERT_TRUE(dir.Ok());
     const std::string folder = dir.File("locked");
     std::filesystem::create_directory(folder);
     ::chmod(folder.c_str(), 0555);

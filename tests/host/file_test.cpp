@@ -24,7 +24,7 @@ using testing::Name;
 
 TEST(HostDatabaseFile, NewDatabaseHasARealisticStarterStructure) {
     TempDir dir;
-    ASSERT_TRUE(dir.ok());
+    ASSERT_TRUE(dir.Ok());
     const std::string path = dir.File("new.sqlite");
     WriteBytes(path, "");  // a zero-byte file is a new database too
     std::string error;
@@ -71,7 +71,7 @@ TEST(HostDatabaseFile, NewDatabaseHasARealisticStarterStructure) {
 
 TEST(HostDatabaseFile, FilesThatAreNotOursAreRefusedAndLeftAlone) {
     TempDir dir;
-    ASSERT_TRUE(dir.ok());
+    ASSERT_TRUE(dir.Ok());
     std::vector<std::string> paths;
 
     paths.push_back(dir.File("notes.txt"));
@@ -119,7 +119,7 @@ std::string WriteSample(const TempDir& dir, const std::string& name) {
 
 TEST(HostDatabaseFile, ADamagedFileIsRefusedAsDamagedAndLeftAsItWas) {
     TempDir dir;
-    ASSERT_TRUE(dir.ok());
+    ASSERT_TRUE(dir.Ok());
     struct Case {
         const char* name;
         void (*damage)(std::string& bytes);
@@ -148,7 +148,7 @@ TEST(HostDatabaseFile, ADamagedFileIsRefusedAsDamagedAndLeftAsItWas) {
 
 TEST(HostDatabaseFile, ABackupTakenWhileAnotherProgramWritesHoldsOneCommittedState) {
     TempDir dir;
-    ASSERT_TRUE(dir.ok());
+    ASSERT_TRUE(dir.Ok());
     const std::string path = WriteSample(dir, "orv.sqlite");
     const std::string backup = dir.File("backup.sqlite");
     std::string error;

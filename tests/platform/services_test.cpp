@@ -26,7 +26,7 @@ namespace {
 // loop of a modal exec() is running. If none is there the test fails and every
 // visible dialog is rejected, so a mistake never leaves the test hanging.
 template <class T>
-void onceShown(std::function<void(T&)> handler) {
+void OnceShown(std::function<void(T&)> handler) {
     QTimer::singleShot(0, [handler] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* found = qobject_cast<T*>(widget); found && found->isVisible()) {
@@ -45,22 +45,22 @@ TEST(Services, SettersReturnThePreviousServiceAndNullRestoresTheDefault) {
     const FixedClock first(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)));
     const FixedClock second(QDateTime(QDate(2010, 1, 1), QTime(0, 0, 0)));
 
-    EXPECT_EQ(Services::setClock(&first), nullptr);
-    EXPECT_EQ(Services::clock().now(), first.now());
-    EXPECT_EQ(Services::setClock(&second), &first);
-    EXPECT_EQ(Services::clock().now(), second.now());
-    EXPECT_EQ(Services::setClock(nullptr), &second);
-    EXPECT_NE(dynamic_cast<const SystemClock*>(&Services::clock()), nullptr);
+    EXPECT_EQ(Services::SetClock(&first), nullptr);
+    EXPECT_EQ(Services::Clock().Now(), first.Now());
+    EXPECT_EQ(Services::SetClock(&second), &first);
+    EXPECT_EQ(Services::Clock().Now(), second.Now());
+    EXPECT_EQ(Services::SetClock(nullptr), &second);
+    EXPECT_NE(dynamic_cast<const SystemClock*>(&Services::Clock()), nullptr);
 }
 
 TEST(Clock, SystemClockTellsWholeSecondsOfLocalTime) {
-    const QDateTime now = SystemClock().now();
+    const QDateTime now = SystemClock().Now();
     EXPECT_EQ(now.time().msec(), 0);
     EXPECT_EQ(now.timeSpec(), Qt::LocalTime);
     EXPECT_TRUE(now.isValid());
 }
 
-TEST(Shell, InvalidAddressIsRefusedWithoutAskingTheDesktop) { EXPECT_FALSE(DesktopShell().openUrl(QUrl())); }
+TEST(Shell, InvalidAddressIsRefusedWithoutAskingTheDesktop) { EXPECT_FALSE(DesktopShell().OpenUrl(QUrl())); }
 
 TEST(QtPrompter, ShowsCaptionAndTextAsGivenAndMapsYesNo) {
     QtPrompter prompter;
@@ -71,14 +71,14 @@ TEST(QtPrompter, ShowsCaptionAndTextAsGivenAndMapsYesNo) {
         QString seenCaption, seenText;
         Qt::TextFormat seenFormat = Qt::AutoText;
         QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
-        onceShown<QMessageBox>([&, button = button](QMessageBox& box) {
+        OnceShown<QMessageBox>([&, button = button](QMessageBox& box) {
             seenCaption = box.windowTitle();
             seenText = box.text();
             seenFormat = box.textFormat();
             seenIcon = box.icon();
             box.button(button)->click();
         });
-        EXPECT_EQ(prompter.askYesNo(nullptr, "ORV Diabetes", text), expected);
+        EXPECT_EQ(prompter.AskYesNo(nullptr, "ORV Diabetes", text), expected);
         EXPECT_EQ(seenCaption, "ORV Diabetes");
         EXPECT_EQ(seenText, text);
         EXPECT_EQ(seenFormat, Qt::PlainText);
@@ -90,13 +90,13 @@ TEST(QtPrompter, ErrorBoxHasOnlyOkAndTheCriticalIcon) {
     QtPrompter prompter;
     QMessageBox::StandardButtons buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    onceShown<QMessageBox>([&](QMessageBox& box) {
+    OnceShown<QMessageBox>([&](QMessageBox& box) {
         buttons = box.standardButtons();
         icon = box.icon();
         box.button(QMessageBox::Ok)->click();
     });
     EXPECT_EQ(
-        prompter.show(nullptr, {"ORV Desktop", "The unit name is empty!!!", MessageIcon::Error, MessageButtons::Ok}),
+        prompter.Show(nullptr, {"ORV Desktop", "The unit name is empty!!!", MessageIcon::Error, MessageButtons::Ok}),
         MessageAnswer::Ok);
     EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(icon, QMessageBox::Critical);
@@ -118,7 +118,7 @@ TEST(QtDialogRunner, SaveFileDialogIsConfiguredFromTheRequest) {
         QString suffix;
         QStringList filters;
         bool noOverwritePrompt = confirmOverwrite;
-        onceShown<QFileDialog>([&](QFileDialog& dialog) {
+        OnceShown<QFileDialog>([&](QFileDialog& dialog) {
             mode = dialog.acceptMode();
             suffix = dialog.defaultSuffix();
             filters = dialog.nameFilters();
@@ -126,7 +126,7 @@ TEST(QtDialogRunner, SaveFileDialogIsConfiguredFromTheRequest) {
             dialog.selectFile(folder.filePath("values.xlsx"));
             static_cast<QDialog&>(dialog).accept();  // QFileDialog::accept is protected
         });
-        const std::optional<QString> chosen = QtDialogRunner().saveFileName(request);
+        const std::optional<QString> chosen = QtDialogRunner().SaveFileName(request);
         ASSERT_TRUE(chosen.has_value());
         EXPECT_EQ(*chosen, folder.filePath("values.xlsx"));
         EXPECT_EQ(mode, QFileDialog::AcceptSave);
@@ -135,8 +135,8 @@ TEST(QtDialogRunner, SaveFileDialogIsConfiguredFromTheRequest) {
         EXPECT_EQ(noOverwritePrompt, !confirmOverwrite) << "confirmOverwrite " << confirmOverwrite;
     }
 
-    onceShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
-    EXPECT_FALSE(QtDialogRunner().saveFileName(SaveFileRequest{}).has_value());
+    OnceShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
+    EXPECT_FALSE(QtDialogRunner().SaveFileName(SaveFileRequest{}).has_value());
 }
 
 }  // namespace

@@ -29,13 +29,13 @@ protected:
         std::string error;
         db_ = hostdb::SqliteHostDatabase::Open(dir_.filePath("orv.sqlite").toStdString(), &error);
         ASSERT_TRUE(db_) << error;
-        ASSERT_EQ(api().Init(db_.get(), nullptr, parent_.get(), 0, 0), 0);
+        ASSERT_EQ(Api().Init(db_.get(), nullptr, parent_.get(), 0, 0), 0);
     }
     void TearDown() override {
-        if (library_) api().Close();
+        if (library_) Api().Close();
     }
 
-    static const host::PluginEntryPoints& api() { return library_->api(); }
+    static const host::PluginEntryPoints& Api() { return library_->Api(); }
 
     // Deliberately never unloaded: see PluginLibrary's destructor.
     static host::PluginLibrary* library_;
@@ -49,31 +49,31 @@ host::PluginLibrary* ModuleLoad::library_ = nullptr;
 // Every entry point resolves by name, the optional one for the host's
 // extensions included, and answers as the host expects through a lifecycle.
 TEST_F(ModuleLoad, EntryPointsAsTheHostDrivesThem) {
-    EXPECT_NE(api().SetHostExtensions, nullptr);
+    EXPECT_NE(Api().SetHostExtensions, nullptr);
     char buffer[1024] = {};
-    EXPECT_EQ(api().GetTitle(nullptr), 0);
-    EXPECT_EQ(api().GetTitle(buffer), 1);
+    EXPECT_EQ(Api().GetTitle(nullptr), 0);
+    EXPECT_EQ(Api().GetTitle(buffer), 1);
     EXPECT_STREQ(buffer, "ORV");
-    ASSERT_NE(api().GetIcon(), nullptr);
-    EXPECT_FALSE(api().GetIcon()->isNull());
-    std::unique_ptr<QMenu> menu(api().GetPlugMenu());
+    ASSERT_NE(Api().GetIcon(), nullptr);
+    EXPECT_FALSE(Api().GetIcon()->isNull());
+    std::unique_ptr<QMenu> menu(Api().GetPlugMenu());
     ASSERT_TRUE(menu);
     EXPECT_EQ(menu->actions().size(), 3);
 
-    EXPECT_EQ(api().Save(), 0) << "Save before Run";
-    EXPECT_EQ(api().Close(), 1) << "Close before Run";
-    ASSERT_EQ(api().Run(), 0);
-    QWidget* window = api().GetWnd();
+    EXPECT_EQ(Api().Save(), 0) << "Save before Run";
+    EXPECT_EQ(Api().Close(), 1) << "Close before Run";
+    ASSERT_EQ(Api().Run(), 0);
+    QWidget* window = Api().GetWnd();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->parentWidget(), parent_.get());
-    EXPECT_EQ(api().ChangeColorScheme(), 0);
-    EXPECT_EQ(api().GetOnCommandID(0, 4711), 0);
-    EXPECT_EQ(api().IsModified(), 0) << "nothing was changed";
+    EXPECT_EQ(Api().ChangeColorScheme(), 0);
+    EXPECT_EQ(Api().GetOnCommandID(0, 4711), 0);
+    EXPECT_EQ(Api().IsModified(), 0) << "nothing was changed";
     parent_.reset();  // the host destroys its window, and the module's with it
-    EXPECT_EQ(api().GetWnd(), nullptr);
-    EXPECT_EQ(api().Save(), 0);
-    EXPECT_EQ(api().ChangeColorScheme(), 0);
-    EXPECT_EQ(api().Close(), 1);
+    EXPECT_EQ(Api().GetWnd(), nullptr);
+    EXPECT_EQ(Api().Save(), 0);
+    EXPECT_EQ(Api().ChangeColorScheme(), 0);
+    EXPECT_EQ(Api().Close(), 1);
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ TEST_F(PluginExports, ModifiedFlagOnlyClearedByInit) {
 }
 
 TEST_F(PluginExports, AboutDialogHidesMagenta) {
-    services_.dialogs.expectDialog([](QDialog& dialog) {
+    services_.dialogs.ExpectDialog([](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "About ORV Basic Plug-in");
         const auto* picture = dialog.findChild<QLabel*>("control1390");
         ASSERT_NE(picture, nullptr);
@@ -77,7 +77,7 @@ TEST_F(PluginExports, AboutDialogHidesMagenta) {
         dialog.accept();
     });
     EXPECT_EQ(::AboutDialog(), 0);
-    ASSERT_EQ(services_.dialogs.dialogs().size(), 1u);
+    ASSERT_EQ(services_.dialogs.Dialogs().size(), 1u);
 }
 
 TEST_F(PluginExports, ChartPreferencesBeforeRunStillSaves) {
@@ -85,8 +85,8 @@ TEST_F(PluginExports, ChartPreferencesBeforeRunStillSaves) {
     auto db = hostdb::SqliteHostDatabase::Open(":memory:", &error);
     ASSERT_TRUE(db) << error;
     ::Init(db.get(), nullptr, parent_.get(), 0, 0);
-    services_.dialogs.expect<ChartPreferencesDialog>([](ChartPreferencesDialog& dialog) {
-        test::chooseComboText(dialog.gridStepList(), "20");
+    services_.dialogs.Expect<ChartPreferencesDialog>([](ChartPreferencesDialog& dialog) {
+        test::ChooseComboText(dialog.GridStepList(), "20");
         dialog.accept();
     });
     EXPECT_EQ(::GetOnCommandID(0, 82), 0);
@@ -99,8 +99,8 @@ TEST_F(PluginExports, ChartPreferencesBeforeRunStillSaves) {
     EXPECT_NE(db->SettingsStore()->Find("ORVORV"), nullptr) << "the settings record was written";
 
     // Cancel leaves everything as it was.
-    services_.dialogs.expect<ChartPreferencesDialog>([](ChartPreferencesDialog& dialog) {
-        test::chooseComboText(dialog.gridStepList(), "5");
+    services_.dialogs.Expect<ChartPreferencesDialog>([](ChartPreferencesDialog& dialog) {
+        test::ChooseComboText(dialog.GridStepList(), "5");
         dialog.reject();
     });
     EXPECT_EQ(::GetOnCommandID(0, 82), 0);
@@ -116,15 +116,15 @@ TEST_F(PluginExports, MenuCommandsRunTheExports) {
     ::Init(db.get(), nullptr, parent_.get(), 0, 0);
     QTemporaryDir dir;
     // The templates lie beside the program that holds the module's code.
-    services_.dialogs.answerSaveFile(dir.filePath("structure.xlsx"));
+    services_.dialogs.AnswerSaveFile(dir.filePath("structure.xlsx"));
     EXPECT_EQ(::GetOnCommandID(0, 84), 0);
-    services_.dialogs.answerSaveFile(dir.filePath("values.xlsx"));
+    services_.dialogs.AnswerSaveFile(dir.filePath("values.xlsx"));
     EXPECT_EQ(::GetOnCommandID(0, 83), 0);
     EXPECT_TRUE(QFile::exists(dir.filePath("structure.xlsx")));
     EXPECT_TRUE(QFile::exists(dir.filePath("values.xlsx")));
-    ASSERT_EQ(services_.shell.opened().size(), 2u) << "each workbook is opened when done";
-    EXPECT_EQ(services_.shell.opened()[1].toLocalFile(), dir.filePath("values.xlsx"));
-    EXPECT_TRUE(services_.prompter.messages().empty());
+    ASSERT_EQ(services_.shell.Opened().size(), 2u) << "each workbook is opened when done";
+    EXPECT_EQ(services_.shell.Opened()[1].toLocalFile(), dir.filePath("values.xlsx"));
+    EXPECT_TRUE(services_.prompter.Messages().empty());
     ::Init(nullptr, nullptr, parent_.get(), 0, 0);
 }
 

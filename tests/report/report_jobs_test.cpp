@@ -39,7 +39,7 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(
             QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > '%1.args'\ncp '%2' '%1.setup' 2>/dev/null\nexit %3\n")
-                .arg(TempPath(name), store_->userFile())
+                .arg(TempPath(name), store_->UserFile())
                 .arg(code)
                 .toUtf8());
         file.close();
@@ -67,13 +67,13 @@ protected:
 };
 
 TEST_F(ReportJobsTest, PrintingBlanksThePageSetupWhileTheHelperRunsAndRestoresTheDefaults) {
-    services_.prompter.answerNo();
+    services_.prompter.AnswerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
 
     EXPECT_EQ(Recorded(QStringLiteral("print.args")), ReportPath() + QLatin1Char('\n'));
     EXPECT_EQ(PageSetup(TempPath(QStringLiteral("print.setup")), "header"), " ");
-    EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&w&bPage &p of &P");
-    EXPECT_EQ(PageSetup(store_->userFile(), "footer"), "&u&b&d");
+    EXPECT_EQ(PageSetup(store_->UserFile(), "header"), "&w&bPage &p of &P");
+    EXPECT_EQ(PageSetup(store_->UserFile(), "footer"), "&u&b&d");
 
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(),
@@ -83,9 +83,9 @@ TEST_F(ReportJobsTest, PrintingBlanksThePageSetupWhileTheHelperRunsAndRestoresTh
 
 TEST_F(ReportJobsTest, PrintingKeepsTheUsersOwnHeaderAndDeletesTheFileOnYes) {
     store_->WriteText(pagesetup::kPath, pagesetup::kSection, pagesetup::kHeader, "&d");
-    services_.prompter.answerYes();
+    services_.prompter.AnswerYes();
     PrintReport(nullptr, Content(), store_.get());
-    EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&d");
+    EXPECT_EQ(PageSetup(store_->UserFile(), "header"), "&d");
     EXPECT_FALSE(QFile::exists(ReportPath()));
 }
 
@@ -104,27 +104,27 @@ TEST_F(ReportJobsTest, AReportThatCannotBeWrittenIsNotPrintedNorOfferedForDeleti
 TEST_F(ReportJobsTest, ASecondPrintJobWhileOneRunsIsTurnedAwayAtOnce) {
     QLockFile held(services_.environment.lockPath);
     ASSERT_TRUE(held.tryLock(0));
-    services_.prompter.answerNo();
+    services_.prompter.AnswerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Busy);
     held.unlock();
 
     ASSERT_EQ(services_.prompter.count(), 2u);
-    EXPECT_EQ(services_.prompter.messages()[0].caption(), QStringLiteral("Printer busy"));
-    EXPECT_EQ(services_.prompter.messages()[0].text(),
+    EXPECT_EQ(services_.prompter.Messages()[0].caption(), QStringLiteral("Printer busy"));
+    EXPECT_EQ(services_.prompter.Messages()[0].text(),
               QStringLiteral("Please wait until current print job has finished."));
     EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
 
     // Once the other job ends, the next one prints.
-    services_.prompter.answerNo();
+    services_.prompter.AnswerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
 }
 
 TEST_F(ReportJobsTest, ALockThatCannotBeCreatedIsAFailureNotABusyPrinter) {
     services_.environment.lockPath = TempPath(QStringLiteral("missing/print.lock"));
-    services_.prompter.answerNo();
+    services_.prompter.AnswerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::GuardFailed);
     ASSERT_EQ(services_.prompter.count(), 2u);
-    EXPECT_EQ(services_.prompter.messages()[0].caption(), QStringLiteral("Printing failed"));
+    EXPECT_EQ(services_.prompter.Messages()[0].caption(), QStringLiteral("Printing failed"));
     EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
 }
 
@@ -134,7 +134,7 @@ TEST_F(ReportJobsTest, AMissingPrintHelperIsReportedWithoutTheDeletionQuestion) 
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(),
               QStringLiteral("The print helper \"%1\" could not be started.").arg(services_.environment.printProgram));
-    EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&w&bPage &p of &P");
+    EXPECT_EQ(PageSetup(store_->UserFile(), "header"), "&w&bPage &p of &P");
 }
 
 TEST_F(ReportJobsTest, ReportsGoToTheUsersCacheFolderWhereOldOnesArePruned) {
@@ -146,7 +146,7 @@ TEST_F(ReportJobsTest, ReportsGoToTheUsersCacheFolderWhereOldOnesArePruned) {
     EXPECT_TRUE(QDir(folder).exists());
     EXPECT_EQ(ReportFilePath(), folder + "/ORVReport-2008-27-8-12-0-0.html");
 
-    const QDateTime now = services_.clock.now();
+    const QDateTime now = services_.clock.Now();
     struct Row {
         const char* name;
         int ageDays;
@@ -195,15 +195,15 @@ TEST_F(ReportJobsTest, ThePrintButtonPrintsTheFiguresTheTablesPageShows) {
     PluginMainWindow& window = OpenMainWindow();
     window.SelectTab(Tab::Tables);
     TablesPage& page = *window.Tables();
-    services_.prompter.answerNo();
-    page.printButton()->click();
+    services_.prompter.AnswerNo();
+    page.PrintButton()->click();
 
     QFile file(ReportPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(html.contains(QStringLiteral("<center><H1>%1</h1></center>").arg(page.headingLabel()->text())));
-    EXPECT_TRUE(html.contains(QStringLiteral("<h1>%1</h1>").arg(page.statisticsLabel()->text())));
-    EXPECT_EQ(html.count(QStringLiteral("<tr><td>")), page.dayCount());
+    EXPECT_TRUE(html.contains(QStringLiteral("<center><H1>%1</h1></center>").arg(page.HeadingLabel()->text())));
+    EXPECT_TRUE(html.contains(QStringLiteral("<h1>%1</h1>").arg(page.StatisticsLabel()->text())));
+    EXPECT_EQ(html.count(QStringLiteral("<tr><td>")), page.DayCount());
 }
 
 }  // namespace

@@ -45,9 +45,9 @@ TEST_F(MainWindowTest, ShowsTheStoredPageAndThenOnlyThePageOfTheChosenTab) {
     for (const auto& [stored, shown] : {std::pair{2, Tab::Tables}, std::pair{17, Tab::Values}}) {
         SCOPED_TRACE(stored);
         window_.reset();
-        settings().currentPage = stored;
-        settings().Save(&db());
-        settings().currentPage = 0;  // the window must load it from the host itself
+        Settings().currentPage = stored;
+        Settings().Save(&Db());
+        Settings().currentPage = 0;  // the window must load it from the host itself
         PluginMainWindow& w = OpenMainWindow();
         EXPECT_EQ(w.ShownPage(), w.PageAt(shown));
         EXPECT_EQ(w.TabControl()->currentIndex(), static_cast<int>(shown));
@@ -69,17 +69,17 @@ TEST_F(MainWindowTest, PeriodSelectionsReachOnlyTheOtherPage) {
     fromCharts.date.wMonth = 5;
     fromCharts.date.wDay = 14;
     emit w.Charts()->periodSelected(fromCharts);
-    EXPECT_EQ(w.Tables()->periodBox()->currentIndex(), 3);
-    EXPECT_EQ(w.Tables()->targetBox()->currentIndex(), 1);
-    EXPECT_EQ(w.Tables()->dateControl()->date(), QDate(2026, 5, 14));
-    EXPECT_EQ(w.Charts()->periodBox()->currentIndex(), 0) << "the sender is not told";
+    EXPECT_EQ(w.Tables()->PeriodBox()->currentIndex(), 3);
+    EXPECT_EQ(w.Tables()->TargetBox()->currentIndex(), 1);
+    EXPECT_EQ(w.Tables()->DateControl()->date(), QDate(2026, 5, 14));
+    EXPECT_EQ(w.Charts()->PeriodBox()->currentIndex(), 0) << "the sender is not told";
 
     PeriodSyncBlock fromTables;
     fromTables.periodIndex = 4;
     emit w.Tables()->periodSelected(fromTables);
-    EXPECT_EQ(w.Charts()->periodBox()->currentIndex(), 4);
+    EXPECT_EQ(w.Charts()->PeriodBox()->currentIndex(), 4);
     EXPECT_EQ(w.Charts()->chartView()->labels().size(), 120);
-    EXPECT_EQ(w.Tables()->periodBox()->currentIndex(), 3) << "the sender is not told";
+    EXPECT_EQ(w.Tables()->PeriodBox()->currentIndex(), 3) << "the sender is not told";
 }
 
 TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {
@@ -91,7 +91,7 @@ TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {
     auto* moduleParent = new QWidget(&top);
     moduleParent->setMinimumSize(600, 400);
     layout->addWidget(moduleParent);
-    window_ = std::make_unique<PluginMainWindow>(&db(), settings(), cache(), &colors_);
+    window_ = std::make_unique<PluginMainWindow>(&Db(), Settings(), Cache(), &colors_);
     window_->Create(moduleParent);
     PluginPage* page = window_->ShownPage();
     auto* first = new QLineEdit(page);
@@ -104,26 +104,26 @@ TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {
     ASSERT_EQ(QApplication::focusWidget(), first);
 
     for (int i = 0; i < 6; ++i) {
-        test::pressKey(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        test::PressKey(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         ASSERT_NE(QApplication::focusWidget(), hostEdit) << "Shift+Tab left the module after " << i + 1;
     }
     for (int i = 0; i < 6; ++i) {
-        test::pressKey(QApplication::focusWidget(), Qt::Key_Tab);
+        test::PressKey(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_NE(QApplication::focusWidget(), hostEdit) << "Tab left the module after " << i + 1;
     }
     // Backwards from the second control lands on the first.
     second->setFocus();
-    test::pressKey(second, Qt::Key_Backtab, Qt::ShiftModifier);
+    test::PressKey(second, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), first);
 }
 
 TEST_F(MainWindowTest, ADialogOfAPageMovesItsOwnFocusWithTabAndShiftTab) {
     PluginMainWindow& w = OpenMainWindow();
     host_->show();
-    ValueEntryDialog dialog(cache(), ValueRecord{}, ValueEntryDialog::Mode::Add, w.ShownPage());
+    ValueEntryDialog dialog(Cache(), ValueRecord{}, ValueEntryDialog::Mode::Add, w.ShownPage());
     dialog.show();
     QApplication::setActiveWindow(&dialog);
-    QLineEdit* amount = dialog.amountEdit();
+    QLineEdit* amount = dialog.AmountEdit();
     amount->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), amount);
 
@@ -161,7 +161,7 @@ TEST_F(MainWindowTest, TabThenSpaceInAQuestionOfAPageAnswersTheButtonTabReached)
     });
     QtPrompter prompter;
     const MessageAnswer answer =
-        prompter.show(w.ShownPage(), Message{QStringLiteral("ORV Diabetes"), QStringLiteral("Remove this value?"),
+        prompter.Show(w.ShownPage(), Message{QStringLiteral("ORV Diabetes"), QStringLiteral("Remove this value?"),
                                              MessageIcon::Question, MessageButtons::YesNo});
     EXPECT_EQ(focusAfterTab, "No");
     EXPECT_EQ(answer, MessageAnswer::No);
@@ -202,25 +202,25 @@ using ChartPreferencesTest = test::ModuleFixture;
 // A step the list does not offer opens on its first entry; the step lists
 // show only while their box is ticked; OK saves to the host at once.
 TEST_F(ChartPreferencesTest, StepListsFollowTheirBoxesAndOkStoresTheChoice) {
-    settings().Save(&db());  // a record exists, so a later load reads the store
-    settings().display.showGrid = 0;
-    settings().display.gridStep = 12;
-    settings().display.horizontalGridStep = 7;
-    services_.dialogs.expectDialog([](QDialog& d) {
+    Settings().Save(&Db());  // a record exists, so a later load reads the store
+    Settings().display.showGrid = 0;
+    Settings().display.gridStep = 12;
+    Settings().display.horizontalGridStep = 7;
+    services_.dialogs.ExpectDialog([](QDialog& d) {
         auto& dialog = static_cast<ChartPreferencesDialog&>(d);
-        EXPECT_FALSE(dialog.gridStepList()->isVisible());
-        EXPECT_EQ(dialog.horizontalStepList()->currentText(), "7");
-        EXPECT_FALSE(dialog.scaleBox()->isVisible()) << "the scale box is never offered";
-        dialog.gridBox()->click();
-        EXPECT_TRUE(dialog.gridStepList()->isVisible());
-        EXPECT_EQ(dialog.gridStepList()->currentText(), "5");
-        dialog.horizontalGridBox()->click();
-        EXPECT_FALSE(dialog.horizontalStepList()->isVisible());
-        dialog.averageLineBox()->click();
+        EXPECT_FALSE(dialog.GridStepList()->isVisible());
+        EXPECT_EQ(dialog.HorizontalStepList()->currentText(), "7");
+        EXPECT_FALSE(dialog.ScaleBox()->isVisible()) << "the scale box is never offered";
+        dialog.GridBox()->click();
+        EXPECT_TRUE(dialog.GridStepList()->isVisible());
+        EXPECT_EQ(dialog.GridStepList()->currentText(), "5");
+        dialog.HorizontalGridBox()->click();
+        EXPECT_FALSE(dialog.HorizontalStepList()->isVisible());
+        dialog.AverageLineBox()->click();
         dialog.accept();
     });
-    EXPECT_TRUE(EditChartPreferences(settings(), &db(), nullptr));
-    EXPECT_EQ(settings().display.gridStep, 5);
+    EXPECT_TRUE(EditChartPreferences(Settings(), &Db(), nullptr));
+    EXPECT_EQ(Settings().display.gridStep, 5);
     const ViewSettings stored = ReloadedSettings();
     EXPECT_EQ(stored.display.showGrid, 1);
     EXPECT_EQ(stored.display.gridStep, 5);

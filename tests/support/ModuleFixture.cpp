@@ -16,7 +16,7 @@ void ModuleFixture::SetUp() {
     options.busyTimeoutMs = 200;
     db_ = hostdb::SqliteHostDatabase::Open(dir_.filePath("orv.sqlite").toStdString(), options, &error);
     ASSERT_TRUE(db_) << error;
-    SetCurrentHostExtensions(db_->extensions());
+    SetCurrentHostExtensions(db_->Extensions());
     store_ = std::make_unique<QtKeyValueStore>(dir_.filePath("user.ini"), dir_.filePath("system.ini"));
     settings_ = std::make_unique<ViewSettings>(store_.get());
     host_ = std::make_unique<QWidget>();

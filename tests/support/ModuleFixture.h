@@ -38,7 +38,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Creates the main window inside host() (once) and returns it.
+    // Creates the main window inside Host() (once) and returns it.
     PluginMainWindow& OpenMainWindow();
     // The view settings a later session would load from the same database.
     ViewSettings ReloadedSettings();
@@ -62,10 +62,10 @@ protected:
     // The first row of `grid` whose cell in `column` reads `text`; -1 if none.
     static int RowOf(const Grid& grid, const QString& column, const QString& text);
 
-    hostdb::SqliteHostDatabase& db() { return *db_; }
-    RecordCache& cache() { return cache_; }
-    ViewSettings& settings() { return *settings_; }
-    QWidget& host() { return *host_; }
+    hostdb::SqliteHostDatabase& Db() { return *db_; }
+    RecordCache& Cache() { return cache_; }
+    ViewSettings& Settings() { return *settings_; }
+    QWidget& Host() { return *host_; }
     QString TempPath(const QString& name) const { return dir_.filePath(name); }
 
     QTemporaryDir dir_;

@@ -18,7 +18,7 @@ namespace {
 // about the code under test.
 QtMessageHandler previousHandler = nullptr;
 
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (message.startsWith(QLatin1String("This plugin does not support"))) return;
     if (previousHandler)
         previousHandler(type, context, message);
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
-    previousHandler = qInstallMessageHandler(quietHandler);
+    previousHandler = qInstallMessageHandler(QuietHandler);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

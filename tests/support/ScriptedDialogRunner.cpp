@@ -4,7 +4,7 @@
 
 namespace orv::test {
 
-QDialog::DialogCode ScriptedDialogRunner::run(QDialog& dialog) {
+QDialog::DialogCode ScriptedDialogRunner::Run(QDialog& dialog) {
     const std::size_t index = dialogs_.size();
     dialogs_.push_back(
         {dialog.windowTitle(), QString::fromLatin1(dialog.metaObject()->className()), QDialog::Rejected});
@@ -33,7 +33,7 @@ QDialog::DialogCode ScriptedDialogRunner::run(QDialog& dialog) {
     return result;
 }
 
-std::optional<QString> ScriptedDialogRunner::saveFileName(const SaveFileRequest& request) {
+std::optional<QString> ScriptedDialogRunner::SaveFileName(const SaveFileRequest& request) {
     std::optional<QString> answer;
     if (saveAnswers_.empty()) {
         ADD_FAILURE() << "Unscripted save-file dialog \"" << request.caption.toStdString() << "\"; cancelled";

@@ -32,17 +32,17 @@ struct RecordedSaveFile {
 
 class ScriptedDialogRunner final : public DialogRunner {
 public:
-    QDialog::DialogCode run(QDialog& dialog) override;
-    std::optional<QString> saveFileName(const SaveFileRequest& request) override;
+    QDialog::DialogCode Run(QDialog& dialog) override;
+    std::optional<QString> SaveFileName(const SaveFileRequest& request) override;
 
     // Queues a handler for the next dialog to open. Dialogs opened from inside
     // a handler (a dialog's own sub-dialog) take the next queued handlers.
-    void expectDialog(DialogHandler handler) { handlers_.push_back(std::move(handler)); }
+    void ExpectDialog(DialogHandler handler) { handlers_.push_back(std::move(handler)); }
     // The same for a dialog of a known class: the handler gets it as that
     // class; a dialog of another class fails the running test and is rejected.
     template <class Dialog, class Handler>
-    void expect(Handler handler) {
-        expectDialog([handler = std::move(handler)](QDialog& dialog) mutable {
+    void Expect(Handler handler) {
+        ExpectDialog([handler = std::move(handler)](QDialog& dialog) mutable {
             auto* typed = dynamic_cast<Dialog*>(&dialog);
             if (!typed) {
                 ADD_FAILURE() << "Expected a " << Dialog::staticMetaObject.className() << ", got a "
@@ -54,12 +54,12 @@ public:
         });
     }
     // Queues the answer to the next save-file request; nothing means Cancel.
-    void answerSaveFile(std::optional<QString> fileName) { saveAnswers_.push_back(std::move(fileName)); }
+    void AnswerSaveFile(std::optional<QString> fileName) { saveAnswers_.push_back(std::move(fileName)); }
 
-    const std::vector<RecordedDialog>& dialogs() const { return dialogs_; }
-    const std::vector<RecordedSaveFile>& saveRequests() const { return saveRequests_; }
-    std::size_t unusedHandlers() const { return handlers_.size(); }
-    std::size_t unusedSaveAnswers() const { return saveAnswers_.size(); }
+    const std::vector<RecordedDialog>& Dialogs() const { return dialogs_; }
+    const std::vector<RecordedSaveFile>& SaveRequests() const { return saveRequests_; }
+    std::size_t UnusedHandlers() const { return handlers_.size(); }
+    std::size_t UnusedSaveAnswers() const { return saveAnswers_.size(); }
 
 private:
     std::deque<DialogHandler> handlers_;

@@ -4,7 +4,7 @@
 
 namespace orv::test {
 
-MessageAnswer ScriptedPrompter::show(QWidget*, const Message& message) {
+MessageAnswer ScriptedPrompter::Show(QWidget*, const Message& message) {
     MessageAnswer reply = MessageAnswer::Ok;
     if (message.buttons == MessageButtons::YesNo) {
         if (!answers_.empty()) {

@@ -20,23 +20,23 @@ struct RecordedMessage {
 
 class ScriptedPrompter final : public Prompter {
 public:
-    MessageAnswer show(QWidget* parent, const Message& message) override;
-    void beep() override { ++beeps_; }
+    MessageAnswer Show(QWidget* parent, const Message& message) override;
+    void Beep() override { ++beeps_; }
 
     // Queues the answers to the next Yes/No questions, in order. Messages with
     // only OK are answered Ok and take nothing from the queue.
-    void answer(MessageAnswer answer) { answers_.push_back(answer); }
-    void answerYes() { answer(MessageAnswer::Yes); }
-    void answerNo() { answer(MessageAnswer::No); }
+    void Answer(MessageAnswer answer) { answers_.push_back(answer); }
+    void AnswerYes() { Answer(MessageAnswer::Yes); }
+    void AnswerNo() { Answer(MessageAnswer::No); }
     // A question once the queue is empty fails the running test and is
     // answered No, so that an unexpected question never confirms a removal.
 
-    const std::vector<RecordedMessage>& messages() const { return messages_; }
+    const std::vector<RecordedMessage>& Messages() const { return messages_; }
     std::size_t count() const { return messages_.size(); }
     // The newest message; fails the running test when there is none.
     const RecordedMessage& last() const;
-    int beeps() const { return beeps_; }
-    std::size_t unusedAnswers() const { return answers_.size(); }
+    int Beeps() const { return beeps_; }
+    std::size_t UnusedAnswers() const { return answers_.size(); }
     // Forgets the recorded messages, the beeps and the queued answers.
     void clear();
 

@@ -3,9 +3,9 @@
 // the previous ones back afterwards. Typical use, as a fixture member:
 //
 //   orv::test::ScriptedServices services;
-//   services.prompter.answerYes();
-//   services.dialogs.expectDialog([](QDialog& d) { ...fill...; d.accept(); });
-//   page.removeButton()->click();
+//   services.prompter.AnswerYes();
+//   services.dialogs.ExpectDialog([](QDialog& d) { ...fill...; d.accept(); });
+//   page.RemoveButton()->click();
 //   EXPECT_EQ(services.prompter.last().text(), "Remove this unit?");
 //
 // When the object goes away, queued answers, handlers or file names that were
@@ -26,12 +26,12 @@ namespace orv::test {
 // A Shell that only records what it was asked to open.
 class RecordingShell final : public Shell {
 public:
-    bool openUrl(const QUrl& url) override {
+    bool OpenUrl(const QUrl& url) override {
         opened_.push_back(url);
         return succeeds_;
     }
-    void setSucceeds(bool succeeds) { succeeds_ = succeeds; }
-    const std::vector<QUrl>& opened() const { return opened_; }
+    void SetSucceeds(bool succeeds) { succeeds_ = succeeds; }
+    const std::vector<QUrl>& Opened() const { return opened_; }
 
 private:
     std::vector<QUrl> opened_;
@@ -40,7 +40,7 @@ private:
 
 class ScriptedServices {
 public:
-    // The clock starts at 2008-08-27 12:00:00; set another with clock.set().
+    // The clock starts at 2008-08-27 12:00:00; set another with clock.Set().
     // The environment keeps the default locations until a test names others;
     // its diagnostics are collected in `diagnostics`.
     ScriptedServices();

@@ -13,7 +13,7 @@ namespace orv::test {
 
 namespace {
 
-QString withoutMnemonic(QString text) {
+QString WithoutMnemonic(QString text) {
     text.replace(QLatin1String("&&"), QLatin1String("\x01"));
     text.remove(QLatin1Char('&'));
     text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
@@ -22,7 +22,7 @@ QString withoutMnemonic(QString text) {
 
 }  // namespace
 
-QAbstractButton* findButton(QWidget* root, const QString& text) {
+QAbstractButton* FindButton(QWidget* root, const QString& text) {
     if (!root) {
         ADD_FAILURE() << "findButton on a null widget";
         return nullptr;
@@ -30,20 +30,20 @@ QAbstractButton* findButton(QWidget* root, const QString& text) {
     QList<QAbstractButton*> candidates = root->findChildren<QAbstractButton*>();
     if (auto* self = qobject_cast<QAbstractButton*>(root)) candidates.prepend(self);
     for (QAbstractButton* button : candidates) {
-        if (withoutMnemonic(button->text()) == text) return button;
+        if (WithoutMnemonic(button->text()) == text) return button;
     }
     ADD_FAILURE() << "No button \"" << text.toStdString() << "\"";
     return nullptr;
 }
 
-bool clickButton(QWidget* root, const QString& text) {
-    QAbstractButton* button = findButton(root, text);
+bool ClickButton(QWidget* root, const QString& text) {
+    QAbstractButton* button = FindButton(root, text);
     if (!button || !button->isEnabled()) return false;
     button->click();
     return true;
 }
 
-bool chooseComboText(QComboBox* combo, const QString& text) {
+bool ChooseComboText(QComboBox* combo, const QString& text) {
     const int index = combo ? combo->findText(text, Qt::MatchExactly) : -1;
     if (index < 0) return false;
     combo->setCurrentIndex(index);
@@ -51,14 +51,14 @@ bool chooseComboText(QComboBox* combo, const QString& text) {
     return true;
 }
 
-void typeText(QLineEdit* edit, const QString& text) {
+void TypeText(QLineEdit* edit, const QString& text) {
     edit->selectAll();
     edit->del();
     QTest::keyClicks(edit, text);
     Q_EMIT edit->editingFinished();
 }
 
-void pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+void PressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(widget, key, modifiers);
 }
 

@@ -16,15 +16,15 @@ namespace orv::test {
 
 // The first button below root (root included) whose text is text; "&" marks
 // of mnemonics are ignored.
-QAbstractButton* findButton(QWidget* root, const QString& text);
+QAbstractButton* FindButton(QWidget* root, const QString& text);
 // Clicks the button found by text; false when there is none or it is disabled.
-bool clickButton(QWidget* root, const QString& text);
+bool ClickButton(QWidget* root, const QString& text);
 // Selects the entry with that text and reports it as a user's choice
 // (activated), as picking it from the drop-down does; false when not listed.
-bool chooseComboText(QComboBox* combo, const QString& text);
+bool ChooseComboText(QComboBox* combo, const QString& text);
 // Replaces the text of an edit as if typed, then finishes editing.
-void typeText(QLineEdit* edit, const QString& text);
+void TypeText(QLineEdit* edit, const QString& text);
 // Sends a key press and release to widget.
-void pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void PressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 }  // namespace orv::test

@@ -32,7 +32,7 @@ protected:
 
     int32_t Add(RecordKind kind, FieldMap fields) {
         int32_t id = 0;
-        EXPECT_EQ(AddRecord(db(), cache(), kind, std::move(fields), &id), kChangeOk);
+        EXPECT_EQ(AddRecord(Db(), Cache(), kind, std::move(fields), &id), kChangeOk);
         return id;
     }
 
@@ -68,7 +68,7 @@ protected:
     }
 
     static void ChooseTarget(TablesPage& page, const QString& name) {
-        ASSERT_TRUE(test::chooseComboText(page.targetBox(), name));
+        ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), name));
     }
 
     int32_t mixGroup_ = 0;
@@ -87,21 +87,21 @@ TEST_F(TablesPageTest, SumTargetAddsTheProductsOfEachDayOfTheWeek) {
     TablesPage& page = Page();
     ChooseTarget(page, "Carbohydrates");
 
-    EXPECT_EQ(Column(page.totalsGrid(), TablesPage::kDateColumn),
+    EXPECT_EQ(Column(page.TotalsGrid(), TablesPage::kDateColumn),
               (QStringList{"08/27/2008", "08/26/2008", "08/25/2008", "08/24/2008", "08/23/2008", "08/22/2008",
                            "08/21/2008"}));
     // 2 x (1.5 + 2.5) on the end day, 2 x 1.0 on the first day.
-    EXPECT_EQ(Column(page.totalsGrid(), TablesPage::kValueColumn),
+    EXPECT_EQ(Column(page.TotalsGrid(), TablesPage::kValueColumn),
               (QStringList{"8.00000", "0.00000", "0.00000", "0.00000", "0.00000", "0.00000", "2.00000"}));
     // Products 3, 5 and 2: the zero-amount item adds nothing, not even a count.
-    EXPECT_EQ(page.statisticsLabel()->text(), "Average: 3.33333, Sum: 10.00000");
-    EXPECT_EQ(page.headingLabel()->text(), "7 days, Carbohydrates (in g)");
+    EXPECT_EQ(page.StatisticsLabel()->text(), "Average: 3.33333, Sum: 10.00000");
+    EXPECT_EQ(page.HeadingLabel()->text(), "7 days, Carbohydrates (in g)");
 
     // A value stored elsewhere shows when the tab comes to the front again.
     Seed(mixGroup_, twoCarbs_, 0.5, Date(8, 26, 9, 0, 0));
     OpenMainWindow().SelectTab(Tab::Values);
     OpenMainWindow().SelectTab(Tab::Tables);
-    EXPECT_EQ(page.totalsGrid()->cell(1, TablesPage::kValueColumn), "1.00000");
+    EXPECT_EQ(page.TotalsGrid()->cell(1, TablesPage::kValueColumn), "1.00000");
 }
 
 TEST_F(TablesPageTest, AverageTargetAveragesEachDayAndTakesAnItemsNewestValue) {
@@ -113,10 +113,10 @@ TEST_F(TablesPageTest, AverageTargetAveragesEachDayAndTakesAnItemsNewestValue) {
     TablesPage& page = Page();
     ChooseTarget(page, "Blood glucose");
 
-    EXPECT_EQ(Column(page.totalsGrid(), TablesPage::kValueColumn).mid(0, 4),
+    EXPECT_EQ(Column(page.TotalsGrid(), TablesPage::kValueColumn).mid(0, 4),
               (QStringList{"6.00000", "3.00000", "4.00000", "0.00000"}));
     // (5 + 7 + 3 + 4) / 4; the last item whose newest value lies in the period is "Before meal".
-    EXPECT_EQ(page.statisticsLabel()->text(), "Average: 4.75000, The last value: 3.00000");
+    EXPECT_EQ(page.StatisticsLabel()->text(), "Average: 4.75000, The last value: 3.00000");
 }
 
 TEST_F(TablesPageTest, ChoosingADayListsTheValuesBehindIt) {
@@ -126,24 +126,24 @@ TEST_F(TablesPageTest, ChoosingADayListsTheValuesBehindIt) {
     Seed(mixGroup_, twoCarbs_, 1.0, Date(8, 25, 9, 3, 0), "snack");
     TablesPage& page = Page();
     ChooseTarget(page, "Carbohydrates");
-    EXPECT_FALSE(page.showDetails());
+    EXPECT_FALSE(page.ShowDetails());
 
     // Choosing a row while details are off turns them on.
-    page.totalsGrid()->selectRow(0);
-    EXPECT_TRUE(page.showDetails());
-    const Grid* details = page.detailsGrid();
+    page.TotalsGrid()->selectRow(0);
+    EXPECT_TRUE(page.ShowDetails());
+    const Grid* details = page.DetailsGrid();
     ASSERT_EQ(details->rowCount(), 2);
     QStringList second;
     for (int column = 0; column < details->columnCount(); ++column) second << details->cell(1, column);
     EXPECT_EQ(second, (QStringList{"08/27/2008", "20:00:05", "Two carbs", "2.50000", "g", "dinner", "5.00000"}));
 
-    page.totalsGrid()->selectRow(2);
+    page.TotalsGrid()->selectRow(2);
     EXPECT_EQ(Column(details, TablesPage::kNotesColumn), QStringList{"snack"});
-    page.totalsGrid()->selectRow(1);
+    page.TotalsGrid()->selectRow(1);
     EXPECT_EQ(details->rowCount(), 0);
 
-    page.showDetailsBox()->click();
-    EXPECT_FALSE(page.showDetails());
+    page.ShowDetailsBox()->click();
+    EXPECT_FALSE(page.ShowDetails());
 }
 
 TEST_F(TablesPageTest, AReceivedPeriodSetsTargetPeriodAndDateWithoutAnswering) {
@@ -156,17 +156,17 @@ TEST_F(TablesPageTest, AReceivedPeriodSetsTargetPeriodAndDateWithoutAnswering) {
 
     PeriodSyncBlock block;
     block.periodIndex = 1;  // 15 days
-    block.targetIndex = cache().TargetNames().PositionOf(st::kInsulinTarget);
+    block.targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget);
     block.date = ToSystemTime(HostDateTime{30, 15, 10, 1, 3, 2008, 6});
     page.ReceivePeriod(block);
 
     EXPECT_EQ(answers, 0);
-    EXPECT_EQ(page.periodBox()->currentIndex(), 1);
+    EXPECT_EQ(page.PeriodBox()->currentIndex(), 1);
     EXPECT_EQ(page.SelectedTargetId(), st::kInsulinTarget);
-    EXPECT_EQ(page.dateControl()->date(), QDate(2008, 3, 1));
-    EXPECT_EQ(page.totalsGrid()->rowCount(), 15);
-    EXPECT_EQ(page.totalsGrid()->cell(14, "Date"), "02/16/2008");
-    EXPECT_EQ(page.statisticsLabel()->text(), "Average: 5.00000, Sum: 10.00000");
+    EXPECT_EQ(page.DateControl()->date(), QDate(2008, 3, 1));
+    EXPECT_EQ(page.TotalsGrid()->rowCount(), 15);
+    EXPECT_EQ(page.TotalsGrid()->cell(14, "Date"), "02/16/2008");
+    EXPECT_EQ(page.StatisticsLabel()->text(), "Average: 5.00000, Sum: 10.00000");
 }
 
 }  // namespace

@@ -53,18 +53,18 @@ protected:
     // leaves that control as it was. `check` sees the dialog after OK.
     void AnswerTarget(QString name, QString unit = {}, QString type = {}, QString category = {},
                       std::function<void(TargetDialog&)> check = {}) {
-        services_.dialogs.expect<TargetDialog>([=](TargetDialog& dialog) {
-            typeText(dialog.nameEdit(), name);
+        services_.dialogs.Expect<TargetDialog>([=](TargetDialog& dialog) {
+            TypeText(dialog.NameEdit(), name);
             if (!unit.isEmpty()) {
-                EXPECT_TRUE(chooseComboText(dialog.unitBox(), unit));
+                EXPECT_TRUE(ChooseComboText(dialog.UnitBox(), unit));
             }
-            if (type == "Sum") dialog.sumButton()->click();
-            if (type == "Average") dialog.averageButton()->click();
+            if (type == "Sum") dialog.SumButton()->click();
+            if (type == "Average") dialog.AverageButton()->click();
             if (!category.isEmpty()) {
-                EXPECT_TRUE(chooseComboText(dialog.categoryBox(), category));
+                EXPECT_TRUE(ChooseComboText(dialog.CategoryBox(), category));
             }
             if (check) check(dialog);
-            clickButton(&dialog, QStringLiteral("OK"));
+            ClickButton(&dialog, QStringLiteral("OK"));
             if (dialog.isVisible()) dialog.reject();
         });
     }
@@ -82,13 +82,13 @@ TEST_F(TargetsPageTest, NewTargetIsStoredAndAFilteredOutOneIsNotShown) {
     NameCategories(RecordKind::Target, {"Unfiled", "Food", "Body"});
     TargetsPage& page = Page();
     AnswerTarget("", "g");
-    ASSERT_TRUE(clickButton(&page, "New"));
+    ASSERT_TRUE(ClickButton(&page, "New"));
     EXPECT_EQ(services_.prompter.last().text(), "Target name is empty!!!");
     EXPECT_EQ(Stored().Targets().size(), std::size_t{kStarterTargets});
     EXPECT_EQ(ModifiedFlag(), 0);
 
-    AnswerTarget("Fibre", "g", "Average", "Food", [](TargetDialog& dialog) { EXPECT_FALSE(dialog.inUse()); });
-    ASSERT_TRUE(clickButton(&page, "New"));
+    AnswerTarget("Fibre", "g", "Average", "Food", [](TargetDialog& dialog) { EXPECT_FALSE(dialog.InUse()); });
+    ASSERT_TRUE(ClickButton(&page, "New"));
     EXPECT_EQ(ModifiedFlag(), 1);
     EXPECT_EQ(Selected(), "Fibre");
     const std::optional<TargetRecord> stored = StoredTarget("Fibre");
@@ -97,10 +97,10 @@ TEST_F(TargetsPageTest, NewTargetIsStoredAndAFilteredOutOneIsNotShown) {
     EXPECT_EQ(stored->type, 1);
     EXPECT_EQ(stored->category, 1);
 
-    ASSERT_TRUE(chooseComboText(page.filterBox(), "Body"));
+    ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Body"));
     EXPECT_EQ(TheGrid().rowCount(), 0);
     AnswerTarget("Sugar", {}, {}, "Food");
-    ASSERT_TRUE(clickButton(&page, "New"));
+    ASSERT_TRUE(ClickButton(&page, "New"));
     EXPECT_EQ(TheGrid().rowCount(), 0);
     EXPECT_TRUE(StoredTarget("Sugar"));
 }
@@ -108,15 +108,15 @@ TEST_F(TargetsPageTest, NewTargetIsStoredAndAFilteredOutOneIsNotShown) {
 TEST_F(TargetsPageTest, EditRenamesAndRetypesAndACategoryChangeShowsAll) {
     NameCategories(RecordKind::Target, {"Unfiled", "Food", "Body"});
     TargetsPage& page = Page();
-    ASSERT_TRUE(chooseComboText(page.filterBox(), "Unfiled"));
+    ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Unfiled"));
     Select("Energy");
     AnswerTarget("Energy intake", {}, "Average", "Food", [](TargetDialog& dialog) {
-        EXPECT_TRUE(dialog.inUse());
-        ASSERT_EQ(dialog.groupList()->topLevelItemCount(), 1);
-        EXPECT_EQ(dialog.groupList()->topLevelItem(0)->text(0), "Food");
-        EXPECT_EQ(dialog.unitBox()->currentText(), "kcal");
+        EXPECT_TRUE(dialog.InUse());
+        ASSERT_EQ(dialog.GroupList()->topLevelItemCount(), 1);
+        EXPECT_EQ(dialog.GroupList()->topLevelItem(0)->text(0), "Food");
+        EXPECT_EQ(dialog.UnitBox()->currentText(), "kcal");
     });
-    pressKey(TheGrid().view(), Qt::Key_Return);
+    PressKey(TheGrid().view(), Qt::Key_Return);
 
     EXPECT_EQ(ModifiedFlag(), 1);
     const std::optional<TargetRecord> stored = StoredTarget("Energy intake");
@@ -124,23 +124,23 @@ TEST_F(TargetsPageTest, EditRenamesAndRetypesAndACategoryChangeShowsAll) {
     EXPECT_EQ(stored->id, kEnergyTarget);
     EXPECT_EQ(stored->type, 1);
     EXPECT_EQ(stored->category, 1);
-    EXPECT_EQ(page.filterBox()->currentText(), "All");
+    EXPECT_EQ(page.FilterBox()->currentText(), "All");
     EXPECT_EQ(Selected(), "Energy intake");
 }
 
 TEST_F(TargetsPageTest, RemoveDeletesAnUnusedTargetOnlyOnYes) {
     TargetsPage& page = Page();
     AnswerTarget("apple", "mg");
-    ASSERT_TRUE(clickButton(&page, "New"));
+    ASSERT_TRUE(ClickButton(&page, "New"));
     ClearModifiedFlag();
-    services_.prompter.answerNo();
-    ASSERT_TRUE(clickButton(&page, "Remove"));
+    services_.prompter.AnswerNo();
+    ASSERT_TRUE(ClickButton(&page, "Remove"));
     EXPECT_EQ(services_.prompter.last().text(), "Remove this target?");
     EXPECT_EQ(ModifiedFlag(), 0);
     EXPECT_TRUE(StoredTarget("apple"));
 
-    services_.prompter.answerYes();
-    ASSERT_TRUE(clickButton(&page, "Remove"));
+    services_.prompter.AnswerYes();
+    ASSERT_TRUE(ClickButton(&page, "Remove"));
     EXPECT_EQ(ModifiedFlag(), 1);
     EXPECT_FALSE(StoredTarget("apple"));
     EXPECT_EQ(RowOf(TheGrid(), kName, "apple"), -1);
@@ -149,7 +149,7 @@ TEST_F(TargetsPageTest, RemoveDeletesAnUnusedTargetOnlyOnYes) {
 TEST_F(TargetsPageTest, ATargetAGroupListsIsNotRemoved) {
     TargetsPage& page = Page();
     Select("Fat");
-    ASSERT_TRUE(clickButton(&page, "Remove"));  // no question is scripted: none may be asked
+    ASSERT_TRUE(ClickButton(&page, "Remove"));  // no question is scripted: none may be asked
     EXPECT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(), "This target is referenced by at least one group!");
     EXPECT_EQ(ModifiedFlag(), 0);
@@ -166,10 +166,10 @@ TEST_F(TargetsPageTest, UnitChangeOfAUsedTargetOffersTheFamilyAndRescalesItemAmo
     Select("Carbohydrates");
     AnswerTarget("Carbohydrates", "kg", {}, {}, [](TargetDialog& dialog) {
         QStringList offered;
-        for (int i = 0; i < dialog.unitBox()->count(); ++i) offered << dialog.unitBox()->itemText(i);
+        for (int i = 0; i < dialog.UnitBox()->count(); ++i) offered << dialog.UnitBox()->itemText(i);
         EXPECT_EQ(offered, QStringList({"g", "kg", "mg", "oz"}));
     });
-    ASSERT_TRUE(clickButton(&page, "Edit"));
+    ASSERT_TRUE(ClickButton(&page, "Edit"));
 
     const RecordCache after = Stored();
     EXPECT_EQ(after.FindTarget(kCarbohydratesTarget)->unitId, kKilogram);
@@ -179,9 +179,9 @@ TEST_F(TargetsPageTest, UnitChangeOfAUsedTargetOffersTheFamilyAndRescalesItemAmo
 
     // Back to g multiplies again; choosing the unit it already has changes nothing.
     AnswerTarget("Carbohydrates", "g");
-    ASSERT_TRUE(clickButton(&page, "Edit"));
+    ASSERT_TRUE(ClickButton(&page, "Edit"));
     AnswerTarget("Carbohydrates", "g");
-    ASSERT_TRUE(clickButton(&page, "Edit"));
+    ASSERT_TRUE(ClickButton(&page, "Edit"));
     const auto carbsInG = Amounts(Stored(), kFoodGroup, 0);
     for (const auto& [item, amount] : carbs) EXPECT_FLOAT_EQ(carbsInG.at(item), amount) << item;
 }
@@ -189,8 +189,8 @@ TEST_F(TargetsPageTest, UnitChangeOfAUsedTargetOffersTheFamilyAndRescalesItemAmo
 using SelectTargetDialogTest = ModuleFixture;
 
 TEST_F(SelectTargetDialogTest, ATargetTheGroupHasClearsTheSelectionAndKeepsTheLastChoice) {
-    cache().LoadAll(&db());
-    SelectTargetDialog dialog(cache(), *cache().FindGroup(kFoodGroup), 0, nullptr);
+    Cache().LoadAll(&Db());
+    SelectTargetDialog dialog(Cache(), *Cache().FindGroup(kFoodGroup), 0, nullptr);
     dialog.show();
     const auto choose = [&dialog](const QString& name) {
         dialog.list()->setCurrentItem(dialog.list()->findItems(name, Qt::MatchExactly).value(0));
@@ -198,16 +198,16 @@ TEST_F(SelectTargetDialogTest, ATargetTheGroupHasClearsTheSelectionAndKeepsTheLa
     choose("Fat");
     EXPECT_EQ(services_.prompter.last().text(), "This target is already in the list!");
     EXPECT_TRUE(dialog.list()->selectedItems().isEmpty());
-    EXPECT_EQ(dialog.chosenTarget(), 0);
+    EXPECT_EQ(dialog.ChosenTarget(), 0);
 
-    ASSERT_TRUE(clickButton(&dialog, "OK"));
+    ASSERT_TRUE(ClickButton(&dialog, "OK"));
     EXPECT_EQ(services_.prompter.last().text(), "Please, select the target to add.");
     EXPECT_TRUE(dialog.isVisible());
 
     choose("Blood glucose");
     choose("Energy");
-    EXPECT_EQ(dialog.chosenTarget(), kBloodGlucoseTarget);
-    ASSERT_TRUE(clickButton(&dialog, "OK"));
+    EXPECT_EQ(dialog.ChosenTarget(), kBloodGlucoseTarget);
+    ASSERT_TRUE(ClickButton(&dialog, "OK"));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 

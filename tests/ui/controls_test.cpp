@@ -27,7 +27,7 @@ namespace orv {
 namespace {
 
 // A strip of four or five flat states, each in its own colour.
-QPixmap flatStrip(const std::vector<QColor>& colors) {
+QPixmap FlatStrip(const std::vector<QColor>& colors) {
     QImage strip(static_cast<int>(colors.size()) * 20, 10, QImage::Format_RGB32);
     for (std::size_t i = 0; i < colors.size(); ++i) {
         for (int x = 0; x < 20; ++x)
@@ -36,7 +36,7 @@ QPixmap flatStrip(const std::vector<QColor>& colors) {
     return QPixmap::fromImage(strip);
 }
 
-QColor middlePixel(QWidget& widget) {
+QColor MiddlePixel(QWidget& widget) {
     const QImage image = widget.grab().toImage();
     return image.pixelColor(3, image.height() / 2);
 }
@@ -45,22 +45,22 @@ TEST(BitmapButton, PaintsTheFaceOfItsState) {
     const QColor normal(200, 0, 0), hot(0, 200, 0), pressed(0, 0, 200), disabled(90, 90, 90);
     BitmapButton button("OK");
     button.resize(100, 26);
-    button.setFace(flatStrip({normal, hot, pressed, disabled}), 4, QMargins(2, 2, 2, 2), QMargins());
-    EXPECT_EQ(middlePixel(button), normal);
+    button.setFace(FlatStrip({normal, hot, pressed, disabled}), 4, QMargins(2, 2, 2, 2), QMargins());
+    EXPECT_EQ(MiddlePixel(button), normal);
     button.setDown(true);
-    EXPECT_EQ(middlePixel(button), pressed);
+    EXPECT_EQ(MiddlePixel(button), pressed);
     button.setDown(false);
     button.setEnabled(false);
-    EXPECT_EQ(middlePixel(button), disabled);
+    EXPECT_EQ(MiddlePixel(button), disabled);
 
     // A four-state face shows a checked button as pressed.
     button.setEnabled(true);
     button.setCheckable(true);
     button.setChecked(true);
-    EXPECT_EQ(middlePixel(button), pressed);
+    EXPECT_EQ(MiddlePixel(button), pressed);
     const QColor checked(250, 250, 0);
-    button.setFace(flatStrip({normal, hot, pressed, disabled, checked}), 5, QMargins(2, 2, 2, 2), QMargins());
-    EXPECT_EQ(middlePixel(button), checked);
+    button.setFace(FlatStrip({normal, hot, pressed, disabled, checked}), 5, QMargins(2, 2, 2, 2), QMargins());
+    EXPECT_EQ(MiddlePixel(button), checked);
 }
 
 TEST(BitmapButton, ModuleFacesLoadAndAnUnusableFaceFallsBackToTheStyle) {
@@ -69,7 +69,7 @@ TEST(BitmapButton, ModuleFacesLoadAndAnUnusableFaceFallsBackToTheStyle) {
     BitmapButton button("Edit");
     button.setFace(QPixmap(), 4, QMargins(), QMargins());
     EXPECT_FALSE(button.hasFace());
-    button.setFace(flatStrip({Qt::red, Qt::green, Qt::blue}), 3, QMargins(), QMargins());
+    button.setFace(FlatStrip({Qt::red, Qt::green, Qt::blue}), 3, QMargins(), QMargins());
     EXPECT_FALSE(button.hasFace());
 }
 

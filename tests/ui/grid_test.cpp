@@ -33,7 +33,7 @@ protected:
         grid.addColumn("Value", 70, Qt::AlignRight);
     }
 
-    void addRows(int count) {
+    void AddRows(int count) {
         for (int i = 0; i < count; ++i) {
             const int row = grid.addRow();
             grid.setCell(row, "Item Name", QString("item %1").arg(i));
@@ -45,7 +45,7 @@ protected:
 };
 
 TEST_F(GridTest, CurrentRowIsNegativeWhenNoneIsSelectedAndChangesAreReported) {
-    addRows(4);
+    AddRows(4);
     QSignalSpy spy(&grid, &Grid::currentRowChanged);
     EXPECT_LT(grid.currentRow(), 0);  // rows alone select nothing
     EXPECT_TRUE(grid.selectRow(2));
@@ -62,22 +62,22 @@ TEST_F(GridTest, CurrentRowIsNegativeWhenNoneIsSelectedAndChangesAreReported) {
 }
 
 TEST_F(GridTest, EnterInsAndDelRaiseRequestsForTheCurrentRowWithoutChangingRows) {
-    addRows(3);
+    AddRows(3);
     QSignalSpy edits(&grid, &Grid::editRequested);
     QSignalSpy adds(&grid, &Grid::addRowRequested);
     QSignalSpy deletes(&grid, &Grid::deleteRowRequested);
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Delete}) test::pressKey(grid.view(), key);  // none selected
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Delete}) test::PressKey(grid.view(), key);  // none selected
     EXPECT_EQ(edits.count() + deletes.count(), 0);
     EXPECT_FALSE(grid.deleteRowAction()->isEnabled());
     EXPECT_FALSE(grid.editRowAction()->isEnabled());
-    test::pressKey(grid.view(), Qt::Key_Insert);
+    test::PressKey(grid.view(), Qt::Key_Insert);
     EXPECT_EQ(adds.count(), 1);
 
     grid.selectRow(2);
     EXPECT_TRUE(grid.deleteRowAction()->isEnabled());
-    test::pressKey(grid.view(), Qt::Key_Return);
-    test::pressKey(grid.view(), Qt::Key_Enter, Qt::KeypadModifier);
-    test::pressKey(grid.view(), Qt::Key_Delete);
+    test::PressKey(grid.view(), Qt::Key_Return);
+    test::PressKey(grid.view(), Qt::Key_Enter, Qt::KeypadModifier);
+    test::PressKey(grid.view(), Qt::Key_Delete);
     ASSERT_EQ(edits.count(), 2);
     EXPECT_EQ(edits.at(1).at(0).toInt(), 2);
     ASSERT_EQ(deletes.count(), 1);
@@ -86,7 +86,7 @@ TEST_F(GridTest, EnterInsAndDelRaiseRequestsForTheCurrentRowWithoutChangingRows)
 }
 
 TEST_F(GridTest, MenuItemsActOnTheRowThatWasRightClicked) {
-    addRows(3);
+    AddRows(3);
     grid.show();
     QSignalSpy edits(&grid, &Grid::editRequested);
     const QPoint onRow1 = grid.view()->visualRect(grid.view()->model()->index(1, 0)).center();
@@ -100,13 +100,13 @@ TEST_F(GridTest, MenuItemsActOnTheRowThatWasRightClicked) {
 }
 
 TEST_F(GridTest, RedrawOffDefersTheRefillAndKeepsSelectionAndWidths) {
-    addRows(2);
+    AddRows(2);
     grid.setColumnWidth(1, 140);
     QSignalSpy resets(grid.view()->model(), &QAbstractItemModel::modelReset);
     grid.setRedraw(false);
     grid.setRedraw(false);  // nested
     grid.deleteAllRows();
-    addRows(5);
+    AddRows(5);
     EXPECT_TRUE(grid.selectRow(3));
     grid.setRedraw(true);
     EXPECT_EQ(resets.count(), 0);
@@ -120,7 +120,7 @@ TEST_F(GridTest, RedrawOffDefersTheRefillAndKeepsSelectionAndWidths) {
 }
 
 TEST_F(GridTest, AlternatingAndOwnRowColoursArePaintedAndMinusOneFallsBack) {
-    addRows(3);
+    AddRows(3);
     grid.setAlternatingRowColors(0xF0F0F0, 0x00E6E6E6);
     grid.setRowColor(2, 0xFF8000);  // blue 0xFF, green 0x80, red 0x00
     grid.setRowColor(1, 0x0000FF);

@@ -56,14 +56,14 @@ protected:
     // after OK was pressed.
     void AnswerUnit(QString name, QString factor, QString base, QString category = {},
                     std::function<void(UnitDialog&)> check = {}) {
-        services_.dialogs.expect<UnitDialog>([=](UnitDialog& dialog) {
-            typeText(dialog.nameEdit(), name);
-            typeText(dialog.factorEdit(), factor);
-            EXPECT_TRUE(chooseComboText(dialog.baseUnitBox(), base));
+        services_.dialogs.Expect<UnitDialog>([=](UnitDialog& dialog) {
+            TypeText(dialog.NameEdit(), name);
+            TypeText(dialog.FactorEdit(), factor);
+            EXPECT_TRUE(ChooseComboText(dialog.BaseUnitBox(), base));
             if (!category.isEmpty()) {
-                EXPECT_TRUE(chooseComboText(dialog.categoryBox(), category));
+                EXPECT_TRUE(ChooseComboText(dialog.CategoryBox(), category));
             }
-            clickButton(&dialog, QStringLiteral("OK"));
+            ClickButton(&dialog, QStringLiteral("OK"));
             if (check) check(dialog);
             if (dialog.isVisible()) dialog.reject();
         });
@@ -74,7 +74,7 @@ protected:
     void PrepareCategories() {
         NameCategories(RecordKind::Unit, {"Unfiled", "Mass", "Volume"});
         for (const int32_t id : {kGram, kKilogram, kMilligram}) {
-            HostRecord* record = db().Units()->Find(id);
+            HostRecord* record = Db().Units()->Find(id);
             ASSERT_EQ(record->SetCategory(1), 0);
             ASSERT_EQ(record->Commit(), 0);
         }
@@ -84,12 +84,12 @@ protected:
 TEST_F(UnitsPageTest, NewUnitIsStoredShownAndSelectedWithTheFilterReset) {
     PrepareCategories();
     UnitsPage& page = Page();
-    ASSERT_TRUE(chooseComboText(page.filterBox(), "Volume"));
+    ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Volume"));
     AnswerUnit("t", "1000", "kg", "Mass");
-    ASSERT_TRUE(clickButton(&page, "New"));
+    ASSERT_TRUE(ClickButton(&page, "New"));
 
     EXPECT_EQ(ModifiedFlag(), 1);
-    EXPECT_EQ(page.filterBox()->currentText(), "All");
+    EXPECT_EQ(page.FilterBox()->currentText(), "All");
     EXPECT_EQ(Selected(), "t");
     const std::optional<UnitEntry> stored = StoredUnit("t");
     ASSERT_TRUE(stored);
@@ -127,7 +127,7 @@ TEST_F(UnitsPageTest, NewRefusesDuplicateNamesAndUnstorableFactorsAndStoresTheRe
                 EXPECT_TRUE(services_.prompter.last().text().startsWith(row.refusal));
             }
         });
-        ASSERT_TRUE(clickButton(&page, "New"));
+        ASSERT_TRUE(ClickButton(&page, "New"));
         const std::optional<UnitEntry> stored = StoredUnit(row.name);
         ASSERT_EQ(stored.has_value(), row.refusal == nullptr);
         if (!stored) {
@@ -143,10 +143,10 @@ TEST_F(UnitsPageTest, NewRefusesDuplicateNamesAndUnstorableFactorsAndStoresTheRe
 TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilter) {
     PrepareCategories();
     UnitsPage& page = Page();
-    ASSERT_TRUE(chooseComboText(page.filterBox(), "Mass"));
+    ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Mass"));
     Select("mg");
     AnswerUnit("mg  ", "25000", "kg");  // its own name with trailing blanks
-    pressKey(TheGrid().view(), Qt::Key_Return);
+    PressKey(TheGrid().view(), Qt::Key_Return);
 
     EXPECT_EQ(ModifiedFlag(), 1);
     const std::optional<UnitEntry> stored = StoredUnit("mg  ");
@@ -154,26 +154,26 @@ TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilter) {
     EXPECT_EQ(stored->id, kMilligram);
     EXPECT_EQ(stored->factor, 9999.0f);
     EXPECT_EQ(stored->baseUnit, kKilogram);
-    EXPECT_EQ(page.filterBox()->currentText(), "Mass");
+    EXPECT_EQ(page.FilterBox()->currentText(), "Mass");
 
     AnswerUnit("mg", "0.001", "g", "Volume");
-    ASSERT_TRUE(clickButton(&page, "Edit"));
+    ASSERT_TRUE(ClickButton(&page, "Edit"));
     EXPECT_EQ(StoredUnit("mg")->factor, 0.001f);
     EXPECT_EQ(StoredUnit("mg")->category, 2);
-    EXPECT_EQ(page.filterBox()->currentText(), "All");
+    EXPECT_EQ(page.FilterBox()->currentText(), "All");
 }
 
 TEST_F(UnitsPageTest, RemoveAsksAndDeletesOnlyOnYes) {
     UnitsPage& page = Page();
     Select("piece");
-    services_.prompter.answerNo();
-    ASSERT_TRUE(clickButton(&page, "Remove"));
+    services_.prompter.AnswerNo();
+    ASSERT_TRUE(ClickButton(&page, "Remove"));
     EXPECT_EQ(services_.prompter.last().text(), "Remove this unit?");
     EXPECT_EQ(ModifiedFlag(), 0);
     EXPECT_TRUE(StoredUnit("piece"));
 
-    services_.prompter.answerYes();
-    ASSERT_TRUE(clickButton(&page, "Remove"));
+    services_.prompter.AnswerYes();
+    ASSERT_TRUE(ClickButton(&page, "Remove"));
     EXPECT_EQ(ModifiedFlag(), 1);
     EXPECT_FALSE(StoredUnit("piece"));
     EXPECT_EQ(RowOf(TheGrid(), kName, "piece"), -1);
@@ -196,7 +196,7 @@ TEST_F(UnitsPageTest, AUnitSomethingUsesIsNotRemovedAndTheMessageNamesTheUsers) 
     for (const auto& row : rows) {
         Select(row.unit);
         // No question is queued: asking "Remove this unit?" would fail.
-        ASSERT_TRUE(clickButton(&page, "Remove"));
+        ASSERT_TRUE(ClickButton(&page, "Remove"));
         EXPECT_EQ(services_.prompter.last().text(), row.text) << row.unit;
         EXPECT_TRUE(StoredUnit(row.unit)) << row.unit;
         EXPECT_EQ(Selected(), row.unit);
@@ -223,7 +223,7 @@ TEST_F(UnitsPageTest, OnAReadOnlyDatabaseEveryChangeIsRefusedBeforeItsDialog) {
         {Tab::Targets, "Edit"}, {Tab::Groups, "New Group"}, {Tab::Groups, "Edit categories"},
     };
     const FieldMap value{{"NAME", "kept"}, {"MATTERID", "2"}, {"ITEMID", "7"}, {"VALUE", "5"}, {"SECONDS", "100"}};
-    ASSERT_EQ(AddRecord(db(), cache(), RecordKind::Value, value), kChangeOk);
+    ASSERT_EQ(AddRecord(Db(), Cache(), RecordKind::Value, value), kChangeOk);
     ReadOnlyHost readOnly;
     SetCurrentHostExtensions(&readOnly);
     ClearModifiedFlag();
@@ -231,30 +231,30 @@ TEST_F(UnitsPageTest, OnAReadOnlyDatabaseEveryChangeIsRefusedBeforeItsDialog) {
     for (const auto& row : rows) {
         window_->SelectTab(row.tab);
         services_.prompter.clear();
-        ASSERT_TRUE(clickButton(window_->PageAt(row.tab), row.button)) << row.button;
+        ASSERT_TRUE(ClickButton(window_->PageAt(row.tab), row.button)) << row.button;
         ASSERT_EQ(services_.prompter.count(), 1u) << row.button;
         EXPECT_EQ(services_.prompter.last().text(), "The database is read-only: changes cannot be saved.")
             << row.button;
         EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error) << row.button;
     }
     SetCurrentHostExtensions(nullptr);
-    EXPECT_TRUE(services_.dialogs.dialogs().empty());
+    EXPECT_TRUE(services_.dialogs.Dialogs().empty());
     EXPECT_EQ(ModifiedFlag(), 0);
 }
 
 TEST_F(UnitsPageTest, DeletingACategoryMovesItsUnitsToCategoryZero) {
     PrepareCategories();
     UnitsPage& page = Page();
-    ASSERT_TRUE(chooseComboText(page.filterBox(), "Mass"));
+    ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Mass"));
     EXPECT_EQ(TheGrid().rowCount(), 3);
-    services_.dialogs.expect<CategoriesDialog>([](CategoriesDialog& dialog) {
+    services_.dialogs.Expect<CategoriesDialog>([](CategoriesDialog& dialog) {
         dialog.list()->setCurrentItem(dialog.list()->findItems("Mass", Qt::MatchExactly).value(0));
-        clickButton(&dialog, "Delete");
-        clickButton(&dialog, "Done");
+        ClickButton(&dialog, "Delete");
+        ClickButton(&dialog, "Done");
     });
-    ASSERT_TRUE(clickButton(&page, "Edit categories"));
+    ASSERT_TRUE(ClickButton(&page, "Edit categories"));
 
-    EXPECT_EQ(page.filterBox()->currentText(), "All");
+    EXPECT_EQ(page.FilterBox()->currentText(), "All");
     EXPECT_EQ(TheGrid().rowCount(), kStarterUnits);
     EXPECT_EQ(StoredUnit("kg")->category, 0);
 }
@@ -262,10 +262,10 @@ TEST_F(UnitsPageTest, DeletingACategoryMovesItsUnitsToCategoryZero) {
 class UnitDialogTest : public test::ModuleFixture {
 protected:
     std::unique_ptr<UnitDialog> Open(float factor) {
-        cache().LoadAll(&db());
-        UnitEntry unit = *cache().FindUnit(hostdb::starter::kKilogram);
+        Cache().LoadAll(&Db());
+        UnitEntry unit = *Cache().FindUnit(hostdb::starter::kKilogram);
         unit.factor = factor;
-        auto dialog = std::make_unique<UnitDialog>(QStringLiteral("Edit unit"), unit, cache(), nullptr);
+        auto dialog = std::make_unique<UnitDialog>(QStringLiteral("Edit unit"), unit, Cache(), nullptr);
         dialog->show();
         return dialog;
     }
@@ -273,36 +273,36 @@ protected:
 
 TEST_F(UnitDialogTest, SpinnerAndWheelKeepTheFactorInRange) {
     const auto dialog = Open(0.002f);
-    dialog->stepUpButton()->click();
-    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("0.003"));
-    for (int i = 0; i < 5; ++i) test::pressKey(dialog->factorEdit(), Qt::Key_Down);
-    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("0"));
+    dialog->StepUpButton()->click();
+    EXPECT_EQ(dialog->FactorEdit()->text(), QStringLiteral("0.003"));
+    for (int i = 0; i < 5; ++i) test::PressKey(dialog->FactorEdit(), Qt::Key_Down);
+    EXPECT_EQ(dialog->FactorEdit()->text(), QStringLiteral("0"));
     // A factor of 0 cannot be stored: leaving the edit keeps it for OK to refuse.
     dialog->FinishFactorEdit();
-    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("0"));
+    EXPECT_EQ(dialog->FactorEdit()->text(), QStringLiteral("0"));
     dialog->accept();
     EXPECT_TRUE(dialog->isVisible());
 
     // The wheel moves by whole notches and clamps.
     dialog->WheelFactor(240);
-    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("2"));
+    EXPECT_EQ(dialog->FactorEdit()->text(), QStringLiteral("2"));
     dialog->WheelFactor(-1200000);
-    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("1"));
+    EXPECT_EQ(dialog->FactorEdit()->text(), QStringLiteral("1"));
 }
 
 TEST_F(UnitDialogTest, UnreadableFactorBeepsAndKeepsTheLastGoodOne) {
     const auto dialog = Open(25000.0f);
-    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("9999"));  // clamped on opening
-    test::typeText(dialog->factorEdit(), QStringLiteral("12x"));
+    EXPECT_EQ(dialog->FactorEdit()->text(), QStringLiteral("9999"));  // clamped on opening
+    test::TypeText(dialog->FactorEdit(), QStringLiteral("12x"));
     dialog->FinishFactorEdit();
-    EXPECT_EQ(services_.prompter.beeps(), 1);
-    EXPECT_EQ(dialog->factorEdit()->text(), QStringLiteral("9999"));
+    EXPECT_EQ(services_.prompter.Beeps(), 1);
+    EXPECT_EQ(dialog->FactorEdit()->text(), QStringLiteral("9999"));
 
-    test::typeText(dialog->factorEdit(), QStringLiteral("-0"));
+    test::TypeText(dialog->FactorEdit(), QStringLiteral("-0"));
     dialog->accept();
-    EXPECT_EQ(services_.prompter.beeps(), 2);
+    EXPECT_EQ(services_.prompter.Beeps(), 2);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->entry().factor, 9999.0f);
+    EXPECT_EQ(dialog->Entry().factor, 9999.0f);
 }
 
 }  // namespace

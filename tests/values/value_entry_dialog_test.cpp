@@ -39,14 +39,14 @@ class ValueEntryDialogTest : public test::ModuleFixture {
 protected:
     void SetUp() override {
         ModuleFixture::SetUp();
-        cache().LoadAll(&db());
+        Cache().LoadAll(&Db());
     }
 
     std::unique_ptr<ValueEntryDialog> Open(ValueEntryDialog::Mode mode, const ValueRecord& working = {}) {
-        auto dialog = std::make_unique<ValueEntryDialog>(cache(), working, mode, &host());
+        auto dialog = std::make_unique<ValueEntryDialog>(Cache(), working, mode, &Host());
         dialog->show();
         QApplication::setActiveWindow(dialog.get());
-        dialog->amountEdit()->setFocus();
+        dialog->AmountEdit()->setFocus();
         return dialog;
     }
 
@@ -76,32 +76,32 @@ protected:
 
 TEST_F(ValueEntryDialogTest, AnotherUnitOfTheFamilyShowsTheAmountConvertedAndBack) {
     const auto dialog = Open(ValueEntryDialog::Mode::Add);
-    EXPECT_EQ(Row(dialog->targetList(), 0), (QStringList{"Blood glucose", "5.50", "mmol/L"}));
-    ASSERT_TRUE(test::chooseComboText(dialog->groupBox(), "Food"));
-    EXPECT_EQ(dialog->amountEdit()->text(), "60");
-    const QStringList carbs = Row(dialog->targetList(), 0);
+    EXPECT_EQ(Row(dialog->TargetList(), 0), (QStringList{"Blood glucose", "5.50", "mmol/L"}));
+    ASSERT_TRUE(test::ChooseComboText(dialog->GroupBox(), "Food"));
+    EXPECT_EQ(dialog->AmountEdit()->text(), "60");
+    const QStringList carbs = Row(dialog->TargetList(), 0);
     EXPECT_EQ(carbs, (QStringList{"Carbohydrates", "29.40", "g"}));
 
-    ASSERT_TRUE(test::chooseComboText(dialog->unitBox(), "kg"));
-    EXPECT_EQ(dialog->amountEdit()->text(), "0.06");
-    EXPECT_EQ(Row(dialog->targetList(), 0), carbs) << "the same portion holds the same";
-    ASSERT_TRUE(test::chooseComboText(dialog->unitBox(), "g"));
-    EXPECT_EQ(dialog->amountEdit()->text(), "60");
-    TypeOnly(dialog->amountEdit(), "100");
-    EXPECT_EQ(Row(dialog->targetList(), 3), (QStringList{"Energy", "265.00", "kcal"}));
+    ASSERT_TRUE(test::ChooseComboText(dialog->UnitBox(), "kg"));
+    EXPECT_EQ(dialog->AmountEdit()->text(), "0.06");
+    EXPECT_EQ(Row(dialog->TargetList(), 0), carbs) << "the same portion holds the same";
+    ASSERT_TRUE(test::ChooseComboText(dialog->UnitBox(), "g"));
+    EXPECT_EQ(dialog->AmountEdit()->text(), "60");
+    TypeOnly(dialog->AmountEdit(), "100");
+    EXPECT_EQ(Row(dialog->TargetList(), 3), (QStringList{"Energy", "265.00", "kcal"}));
 }
 
 TEST_F(ValueEntryDialogTest, EnterTakesTheAmountAsTypedAndOnlyLeavingTheFieldRewritesIt) {
     const auto direct = Open(ValueEntryDialog::Mode::Add);
-    TypeOnly(direct->amountEdit(), "1234.56");
-    QTest::keyClick(direct->amountEdit(), Qt::Key_Enter);
+    TypeOnly(direct->AmountEdit(), "1234.56");
+    QTest::keyClick(direct->AmountEdit(), Qt::Key_Enter);
     ASSERT_EQ(direct->result(), QDialog::Accepted);
     EXPECT_EQ(direct->value().value, 1234.56f);
 
     const auto left = Open(ValueEntryDialog::Mode::Add);
-    TypeOnly(left->amountEdit(), "1234.56");
-    QTest::keyClick(left->amountEdit(), Qt::Key_Tab);
-    EXPECT_EQ(left->amountEdit()->text(), "1235");
+    TypeOnly(left->AmountEdit(), "1234.56");
+    QTest::keyClick(left->AmountEdit(), Qt::Key_Tab);
+    EXPECT_EQ(left->AmountEdit()->text(), "1235");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
     ASSERT_EQ(left->result(), QDialog::Accepted);
     EXPECT_EQ(left->value().value, 1235.0f);
@@ -111,17 +111,17 @@ TEST_F(ValueEntryDialogTest, TextThatIsNoNumberKeepsTheDialogOpenWithTheNotes) {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const auto dialog = Open(ValueEntryDialog::Mode::Add);
-    TypeOnly(dialog->notesEdit(), "after lunch");
-    TypeOnly(dialog->amountEdit(), "abc");
-    QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
+    TypeOnly(dialog->NotesEdit(), "after lunch");
+    TypeOnly(dialog->AmountEdit(), "abc");
+    QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->amountEdit()->selectedText(), "abc");
-    EXPECT_EQ(dialog->displayedAmount(), 5.5f) << "the last amount that was a number stays";
-    EXPECT_GT(services_.prompter.beeps(), 0);
+    EXPECT_EQ(dialog->AmountEdit()->selectedText(), "abc");
+    EXPECT_EQ(dialog->DisplayedAmount(), 5.5f) << "the last amount that was a number stays";
+    EXPECT_GT(services_.prompter.Beeps(), 0);
 
     // The locale's decimal comma reads like a point.
-    TypeOnly(dialog->amountEdit(), "6,2");
-    QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
+    TypeOnly(dialog->AmountEdit(), "6,2");
+    QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
     QLocale::setDefault(before);
     ASSERT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->value().value, 6.2f);
@@ -133,8 +133,8 @@ TEST_F(ValueEntryDialogTest, AValueWhoseGroupOrItemWasRemovedKeepsThem) {
     for (const int32_t group : {900, st::kFoodGroup}) {
         SCOPED_TRACE(group == 900 ? "group and item removed" : "item removed");
         const auto dialog = Edit(group, kGoneItem, 42.0f, MakeDate(2008, 8, 1, 12));
-        EXPECT_EQ(dialog->itemBox()->currentIndex(), -1);
-        QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
+        EXPECT_EQ(dialog->ItemBox()->currentIndex(), -1);
+        QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
         ASSERT_EQ(dialog->result(), QDialog::Accepted);
         EXPECT_EQ(dialog->value().matterId, group);
         EXPECT_EQ(dialog->value().itemId, kGoneItem);
@@ -144,31 +144,31 @@ TEST_F(ValueEntryDialogTest, AValueWhoseGroupOrItemWasRemovedKeepsThem) {
 
 TEST_F(ValueEntryDialogTest, ATimePastTheLastSecondOfTheTimeScaleIsRefused) {
     const auto dialog = Edit(st::kFoodGroup, st::kFirstFood, 60.0f, MakeDate(2106, 2, 7, 6, 28, 16));
-    QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
+    QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(services_.prompter.last().text(), "The time cannot be later than 06:28:15 on 02/07/2106.");
 
-    dialog->timeEdit()->setValue(QDate(2106, 2, 7), QTime(6, 28, 15));
-    QTest::keyClick(dialog->amountEdit(), Qt::Key_Enter);
+    dialog->TimeEdit()->setValue(QDate(2106, 2, 7), QTime(6, 28, 15));
+    QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
     ASSERT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(static_cast<uint32_t>(Seconds(dialog->value().date)), 4294967295u);
 }
 
 TEST_F(ValueEntryDialogTest, LongNamesAreElidedAndTheDialogFitsTheScreen) {
     const std::string longName(600, 'W');
-    for (HostRecord* record : {db().Groups()->Find(st::kFoodGroup), db().Items()->Find(st::kFirstFood)}) {
+    for (HostRecord* record : {Db().Groups()->Find(st::kFoodGroup), Db().Items()->Find(st::kFirstFood)}) {
         ASSERT_EQ(record->Named().SetName(longName.c_str()), 0);
         ASSERT_EQ(record->Commit(), 0);
     }
-    cache().LoadAll(&db());
+    Cache().LoadAll(&Db());
     const auto dialog = Edit(st::kFoodGroup, st::kFirstFood, 60.0f, MakeDate(2008, 8, 1, 12));
     EXPECT_LE(dialog->frameGeometry().width(), dialog->screen()->availableGeometry().width());
-    EXPECT_EQ(dialog->groupBox()->toolTip().toStdString(), longName);
-    EXPECT_EQ(dialog->itemBox()->toolTip().toStdString(), longName);
+    EXPECT_EQ(dialog->GroupBox()->toolTip().toStdString(), longName);
+    EXPECT_EQ(dialog->ItemBox()->toolTip().toStdString(), longName);
 }
 
 TEST_F(ValueEntryDialogTest, WithNoGroupsOkIsRefusedAndTheDialogStaysOpen) {
-    cache().Clear();
+    Cache().Clear();
     const auto dialog = Open(ValueEntryDialog::Mode::Add);
     dialog->accept();
     EXPECT_TRUE(dialog->isVisible());

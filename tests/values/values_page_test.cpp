@@ -63,17 +63,17 @@ TEST_F(ValuesPageTest, AValueRefusedWhileAnotherProgramWritesIsKeptForRetrying) 
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(TempPath("orv.sqlite").toUtf8().constData(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
-        test::typeText(d.notesEdit(), "before breakfast");
+    services_.dialogs.Expect<ValueEntryDialog>([](ValueEntryDialog& d) {
+        test::TypeText(d.NotesEdit(), "before breakfast");
         ClickOk(d);
     });
-    services_.dialogs.expect<ValueEntryDialog>([&](ValueEntryDialog& d) {
-        EXPECT_EQ(d.notesEdit()->text(), "before breakfast");
+    services_.dialogs.Expect<ValueEntryDialog>([&](ValueEntryDialog& d) {
+        EXPECT_EQ(d.NotesEdit()->text(), "before breakfast");
         EXPECT_TRUE(Stored().Values().empty());
         EXPECT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
         ClickOk(d);
     });
-    ASSERT_TRUE(test::clickButton(&page, "New"));
+    ASSERT_TRUE(test::ClickButton(&page, "New"));
     sqlite3_close(other);
 
     ASSERT_EQ(services_.prompter.count(), 1u);
@@ -89,27 +89,27 @@ TEST_F(ValuesPageTest, AValueRefusedWhileAnotherProgramWritesIsKeptForRetrying) 
 TEST_F(ValuesPageTest, EditingOrRemovingAValueAnotherProgramRemovedSaysSo) {
     const int32_t id = SeedValue(st::kFoodGroup, st::kFirstFood, 60, Noon(5), "toast");
     ValuesPage& page = Page();
-    services_.dialogs.expect<ValueEntryDialog>([&](ValueEntryDialog& d) {
-        test::typeText(d.notesEdit(), "edited");
+    services_.dialogs.Expect<ValueEntryDialog>([&](ValueEntryDialog& d) {
+        test::TypeText(d.NotesEdit(), "edited");
         std::string error;
         const auto other = hostdb::SqliteHostDatabase::Open(TempPath("orv.sqlite").toStdString(), &error);
         ASSERT_TRUE(other) << error;
         ASSERT_EQ(other->Values()->Find(id)->Delete(1), 0);
         ClickOk(d);
     });
-    ASSERT_TRUE(test::clickButton(&page, "Edit"));
+    ASSERT_TRUE(test::ClickButton(&page, "Edit"));
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_EQ(services_.prompter.last().text(), "This value was removed by another program.");
-    EXPECT_EQ(services_.dialogs.dialogs().size(), 1u) << "retrying cannot bring the value back";
+    EXPECT_EQ(services_.dialogs.Dialogs().size(), 1u) << "retrying cannot bring the value back";
     EXPECT_TRUE(Stored().Values().empty());
     EXPECT_EQ(page.grid()->rowCount(), 0);
 
     const int32_t jam = SeedValue(st::kFoodGroup, st::kFirstFood, 20, Noon(6), "jam");
     page.Activate();
     ASSERT_EQ(page.grid()->rowCount(), 1);
-    ASSERT_EQ(db().Values()->Find(jam)->Delete(1), 0);
-    services_.prompter.answerYes();
-    ASSERT_TRUE(test::clickButton(&page, "Remove"));
+    ASSERT_EQ(Db().Values()->Find(jam)->Delete(1), 0);
+    services_.prompter.AnswerYes();
+    ASSERT_TRUE(test::ClickButton(&page, "Remove"));
     EXPECT_EQ(services_.prompter.last().text(), "This value was removed by another program.");
     EXPECT_EQ(page.grid()->rowCount(), 0);
 }
@@ -132,13 +132,13 @@ TEST_F(ValuesPageTest, TheGridShowsEveryValueNewestFirst) {
 TEST_F(ValuesPageTest, NewStoresTheDialogsValueInTheGroupsUnitAndSelectsIt) {
     SeedValue(st::kInsulinGroup, st::kRapidInsulin, 4, Noon(26), "yesterday");
     ValuesPage& page = Page();
-    services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
-        EXPECT_EQ(d.groupBox()->currentText(), "Blood glucose");
-        EXPECT_EQ(d.itemBox()->currentText(), "Fasting");
-        test::typeText(d.notesEdit(), "before breakfast");
+    services_.dialogs.Expect<ValueEntryDialog>([](ValueEntryDialog& d) {
+        EXPECT_EQ(d.GroupBox()->currentText(), "Blood glucose");
+        EXPECT_EQ(d.ItemBox()->currentText(), "Fasting");
+        test::TypeText(d.NotesEdit(), "before breakfast");
         d.accept();
     });
-    ASSERT_TRUE(test::clickButton(&page, "New"));
+    ASSERT_TRUE(test::ClickButton(&page, "New"));
     EXPECT_EQ(ModifiedFlag(), 1);
     RecordCache stored = Stored();
     ASSERT_EQ(stored.Values().size(), 2u);
@@ -150,13 +150,13 @@ TEST_F(ValuesPageTest, NewStoresTheDialogsValueInTheGroupsUnitAndSelectsIt) {
     EXPECT_EQ(added.seconds, Noon(27));  // the fixed clock's now
     EXPECT_EQ(page.ValueIdAt(page.grid()->currentRow()), added.id);
 
-    services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
-        ASSERT_TRUE(test::chooseComboText(d.unitBox(), "mg/dL"));
-        test::typeText(d.amountEdit(), "90.08");  // 5 mmol/L
-        test::typeText(d.notesEdit(), "converted");
+    services_.dialogs.Expect<ValueEntryDialog>([](ValueEntryDialog& d) {
+        ASSERT_TRUE(test::ChooseComboText(d.UnitBox(), "mg/dL"));
+        test::TypeText(d.AmountEdit(), "90.08");  // 5 mmol/L
+        test::TypeText(d.NotesEdit(), "converted");
         d.accept();
     });
-    ASSERT_TRUE(test::clickButton(&page, "New"));
+    ASSERT_TRUE(test::ClickButton(&page, "New"));
     stored = Stored();
     const ValueRecord* converted = stored.FindValue(page.ValueIdAt(page.grid()->currentRow()));
     ASSERT_NE(converted, nullptr);
@@ -168,21 +168,21 @@ TEST_F(ValuesPageTest, NewStoresTheDialogsValueInTheGroupsUnitAndSelectsIt) {
 TEST_F(ValuesPageTest, CancelAndRefusedAmountsLeaveTheStoredValueAlone) {
     const int32_t id = SeedValue(st::kFoodGroup, st::kFirstFood, 60, Noon(5), "kept");
     ValuesPage& page = Page();
-    services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
-        test::typeText(d.notesEdit(), "changed");
+    services_.dialogs.Expect<ValueEntryDialog>([](ValueEntryDialog& d) {
+        test::TypeText(d.NotesEdit(), "changed");
         d.reject();
     });
     // Text that is no number is refused: OK leaves the dialog open.
-    services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
-        test::typeText(d.amountEdit(), "lots");
+    services_.dialogs.Expect<ValueEntryDialog>([](ValueEntryDialog& d) {
+        test::TypeText(d.AmountEdit(), "lots");
         d.accept();
         EXPECT_TRUE(d.isVisible());
         d.reject();
     });
-    ASSERT_TRUE(test::clickButton(&page, "Edit"));
-    ASSERT_TRUE(test::clickButton(&page, "Edit"));
+    ASSERT_TRUE(test::ClickButton(&page, "Edit"));
+    ASSERT_TRUE(test::ClickButton(&page, "Edit"));
     EXPECT_EQ(ModifiedFlag(), 0);
-    EXPECT_GT(services_.prompter.beeps(), 0);
+    EXPECT_GT(services_.prompter.Beeps(), 0);
     const RecordCache stored = Stored();
     ASSERT_EQ(stored.Values().size(), 1u);
     EXPECT_EQ(stored.FindValue(id)->value, 60.0f);
@@ -193,12 +193,12 @@ TEST_F(ValuesPageTest, EditWritesTheNewItemButKeepsItsItemIndex) {
     const int32_t id = SeedValue(st::kFoodGroup, st::kFirstFood, 60, Noon(5), "toast", 77);
     ValuesPage& page = Page();
     page.grid()->selectRow(0);
-    services_.dialogs.expect<ValueEntryDialog>([](ValueEntryDialog& d) {
-        EXPECT_EQ(d.itemBox()->currentText(), "White bread");
-        ASSERT_TRUE(test::chooseComboText(d.itemBox(), "Wholemeal bread"));
+    services_.dialogs.Expect<ValueEntryDialog>([](ValueEntryDialog& d) {
+        EXPECT_EQ(d.ItemBox()->currentText(), "White bread");
+        ASSERT_TRUE(test::ChooseComboText(d.ItemBox(), "Wholemeal bread"));
         d.accept();
     });
-    test::pressKey(page.grid()->view(), Qt::Key_Return);
+    test::PressKey(page.grid()->view(), Qt::Key_Return);
     EXPECT_EQ(ModifiedFlag(), 1);
     const RecordCache stored = Stored();
     const ValueRecord* edited = stored.FindValue(id);
@@ -214,14 +214,14 @@ TEST_F(ValuesPageTest, RemoveAsksAndOnlyYesDeletes) {
         SeedValue(st::kInsulinGroup, st::kRapidInsulin, day, Noon(day), std::to_string(day));
     ValuesPage& page = Page();
     page.grid()->selectRow(1);
-    services_.prompter.answerNo();
-    ASSERT_TRUE(test::clickButton(&page, "Remove"));
+    services_.prompter.AnswerNo();
+    ASSERT_TRUE(test::ClickButton(&page, "Remove"));
     EXPECT_EQ(services_.prompter.last().text(), "Delete this value?");
     EXPECT_EQ(Stored().Values().size(), 3u);
     EXPECT_EQ(ModifiedFlag(), 0);
 
-    services_.prompter.answerYes();
-    ASSERT_TRUE(test::clickButton(&page, "Remove"));
+    services_.prompter.AnswerYes();
+    ASSERT_TRUE(test::ClickButton(&page, "Remove"));
     EXPECT_EQ(ModifiedFlag(), 1);
     EXPECT_EQ(Stored().Values().size(), 2u);
     EXPECT_EQ(NotesColumn(page), (QStringList{"3", "1"}));
@@ -232,24 +232,24 @@ TEST_F(ValuesPageTest, LastTenShowsTheTenNewestUntilUnchecked) {
         SeedValue(st::kInsulinGroup, st::kLongInsulin, day, Noon(day), std::to_string(day));
     ValuesPage& page = Page();
     EXPECT_EQ(page.grid()->rowCount(), 25);
-    ASSERT_TRUE(test::clickButton(&page, "Last 10 Values"));
+    ASSERT_TRUE(test::ClickButton(&page, "Last 10 Values"));
     ASSERT_EQ(page.grid()->rowCount(), 10);
     EXPECT_EQ(Cell(page, 0, ValuesPage::kNotesColumn), "25");
     EXPECT_EQ(Cell(page, 9, ValuesPage::kNotesColumn), "16");
     page.Activate();  // a reload from the tab keeps the view
     EXPECT_EQ(page.grid()->rowCount(), 10);
-    ASSERT_TRUE(test::clickButton(&page, "Last 10 Values"));
+    ASSERT_TRUE(test::ClickButton(&page, "Last 10 Values"));
     EXPECT_EQ(page.grid()->rowCount(), 25);
 }
 
 TEST_F(ValuesPageTest, ExportWritesTheValuesWorkbookWhereTheUserChooses) {
     SeedValue(st::kInsulinGroup, st::kRapidInsulin, 1, Noon(1), "one");
     const QString path = TempPath("values.xlsx");
-    services_.dialogs.answerSaveFile(path);
-    ASSERT_TRUE(test::clickButton(&Page(), "Export to MS Excel"));
+    services_.dialogs.AnswerSaveFile(path);
+    ASSERT_TRUE(test::ClickButton(&Page(), "Export to MS Excel"));
     EXPECT_TRUE(QFile::exists(path));
-    ASSERT_EQ(services_.shell.opened().size(), 1u);
-    EXPECT_EQ(services_.shell.opened().front().toLocalFile(), path);
+    ASSERT_EQ(services_.shell.Opened().size(), 1u);
+    EXPECT_EQ(services_.shell.Opened().front().toLocalFile(), path);
     EXPECT_EQ(ModifiedFlag(), 0) << "exporting changes nothing";
 }
 
@@ -259,14 +259,14 @@ TEST_F(ValuesPageVersionsTest, PagesReadNothingUntilAnotherProgramStoresAValue) 
     SeedValue(st::kInsulinGroup, st::kRapidInsulin, 4, Seconds(test::MakeDate(2008, 8, 1, 12)), "first");
     ValuesPage& page = ShowPage<ValuesPage>(Tab::Values);
     ASSERT_EQ(page.grid()->rowCount(), 1);
-    const uint64_t loaded = cache().Generation();
+    const uint64_t loaded = Cache().Generation();
     QSignalSpy refills(page.grid()->view()->model(), &QAbstractItemModel::modelReset);
     for (const Tab tab : {Tab::Charts, Tab::Tables, Tab::Groups, Tab::Values}) window_->SelectTab(tab);
-    EXPECT_EQ(cache().Generation(), loaded) << "no loader read its table";
+    EXPECT_EQ(Cache().Generation(), loaded) << "no loader read its table";
     EXPECT_EQ(refills.count(), 0) << "the grid kept its rows";
 
     std::string error;
-    auto other = hostdb::SqliteHostDatabase::Open(db().path(), &error);
+    auto other = hostdb::SqliteHostDatabase::Open(Db().path(), &error);
     ASSERT_TRUE(other) << error;
     const FieldMap fields{{"ID", "900"},
                           {"INDEX", "900"},

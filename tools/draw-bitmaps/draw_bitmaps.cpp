@@ -38,7 +38,7 @@ QImage canvas(int width, int height, const QColor& fill) {
 // Paints with antialiasing, then snaps every pixel that is neither the mask
 // colour nor opaque drawing back to opaque, so that the mask colour stays an
 // exact key (a blend of magenta and a drawing would otherwise show as pink).
-void drawKeyed(QImage& image, const QRect& area, const std::function<void(QPainter&)>& draw) {
+void DrawKeyed(QImage& image, const QRect& area, const std::function<void(QPainter&)>& draw) {
     QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     {
@@ -54,7 +54,7 @@ void drawKeyed(QImage& image, const QRect& area, const std::function<void(QPaint
     }
 }
 
-void drawModuleIcon(QPainter& p, qreal size) {
+void DrawModuleIcon(QPainter& p, qreal size) {
     const qreal s = size / 32.0;
     p.scale(s, s);
     // A rounded tile with a small bar chart and a drop: values over time.
@@ -79,7 +79,7 @@ void drawModuleIcon(QPainter& p, qreal size) {
 }
 
 // The seven tab images, 22x22 each, drawn in a local 22x22 frame.
-void drawTabImage(QPainter& p, int index) {
+void DrawTabImage(QPainter& p, int index) {
     const QColor ink(0x2B, 0x3A, 0x4A);
     const QColor accent(0x2F, 0x80, 0xC8);
     const QColor warm(0xE0, 0x6C, 0x2A);
@@ -171,7 +171,7 @@ void drawTabImage(QPainter& p, int index) {
 
 enum class FaceState { Normal, Hot, Pressed, Disabled, Checked };
 
-void drawButtonFace(QPainter& p, const QRectF& r, FaceState state) {
+void DrawButtonFace(QPainter& p, const QRectF& r, FaceState state) {
     QColor top(0xFB, 0xFC, 0xFD), bottom(0xD9, 0xE0, 0xE8), border(0x7A, 0x8A, 0x9C);
     switch (state) {
     case FaceState::Normal: break;
@@ -203,7 +203,7 @@ void drawButtonFace(QPainter& p, const QRectF& r, FaceState state) {
     }
 }
 
-void drawCheckBox(QPainter& p, const QPointF& origin, bool checked, bool enabled) {
+void DrawCheckBox(QPainter& p, const QPointF& origin, bool checked, bool enabled) {
     const QColor ink = enabled ? QColor(0x1F, 0x3A, 0x5A) : QColor(0xA0, 0xA0, 0xA0);
     p.setPen(QPen(ink, 1));
     p.setBrush(enabled ? Qt::white : QColor(0xF4, 0xF4, 0xF4));
@@ -239,14 +239,14 @@ int main(int argc, char** argv) {
     }
 
     QImage large = canvas(32, 32, kMask);
-    drawKeyed(large, large.rect(), [](QPainter& p) { drawModuleIcon(p, 32); });
+    DrawKeyed(large, large.rect(), [](QPainter& p) { DrawModuleIcon(p, 32); });
     QImage small = canvas(16, 16, kMask);
-    drawKeyed(small, small.rect(), [](QPainter& p) { drawModuleIcon(p, 16); });
+    DrawKeyed(small, small.rect(), [](QPainter& p) { DrawModuleIcon(p, 16); });
 
     constexpr int kTab = 22, kTabImages = 7;
     QImage tabs = canvas(kTab * kTabImages, kTab, kMask);
     for (int i = 0; i < kTabImages; ++i)
-        drawKeyed(tabs, QRect(i * kTab, 0, kTab, kTab), [i](QPainter& p) { drawTabImage(p, i); });
+        DrawKeyed(tabs, QRect(i * kTab, 0, kTab, kTab), [i](QPainter& p) { DrawTabImage(p, i); });
 
     constexpr int kFaceWidth = 100, kFaceHeight = 26;
     const FaceState pushStates[] = {FaceState::Normal, FaceState::Hot, FaceState::Pressed, FaceState::Disabled};
@@ -256,7 +256,7 @@ int main(int argc, char** argv) {
         QPainter p(&push);
         p.setRenderHint(QPainter::Antialiasing);
         for (int i = 0; i < 4; ++i)
-            drawButtonFace(p, QRectF(i * kFaceWidth, 0, kFaceWidth, kFaceHeight), pushStates[i]);
+            DrawButtonFace(p, QRectF(i * kFaceWidth, 0, kFaceWidth, kFaceHeight), pushStates[i]);
     }
     const FaceState checkStates[] = {FaceState::Normal, FaceState::Hot, FaceState::Pressed, FaceState::Disabled,
                                      FaceState::Checked};
@@ -267,8 +267,8 @@ int main(int argc, char** argv) {
         p.setRenderHint(QPainter::Antialiasing);
         for (int i = 0; i < 5; ++i) {
             const QRectF face(i * kFaceWidth, 0, kFaceWidth, kFaceHeight);
-            drawButtonFace(p, face, checkStates[i]);
-            drawCheckBox(p, face.topLeft() + QPointF(7, 7), checkStates[i] == FaceState::Checked,
+            DrawButtonFace(p, face, checkStates[i]);
+            DrawCheckBox(p, face.topLeft() + QPointF(7, 7), checkStates[i] == FaceState::Checked,
                          checkStates[i] != FaceState::Disabled);
         }
     }

@@ -18,14 +18,14 @@ class CellStyles {
 public:
     // Reads a styles part; throws std::runtime_error when it is not one.
     void Load(std::string_view xml);
-    bool loaded() const { return loaded_; }
+    bool Loaded() const { return loaded_; }
 
     // The style to use for a cell of style `style` receiving a value that
     // wants number format numberFormat: the same style when it already has a
     // number format (or is unknown), else a copy of it with that format.
     std::uint32_t WithNumberFormat(std::uint32_t style, int numberFormat);
 
-    bool modified() const { return modified_; }
+    bool Modified() const { return modified_; }
     void MarkSaved() { modified_ = false; }
     std::string Serialize() const;
 

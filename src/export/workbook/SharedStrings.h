@@ -25,7 +25,7 @@ public:
     std::string Text(std::uint32_t index) const;
 
     std::size_t size() const { return items_.size(); }
-    bool modified() const { return modified_; }
+    bool Modified() const { return modified_; }
     void MarkSaved() { modified_ = false; }
 
     // The whole part. The reference count is left out (it is optional and

@@ -25,7 +25,7 @@ public:
     // The staging file's path, to be written by any means before Commit.
     const std::string& path() const { return path_; }
     // The file Commit replaces.
-    const std::string& target() const { return target_; }
+    const std::string& Target() const { return target_; }
 
     // Fills the staging file with a copy of `source`. False with the reason.
     bool CopyFrom(const std::string& source, std::string* reason);

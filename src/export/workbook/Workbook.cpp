@@ -42,7 +42,7 @@ constexpr std::size_t kMaxFormulaText = 8192;  // characters of a formula
 class OperationError : public std::runtime_error {
 public:
     OperationError(int code, const std::string& what) : std::runtime_error(what), code_(code) {}
-    int code() const { return code_; }
+    int Code() const { return code_; }
 
 private:
     int code_;
@@ -222,7 +222,7 @@ struct Document {
 
     workbook::CellStyles* Styles() {
         if (stylesPart.empty() || stylesUnusable) return nullptr;
-        if (!styles.loaded()) {
+        if (!styles.Loaded()) {
             PackagePart* part = FindPart(stylesPart);
             try {
                 if (!part) throw std::runtime_error("missing");
@@ -409,17 +409,17 @@ void Document::PrepareForSave() {
     RemoveCalculationChain();
     MarkForFullRecalculation();
     for (Sheet& sheet : sheets) {
-        if (sheet.model && sheet.model->dirty()) {
+        if (sheet.model && sheet.model->Dirty()) {
             PackagePart* part = FindPart(sheet.part);
             if (!part) throw OperationError(kWorkbookInternal, "worksheet part \"" + sheet.part + "\" vanished");
             part->data = sheet.model->Serialize();
         }
     }
-    if (strings.modified()) {
+    if (strings.Modified()) {
         if (stringsPart.empty() || !FindPart(stringsPart)) AddSharedStringsPart();
         FindPart(stringsPart)->data = strings.Serialize();
     }
-    if (styles.modified()) FindPart(stylesPart)->data = styles.Serialize();
+    if (styles.Modified()) FindPart(stylesPart)->data = styles.Serialize();
     if (workbookXmlChanged) FindPart(workbookPart)->data = xml::Print(workbookXml);
     if (workbookRelsChanged) FindPart(workbookRelsPart)->data = xml::Print(workbookRels);
     if (contentTypesChanged) FindPart(kContentTypesPart)->data = xml::Print(contentTypes);
@@ -479,7 +479,7 @@ struct Workbook::Impl {
         try {
             return operation();
         } catch (const OperationError& e) {
-            code = e.code();
+            code = e.Code();
             message = e.what();
         } catch (const std::bad_alloc&) {
             code = kWorkbookInternal;
@@ -812,7 +812,7 @@ std::vector<std::string> Workbook::MergedRanges() const {
     const Document& d = *impl_->doc;
     const Worksheet* sheet = d.sheets[static_cast<std::size_t>(d.selected - 1)].model.get();
     if (!sheet) return ranges;
-    for (const CellArea& area : sheet->merges()) ranges.push_back(FormatCellArea(area));
+    for (const CellArea& area : sheet->Merges()) ranges.push_back(FormatCellArea(area));
     return ranges;
 }
 

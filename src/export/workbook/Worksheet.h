@@ -77,7 +77,7 @@ public:
     // The whole part, rows and cells in ascending order, dimension updated.
     std::string Serialize();
 
-    bool dirty() const { return dirty_; }
+    bool Dirty() const { return dirty_; }
     void MarkDirty() { dirty_ = true; }
     void MarkSaved() { dirty_ = false; }
 
@@ -90,7 +90,7 @@ public:
     const Cell* FindCell(int row, int column) const;
 
     int LastRow() const { return rows_.empty() ? 0 : static_cast<int>(rows_.back().index); }
-    const std::vector<CellArea>& merges() const { return merges_; }
+    const std::vector<CellArea>& Merges() const { return merges_; }
 
     // Copies rows [first, first + count) to destination (contents, styles, row
     // attributes and merged ranges, formulas moved with the row); when repeat

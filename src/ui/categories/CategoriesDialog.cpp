@@ -139,9 +139,9 @@ std::optional<std::string> CategoriesDialog::AskName(const std::string& current)
     CategoryDialog dialog(QString::fromStdString(current), this);
     // A slot without a name is an empty slot: its records would silently
     // join the next category created there. Ask again, keeping the text.
-    while (Services::dialogs().run(dialog) == QDialog::Accepted) {
+    while (Services::Dialogs().Run(dialog) == QDialog::Accepted) {
         if (!dialog.name().trimmed().isEmpty()) return dialog.name().toStdString();
-        Services::prompter().error(this, kDesktopCaption, QStringLiteral("A category needs a name."));
+        Services::Prompter().Error(this, kDesktopCaption, QStringLiteral("A category needs a name."));
     }
     return std::nullopt;
 }
@@ -170,7 +170,7 @@ void CategoriesDialog::StoreName(int32_t number, const std::string& name, bool c
 
 void CategoriesDialog::NewCategory() {
     if (!offered_) {
-        Services::prompter().information(this, kDesktopCaption,
+        Services::Prompter().Information(this, kDesktopCaption,
                                          QStringLiteral("The maximum number of categories is 16!"));
         return;
     }
@@ -184,13 +184,13 @@ void CategoriesDialog::NewCategory() {
 void CategoriesDialog::RenameCategory() {
     const std::optional<int32_t> number = SelectedNumber();
     if (!number) {
-        Services::prompter().information(this, kDesktopCaption,
+        Services::Prompter().Information(this, kDesktopCaption,
                                          QStringLiteral("Please choose the category to rename!"));
         return;
     }
     const std::string current = categories_.names.NameOf(*number);
     if (current == kProtectedName) {
-        Services::prompter().information(this, kDesktopCaption,
+        Services::Prompter().Information(this, kDesktopCaption,
                                          QStringLiteral("The category 'Unfiled' can not be renamed!"));
         return;
     }
@@ -203,12 +203,12 @@ void CategoriesDialog::RenameCategory() {
 void CategoriesDialog::DeleteCategory() {
     const std::optional<int32_t> number = SelectedNumber();
     if (!number) {
-        Services::prompter().information(this, kDesktopCaption,
+        Services::Prompter().Information(this, kDesktopCaption,
                                          QStringLiteral("Please choose the category to delete!"));
         return;
     }
     if (categories_.names.NameOf(*number) == kProtectedName) {
-        Services::prompter().information(this, kDesktopCaption,
+        Services::Prompter().Information(this, kDesktopCaption,
                                          QStringLiteral("The category 'Unfiled' can not be deleted!"));
         return;
     }
@@ -223,8 +223,8 @@ std::vector<int32_t> EditCategories(RecordCache& cache, RecordKind kind, QWidget
     CategorySet* categories = cache.MutableCategories(kind);
     if (!categories) return {};
     CategoriesDialog dialog(*categories, owner);
-    Services::dialogs().run(dialog);
-    return dialog.clearedNumbers();
+    Services::Dialogs().Run(dialog);
+    return dialog.ClearedNumbers();
 }
 
 namespace {

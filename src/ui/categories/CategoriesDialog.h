@@ -30,17 +30,17 @@ public:
     CategoriesDialog(CategorySet& categories, QWidget* owner);
 
     // The number a new category would get; none when every slot is taken.
-    std::optional<int32_t> offeredNumber() const { return offered_; }
+    std::optional<int32_t> OfferedNumber() const { return offered_; }
     // The category number shown at a list position, or -1.
     int32_t NumberAt(int position) const;
     // The numbers cleared since the dialog opened, in the order cleared.
-    const std::vector<int32_t>& clearedNumbers() const { return cleared_; }
+    const std::vector<int32_t>& ClearedNumbers() const { return cleared_; }
 
     QListWidget* list() const { return list_; }
-    QPushButton* newButton() const { return new_; }
-    QPushButton* renameButton() const { return rename_; }
-    QPushButton* deleteButton() const { return delete_; }
-    QPushButton* doneButton() const { return done_; }
+    QPushButton* NewButton() const { return new_; }
+    QPushButton* RenameButton() const { return rename_; }
+    QPushButton* DeleteButton() const { return delete_; }
+    QPushButton* DoneButton() const { return done_; }
 
     // The button actions.
     void NewCategory();

@@ -17,7 +17,7 @@ public:
 
     // The text of the edit field as it is now.
     QString name() const;
-    QLineEdit* nameEdit() const { return edit_; }
+    QLineEdit* NameEdit() const { return edit_; }
 
 private:
     QLineEdit* edit_;

@@ -30,7 +30,7 @@ public:
     // Takes the drop-down and the label, which keeps its own colours until
     // the host's colours are read.
     void Attach(QComboBox* box, ColoredLabel* label);
-    QComboBox* box() const { return box_; }
+    QComboBox* Box() const { return box_; }
 
     // Refills the drop-down: "All", then the named categories in list order.
     void Fill(const RecordCache& cache);

@@ -51,7 +51,7 @@ public:
     bool SetPeriodChoice(PeriodChoice choice);
     // 0 for no target.
     void SetTarget(int32_t targetId) { targetId_ = targetId; }
-    int32_t targetId() const { return targetId_; }
+    int32_t TargetId() const { return targetId_; }
 
     // Rebuilds labels, points and the average from the cache for a period
     // starting on the day of `start`. Without an installed scheme nothing
@@ -63,7 +63,7 @@ public:
     // a point that does not exist.
     std::string PointText(HostDatabase* db, int series, int point, bool withSpan) const;
 
-    const std::optional<SlotScheme>& scheme() const { return scheme_; }
+    const std::optional<SlotScheme>& Scheme() const { return scheme_; }
     const std::vector<std::string>& labels() const { return labels_; }
     const std::array<ChartSeries, kSeriesCount>& series() const { return series_; }
     // Empty, or the average of all products.

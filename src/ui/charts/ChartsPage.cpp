@@ -29,7 +29,7 @@ void ChartsPage::LoadCacheParts() {
 void ChartsPage::CreateContent() {
     if (HasContent()) return;
     CreatePeriodRow();
-    caption()->setObjectName(QStringLiteral("FilterText"));
+    Caption()->setObjectName(QStringLiteral("FilterText"));
 
     chart_ = new ChartView(this);
     chart_->setWindowTitle(QString::fromLatin1(kChartTitle));
@@ -49,12 +49,12 @@ void ChartsPage::ShowPeriod(PeriodChoice choice) {
     data_.SetTarget(SelectedTargetId());
     // No period selected: the chart keeps what it shows.
     if (data_.SetPeriodChoice(choice)) {
-        data_.Rebuild(cache_, &db_, period().GetStart());
+        data_.Rebuild(cache_, &db_, Period().GetStart());
         ShowData();
     }
     // The values for the next rebuild.
     cache_.LoadValues(&db_);
-    caption()->setText(PageText(period().GetPeriodText()));
+    Caption()->setText(PageText(Period().GetPeriodText()));
 }
 
 void ChartsPage::ShowData() {

@@ -39,8 +39,8 @@ public:
     const ChartData& data() const { return data_; }
 
     ChartView* chartView() const { return chart_; }
-    QLabel* filterLabel() const { return caption(); }
-    QLabel* messageLabel() const { return message_; }
+    QLabel* FilterLabel() const { return Caption(); }
+    QLabel* MessageLabel() const { return message_; }
 
 private:
     // Rebuilds the chart for the chosen target and period.

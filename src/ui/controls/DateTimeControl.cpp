@@ -26,7 +26,7 @@ MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent) {
 
 void MonthCalendar::markToday() {
     if (markedToday_.isValid()) setDateTextFormat(markedToday_, QTextCharFormat());
-    markedToday_ = Services::clock().now().date();
+    markedToday_ = Services::Clock().Now().date();
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     setDateTextFormat(markedToday_, bold);
@@ -47,7 +47,7 @@ DateTimeControl::DateTimeControl(Kind kind, QWidget* parent) : QDateTimeEdit(par
         setDisplayFormat(QStringLiteral("HH:mm:ss"));
         setCalendarPopup(false);
     }
-    const QDateTime now = Services::clock().now();
+    const QDateTime now = Services::Clock().Now();
     setValue(now.date(), now.time());
     connect(this, &QDateTimeEdit::dateTimeChanged, this, [this] {
         if (!settingValue_) Q_EMIT changed();

@@ -133,7 +133,7 @@ void GroupDialog::FillTargets() {
 
 void GroupDialog::AddTarget() {
     if (group_.count >= kMaxListEntries || static_cast<int32_t>(targetIds_.size()) >= kMaxAddedTargets) {
-        Services::prompter().information(
+        Services::Prompter().Information(
             this, kDesktopCaption, QStringLiteral("A group cannot have more than %1 targets").arg(kMaxListEntries));
         return;
     }
@@ -142,8 +142,8 @@ void GroupDialog::AddTarget() {
     edited.targets = EditedTargets();
     edited.count = static_cast<int32_t>(edited.targets.size());
     SelectTargetDialog select(cache_, edited, 0, this);
-    if (Services::dialogs().run(select) != QDialog::Accepted || select.chosenTarget() == 0) return;
-    targetIds_.push_back(select.chosenTarget());
+    if (Services::Dialogs().Run(select) != QDialog::Accepted || select.ChosenTarget() == 0) return;
+    targetIds_.push_back(select.ChosenTarget());
     positions_.push_back(static_cast<int32_t>(targetIds_.size()) - 1);
     ++group_.count;
     FillTargets();
@@ -152,14 +152,14 @@ void GroupDialog::AddTarget() {
 void GroupDialog::DeleteTarget() {
     const int row = targets_->currentRow();
     if (row < 0 || row >= static_cast<int>(positions_.size()) || !targets_->currentItem()->isSelected()) {
-        Services::prompter().information(this, kDesktopCaption, QStringLiteral("Please select the target to delete!"));
+        Services::Prompter().Information(this, kDesktopCaption, QStringLiteral("Please select the target to delete!"));
         return;
     }
     if (positions_.size() == 1) {
-        Services::prompter().information(this, kDesktopCaption, kOneTarget);
+        Services::Prompter().Information(this, kDesktopCaption, kOneTarget);
         return;
     }
-    if (!Services::prompter().askYesNo(
+    if (!Services::Prompter().AskYesNo(
             this, kDesktopCaption,
             QStringLiteral(
                 "Are you sure to delete this target form all the items and values referencing this group?"))) {
@@ -173,11 +173,11 @@ void GroupDialog::DeleteTarget() {
 void GroupDialog::accept() {
     const std::string name = name_->text().toStdString();
     if (positions_.empty()) {
-        Services::prompter().information(this, kDesktopCaption, kOneTarget);
+        Services::Prompter().Information(this, kDesktopCaption, kOneTarget);
         return;
     }
     if (name.empty()) {
-        Services::prompter().information(this, kDesktopCaption, QStringLiteral("The group name is empty!"));
+        Services::Prompter().Information(this, kDesktopCaption, QStringLiteral("The group name is empty!"));
         return;
     }
     group_.name = name;

@@ -5,9 +5,9 @@
 // list.
 //
 // The edited list is kept as two lists so the caller can carry the items'
-// amounts over: targetIds() only ever grows (it starts with the group's
-// targets), and positions() holds, per position of the edited list, an index
-// into targetIds(). An index below the group's original target count names a
+// amounts over: TargetIds() only ever grows (it starts with the group's
+// targets), and Positions() holds, per position of the edited list, an index
+// into TargetIds(). An index below the group's original target count names a
 // target the group already had, at that old position.
 
 #include <QDialog>
@@ -38,17 +38,17 @@ public:
     // The working copy; final once the dialog ended with OK. Its targets stay
     // as they were when the dialog opened.
     const GroupRecord& group() const { return group_; }
-    const std::vector<int32_t>& targetIds() const { return targetIds_; }
-    const std::vector<int32_t>& positions() const { return positions_; }
+    const std::vector<int32_t>& TargetIds() const { return targetIds_; }
+    const std::vector<int32_t>& Positions() const { return positions_; }
     // The target ids of the edited list, in order.
     std::vector<int32_t> EditedTargets() const;
     // True when the cache holds at least one item of the group.
-    bool hasItems() const { return hasItems_; }
+    bool HasItems() const { return hasItems_; }
 
-    QLineEdit* nameEdit() const { return name_; }
-    QComboBox* categoryBox() const { return category_; }
-    QComboBox* unitBox() const { return unit_; }
-    QListWidget* targetList() const { return targets_; }
+    QLineEdit* NameEdit() const { return name_; }
+    QComboBox* CategoryBox() const { return category_; }
+    QComboBox* UnitBox() const { return unit_; }
+    QListWidget* TargetList() const { return targets_; }
 
     // "Add Target": appends the target chosen in the "Select target" dialog.
     void AddTarget();

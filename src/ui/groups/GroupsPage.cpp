@@ -198,7 +198,7 @@ void GroupsPage::NewGroup() {
 void GroupsPage::EditGroup() {
     const GroupRecord* current = cache_.FindGroup(selectedGroup_);
     if (!current) {
-        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select the group to edit"));
+        Services::Prompter().Information(this, kDiabetesCaption, QStringLiteral("Select the group to edit"));
         return;
     }
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
@@ -216,7 +216,7 @@ void GroupsPage::EditGroup() {
         change.category = group.category;
         change.unitId = group.unitId;
         change.targets = dialog.EditedTargets();
-        change.positions = dialog.positions();
+        change.positions = dialog.Positions();
         return ChangeGroup(db_, cache_, change);
     });
     cache_.LoadItemNames(&db_);
@@ -227,15 +227,15 @@ void GroupsPage::EditGroup() {
 void GroupsPage::RemoveGroup() {
     const int32_t groupId = selectedGroup_;
     if (!cache_.FindGroup(groupId)) {
-        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Please, select a group to remove."));
+        Services::Prompter().Information(this, kDiabetesCaption, QStringLiteral("Please, select a group to remove."));
         return;
     }
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     cache_.LoadItems(&db_);
     const bool hasItems = cache_.ItemsByGroup().count(groupId) != 0;
-    if (!Services::prompter().askYesNo(this, kDiabetesCaption, QStringLiteral("Remove this group?"))) return;
+    if (!Services::Prompter().AskYesNo(this, kDiabetesCaption, QStringLiteral("Remove this group?"))) return;
     if (hasItems &&
-        !Services::prompter().askYesNo(this, kDiabetesCaption,
+        !Services::Prompter().AskYesNo(this, kDiabetesCaption,
                                        QStringLiteral("If this group is removed, all the\ncorresponding items and "
                                                       "values\nwill be removed too.\nProceed anyway?"))) {
         return;
@@ -250,7 +250,7 @@ void GroupsPage::RemoveGroup() {
 void GroupsPage::NewItem() {
     const GroupRecord* group = cache_.FindGroup(selectedGroup_);
     if (!group) {
-        Services::prompter().information(this, kDiabetesCaption,
+        Services::Prompter().Information(this, kDiabetesCaption,
                                          QStringLiteral("Please select the group before adding the item!"));
         return;
     }
@@ -281,7 +281,7 @@ void GroupsPage::NewItem() {
 void GroupsPage::EditItem() {
     const ItemRecord* current = cache_.FindItem(SelectedRowNumber());
     if (!current) {
-        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to edit"));
+        Services::Prompter().Information(this, kDiabetesCaption, QStringLiteral("Select a row to edit"));
         return;
     }
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
@@ -303,20 +303,20 @@ void GroupsPage::RemoveItem() {
     const int row = grid_->currentRow();
     const ItemRecord* item = row < 0 ? nullptr : cache_.FindItem(grid_->rowNumber(row));
     if (!item) {
-        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to remove."));
+        Services::Prompter().Information(this, kDiabetesCaption, QStringLiteral("Select a row to remove."));
         return;
     }
     const int32_t itemId = item->id;
     // Values may have been entered on another page since the last reload.
     cache_.LoadValues(&db_);
     if (cache_.ItemHasValues(itemId)) {
-        Services::prompter().information(
+        Services::Prompter().Information(
             this, kDiabetesCaption,
             QStringLiteral("This item cannot be deleted, as the database contains\nthe values referencing this item"));
         return;
     }
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
-    if (!Services::prompter().askYesNo(this, kDiabetesCaption, QStringLiteral("Remove this item?"))) return;
+    if (!Services::Prompter().AskYesNo(this, kDiabetesCaption, QStringLiteral("Remove this item?"))) return;
 
     if (const ItemRecord* stored = cache_.FindItem(itemId); stored && stored->record) {
         ShowWriteFailure(this, kDiabetesCaption, DeleteRecord(stored->record), RecordKind::Item);

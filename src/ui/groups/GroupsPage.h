@@ -18,10 +18,10 @@ class GroupsPage : public ListPage {
 public:
     explicit GroupsPage(const PageContext& context, QWidget* parent = nullptr);
 
-    QTreeWidget* groupTree() const { return tree_; }
-    Grid* itemsGrid() const { return grid(); }
+    QTreeWidget* GroupTree() const { return tree_; }
+    Grid* ItemsGrid() const { return grid(); }
     // The group selected in the tree, -1 when none.
-    int32_t selectedGroup() const { return selectedGroup_; }
+    int32_t SelectedGroup() const { return selectedGroup_; }
     // Selects the group's node in the tree; false when it is not shown.
     bool SelectGroupNode(int32_t groupId);
 

@@ -165,7 +165,7 @@ bool ItemDialog::ReadFields() {
     if (default_->text() == shownDefault_) return true;
     const std::optional<double> value = ParseDefaultText(default_->text());
     if (!value) {
-        Services::prompter().beep();
+        Services::Prompter().Beep();
         default_->setFocus();
         return false;
     }
@@ -192,7 +192,7 @@ void ItemDialog::WheelDefault(int angleDelta) {
 void ItemDialog::accept() {
     const bool valid = ReadFields();
     if (item_.name.empty()) {
-        Services::prompter().error(this, kDesktopCaption, QStringLiteral("Item name is empty!!!"));
+        Services::Prompter().Error(this, kDesktopCaption, QStringLiteral("Item name is empty!!!"));
         return;
     }
     if (!valid) return;

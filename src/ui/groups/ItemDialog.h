@@ -34,11 +34,11 @@ public:
     // The working copy; final once the dialog ended with OK.
     const ItemRecord& item() const { return item_; }
 
-    QLineEdit* nameEdit() const { return name_; }
-    QLineEdit* defaultEdit() const { return default_; }
-    QLabel* unitLabel() const { return unit_; }
-    QLabel* perUnitLabel() const { return perUnit_; }
-    PropertyList* amounts() const { return amounts_; }
+    QLineEdit* NameEdit() const { return name_; }
+    QLineEdit* DefaultEdit() const { return default_; }
+    QLabel* UnitLabel() const { return unit_; }
+    QLabel* PerUnitLabel() const { return perUnit_; }
+    PropertyList* Amounts() const { return amounts_; }
 
     // The spin arrows: `steps` of 0.1 up (negative: down).
     void StepDefault(int steps);

@@ -10,7 +10,7 @@
 namespace orv {
 
 std::string DailyTotals::StatisticsText() const {
-    return std::string("Average: ") + FixedText(average, 5) + ", " + secondLabel() + " " + FixedText(second, 5);
+    return std::string("Average: ") + FixedText(average, 5) + ", " + SecondLabel() + " " + FixedText(second, 5);
 }
 
 DailyTotals ComputeDailyTotals(const RecordCache& cache, HostDatabase* db, int32_t targetId, const HostDateTime& start,

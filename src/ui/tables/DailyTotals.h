@@ -43,9 +43,9 @@ struct DailyTotals {
     // the newest value of an item when that value lies in the period.
     float second = 0.0f;
 
-    int32_t days() const { return static_cast<int32_t>(totals.size()); }
+    int32_t Days() const { return static_cast<int32_t>(totals.size()); }
     // "Sum:" or "The last value:".
-    const char* secondLabel() const { return sumTarget ? "Sum:" : "The last value:"; }
+    const char* SecondLabel() const { return sumTarget ? "Sum:" : "The last value:"; }
     // "Average: 5.20000, Sum: 31.20000".
     std::string StatisticsText() const;
 };

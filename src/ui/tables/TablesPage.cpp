@@ -84,18 +84,18 @@ void TablesPage::ShowPeriod(PeriodChoice choice) {
     LoadCacheParts();
     const TargetRecord* target = cache_.FindTarget(SelectedTargetId());
     if (!target) return;  // nothing to show: the grids keep their rows
-    totals_ = ComputeDailyTotals(cache_, &db_, target->id, period().GetStart(), dayCount_);
+    totals_ = ComputeDailyTotals(cache_, &db_, target->id, Period().GetStart(), dayCount_);
     FillTotals();
 
-    caption()->setText(PageText(TablesHeading(cache_, periodBox()->currentText().toStdString(), *target)));
+    Caption()->setText(PageText(TablesHeading(cache_, PeriodBox()->currentText().toStdString(), *target)));
 }
 
 void TablesPage::FillTotals() {
     totalsGrid_->setRedraw(false);
     totalsGrid_->deleteAllRows();
-    const SlotScheme scheme(kSecondsPerDay, totals_.days());
-    const HostDateTime start = period().GetStart();
-    for (int32_t day = totals_.days() - 1; day >= 0; --day) {
+    const SlotScheme scheme(kSecondsPerDay, totals_.Days());
+    const HostDateTime start = Period().GetStart();
+    for (int32_t day = totals_.Days() - 1; day >= 0; --day) {
         const int row = totalsGrid_->addRow();
         totalsGrid_->setRowNumber(row, day);
         const auto index = static_cast<std::size_t>(day);
@@ -114,7 +114,7 @@ void TablesPage::FillDetails() {
     detailsGrid_->deleteAllRows();
     const int row = totalsGrid_ ? totalsGrid_->currentRow() : -1;
     const int32_t day = row >= 0 ? totalsGrid_->rowNumber(row) : -1;
-    if (day >= 0 && day < totals_.days()) {
+    if (day >= 0 && day < totals_.Days()) {
         for (const DailyDetail& entry : totals_.details[static_cast<std::size_t>(day)]) {
             const int line = detailsGrid_->addRow();
             const ItemRecord* item = cache_.FindItem(entry.itemId);
@@ -150,8 +150,8 @@ void TablesPage::OnRowChosen(int row) {
 }
 
 ReportContent TablesPage::ReportFigures() const {
-    return BuildTablesReport(cache_, &db_, totals_, period().GetStart(),
-                             caption() ? caption()->text().toStdString() : std::string(), showDetails_);
+    return BuildTablesReport(cache_, &db_, totals_, Period().GetStart(),
+                             Caption() ? Caption()->text().toStdString() : std::string(), showDetails_);
 }
 
 void TablesPage::PrintReport() { orv::PrintReport(this, ReportFigures(), settings_.keyValueStore()); }

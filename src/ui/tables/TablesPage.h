@@ -33,7 +33,7 @@ public:
 
     // Shows or hides the values behind the chosen day.
     void SetShowDetails(bool on);
-    bool showDetails() const { return showDetails_; }
+    bool ShowDetails() const { return showDetails_; }
 
     // What the report prints: the figures as the page shows them.
     ReportContent ReportFigures() const;
@@ -41,16 +41,16 @@ public:
     void PrintReport();
     void SendReport();
 
-    const DailyTotals& totals() const { return totals_; }
-    int32_t dayCount() const { return dayCount_; }
+    const DailyTotals& Totals() const { return totals_; }
+    int32_t DayCount() const { return dayCount_; }
 
-    Grid* totalsGrid() const { return totalsGrid_; }
-    Grid* detailsGrid() const { return detailsGrid_; }
-    QLabel* headingLabel() const { return caption(); }
-    QLabel* statisticsLabel() const { return statistics_; }
-    QCheckBox* showDetailsBox() const { return showDetailsBox_; }
-    QPushButton* printButton() const { return printButton_; }
-    QPushButton* mailButton() const { return mailButton_; }
+    Grid* TotalsGrid() const { return totalsGrid_; }
+    Grid* DetailsGrid() const { return detailsGrid_; }
+    QLabel* HeadingLabel() const { return Caption(); }
+    QLabel* StatisticsLabel() const { return statistics_; }
+    QCheckBox* ShowDetailsBox() const { return showDetailsBox_; }
+    QPushButton* PrintButton() const { return printButton_; }
+    QPushButton* MailButton() const { return mailButton_; }
 
 private:
     void FillTotals();

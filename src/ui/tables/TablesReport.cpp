@@ -18,8 +18,8 @@ ReportContent BuildTablesReport(const RecordCache& cache, HostDatabase* db, cons
     content.heading = heading;
     content.showDetails = showDetails;
     content.statistics = totals.StatisticsText();
-    const SlotScheme scheme(kSecondsPerDay, totals.days());
-    for (int32_t day = 0; day < totals.days(); ++day) {
+    const SlotScheme scheme(kSecondsPerDay, totals.Days());
+    for (int32_t day = 0; day < totals.Days(); ++day) {
         const auto index = static_cast<std::size_t>(day);
         ReportDay row;
         row.start = scheme.SlotStart(db, start, static_cast<uint32_t>(day));

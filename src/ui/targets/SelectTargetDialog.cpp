@@ -68,7 +68,7 @@ void SelectTargetDialog::OnSelectionChanged() {
     if (row < 0 || row >= static_cast<int>(idByPosition_.size())) return;
     const int32_t id = idByPosition_[static_cast<std::size_t>(row)];
     if (GroupHas(id)) {
-        Services::prompter().information(this, kDesktopCaption, QStringLiteral("This target is already in the list!"));
+        Services::Prompter().Information(this, kDesktopCaption, QStringLiteral("This target is already in the list!"));
         list_->clearSelection();
         return;
     }
@@ -77,7 +77,7 @@ void SelectTargetDialog::OnSelectionChanged() {
 
 void SelectTargetDialog::accept() {
     if (chosen_ == 0) {
-        Services::prompter().information(this, kDesktopCaption, QStringLiteral("Please, select the target to add."));
+        Services::Prompter().Information(this, kDesktopCaption, QStringLiteral("Please, select the target to add."));
         return;
     }
     QDialog::accept();

@@ -1,7 +1,7 @@
 #pragma once
 // "Select target": picks one target to add to a group. Targets are listed by
 // name; one the group already has cannot be chosen. The group dialog opens it
-// and, on OK, appends chosenTarget() to the group's target list.
+// and, on OK, appends ChosenTarget() to the group's target list.
 
 #include <QDialog>
 
@@ -24,7 +24,7 @@ public:
     SelectTargetDialog(const RecordCache& cache, const GroupRecord& group, int32_t preselected, QWidget* owner);
 
     // The last accepted choice; 0 when there is none.
-    int32_t chosenTarget() const { return chosen_; }
+    int32_t ChosenTarget() const { return chosen_; }
     QListWidget* list() const { return list_; }
 
     void accept() override;

@@ -140,7 +140,7 @@ int32_t TargetDialog::UnitAt(int position) const {
 void TargetDialog::accept() {
     const std::string name = name_->text().toStdString();
     if (name.empty()) {
-        Services::prompter().error(this, kDesktopCaption, QStringLiteral("Target name is empty!!!"));
+        Services::Prompter().Error(this, kDesktopCaption, QStringLiteral("Target name is empty!!!"));
         return;
     }
     entry_.name = name;

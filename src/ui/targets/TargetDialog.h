@@ -1,7 +1,7 @@
 #pragma once
 // "Add target" / "Edit target": name, unit, type ("Sum" or "Average") and
 // category of one target, with the groups that list it. The dialog works on a
-// copy of the target; the caller reads entry() after OK and writes it.
+// copy of the target; the caller reads Entry() after OK and writes it.
 //
 // A target that groups already use keeps its unit within the family of its
 // current unit, because the amounts those groups' items carry of it are
@@ -31,16 +31,16 @@ public:
     TargetDialog(const QString& title, const TargetRecord& entry, const RecordCache& cache, QWidget* owner);
 
     // The working copy; final once the dialog ended with OK.
-    const TargetRecord& entry() const { return entry_; }
+    const TargetRecord& Entry() const { return entry_; }
     // Whether at least one group listed the target when the dialog opened.
-    bool inUse() const { return inUse_; }
+    bool InUse() const { return inUse_; }
 
-    QComboBox* categoryBox() const { return category_; }
-    QLineEdit* nameEdit() const { return name_; }
-    QComboBox* unitBox() const { return unit_; }
-    QRadioButton* sumButton() const { return sum_; }
-    QRadioButton* averageButton() const { return average_; }
-    QTreeWidget* groupList() const { return groups_; }
+    QComboBox* CategoryBox() const { return category_; }
+    QLineEdit* NameEdit() const { return name_; }
+    QComboBox* UnitBox() const { return unit_; }
+    QRadioButton* SumButton() const { return sum_; }
+    QRadioButton* AverageButton() const { return average_; }
+    QTreeWidget* GroupList() const { return groups_; }
 
     // The unit id offered at a unit box position, or 0.
     int32_t UnitAt(int position) const;

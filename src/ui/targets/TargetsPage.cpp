@@ -91,7 +91,7 @@ void TargetsPage::NewTarget() {
     TargetDialog dialog(QStringLiteral("Add target"), TargetRecord{}, cache_, window());
     int32_t newId = 0;
     const bool added = RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Target, [&] {
-        const TargetRecord& target = dialog.entry();
+        const TargetRecord& target = dialog.Entry();
         FieldMap fields;
         fields[field::Name] = target.name;
         fields[field::UnitId] = IntText(target.unitId);
@@ -106,7 +106,7 @@ void TargetsPage::NewTarget() {
 void TargetsPage::EditTarget() {
     const TargetRecord* current = cache_.FindTarget(SelectedRowNumber());
     if (!current) {
-        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to edit"));
+        Services::Prompter().Information(this, kDiabetesCaption, QStringLiteral("Select a row to edit"));
         return;
     }
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
@@ -114,28 +114,28 @@ void TargetsPage::EditTarget() {
     TargetDialog dialog(QStringLiteral("Edit target"), before, cache_, window());
     // The target and the amounts of it in the items change together.
     const bool written = RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Target, [&] {
-        TargetRecord target = dialog.entry();
+        TargetRecord target = dialog.Entry();
         target.id = before.id;
-        return ChangeTarget(db_, cache_, target, dialog.inUse());
+        return ChangeTarget(db_, cache_, target, dialog.InUse());
     });
-    if (written && dialog.entry().category != before.category) filter_.ShowAll(cache_);
+    if (written && dialog.Entry().category != before.category) filter_.ShowAll(cache_);
     ReloadAndFill(before.id);
 }
 
 void TargetsPage::RemoveTarget() {
     const int row = grid_->currentRow();
     if (row < 0) {
-        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to remove."));
+        Services::Prompter().Information(this, kDiabetesCaption, QStringLiteral("Select a row to remove."));
         return;
     }
     const int32_t id = grid_->rowNumber(row);
     if (cache_.TargetIsReferenced(id)) {
-        Services::prompter().information(this, kDiabetesCaption,
+        Services::Prompter().Information(this, kDiabetesCaption,
                                          QStringLiteral("This target is referenced by at least one group!"));
         return;
     }
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
-    if (!Services::prompter().askYesNo(this, kDiabetesCaption, QStringLiteral("Remove this target?"))) return;
+    if (!Services::Prompter().AskYesNo(this, kDiabetesCaption, QStringLiteral("Remove this target?"))) return;
 
     if (const TargetRecord* target = cache_.FindTarget(id); target && target->record) {
         ShowWriteFailure(this, kDiabetesCaption, DeleteRecord(target->record), RecordKind::Target);

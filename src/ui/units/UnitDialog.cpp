@@ -176,7 +176,7 @@ bool UnitDialog::ReadFactor() {
     if (factor_->text() == shownFactor_) return true;
     const std::optional<double> value = ParseFactorText(factor_->text());
     if (!value) {
-        Services::prompter().beep();
+        Services::Prompter().Beep();
         factor_->setFocus();
         ShowFactor();
         return false;
@@ -220,7 +220,7 @@ void UnitDialog::accept() {
     if (!ReadFactor()) return;
     const std::string name = name_->text().toStdString();
     if (name.empty()) {
-        Services::prompter().error(this, kDesktopCaption, QStringLiteral("The unit name is empty!!!"));
+        Services::Prompter().Error(this, kDesktopCaption, QStringLiteral("The unit name is empty!!!"));
         return;
     }
     // Names that differ only by blanks, points or commas at their ends are
@@ -228,14 +228,14 @@ void UnitDialog::accept() {
     const auto& byName = cache_.UnitIdsByName();
     const auto found = byName.find(UnitNameKey(name));
     if (found != byName.end() && found->second != entry_.id) {
-        Services::prompter().error(this, kDesktopCaption, QStringLiteral("The unit name must be unique !"));
+        Services::Prompter().Error(this, kDesktopCaption, QStringLiteral("The unit name must be unique !"));
         return;
     }
     entry_.name = name;  // stored as typed, untrimmed
 
     const int basePosition = base_->currentIndex();
     if (basePosition > 0 && !IsStorableFactor(entry_.factor)) {
-        Services::prompter().error(this, kDesktopCaption, kUnstorableFactor);
+        Services::Prompter().Error(this, kDesktopCaption, kUnstorableFactor);
         factor_->setFocus();
         factor_->selectAll();
         return;

@@ -2,7 +2,7 @@
 // "Add unit" / "Edit unit": one unit definition on a single line,
 //   Name = factor × base unit
 // with the unit's category above it. The dialog works on a copy of the unit;
-// the caller reads entry() after OK and writes it to the host.
+// the caller reads Entry() after OK and writes it to the host.
 //
 // The factor is kept strictly between 0 and 10000: typed text that is not a
 // number is refused with a beep and the last good factor stays. The locale's
@@ -36,14 +36,14 @@ public:
     ~UnitDialog() override;
 
     // The working copy; final once the dialog ended with OK.
-    const UnitEntry& entry() const { return entry_; }
+    const UnitEntry& Entry() const { return entry_; }
 
-    QComboBox* categoryBox() const { return category_; }
-    QLineEdit* nameEdit() const { return name_; }
-    QLineEdit* factorEdit() const { return factor_; }
-    QComboBox* baseUnitBox() const { return base_; }
-    QToolButton* stepUpButton() const { return spinner_->upButton(); }
-    QToolButton* stepDownButton() const { return spinner_->downButton(); }
+    QComboBox* CategoryBox() const { return category_; }
+    QLineEdit* NameEdit() const { return name_; }
+    QLineEdit* FactorEdit() const { return factor_; }
+    QComboBox* BaseUnitBox() const { return base_; }
+    QToolButton* StepUpButton() const { return spinner_->upButton(); }
+    QToolButton* StepDownButton() const { return spinner_->downButton(); }
 
     // The spinner: `steps` of 0.001 up (negative: down), kept within 0..10000.
     void StepFactor(int steps);

@@ -84,7 +84,7 @@ void UnitsPage::NewUnit() {
     UnitDialog dialog(QStringLiteral("Add unit"), fresh, cache_, window());
     int32_t newId = 0;
     const bool added = RunUntilWritten(dialog, this, kPluginCaption, RecordKind::Unit, [&] {
-        const UnitEntry& unit = dialog.entry();
+        const UnitEntry& unit = dialog.Entry();
         FieldMap fields;
         fields[field::Name] = unit.name;
         fields[field::ParentUnitId] = IntText(unit.baseUnit);
@@ -102,28 +102,28 @@ void UnitsPage::NewUnit() {
 void UnitsPage::EditUnit() {
     const UnitEntry* current = cache_.FindUnit(SelectedRowNumber());
     if (!current) {
-        Services::prompter().information(this, kPluginCaption, QStringLiteral("Select a row to edit"));
+        Services::Prompter().Information(this, kPluginCaption, QStringLiteral("Select a row to edit"));
         return;
     }
     if (RefuseWhenReadOnly(this, kPluginCaption)) return;
     const UnitEntry before = *current;
     UnitDialog dialog(QStringLiteral("Edit unit"), before, cache_, window());
     const bool written = RunUntilWritten(dialog, this, kPluginCaption, RecordKind::Unit, [&] {
-        const UnitEntry& unit = dialog.entry();
+        const UnitEntry& unit = dialog.Entry();
         return ApplyEdit(RecordEdit(unit.record)
                              .Float(prop::UnitValue, unit.factor)
                              .Int32(prop::UnitParentId, unit.baseUnit)
                              .Name(unit.name)
                              .Category(unit.category));
     });
-    if (written && dialog.entry().category != before.category) filter_.ShowAll(cache_);
+    if (written && dialog.Entry().category != before.category) filter_.ShowAll(cache_);
     ReloadAndFill(before.id);
 }
 
 void UnitsPage::RemoveUnit() {
     const int row = grid_->currentRow();
     if (row < 0) {
-        Services::prompter().information(this, kPluginCaption, QStringLiteral("Select a row to remove."));
+        Services::Prompter().Information(this, kPluginCaption, QStringLiteral("Select a row to remove."));
         return;
     }
     if (RefuseWhenReadOnly(this, kPluginCaption)) return;
@@ -133,11 +133,11 @@ void UnitsPage::RemoveUnit() {
     cache_.LoadGroups(&db_);
     Reload();
     if (const std::string users = UnitUsersText(cache_, id); !users.empty()) {
-        Services::prompter().information(this, kPluginCaption, PageText(users));
+        Services::Prompter().Information(this, kPluginCaption, PageText(users));
         FillGrid(id);
         return;
     }
-    if (!Services::prompter().askYesNo(this, kPluginCaption, QStringLiteral("Remove this unit?"))) return;
+    if (!Services::Prompter().AskYesNo(this, kPluginCaption, QStringLiteral("Remove this unit?"))) return;
 
     if (const UnitEntry* unit = cache_.FindUnit(id); unit && unit->record) {
         ShowWriteFailure(this, kPluginCaption, DeleteRecord(unit->record), RecordKind::Unit);

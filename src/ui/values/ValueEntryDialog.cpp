@@ -305,7 +305,7 @@ bool ValueEntryDialog::ReadAmount(bool quietWhenEmpty) {
     }
     // An emptied field is a step of typing, not a mistake yet.
     if (quietWhenEmpty && std::all_of(text.begin(), text.end(), IsBlank)) return false;
-    Services::prompter().beep();
+    Services::Prompter().Beep();
     amount_->setFocus();
     return false;
 }
@@ -349,7 +349,7 @@ bool ValueEntryDialog::KeepsRemovedItem() const {
 
 void ValueEntryDialog::accept() {
     if ((!SelectedGroup() || !SelectedItem()) && !KeepsRemovedItem()) {
-        Services::prompter().error(this, kDesktopCaption, QStringLiteral("Choose a group and an item for the value."));
+        Services::Prompter().Error(this, kDesktopCaption, QStringLiteral("Choose a group and an item for the value."));
         return;
     }
     // Text that is no number keeps the dialog open, with the notes as typed.
@@ -364,7 +364,7 @@ void ValueEntryDialog::accept() {
     // Host seconds end at DateTimeControl::latest(); a later time on the
     // last day would wrap round to 1970.
     if (QDateTime(date, time, Qt::UTC) > DateTimeControl::latest()) {
-        Services::prompter().error(this, kDesktopCaption,
+        Services::Prompter().Error(this, kDesktopCaption,
                                    QStringLiteral("The time cannot be later than %1 on %2.")
                                        .arg(DateTimeControl::latest().time().toString(QStringLiteral("HH:mm:ss")),
                                             DateTimeControl::latest().date().toString(QStringLiteral("MM/dd/yyyy"))));

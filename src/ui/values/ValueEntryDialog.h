@@ -50,20 +50,20 @@ public:
     // The working copy; after OK it holds what the user chose, the amount in
     // the group's unit and the date and time as picked (seconds not set).
     const ValueRecord& value() const { return value_; }
-    float displayedAmount() const { return displayed_; }
+    float DisplayedAmount() const { return displayed_; }
     // Factor of the unit chosen relative to the group's unit.
-    float unitFactor() const { return unitFactor_; }
+    float UnitFactor() const { return unitFactor_; }
 
-    DateTimeControl* dateEdit() const { return date_; }
-    DateTimeControl* timeEdit() const { return time_; }
-    QComboBox* groupBox() const { return groups_; }
-    QComboBox* itemBox() const { return items_; }
-    QComboBox* unitBox() const { return units_; }
-    QLineEdit* amountEdit() const { return amount_; }
-    QLineEdit* notesEdit() const { return notes_; }
-    QToolButton* spinUpButton() const { return spinner_->upButton(); }
-    QToolButton* spinDownButton() const { return spinner_->downButton(); }
-    QTreeWidget* targetList() const { return targets_; }
+    DateTimeControl* DateEdit() const { return date_; }
+    DateTimeControl* TimeEdit() const { return time_; }
+    QComboBox* GroupBox() const { return groups_; }
+    QComboBox* ItemBox() const { return items_; }
+    QComboBox* UnitBox() const { return units_; }
+    QLineEdit* AmountEdit() const { return amount_; }
+    QLineEdit* NotesEdit() const { return notes_; }
+    QToolButton* SpinUpButton() const { return spinner_->upButton(); }
+    QToolButton* SpinDownButton() const { return spinner_->downButton(); }
+    QTreeWidget* TargetList() const { return targets_; }
 
     // OK: refused (the dialog stays open) while there is no group or item to
     // store the value under, while the amount text is no number (the field

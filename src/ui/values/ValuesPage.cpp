@@ -177,7 +177,7 @@ void ValuesPage::EditValue() {
     if (!grid_) return;
     const int row = grid_->currentRow();
     if (row < 0) {
-        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to edit"));
+        Services::Prompter().Information(this, kDiabetesCaption, QStringLiteral("Select a row to edit"));
         return;
     }
     const int32_t id = ValueIdAt(row);
@@ -195,11 +195,11 @@ void ValuesPage::RemoveValue() {
     if (!grid_) return;
     const int row = grid_->currentRow();
     if (row < 0) {
-        Services::prompter().information(this, kDiabetesCaption, QStringLiteral("Select a row to remove."));
+        Services::Prompter().Information(this, kDiabetesCaption, QStringLiteral("Select a row to remove."));
         return;
     }
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
-    if (!Services::prompter().askYesNo(this, kDiabetesCaption, QStringLiteral("Delete this value?"))) return;
+    if (!Services::Prompter().AskYesNo(this, kDiabetesCaption, QStringLiteral("Delete this value?"))) return;
     const int32_t id = ValueIdAt(row);
     if (const ValueRecord* value = cache_.FindValue(id); value && value->record) {
         ShowWriteFailure(this, kDiabetesCaption, DeleteRecord(value->record), RecordKind::Value);

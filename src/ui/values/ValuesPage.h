@@ -35,7 +35,7 @@ public:
     void FillGrid(int32_t selectId);
     // The value id shown in a grid row; 0 for a row that does not exist.
     int32_t ValueIdAt(int row) const;
-    bool lastTenMode() const { return lastTen_; }
+    bool LastTenMode() const { return lastTen_; }
 
     // The button actions.
     void AddValue();
@@ -44,12 +44,12 @@ public:
     void ToggleLastTen();
 
     Grid* grid() const { return grid_; }
-    ColoredLabel* titleLabel() const { return label_; }
-    BitmapButton* lastTenButton() const { return lastTenButton_; }
-    BitmapButton* newButton() const { return new_; }
-    BitmapButton* editButton() const { return edit_; }
-    BitmapButton* removeButton() const { return remove_; }
-    BitmapButton* exportButton() const { return export_; }
+    ColoredLabel* TitleLabel() const { return label_; }
+    BitmapButton* LastTenButton() const { return lastTenButton_; }
+    BitmapButton* NewButton() const { return new_; }
+    BitmapButton* EditButton() const { return edit_; }
+    BitmapButton* RemoveButton() const { return remove_; }
+    BitmapButton* ExportButton() const { return export_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
