@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "data/HostExtensions.h"
+#include "data/HostExtensions.h"  // hostresult
 #include "data/HostInterfaces.h"
 
 namespace orv::test {
@@ -111,27 +111,6 @@ public:
 private:
     HostDatabase* inner_;
     FailingTable units_, items_, targets_, values_, groups_;
-};
-
-// Extensions that only record how the module used them; the host below them
-// undoes nothing.
-class RecordingExtensions final : public HostExtensions {
-public:
-    uint64_t ChangeVersion(int32_t) override { return 0; }
-    int32_t BeginChange() override {
-        ++begins;
-        return 0;
-    }
-    int32_t EndChange(int32_t commit) override {
-        ends.push_back(commit);
-        return 0;
-    }
-    int32_t IsReadOnly() override { return readOnly ? 1 : 0; }
-    int32_t DatabasePath(char*, int32_t) override { return 0; }
-
-    int begins = 0;
-    std::vector<int32_t> ends;
-    bool readOnly = false;
 };
 
 }  // namespace orv::test
