@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FailingHost.h"
 #include "TestDatabase.h"
 #include "data/HostAccess.h"
 #include "data/ModifiedFlag.h"
@@ -157,6 +158,17 @@ TEST_F(RecordCacheTest, ValuesLoadedOutOfIdOrderAreFoundByIdInLoadOrder) {
     EXPECT_EQ(ItemOrder(1), (std::vector<int32_t>{900, 700, 800}));
     for (const int32_t id : {700, 800, 900}) ASSERT_NE(cache.FindValue(id), nullptr) << id;
     EXPECT_EQ(cache.FindValue(750), nullptr);
+}
+
+TEST_F(RecordCacheTest, ARecordListedTwiceIsLoadedOnce) {
+    const int32_t group = Group("G", {target}, unit);
+    const int32_t item = Item("A", group, {1.0f});
+    for (const uint32_t seconds : {300u, 100u, 200u}) Value(item, group, seconds, 1.0f);
+    test::FailingHost host(db.get());
+    host.counter.listTwice = true;
+    cache.LoadValues(&host);
+    EXPECT_EQ(cache.Values().size(), 3u);
+    EXPECT_EQ(cache.ValuesInTime().size(), 3u);
 }
 
 TEST_F(RecordCacheTest, EditsWriteThroughAndCommit) {

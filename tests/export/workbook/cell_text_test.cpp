@@ -17,7 +17,7 @@ TEST(ColumnLetters, LettersForEveryWidthAndBack) {
         EXPECT_EQ(ColumnFromLetters(letters), column) << letters;
     }
     for (int outside : {0, -3, 16385}) EXPECT_EQ(ColumnLetters(outside), "") << outside;
-    EXPECT_EQ(ColumnFromLetters("ba"), 53);
+    EXPECT_EQ(ColumnFromLetters("az"), 52);
     for (const char* bad : {"XFE", "A1", ""}) EXPECT_EQ(ColumnFromLetters(bad), 0) << bad;
 }
 
@@ -32,6 +32,8 @@ TEST(CellAddressText, MarkersSitBeforeLettersAndDigitsAndParsingRefusesOthers) {
     const auto area = ParseCellArea("C5:A1");
     ASSERT_TRUE(area);
     EXPECT_EQ(FormatCellArea(*area), "A1:C5");
+    EXPECT_EQ(FormatCellArea(*ParseCellArea("A3:A1")), "A1:A3");
+    EXPECT_EQ(FormatCellArea(*ParseCellArea("B2:B2")), "B2");
 }
 
 TEST(RowSpanAfterDeletion, ShrinksMovesOrVanishes) {
