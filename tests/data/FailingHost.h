@@ -1,14 +1,15 @@
 #pragma once
 // A host database that passes everything to another one but refuses its
 // k-th write (Add, SetProperty, SetName, SetCategory, Commit, Delete), so
-// that tests can fail a change at every step.
+// that tests can fail a change at every step; it can also list every
+// record twice, as a damaged host table might.
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <vector>
 
-#include "data/HostExtensions.h"
+#include "data/HostExtensions.h"  // hostresult
 #include "data/HostInterfaces.h"
 
 namespace orv::test {
@@ -20,6 +21,7 @@ public:
     int writes = 0;
     int failAt = 0;  // 0: never
     int32_t refusal = hostresult::kBusy;
+    bool listTwice = false;  // tables list every record twice in a row
 };
 
 class FailingRecord final : public HostRecord {
@@ -57,8 +59,14 @@ class FailingTable final : public HostTable {
 public:
     FailingTable(HostTable* inner, WriteCounter* counter) : inner_(inner), counter_(counter) {}
 
-    int32_t MoveFirst() override { return inner_->MoveFirst(); }
-    int32_t MoveNext() override { return inner_->MoveNext(); }
+    int32_t MoveFirst() override {
+        again_ = false;
+        return inner_->MoveFirst();
+    }
+    int32_t MoveNext() override {
+        again_ = counter_->listTwice && !again_;
+        return again_ ? 0 : inner_->MoveNext();
+    }
     int32_t IsEnd() override { return inner_->IsEnd(); }
     HostRecord* Current() override { return Wrap(inner_->Current()); }
     int32_t Add(const FieldMap* fields) override {
@@ -78,6 +86,7 @@ private:
     }
     HostTable* inner_;
     WriteCounter* counter_;
+    bool again_ = false;
     std::map<HostRecord*, std::unique_ptr<FailingRecord>> records_;
 };
 
@@ -111,27 +120,6 @@ public:
 private:
     HostDatabase* inner_;
     FailingTable units_, items_, targets_, values_, groups_;
-};
-
-// Extensions that only record how the module used them; the host below them
-// undoes nothing.
-class RecordingExtensions final : public HostExtensions {
-public:
-    uint64_t ChangeVersion(int32_t) override { return 0; }
-    int32_t BeginChange() override {
-        ++begins;
-        return 0;
-    }
-    int32_t EndChange(int32_t commit) override {
-        ends.push_back(commit);
-        return 0;
-    }
-    int32_t IsReadOnly() override { return readOnly ? 1 : 0; }
-    int32_t DatabasePath(char*, int32_t) override { return 0; }
-
-    int begins = 0;
-    std::vector<int32_t> ends;
-    bool readOnly = false;
 };
 
 }  // namespace orv::test

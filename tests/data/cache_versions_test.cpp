@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "FakeExtensions.h"
 #include "data/HostExtensions.h"
 #include "data/RecordCache.h"
 #include "data/RecordChanges.h"
@@ -17,21 +18,6 @@
 
 namespace orv {
 namespace {
-
-// Versions the test bumps by hand, one per kind.
-class FakeVersions final : public HostExtensions {
-public:
-    uint64_t ChangeVersion(int32_t kind) override {
-        return kind >= 0 && kind < static_cast<int32_t>(versions.size()) ? versions[static_cast<std::size_t>(kind)] : 0;
-    }
-    int32_t BeginChange() override { return 0; }
-    int32_t EndChange(int32_t) override { return 0; }
-    int32_t IsReadOnly() override { return 0; }
-    int32_t DatabasePath(char*, int32_t) override { return 0; }
-    void Bump(int32_t kind) { ++versions[static_cast<std::size_t>(kind)]; }
-
-    std::array<uint64_t, 7> versions{1, 1, 1, 1, 1, 1, 1};
-};
 
 int32_t Kind(RecordKind kind) { return static_cast<int32_t>(kind); }
 
@@ -41,6 +27,7 @@ protected:
         std::string error;
         db_ = hostdb::SqliteHostDatabase::Open(":memory:", &error);
         ASSERT_TRUE(db_) << error;
+        versions_.versions.fill(1);
         SetCurrentHostExtensions(&versions_);
     }
     void TearDown() override { SetCurrentHostExtensions(nullptr); }
@@ -49,35 +36,13 @@ protected:
     void AddDirectly(RecordKind kind, const std::string& name) {
         static int32_t nextId = 5000;
         const std::string id = std::to_string(++nextId);
-        FieldMap fields{{"ID", id}, {"NAME", name}, {"CREATORID", "0"}, {"PCATEGORYID", "0"}};
-        switch (kind) {
-        case RecordKind::Unit: fields.insert({{"INDEX", id}, {"PUNITID", "0"}, {"PVALUE", "1.0"}}); break;
-        case RecordKind::Target: fields.insert({{"INDEX", id}, {"UNITID", "1"}, {"TYPE", "0"}}); break;
-        case RecordKind::Group:
-            fields.insert({{"PARENTID", "0"},
-                           {"COUNT", "1"},
-                           {"UNITID", "1"},
-                           {"GROUPATTRS", "0"},
-                           {"TYPE", "0"},
-                           {"TARGETS", "1"}});
-            break;
-        case RecordKind::Item:
-            fields.insert({{"MATTERID", "1"}, {"COUNT", "1"}, {"DEFAULTVALUE", "1.0"}, {"VALUES", "1.0"}});
-            break;
-        case RecordKind::Value:
-            fields.insert({{"INDEX", id},
-                           {"MATTERID", "1"},
-                           {"ITEMID", "1"},
-                           {"VALUE", "2.0"},
-                           {"ITEMINDEX", "1"},
-                           {"SECONDS", "1000"}});
-            break;
-        }
+        FieldMap fields{{"ID", id}, {"NAME", name}};
+        if (kind == RecordKind::Unit || kind == RecordKind::Target || kind == RecordKind::Value) fields["INDEX"] = id;
         ASSERT_EQ(TableOf(*db_, kind)->Add(&fields), 0);
     }
 
     std::unique_ptr<hostdb::SqliteHostDatabase> db_;
-    FakeVersions versions_;
+    test::FakeExtensions versions_;
     RecordCache cache_;
 };
 

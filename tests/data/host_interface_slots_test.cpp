@@ -24,64 +24,37 @@ std::ptrdiff_t SlotOf(Method method) {
     return (raw.ptr - 1) / static_cast<std::ptrdiff_t>(sizeof(void*));
 }
 
-TEST(HostInterfaceSlots, Database) {
-    EXPECT_EQ(SlotOf(&HostDatabase::SettingsStore), 3);
-    EXPECT_EQ(SlotOf(&HostDatabase::Units), 4);
-    EXPECT_EQ(SlotOf(&HostDatabase::Items), 5);
-    EXPECT_EQ(SlotOf(&HostDatabase::Targets), 6);
-    EXPECT_EQ(SlotOf(&HostDatabase::Values), 7);
-    EXPECT_EQ(SlotOf(&HostDatabase::Groups), 8);
-    EXPECT_EQ(SlotOf(&HostDatabase::UnitCategories), 9);
-    EXPECT_EQ(SlotOf(&HostDatabase::ValueCategories), 11);
-    EXPECT_EQ(SlotOf(&HostDatabase::GroupCategories), 12);
-    EXPECT_EQ(SlotOf(&HostDatabase::TargetCategories), 13);
-    EXPECT_EQ(SlotOf(&HostDatabase::SecondsToDate), 26);
-    EXPECT_EQ(SlotOf(&HostDatabase::DateToSeconds), 27);
-}
+struct Slot {
+    const char* name;
+    std::ptrdiff_t actual;
+    std::ptrdiff_t expected;
+};
+#define ORV_SLOT(method, slot) \
+    Slot { #method, SlotOf(&method), slot }
 
-TEST(HostInterfaceSlots, Tables) {
-    EXPECT_EQ(SlotOf(&HostTable::MoveFirst), 3);
-    EXPECT_EQ(SlotOf(&HostTable::MoveNext), 4);
-    EXPECT_EQ(SlotOf(&HostTable::IsEnd), 5);
-    EXPECT_EQ(SlotOf(&HostTable::Current), 7);
-    EXPECT_EQ(SlotOf(&HostTable::Add), 9);
-    EXPECT_EQ(SlotOf(&HostTable::Find), 12);
-    EXPECT_EQ(SlotOf(&HostTable::MaxId), 29);
-    EXPECT_EQ(SlotOf(&HostTable::MaxIndex), 30);
-
-    EXPECT_EQ(SlotOf(&HostCategoryTable::MoveFirst), 11);
-    EXPECT_EQ(SlotOf(&HostCategoryTable::MoveNext), 12);
-    EXPECT_EQ(SlotOf(&HostCategoryTable::IsEnd), 13);
-    EXPECT_EQ(SlotOf(&HostCategoryTable::Current), 15);
-}
-
-TEST(HostInterfaceSlots, RecordsAndFacet) {
-    EXPECT_EQ(SlotOf(&HostRecordOps::IsSkipped), 3);
-    EXPECT_EQ(SlotOf(&HostRecordOps::Commit), 7);
-    EXPECT_EQ(SlotOf(&HostRecordOps::Delete), 8);
-    EXPECT_EQ(SlotOf(&HostRecordOps::AfterAdd), 9);
-    EXPECT_EQ(SlotOf(&HostRecordOps::SetCategory), 11);
-    EXPECT_EQ(SlotOf(&HostRecordOps::GetCategory), 12);
-    EXPECT_EQ(SlotOf(&HostRecordOps::GetProperty), 18);
-    EXPECT_EQ(SlotOf(&HostRecordOps::SetProperty), 19);
-
-    EXPECT_EQ(SlotOf(&HostNamed::GetId), 1);
-    EXPECT_EQ(SlotOf(&HostNamed::GetIndex), 2);
-    EXPECT_EQ(SlotOf(&HostNamed::GetName), 5);
-    EXPECT_EQ(SlotOf(&HostNamed::SetName), 6);
-
-    EXPECT_EQ(SlotOf(&HostCategoryOps::AfterRename), 3);
-
-    // The record operations are the primary table of a record object; the
-    // facet is the second interface behind it.
-    EXPECT_EQ(SlotOf(static_cast<int32_t (HostRecord::*)()>(&HostRecord::IsSkipped)), 3);
-}
-
-TEST(HostInterfaceSlots, SettingsAndColours) {
-    EXPECT_EQ(SlotOf(&HostSettingsStore::Find), 0);
-    EXPECT_EQ(SlotOf(&HostSettingsStore::Write), 6);
-    EXPECT_EQ(SlotOf(&HostSettingsRecord::Read), 13);
-    EXPECT_EQ(SlotOf(&HostColorProvider::GetColor), 0);
+TEST(HostInterfaceSlots, EveryOperationSitsAtItsSlot) {
+    const Slot slots[] = {
+        ORV_SLOT(HostDatabase::SettingsStore, 3), ORV_SLOT(HostDatabase::Units, 4), ORV_SLOT(HostDatabase::Items, 5),
+        ORV_SLOT(HostDatabase::Targets, 6), ORV_SLOT(HostDatabase::Values, 7), ORV_SLOT(HostDatabase::Groups, 8),
+        ORV_SLOT(HostDatabase::UnitCategories, 9), ORV_SLOT(HostDatabase::ValueCategories, 11),
+        ORV_SLOT(HostDatabase::GroupCategories, 12), ORV_SLOT(HostDatabase::TargetCategories, 13),
+        ORV_SLOT(HostDatabase::SecondsToDate, 26), ORV_SLOT(HostDatabase::DateToSeconds, 27),
+        ORV_SLOT(HostTable::MoveFirst, 3), ORV_SLOT(HostTable::MoveNext, 4), ORV_SLOT(HostTable::IsEnd, 5),
+        ORV_SLOT(HostTable::Current, 7), ORV_SLOT(HostTable::Add, 9), ORV_SLOT(HostTable::Find, 12),
+        ORV_SLOT(HostTable::MaxId, 29), ORV_SLOT(HostTable::MaxIndex, 30), ORV_SLOT(HostCategoryTable::MoveFirst, 11),
+        ORV_SLOT(HostCategoryTable::MoveNext, 12), ORV_SLOT(HostCategoryTable::IsEnd, 13),
+        ORV_SLOT(HostCategoryTable::Current, 15), ORV_SLOT(HostRecordOps::IsSkipped, 3),
+        ORV_SLOT(HostRecordOps::Commit, 7), ORV_SLOT(HostRecordOps::Delete, 8), ORV_SLOT(HostRecordOps::AfterAdd, 9),
+        ORV_SLOT(HostRecordOps::SetCategory, 11), ORV_SLOT(HostRecordOps::GetCategory, 12),
+        ORV_SLOT(HostRecordOps::GetProperty, 18), ORV_SLOT(HostRecordOps::SetProperty, 19),
+        ORV_SLOT(HostNamed::GetId, 1), ORV_SLOT(HostNamed::GetIndex, 2), ORV_SLOT(HostNamed::GetName, 5),
+        ORV_SLOT(HostNamed::SetName, 6), ORV_SLOT(HostCategoryOps::AfterRename, 3),
+        ORV_SLOT(HostSettingsStore::Find, 0), ORV_SLOT(HostSettingsStore::Write, 6),
+        ORV_SLOT(HostSettingsRecord::Read, 13), ORV_SLOT(HostColorProvider::GetColor, 0),
+        // The record operations are the primary table of a record object; the
+        // facet is the second interface behind it.
+        Slot{"HostRecord::IsSkipped", SlotOf(static_cast<int32_t (HostRecord::*)()>(&HostRecord::IsSkipped)), 3}};
+    for (const Slot& slot : slots) EXPECT_EQ(slot.actual, slot.expected) << slot.name;
 }
 
 }  // namespace

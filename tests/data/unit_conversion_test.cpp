@@ -23,6 +23,11 @@ struct Units {
         for (const auto& [id, product] : FamilyOf(table, families, unit)) ids.push_back(id);
         return ids;
     }
+    // The unit's resolved family root and product of factors.
+    void Expect(int32_t id, int32_t root, float product) const {
+        EXPECT_EQ(table.at(id).root, root) << "unit " << id;
+        EXPECT_EQ(table.at(id).product, product) << "unit " << id;
+    }
     std::vector<int32_t> BaseUnits() const {
         std::vector<int32_t> ids;
         const auto [first, last] = families.equal_range(0);
@@ -35,15 +40,12 @@ TEST(UnitChains, MassFamilyResolvesToGrams) {
     // g = 1 (base), kg = 1000 g, t = 1000 kg, mg = 0.001 g
     Units u;
     u.Define(1, 0, 1.0f).Define(2, 1, 1000.0f).Define(3, 2, 1000.0f).Define(4, 1, 0.001f).Resolve();
-    for (int32_t id : {2, 3, 4}) EXPECT_EQ(u.table.at(id).root, 1) << id;
-    EXPECT_EQ(u.table.at(1).root, 0) << "a base unit keeps root 0";
-    EXPECT_EQ(u.table.at(1).product, 1.0f);
-    EXPECT_EQ(u.table.at(2).product, 1000.0f);
-    EXPECT_EQ(u.table.at(3).product, 1000000.0f);
-    EXPECT_EQ(u.table.at(4).product, 0.001f);
+    u.Expect(1, 0, 1.0f);  // a base unit keeps root 0
+    u.Expect(2, 1, 1000.0f);
+    u.Expect(3, 1, 1000000.0f);
+    u.Expect(4, 1, 0.001f);
     EXPECT_DOUBLE_EQ(ConvertAmount(u.table, 2, 3, 2), 2000.0);
     EXPECT_EQ(u.BaseUnits(), std::vector<int32_t>{1});
-    EXPECT_EQ(FamilyRoot(u.table, 1), 1);
     EXPECT_EQ(FamilyRoot(u.table, 3), 1);
     EXPECT_EQ(u.Family(4), (std::vector<int32_t>{1, 2, 3, 4}));
 }
@@ -73,14 +75,19 @@ TEST(UnitChains, BaseUnitsNeverShareAFamily) {
     EXPECT_EQ(u.Family(1), (std::vector<int32_t>{1, 3}));
     EXPECT_EQ(u.Family(2), std::vector<int32_t>{2});
     EXPECT_EQ(u.BaseUnits(), (std::vector<int32_t>{1, 2}));
+
+    Units empty;
+    empty.Resolve();
+    EXPECT_TRUE(empty.families.empty());
+    EXPECT_TRUE(empty.Family(1).empty());
+    EXPECT_EQ(UnitRatio(empty.table, 1, 2), 1.0f);
 }
 
 TEST(UnitChains, RemovedBaseUnitKeysTheFamilyByTheMissingId) {
     // Unit 10 was removed; 11 and 12 were defined in it, 13 in 12.
     Units u;
     u.Define(11, 10, 2.0f).Define(12, 10, 4.0f).Define(13, 12, 0.5f).Define(20, 0, 1.0f).Resolve();
-    EXPECT_EQ(u.table.at(13).root, 10);
-    EXPECT_EQ(u.table.at(13).product, 2.0f);
+    u.Expect(13, 10, 2.0f);
     EXPECT_EQ(FamilyRoot(u.table, 11), 10);
     EXPECT_EQ(u.Family(11), (std::vector<int32_t>{11, 12, 13}));
     EXPECT_DOUBLE_EQ(ConvertAmount(u.table, 3, 12, 11), 6.0);
@@ -91,24 +98,13 @@ TEST(UnitChains, CyclesEndAndTheSmallestMemberBecomesTheRoot) {
     // 3 -> 5 -> 4 -> 3 is a cycle; 1 leads into it; 8 is defined in itself.
     Units u;
     u.Define(1, 5, 2.0f).Define(3, 5, 10.0f).Define(4, 3, 6.0f).Define(5, 4, 7.0f).Define(8, 8, 3.0f).Resolve();
-    EXPECT_EQ(u.table.at(3).root, 0);
-    EXPECT_EQ(u.table.at(3).product, 1.0f);
-    EXPECT_EQ(u.table.at(4).root, 3);
-    EXPECT_EQ(u.table.at(4).product, 6.0f);
-    EXPECT_EQ(u.table.at(5).product, 42.0f);
-    EXPECT_EQ(u.table.at(1).root, 3);
-    EXPECT_EQ(u.table.at(1).product, 84.0f);
+    u.Expect(3, 0, 1.0f);
+    u.Expect(4, 3, 6.0f);
+    u.Expect(5, 3, 42.0f);
+    u.Expect(1, 3, 84.0f);
     EXPECT_EQ(u.Family(5), (std::vector<int32_t>{1, 3, 4, 5}));
     EXPECT_EQ(u.table.at(8).root, 0) << "a unit defined in itself is its own base";
     EXPECT_EQ(u.BaseUnits(), (std::vector<int32_t>{3, 8}));
-}
-
-TEST(UnitChains, EmptyTable) {
-    Units u;
-    u.Resolve();
-    EXPECT_TRUE(u.families.empty());
-    EXPECT_TRUE(u.Family(1).empty());
-    EXPECT_EQ(UnitRatio(u.table, 1, 2), 1.0f);
 }
 
 }  // namespace

@@ -158,16 +158,17 @@ TEST_F(ValueImport, StoredValuesAreSkippedAndASecondImportAddsNothing) {
     const ImportPlan third = Plan(rows + "2024-03-01 12:00:00,Food,Apple,150,g,\r\n");
     EXPECT_EQ(third.newValues.size(), 1u) << "held three times, stored twice";
 
-    const auto rye = std::find_if(cache_.Items().begin(), cache_.Items().end(),
-                                  [](const auto& entry) { return entry.second.name == "Rye bread"; });
-    ASSERT_NE(rye, cache_.Items().end());
-    const GroupRecord* food = cache_.FindGroup(rye->second.matterId);
+    // The new item is Food's, with no amounts yet, and holds both its values.
+    const auto found = std::find_if(cache_.Items().begin(), cache_.Items().end(),
+                                    [](const auto& entry) { return entry.second.name == "Rye bread"; });
+    ASSERT_NE(found, cache_.Items().end());
+    const ItemRecord& rye = found->second;
+    const GroupRecord* food = cache_.FindGroup(rye.matterId);
     ASSERT_NE(food, nullptr);
     EXPECT_EQ(food->name, "Food");
-    EXPECT_EQ(rye->second.defaultValue, 1.0f);
-    EXPECT_EQ(rye->second.values, std::vector<float>(food->targets.size(), 0.0f));
+    EXPECT_EQ(rye.values, std::vector<float>(food->targets.size(), 0.0f));
     EXPECT_EQ(std::count_if(cache_.Values().begin(), cache_.Values().end(),
-                            [&](const auto& entry) { return entry.second.itemId == rye->first; }),
+                            [&](const auto& entry) { return entry.second.itemId == rye.id; }),
               2);
 }
 

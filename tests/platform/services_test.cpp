@@ -10,7 +10,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -53,53 +52,39 @@ TEST(Services, SettersReturnThePreviousServiceAndNullRestoresTheDefault) {
     EXPECT_NE(dynamic_cast<const SystemClock*>(&Services::Clock()), nullptr);
 }
 
-TEST(Clock, SystemClockTellsWholeSecondsOfLocalTime) {
-    const QDateTime now = SystemClock().Now();
+TEST(Services, SystemClockTellsWholeSecondsOfLocalTimeAndTheShellRefusesInvalidAddresses) {
+    const QDateTime now = SystemClock().now();
     EXPECT_EQ(now.time().msec(), 0);
     EXPECT_EQ(now.timeSpec(), Qt::LocalTime);
-    EXPECT_TRUE(now.isValid());
+    EXPECT_FALSE(DesktopShell().openUrl(QUrl()));
 }
 
-TEST(Shell, InvalidAddressIsRefusedWithoutAskingTheDesktop) { EXPECT_FALSE(DesktopShell().OpenUrl(QUrl())); }
-
-TEST(QtPrompter, ShowsCaptionAndTextAsGivenAndMapsYesNo) {
+TEST(QtPrompter, ShowsCaptionAndTextAsGivenWithTheButtonsAndIconOfTheKind) {
     QtPrompter prompter;
     const QString text =
         QStringLiteral("If this group is removed, all the\ncorresponding items <b>&</b>\nProceed anyway?");
-
     for (const auto& [button, expected] : {std::pair{QMessageBox::Yes, true}, std::pair{QMessageBox::No, false}}) {
-        QString seenCaption, seenText;
-        Qt::TextFormat seenFormat = Qt::AutoText;
-        QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
-        OnceShown<QMessageBox>([&, button = button](QMessageBox& box) {
-            seenCaption = box.windowTitle();
-            seenText = box.text();
-            seenFormat = box.textFormat();
-            seenIcon = box.icon();
+        QString seen;
+        onceShown<QMessageBox>([&, button = button](QMessageBox& box) {
+            seen = box.windowTitle() + "|" + box.text();
+            EXPECT_EQ(box.textFormat(), Qt::PlainText);
+            EXPECT_EQ(box.icon(), QMessageBox::Question);
             box.button(button)->click();
         });
-        EXPECT_EQ(prompter.AskYesNo(nullptr, "ORV Diabetes", text), expected);
-        EXPECT_EQ(seenCaption, "ORV Diabetes");
-        EXPECT_EQ(seenText, text);
-        EXPECT_EQ(seenFormat, Qt::PlainText);
-        EXPECT_EQ(seenIcon, QMessageBox::Question);
+        EXPECT_EQ(prompter.askYesNo(nullptr, "ORV Diabetes", text), expected);
+        EXPECT_EQ(seen, "ORV Diabetes|" + text);
     }
-}
 
-TEST(QtPrompter, ErrorBoxHasOnlyOkAndTheCriticalIcon) {
-    QtPrompter prompter;
     QMessageBox::StandardButtons buttons;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    OnceShown<QMessageBox>([&](QMessageBox& box) {
+    onceShown<QMessageBox>([&](QMessageBox& box) {
         buttons = box.standardButtons();
-        icon = box.icon();
+        EXPECT_EQ(box.icon(), QMessageBox::Critical);
         box.button(QMessageBox::Ok)->click();
     });
     EXPECT_EQ(
         prompter.Show(nullptr, {"ORV Desktop", "The unit name is empty!!!", MessageIcon::Error, MessageButtons::Ok}),
         MessageAnswer::Ok);
     EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    EXPECT_EQ(icon, QMessageBox::Critical);
 }
 
 TEST(QtDialogRunner, SaveFileDialogIsConfiguredFromTheRequest) {
@@ -107,36 +92,24 @@ TEST(QtDialogRunner, SaveFileDialogIsConfiguredFromTheRequest) {
     ASSERT_TRUE(folder.isValid());
     // The overwrite prompt is Qt's own, asked for unless the request says not to.
     for (const bool confirmOverwrite : {true, false}) {
+        SCOPED_TRACE(confirmOverwrite ? "confirm overwrite" : "no overwrite prompt");
         SaveFileRequest request;
-        request.caption = "Export values";
         request.directory = folder.path();
         request.filters = QStringList{"Excel workbooks (*.xlsx)", "All files (*)"};
         request.defaultSuffix = "xlsx";
         request.confirmOverwrite = confirmOverwrite;
-
-        QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
-        QString suffix;
-        QStringList filters;
-        bool noOverwritePrompt = confirmOverwrite;
-        OnceShown<QFileDialog>([&](QFileDialog& dialog) {
-            mode = dialog.acceptMode();
-            suffix = dialog.defaultSuffix();
-            filters = dialog.nameFilters();
-            noOverwritePrompt = dialog.testOption(QFileDialog::DontConfirmOverwrite);
+        onceShown<QFileDialog>([&](QFileDialog& dialog) {
+            EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+            EXPECT_EQ(dialog.defaultSuffix(), "xlsx");
+            EXPECT_EQ(dialog.nameFilters(), request.filters);
+            EXPECT_EQ(dialog.testOption(QFileDialog::DontConfirmOverwrite), !confirmOverwrite);
             dialog.selectFile(folder.filePath("values.xlsx"));
             static_cast<QDialog&>(dialog).accept();  // QFileDialog::accept is protected
         });
-        const std::optional<QString> chosen = QtDialogRunner().SaveFileName(request);
-        ASSERT_TRUE(chosen.has_value());
-        EXPECT_EQ(*chosen, folder.filePath("values.xlsx"));
-        EXPECT_EQ(mode, QFileDialog::AcceptSave);
-        EXPECT_EQ(suffix, "xlsx");
-        EXPECT_EQ(filters, request.filters);
-        EXPECT_EQ(noOverwritePrompt, !confirmOverwrite) << "confirmOverwrite " << confirmOverwrite;
+        EXPECT_EQ(QtDialogRunner().saveFileName(request), std::optional<QString>(folder.filePath("values.xlsx")));
     }
-
-    OnceShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
-    EXPECT_FALSE(QtDialogRunner().SaveFileName(SaveFileRequest{}).has_value());
+    onceShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
+    EXPECT_FALSE(QtDialogRunner().saveFileName(SaveFileRequest{}).has_value());
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <functional>
+
 #include "report/ReportJobs.h"
 #include "support/ModuleFixture.h"
 #include "ui/PluginMainWindow.h"
@@ -25,6 +27,10 @@ class ReportJobsTest : public test::ModuleFixture {
 protected:
     void SetUp() override {
         ModuleFixture::SetUp();
+        Reset();
+    }
+    void Reset() {
+        services_.prompter.clear();
         services_.environment.reportDirectory = dir_.path();
         services_.environment.lockPath = TempPath(QStringLiteral("print.lock"));
         services_.environment.printProgram = Script("print", 0);
@@ -89,52 +95,49 @@ TEST_F(ReportJobsTest, PrintingKeepsTheUsersOwnHeaderAndDeletesTheFileOnYes) {
     EXPECT_FALSE(QFile::exists(ReportPath()));
 }
 
-TEST_F(ReportJobsTest, AReportThatCannotBeWrittenIsNotPrintedNorOfferedForDeletion) {
-    // A folder that cannot be made: its parent is a file.
-    QFile blocker(TempPath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    services_.environment.reportDirectory = TempPath(QStringLiteral("blocker/reports"));
-    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::WriteFailed);
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Cannot create report file."));
-    EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
-}
-
-TEST_F(ReportJobsTest, ASecondPrintJobWhileOneRunsIsTurnedAwayAtOnce) {
-    QLockFile held(services_.environment.lockPath);
+// Print jobs that fail before the helper runs: the outcome and a message
+// (then the deletion question when the report was written); the helper is
+// never started and the page setup is never left blank.
+TEST_F(ReportJobsTest, FailedPrintJobsSayWhyAndStartNoHelper) {
+    QLockFile held(TempPath(QStringLiteral("held.lock")));
     ASSERT_TRUE(held.tryLock(0));
-    services_.prompter.AnswerNo();
-    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Busy);
-    held.unlock();
-
-    ASSERT_EQ(services_.prompter.count(), 2u);
-    EXPECT_EQ(services_.prompter.Messages()[0].caption(), QStringLiteral("Printer busy"));
-    EXPECT_EQ(services_.prompter.Messages()[0].text(),
-              QStringLiteral("Please wait until current print job has finished."));
-    EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
-
+    const struct {
+        const char* name;
+        std::function<void()> prepare;
+        PrintOutcome outcome;
+        std::size_t messages;  // with the deletion question once the report was written
+    } cases[] = {
+        {"a report folder under a file",
+         [&] {
+             ASSERT_TRUE(QFile(TempPath(QStringLiteral("blocker"))).open(QIODevice::WriteOnly));
+             services_.environment.reportDirectory = TempPath(QStringLiteral("blocker/reports"));
+         },
+         PrintOutcome::WriteFailed, 1},
+        {"another job holds the lock", [&] { services_.environment.lockPath = TempPath(QStringLiteral("held.lock")); },
+         PrintOutcome::Busy, 2},
+        {"the lock cannot be created",
+         [&] { services_.environment.lockPath = TempPath(QStringLiteral("missing/print.lock")); },
+         PrintOutcome::GuardFailed, 2},
+        {"no print helper", [&] { services_.environment.printProgram = TempPath(QStringLiteral("no-orv-print")); },
+         PrintOutcome::HelperMissing, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        c.prepare();
+        if (c.messages > 1) services_.prompter.answerNo();
+        EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), c.outcome);
+        EXPECT_EQ(services_.prompter.count(), c.messages);
+        EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
+        EXPECT_NE(PageSetup(store_->userFile(), "header"), " ") << "the page setup is never left blank";
+    }
+    EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&w&bPage &p of &P") << "restored after the missing helper";
     // Once the other job ends, the next one prints.
-    services_.prompter.AnswerNo();
+    held.unlock();
+    Reset();
+    services_.environment.lockPath = TempPath(QStringLiteral("held.lock"));
+    services_.prompter.answerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
-}
-
-TEST_F(ReportJobsTest, ALockThatCannotBeCreatedIsAFailureNotABusyPrinter) {
-    services_.environment.lockPath = TempPath(QStringLiteral("missing/print.lock"));
-    services_.prompter.AnswerNo();
-    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::GuardFailed);
-    ASSERT_EQ(services_.prompter.count(), 2u);
-    EXPECT_EQ(services_.prompter.Messages()[0].caption(), QStringLiteral("Printing failed"));
-    EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
-}
-
-TEST_F(ReportJobsTest, AMissingPrintHelperIsReportedWithoutTheDeletionQuestion) {
-    services_.environment.printProgram = TempPath(QStringLiteral("no-orv-print"));
-    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::HelperMissing);
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(),
-              QStringLiteral("The print helper \"%1\" could not be started.").arg(services_.environment.printProgram));
-    EXPECT_EQ(PageSetup(store_->UserFile(), "header"), "&w&bPage &p of &P");
 }
 
 TEST_F(ReportJobsTest, ReportsGoToTheUsersCacheFolderWhereOldOnesArePruned) {
@@ -176,19 +179,15 @@ TEST_F(ReportJobsTest, MailAttachesTheReportAndKeepsItWithoutAsking) {
     EXPECT_TRUE(QFile::exists(ReportPath()));
 }
 
-TEST_F(ReportJobsTest, AFailingMailClientIsReported) {
+TEST_F(ReportJobsTest, AFailingOrMissingMailClientIsReported) {
     services_.environment.mailProgram = Script(QStringLiteral("mail"), 4);
     EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::Failed);
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Send Mail failed to send message."));
-}
-
-TEST_F(ReportJobsTest, WithoutAMailProgramMailSupportCannotBeLoaded) {
+    EXPECT_EQ(services_.prompter.count(), 1u);
     services_.environment.mailProgram = TempPath(QStringLiteral("no-xdg-email"));
+    QFile::remove(ReportPath());
     EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::NoMailSupport);
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Unable to load mail system support."));
-    EXPECT_FALSE(QFile::exists(ReportPath()));
+    EXPECT_EQ(services_.prompter.count(), 2u);
+    EXPECT_FALSE(QFile::exists(ReportPath())) << "no report without a mail program";
 }
 
 TEST_F(ReportJobsTest, ThePrintButtonPrintsTheFiguresTheTablesPageShows) {

@@ -5,19 +5,12 @@
 
 #include "report/PageBand.h"
 #include "report/ReportText.h"
+#include "support/Dates.h"
 
 namespace orv {
 namespace {
 
-HostDateTime At(int day, int hour, int minute) {
-    HostDateTime d;
-    d.year = 2008;
-    d.month = 8;
-    d.day = static_cast<uint16_t>(day);
-    d.hour = static_cast<uint16_t>(hour);
-    d.minute = static_cast<uint16_t>(minute);
-    return d;
-}
+HostDateTime At(int day, int hour, int minute) { return test::MakeDate(2008, 8, day, hour, minute); }
 
 // Two days; the newer holds two values, the older none.
 ReportContent TwoDays(bool details) {
@@ -37,11 +30,6 @@ ReportContent TwoDays(bool details) {
 }
 
 const ReportClock kNow{2008, 8, 27, 17, 5, 9};
-
-TEST(ReportText, FileNameIsYearDayMonthAndTimeUnpadded) {
-    EXPECT_EQ(BuildReportFileName("/opt/orv", kNow), "/opt/orv/ORVReport-2008-27-8-17-5-9.html");
-    EXPECT_EQ(BuildReportFileName("", kNow), "ORVReport-2008-27-8-17-5-9.html");
-}
 
 TEST(ReportText, DetailsContinueTheDayRowAndLaterValuesGetTheirOwnRow) {
     const std::string html = BuildReportText(TwoDays(true), kNow);

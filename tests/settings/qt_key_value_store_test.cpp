@@ -6,10 +6,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "settings/FakeSettingsStore.h"
-#include "settings/ViewSettings.h"
-#include "util/FakeHostDatabase.h"
-
 namespace orv {
 namespace {
 
@@ -22,9 +18,9 @@ protected:
     QString File(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
 
     // What an administrator would put in the system file.
-    void WriteSystem(const QString& key, const QVariant& value) {
+    void WriteSystem(const char* name, const QVariant& value) {
         QSettings system(File("system.ini"), QSettings::IniFormat);
-        system.setValue(key, value);
+        system.setValue(QStringLiteral("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/") + name, value);
         system.sync();
     }
 
@@ -41,45 +37,22 @@ TEST_F(QtKeyValueStoreTest, WritesTheUserScopeUnderTheRegistryPath) {
 }
 
 TEST_F(QtKeyValueStoreTest, ReadsTheSystemScopeAndRejectsNonNumbers) {
-    WriteSystem("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/ORVSHOWGRID", 0);
-    WriteSystem("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/BIG", "4294967295");
-    WriteSystem("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/TEXT", "ten");
-    WriteSystem("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/HUGE", "99999999999");
+    WriteSystem("ORVSHOWGRID", 0);
+    WriteSystem("BIG", "4294967295");
+    WriteSystem("TEXT", "ten");
+    WriteSystem("HUGE", "99999999999");
     EXPECT_EQ(store.ReadInt(KeyScope::System, kPath, "ORV", "ORVSHOWGRID"), 0);
     EXPECT_EQ(store.ReadInt(KeyScope::System, kPath, "ORV", "BIG"), -1);  // a DWORD keeps its bits
-    EXPECT_FALSE(store.ReadInt(KeyScope::System, kPath, "ORV", "TEXT"));
-    EXPECT_FALSE(store.ReadInt(KeyScope::System, kPath, "ORV", "HUGE"));
-    EXPECT_FALSE(store.ReadInt(KeyScope::System, kPath, "ORV", "MISSING"));
+    for (const char* name : {"TEXT", "HUGE", "MISSING"})
+        EXPECT_FALSE(store.ReadInt(KeyScope::System, kPath, "ORV", name));
     EXPECT_FALSE(store.ReadInt(KeyScope::User, kPath, "ORV", "ORVSHOWGRID"));
 }
 
 TEST_F(QtKeyValueStoreTest, UnwritableUserFileReportsFailure) {
-    QFile blocker(File("plain"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(QFile(File("plain")).open(QIODevice::WriteOnly));
     QtKeyValueStore broken(File("plain") + "/sub/user.ini", File("system.ini"));
     EXPECT_FALSE(broken.WriteInt(kPath, "ORV", "ORVGRIDSTEP", 5));
     EXPECT_FALSE(broken.ReadInt(KeyScope::User, kPath, "ORV", "ORVGRIDSTEP"));
-}
-
-TEST_F(QtKeyValueStoreTest, ViewSettingsUseSystemScopeUntilTheUserSaves) {
-    WriteSystem("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/ORVGRIDSTEP", 20);
-    test::FakeHostDatabase db;
-    test::FakeSettingsStore records;
-    db.settingsStore = &records;
-    records.Put("ORVORV", {});
-
-    ViewSettings settings(&store);
-    settings.Load(&db);
-    EXPECT_EQ(settings.display.gridStep, 20);
-
-    settings.display.gridStep = 5;
-    settings.Save(&db);
-    QtKeyValueStore reopened(File("user.ini"), File("system.ini"));
-    EXPECT_TRUE(reopened.IsWrittenHere(kPath));
-    ViewSettings again(&reopened);
-    again.Load(&db);
-    EXPECT_EQ(again.display.gridStep, 5);
 }
 
 }  // namespace

@@ -25,24 +25,6 @@ protected:
     test::FakeHostDatabase db;
 };
 
-TEST_F(SlotSchemeTest, SchemesPerChoice) {
-    const uint32_t chartWidths[] = {7200, 43200, 43200, 86400, 86400};
-    const int32_t chartCounts[] = {84, 32, 60, 60, 120};
-    const int32_t tableCounts[] = {7, 15, 30, 60, 120};
-    for (PeriodChoice c = 0; c < 5; ++c) {
-        const auto charts = SlotScheme::ForCharts(c);
-        const auto tables = SlotScheme::ForTables(c);
-        ASSERT_TRUE(charts && tables);
-        EXPECT_EQ(charts->width(), chartWidths[c]);
-        EXPECT_EQ(charts->count(), chartCounts[c]);
-        EXPECT_EQ(tables->width(), 86400u);
-        EXPECT_EQ(tables->count(), tableCounts[c]);
-    }
-    EXPECT_FALSE(SlotScheme::ForCharts(-1));
-    EXPECT_FALSE(SlotScheme::ForCharts(5));
-    EXPECT_FALSE(SlotScheme::ForTables(-1));
-}
-
 TEST_F(SlotSchemeTest, SevenDayChartBoundaries) {
     const HostDateTime start = StartFor(kPeriod7Days, MakeDate(2008, 3, 1));
     const SlotScheme s = *SlotScheme::ForCharts(kPeriod7Days);
@@ -56,13 +38,8 @@ TEST_F(SlotSchemeTest, SevenDayChartBoundaries) {
     HostDateTime noon = start;
     noon.hour = 12;
     EXPECT_EQ(s.SlotIndex(&db, noon, MakeDate(2008, 2, 24, 2, 0, 0)), 1u);
-}
-
-TEST_F(SlotSchemeTest, TimesBeforeTheStartAreRejected) {
-    const HostDateTime start = StartFor(kPeriod7Days, MakeDate(2008, 3, 1));
-    const SlotScheme s = *SlotScheme::ForCharts(kPeriod7Days);
-    const uint32_t before = s.SlotIndex(&db, start, MakeDate(2008, 2, 23, 23, 59, 59));
-    EXPECT_FALSE(s.Accepts(before));
+    // Times before the start are rejected.
+    EXPECT_FALSE(s.Accepts(s.SlotIndex(&db, start, MakeDate(2008, 2, 23, 23, 59, 59))));
     EXPECT_FALSE(s.Accepts(s.SlotIndexOfSeconds(1000, 999)));
 }
 
@@ -108,6 +85,10 @@ TEST_F(SlotSchemeTest, WithoutADatabaseNothingIsPlaced) {
     EXPECT_FALSE(s.Accepts(s.SlotIndex(nullptr, start, start)));
     EXPECT_EQ(s.SlotStart(nullptr, start, 0).year, 0);
     EXPECT_FALSE(SlotScheme(0, 5).Accepts(SlotScheme(0, 5).SlotIndexOfSeconds(0, 10)));
+    // Choices outside the five periods have no scheme.
+    EXPECT_FALSE(SlotScheme::ForCharts(-1));
+    EXPECT_FALSE(SlotScheme::ForCharts(5));
+    EXPECT_FALSE(SlotScheme::ForTables(5));
 }
 
 }  // namespace

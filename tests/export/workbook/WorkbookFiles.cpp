@@ -30,8 +30,7 @@ std::map<std::string, std::string> ReadZip(const std::string& path, std::vector<
     zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
     if (!archive) throw std::runtime_error("cannot open " + path);
     std::map<std::string, std::string> parts;
-    const zip_int64_t count = zip_get_num_entries(archive, 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
+    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
         zip_stat_t stat;
         zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
         std::string data(stat.size, '\0');
@@ -48,111 +47,81 @@ std::map<std::string, std::string> ReadZip(const std::string& path, std::vector<
     return parts;
 }
 
+namespace {
+
+const std::string kDecl = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+const std::string kMain = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+const std::string kRelTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+const std::string kPackageRels = "http://schemas.openxmlformats.org/package/2006/relationships";
+const std::string kTypePrefix = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
+
+// A relationship of the workbook and the content type of its part.
+void AddPart(std::string& rels, std::string& types, const std::string& id, const std::string& kind,
+             const std::string& target, const std::string& type) {
+    rels += "<Relationship Id=\"" + id + "\" Type=\"" + kRelTypes + "/" + kind + "\" Target=\"" + target + "\"/>";
+    types += "<Override PartName=\"/xl/" + target + "\" ContentType=\"" + kTypePrefix + type + "+xml\"/>";
+}
+
+}  // namespace
+
 std::string SheetXml(const std::string& sheetData, const std::string& after) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-           "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
-           "<dimension ref=\"A1\"/><sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>"
+    return kDecl + "<worksheet xmlns=\"" + kMain + "\" xmlns:r=\"" + kRelTypes +
+           "\"><dimension ref=\"A1\"/><sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>"
            "<sheetFormatPr defaultRowHeight=\"15\"/><sheetData>" +
            sheetData + "</sheetData>" + after + "</worksheet>";
 }
 
 Parts BuildWorkbook(const BookSpec& layout) {
-    const std::string decl = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
-    std::string types =
-        decl +
-        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-        "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-        "<Default Extension=\"png\" ContentType=\"image/png\"/>"
-        "<Override PartName=\"/xl/workbook.xml\" "
-        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-        "<Override PartName=\"/xl/styles.xml\" "
-        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>";
-    std::string workbook = decl +
-                           "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-                           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
-                           "<workbookPr/><sheets>";
-    std::string rels = decl + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
-    Parts parts;
+    std::string types = kDecl +
+                        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"><Default "
+                        "Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+                        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>";
+    std::string workbook =
+        kDecl + "<workbook xmlns=\"" + kMain + "\" xmlns:r=\"" + kRelTypes + "\"><workbookPr/><sheets>";
+    std::string rels = kDecl + "<Relationships xmlns=\"" + kPackageRels + "\">";
+    AddPart(rels, types, "rIdStyles", "styles", "styles.xml", "styles");
     Parts sheetParts;
     for (std::size_t i = 0; i < layout.sheets.size(); ++i) {
         const std::string n = std::to_string(i + 1);
         workbook += "<sheet name=\"" + layout.sheets[i].first + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
-        rels += "<Relationship Id=\"rId" + n +
-                "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
-                "Target=\"worksheets/sheet" +
-                n + ".xml\"/>";
-        types += "<Override PartName=\"/xl/worksheets/sheet" + n +
-                 ".xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
+        AddPart(rels, types, "rId" + n, "worksheet", "worksheets/sheet" + n + ".xml", "worksheet");
         sheetParts.emplace_back("xl/worksheets/sheet" + n + ".xml", layout.sheets[i].second);
     }
     workbook += "</sheets>";
     if (!layout.definedNames.empty()) workbook += "<definedNames>" + layout.definedNames + "</definedNames>";
     workbook += "<calcPr calcId=\"191029\"/></workbook>";
-    rels +=
-        "<Relationship Id=\"rIdStyles\" "
-        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" Target=\"styles.xml\"/>";
-    if (!layout.sharedStrings.empty()) {
-        rels +=
-            "<Relationship Id=\"rIdStrings\" "
-            "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" "
-            "Target=\"sharedStrings.xml\"/>";
-        types +=
-            "<Override PartName=\"/xl/sharedStrings.xml\" "
-            "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/>";
-    }
-    if (layout.calcChain) {
-        rels +=
-            "<Relationship Id=\"rIdChain\" "
-            "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/calcChain\" "
-            "Target=\"calcChain.xml\"/>";
-        types +=
-            "<Override PartName=\"/xl/calcChain.xml\" "
-            "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>";
-    }
-    rels += "</Relationships>";
-    types += "</Types>";
+    if (!layout.sharedStrings.empty())
+        AddPart(rels, types, "rIdStrings", "sharedStrings", "sharedStrings.xml", "sharedStrings");
+    if (layout.calcChain) AddPart(rels, types, "rIdChain", "calcChain", "calcChain.xml", "calcChain");
 
-    parts.emplace_back("[Content_Types].xml", types);
-    parts.emplace_back("_rels/.rels",
-                       decl +
-                           "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                           "<Relationship Id=\"rId1\" "
-                           "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
-                           "officeDocument\" Target=\"xl/workbook.xml\"/>"
-                           "</Relationships>");
-    parts.emplace_back("xl/workbook.xml", workbook);
-    parts.emplace_back("xl/_rels/workbook.xml.rels", rels);
-    parts.emplace_back(
-        "xl/styles.xml",
-        decl +
-            "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-            "<fonts count=\"2\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font>"
-            "<font><b/><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
-            "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
-            "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
-            "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
-            "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
-            "<cellXfs count=\"3\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
-            "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\"/>"
-            "<xf numFmtId=\"2\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/></cellXfs>"
-            "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
-            "</styleSheet>");
+    // Cell formats: 0 General, 1 bold, 2 two decimals.
+    Parts parts = {
+        {"[Content_Types].xml",
+         types + "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" + kTypePrefix + "sheet.main+xml\"/></Types>"},
+        {"_rels/.rels", kDecl + "<Relationships xmlns=\"" + kPackageRels + "\"><Relationship Id=\"rId1\" Type=\"" +
+                            kRelTypes + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+        {"xl/workbook.xml", workbook},
+        {"xl/_rels/workbook.xml.rels", rels + "</Relationships>"},
+        {"xl/styles.xml",
+         kDecl + "<styleSheet xmlns=\"" + kMain +
+             "\"><fonts count=\"2\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font><font><b/><sz val=\"11\"/>"
+             "<name val=\"Calibri\"/></font></fonts><fills count=\"2\"><fill><patternFill patternType=\"none\"/>"
+             "</fill><fill><patternFill patternType=\"gray125\"/></fill></fills><borders count=\"1\"><border><left/>"
+             "<right/><top/><bottom/><diagonal/></border></borders><cellStyleXfs count=\"1\"><xf numFmtId=\"0\" "
+             "fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs><cellXfs count=\"3\"><xf numFmtId=\"0\" "
+             "fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/><xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" "
+             "borderId=\"0\" xfId=\"0\" applyFont=\"1\"/><xf numFmtId=\"2\" fontId=\"0\" fillId=\"0\" borderId=\"0\" "
+             "xfId=\"0\" applyNumberFormat=\"1\"/></cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" "
+             "xfId=\"0\" builtinId=\"0\"/></cellStyles></styleSheet>"}};
     for (auto& part : sheetParts) parts.push_back(std::move(part));
     if (!layout.sharedStrings.empty()) {
-        parts.emplace_back("xl/sharedStrings.xml",
-                           decl +
-                               "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"99\" "
-                               "uniqueCount=\"99\">" +
-                               layout.sharedStrings + "</sst>");
+        parts.emplace_back(
+            "xl/sharedStrings.xml",
+            kDecl + "<sst xmlns=\"" + kMain + "\" count=\"99\" uniqueCount=\"99\">" + layout.sharedStrings + "</sst>");
     }
-    if (layout.calcChain) {
+    if (layout.calcChain)
         parts.emplace_back("xl/calcChain.xml",
-                           decl +
-                               "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-                               "<c r=\"A1\" i=\"1\"/></calcChain>");
-    }
+                           kDecl + "<calcChain xmlns=\"" + kMain + "\"><c r=\"A1\" i=\"1\"/></calcChain>");
     for (const auto& part : layout.extraParts) parts.push_back(part);
     return parts;
 }
