@@ -155,16 +155,16 @@ protected:
 TEST_F(CsvMenuTest, ImportShowsThePreviewAndWritesOnImportThenExportWritesTheChosenFile) {
     Write("in.csv", kHeader + kGoodRow + kRefusedRow);
     // Escape in the preview writes nothing.
-    services_.dialogs.expect<CsvPreviewDialog>(
+    services_.dialogs.Expect<CsvPreviewDialog>(
         [](CsvPreviewDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
-    menu_->importAction()->trigger();
+    menu_->ImportAction()->trigger();
     EXPECT_EQ(Values(), kHeader.toStdString());
     EXPECT_EQ(services_.prompter.count(), 0u);
 
-    services_.dialogs.expect<CsvPreviewDialog>([](CsvPreviewDialog& dialog) {
-        EXPECT_TRUE(dialog.previewText().contains("2 rows: 1 new, 0 already stored (skipped), 1 refused."));
-        EXPECT_TRUE(dialog.previewText().contains("Line 3: unknown group (Drinks)"));
-        QTest::mouseClick(dialog.importButton(), Qt::LeftButton);
+    services_.dialogs.Expect<CsvPreviewDialog>([](CsvPreviewDialog& dialog) {
+        EXPECT_TRUE(dialog.PreviewText().contains("2 rows: 1 new, 0 already stored (skipped), 1 refused."));
+        EXPECT_TRUE(dialog.PreviewText().contains("Line 3: unknown group (Drinks)"));
+        QTest::mouseClick(dialog.ImportButton(), Qt::LeftButton);
     });
     menu_->ImportAction()->trigger();
     EXPECT_EQ(Values(), (kHeader + kGoodRow).toStdString());

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -118,7 +120,7 @@ TEST_F(ExcelExportTest, StructureBlocks) {
     MakeDiary();
     ASSERT_EQ(Structure(Options("structure.xlsx")), kExportOk);
     EXPECT_TRUE(services_.diagnostics.empty()) << services_.diagnostics.front();
-    EXPECT_TRUE(services_.shell.opened().empty()) << "without a user there, the workbook is not opened";
+    EXPECT_TRUE(services_.shell.Opened().empty()) << "without a user there, the workbook is not opened";
     ExpectCells("structure.xlsx", 1,
                 {"A8=1", "B8=g", "C8=Unfiled", "D8=", "B9=kg", "D9=1000", "E9=g", "B10=1/2",         // units
                  "B14=Carbohydrates", "D14=g", "E14=Sum", "E17=Average",                             // targets
@@ -192,14 +194,14 @@ TEST_F(ExcelExportTest, StoppedExportsWriteNothing) {
     EXPECT_EQ(Values(noDir), kExportStopped);
     EXPECT_EQ(services_.prompter.count(), 1u);
     EXPECT_FALSE(message.empty());
-    EXPECT_TRUE(services_.dialogs.saveRequests().empty());
+    EXPECT_TRUE(services_.dialogs.SaveRequests().empty());
 
     // A cancelled save dialog writes nothing.
     services_.environment.moduleFile = QStringLiteral(ORV_TEMPLATE_DIR "/ORVUnits.upg");
-    services_.dialogs.answerSaveFile(std::nullopt);
+    services_.dialogs.AnswerSaveFile(std::nullopt);
     EXPECT_EQ(Structure(ExportOptions{}), kExportStopped);
-    ASSERT_EQ(services_.dialogs.saveRequests().size(), 1u);
-    EXPECT_TRUE(services_.dialogs.saveRequests().front().request.confirmOverwrite)
+    ASSERT_EQ(services_.dialogs.SaveRequests().size(), 1u);
+    EXPECT_TRUE(services_.dialogs.SaveRequests().front().request.confirmOverwrite)
         << "an existing file is replaced only when the user says so";
 
     // A missing template is reported after the destination was chosen.
@@ -207,23 +209,23 @@ TEST_F(ExcelExportTest, StoppedExportsWriteNothing) {
     EXPECT_EQ(Structure(Options("never.xlsx", true)), kExportStopped);
     EXPECT_EQ(services_.prompter.count(), 2u);
     EXPECT_TRUE(QDir(dir_.path()).entryList({"*.xlsx"}).isEmpty());
-    EXPECT_TRUE(services_.shell.opened().empty());
+    EXPECT_TRUE(services_.shell.Opened().empty());
 }
 
 TEST_F(ExcelExportTest, ReplacesAnExistingFileAndOpensItOrSaysWhereItWent) {
     MakeDiary();
     const QString path = dir_.filePath("existing.xlsx");
     WriteFile(path, "old content");
-    services_.dialogs.answerSaveFile(path);
+    services_.dialogs.AnswerSaveFile(path);
     EXPECT_EQ(Structure(ExportOptions{}), kExportOk);
     EXPECT_EQ(Read("existing.xlsx")->GetCell(8, 2).value, "g");
-    ASSERT_EQ(services_.shell.opened().size(), 1u);
-    EXPECT_EQ(services_.shell.opened().front().toLocalFile(), path);
+    ASSERT_EQ(services_.shell.Opened().size(), 1u);
+    EXPECT_EQ(services_.shell.Opened().front().toLocalFile(), path);
     EXPECT_EQ(services_.prompter.count(), 0u);
 
     // Without a program to open it, the user is told where it was written.
-    services_.dialogs.answerSaveFile(path);
-    services_.shell.setSucceeds(false);
+    services_.dialogs.AnswerSaveFile(path);
+    services_.shell.SetSucceeds(false);
     EXPECT_EQ(Structure(ExportOptions{}), kExportOk);
     ASSERT_EQ(services_.prompter.count(), 1u);
     EXPECT_TRUE(services_.prompter.last().text().contains(path));
@@ -301,6 +303,63 @@ TEST_F(ExcelExportTest, ADayOfManyItemsAddsPartialSumsRightOfTheTargets) {
     const CellContent total = book->GetCell(3, 2);
     EXPECT_NE(total.formula.find("D3"), std::string::npos) << total.formula;
     EXPECT_DOUBLE_EQ(std::stod(total.value), 400.0);
+}
+
+// Cell by cell, the results the export stores with its formulas equal what a
+// spreadsheet program computes from them, for a diary with a busy day whose
+// total needs range sums. The program is told to recalculate every formula on
+// load rather than show the stored results.
+TEST_F(ExcelExportTest, StoredResultsEqualWhatASpreadsheetProgramComputes) {
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    if (soffice.isEmpty()) GTEST_SKIP() << "no spreadsheet program (soffice) installed";
+    MakeDiary();
+    int32_t group = 0;
+    for (const auto& [id, entry] : data_.cache.Groups()) {
+        if (entry.name == "Food") group = id;
+    }
+    const int32_t item = data_.Item("Busy", group, {0.5f, 0.25f, 0.125f});
+    for (int i = 0; i < 400; ++i) {
+        data_.Value(item, group, Seconds(2026, 1, 12) + i * 200, 0.5f + static_cast<float>(i % 13));
+    }
+    ASSERT_EQ(Values(Options("diary.xlsx")), kExportOk);
+
+    // Recalculate on load, always, in a profile of its own.
+    ASSERT_TRUE(QDir(dir_.path()).mkpath("lo/user"));
+    WriteFile(dir_.filePath("lo/user/registrymodifications.xcu"),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+              "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+              "<item oor:path=\"/org.openoffice.Office.Calc/Formula/Load\"><prop oor:name=\"OOXMLRecalcMode\" "
+              "oor:op=\"fuse\"><value>0</value></prop></item>\n</oor:items>\n");
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", dir_.path());
+    process.setProcessEnvironment(env);
+    process.start(soffice,
+                  {"--headless", "--norestore", "-env:UserInstallation=file://" + dir_.filePath("lo"), "--convert-to",
+                   "xlsx", "--outdir", dir_.filePath("computed"), dir_.filePath("diary.xlsx")});
+    ASSERT_TRUE(process.waitForFinished(300000));
+    ASSERT_TRUE(QFile::exists(dir_.filePath("computed/diary.xlsx"))) << process.readAllStandardError().toStdString();
+
+    int compared = 0;
+    bool rangeSum = false;
+    for (int sheet = 1; sheet <= 2; ++sheet) {
+        const auto ours = Read("diary.xlsx", sheet);
+        const auto theirs = Read("computed/diary.xlsx", sheet);
+        for (int row = 1; row <= ours->LastRow(); ++row) {
+            for (int column = 1; column <= 64; ++column) {
+                const CellContent cell = ours->GetCell(row, column);
+                if (cell.formula.empty()) continue;
+                rangeSum = rangeSum || cell.formula.find("SUM(") != std::string::npos;
+                const double computed = Number(*theirs, row, column);
+                ASSERT_NEAR(Number(*ours, row, column), computed, 1e-6 * std::max(1.0, std::fabs(computed)))
+                    << "sheet " << sheet << " " << CellAddress(row, column) << " =" << cell.formula;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 1000);
+    EXPECT_TRUE(rangeSum) << "the busy day's total is written in the form that fits";
 }
 
 }  // namespace

@@ -53,10 +53,10 @@ TEST(Services, SettersReturnThePreviousServiceAndNullRestoresTheDefault) {
 }
 
 TEST(Services, SystemClockTellsWholeSecondsOfLocalTimeAndTheShellRefusesInvalidAddresses) {
-    const QDateTime now = SystemClock().now();
+    const QDateTime now = SystemClock().Now();
     EXPECT_EQ(now.time().msec(), 0);
     EXPECT_EQ(now.timeSpec(), Qt::LocalTime);
-    EXPECT_FALSE(DesktopShell().openUrl(QUrl()));
+    EXPECT_FALSE(DesktopShell().OpenUrl(QUrl()));
 }
 
 TEST(QtPrompter, ShowsCaptionAndTextAsGivenWithTheButtonsAndIconOfTheKind) {
@@ -65,18 +65,18 @@ TEST(QtPrompter, ShowsCaptionAndTextAsGivenWithTheButtonsAndIconOfTheKind) {
         QStringLiteral("If this group is removed, all the\ncorresponding items <b>&</b>\nProceed anyway?");
     for (const auto& [button, expected] : {std::pair{QMessageBox::Yes, true}, std::pair{QMessageBox::No, false}}) {
         QString seen;
-        onceShown<QMessageBox>([&, button = button](QMessageBox& box) {
+        OnceShown<QMessageBox>([&, button = button](QMessageBox& box) {
             seen = box.windowTitle() + "|" + box.text();
             EXPECT_EQ(box.textFormat(), Qt::PlainText);
             EXPECT_EQ(box.icon(), QMessageBox::Question);
             box.button(button)->click();
         });
-        EXPECT_EQ(prompter.askYesNo(nullptr, "ORV Diabetes", text), expected);
+        EXPECT_EQ(prompter.AskYesNo(nullptr, "ORV Diabetes", text), expected);
         EXPECT_EQ(seen, "ORV Diabetes|" + text);
     }
 
     QMessageBox::StandardButtons buttons;
-    onceShown<QMessageBox>([&](QMessageBox& box) {
+    OnceShown<QMessageBox>([&](QMessageBox& box) {
         buttons = box.standardButtons();
         EXPECT_EQ(box.icon(), QMessageBox::Critical);
         box.button(QMessageBox::Ok)->click();
@@ -98,7 +98,7 @@ TEST(QtDialogRunner, SaveFileDialogIsConfiguredFromTheRequest) {
         request.filters = QStringList{"Excel workbooks (*.xlsx)", "All files (*)"};
         request.defaultSuffix = "xlsx";
         request.confirmOverwrite = confirmOverwrite;
-        onceShown<QFileDialog>([&](QFileDialog& dialog) {
+        OnceShown<QFileDialog>([&](QFileDialog& dialog) {
             EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
             EXPECT_EQ(dialog.defaultSuffix(), "xlsx");
             EXPECT_EQ(dialog.nameFilters(), request.filters);
@@ -106,10 +106,10 @@ TEST(QtDialogRunner, SaveFileDialogIsConfiguredFromTheRequest) {
             dialog.selectFile(folder.filePath("values.xlsx"));
             static_cast<QDialog&>(dialog).accept();  // QFileDialog::accept is protected
         });
-        EXPECT_EQ(QtDialogRunner().saveFileName(request), std::optional<QString>(folder.filePath("values.xlsx")));
+        EXPECT_EQ(QtDialogRunner().SaveFileName(request), std::optional<QString>(folder.filePath("values.xlsx")));
     }
-    onceShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
-    EXPECT_FALSE(QtDialogRunner().saveFileName(SaveFileRequest{}).has_value());
+    OnceShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
+    EXPECT_FALSE(QtDialogRunner().SaveFileName(SaveFileRequest{}).has_value());
 }
 
 }  // namespace

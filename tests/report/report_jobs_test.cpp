@@ -125,18 +125,18 @@ TEST_F(ReportJobsTest, FailedPrintJobsSayWhyAndStartNoHelper) {
         SCOPED_TRACE(c.name);
         Reset();
         c.prepare();
-        if (c.messages > 1) services_.prompter.answerNo();
+        if (c.messages > 1) services_.prompter.AnswerNo();
         EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), c.outcome);
         EXPECT_EQ(services_.prompter.count(), c.messages);
         EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
-        EXPECT_NE(PageSetup(store_->userFile(), "header"), " ") << "the page setup is never left blank";
+        EXPECT_NE(PageSetup(store_->UserFile(), "header"), " ") << "the page setup is never left blank";
     }
-    EXPECT_EQ(PageSetup(store_->userFile(), "header"), "&w&bPage &p of &P") << "restored after the missing helper";
+    EXPECT_EQ(PageSetup(store_->UserFile(), "header"), "&w&bPage &p of &P") << "restored after the missing helper";
     // Once the other job ends, the next one prints.
     held.unlock();
     Reset();
     services_.environment.lockPath = TempPath(QStringLiteral("held.lock"));
-    services_.prompter.answerNo();
+    services_.prompter.AnswerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
 }
 
