@@ -7,6 +7,7 @@
 #include "platform/QtKeyValueStore.h"
 #include "platform/Services.h"
 #include "report/PrintLayout.h"
+#include "report/ReportJobs.h"
 #include "report/ReportText.h"
 #include "settings/ViewSettings.h"
 #include "ui/tables/TablesReport.h"
@@ -31,15 +32,6 @@ int32_t TargetNamed(const RecordCache& cache, const std::string& name) {
         if (target && target->name == name) return id;
     }
     return 0;
-}
-
-HostDateTime HostDate(const QDateTime& now) {
-    HostDateTime date{};
-    date.year = static_cast<uint16_t>(now.date().year());
-    date.month = static_cast<uint16_t>(now.date().month());
-    date.day = static_cast<uint16_t>(now.date().day());
-    date.dayOfWeek = static_cast<uint16_t>(now.date().dayOfWeek() % 7);
-    return date;
 }
 
 }  // namespace
@@ -80,11 +72,10 @@ bool WriteTablesReport(HostDatabase& db, const ReportRequest& request, QString* 
     }
 
     const QDateTime now = Services::Clock().Now();
-    const auto content = TablesReportFor(cache, &db, targetId, choice, HostDate(now), request.details);
+    const auto content =
+        TablesReportFor(cache, &db, targetId, choice, ToHostDateTime(now.date().startOfDay()), request.details);
     if (!content) return Fail(error, QStringLiteral("the database has no target to report on"));
-    const ReportClock today{now.date().year(), now.date().month(),  now.date().day(),
-                            now.time().hour(), now.time().minute(), now.time().second()};
-    const std::string html = BuildReportText(*content, today);
+    const std::string html = BuildReportText(*content, ToHostDateTime(now));
 
     if (suffix == QLatin1String("html")) {
         if (WriteReportFile(html, request.out.toStdString()) != 0)

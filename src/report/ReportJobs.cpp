@@ -18,17 +18,27 @@
 #include "report/PrintGuard.h"
 
 namespace orv {
+
+HostDateTime ToHostDateTime(const QDateTime& time) {
+    const QDate date = time.date();
+    const QTime clock = time.time();
+    HostDateTime out;
+    out.year = static_cast<uint16_t>(date.year());
+    out.month = static_cast<uint16_t>(date.month());
+    out.day = static_cast<uint16_t>(date.day());
+    out.dayOfWeek = static_cast<uint16_t>(date.dayOfWeek() % 7);
+    out.hour = static_cast<uint16_t>(clock.hour());
+    out.minute = static_cast<uint16_t>(clock.minute());
+    out.second = static_cast<uint16_t>(clock.second());
+    return out;
+}
+
 namespace {
 
 constexpr const char* kMailNote = "ORV Report";
 constexpr qint64 kReportKeepDays = 7;
 
-ReportClock ClockNow() {
-    const QDateTime now = Services::Clock().Now();
-    const QDate date = now.date();
-    const QTime time = now.time();
-    return ReportClock{date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
-}
+HostDateTime ClockNow() { return ToHostDateTime(Services::Clock().Now()); }
 
 // The environment's entry, or the default when it is empty (only then
 // worked out: finding it may touch the file system).

@@ -27,6 +27,9 @@ inline constexpr const char* kDefaultHeader = "&w&bPage &p of &P";
 inline constexpr const char* kDefaultFooter = "&u&b&d";
 }  // namespace pagesetup
 
+// Local civil time as the report's name and heading use it.
+HostDateTime ToHostDateTime(const QDateTime& time);
+
 enum class PrintOutcome { Printed, WriteFailed, Busy, GuardFailed, SetupFailed, HelperMissing };
 
 // The folder reports are written to, created when missing.

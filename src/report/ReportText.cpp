@@ -70,7 +70,7 @@ void AppendDetails(std::string& out, const std::vector<ReportDetail>& details) {
 
 }  // namespace
 
-std::string BuildReportFileName(const std::string& directory, const ReportClock& now) {
+std::string BuildReportFileName(const std::string& directory, const HostDateTime& now) {
     std::string name = directory;
     if (!name.empty() && name.back() != '/') name += '/';
     name += "ORVReport-" + Number(now.year) + "-" + Number(now.day) + "-" + Number(now.month) + "-" + Number(now.hour) +
@@ -78,7 +78,7 @@ std::string BuildReportFileName(const std::string& directory, const ReportClock&
     return name;
 }
 
-std::string BuildReportText(const ReportContent& content, const ReportClock& today) {
+std::string BuildReportText(const ReportContent& content, const HostDateTime& today) {
     std::string out = kHead;
     out += "<H1>ORV. Report " + Number(today.year) + "-" + Number(today.day) + "-" + Number(today.month) + " </h1>";
     out += "<hr>";

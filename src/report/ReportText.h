@@ -33,26 +33,16 @@ struct ReportContent {
     std::string statistics;  // "Average: 5.20000, Sum: 31.20000"
 };
 
-// Local civil time, to the second, as the report's name and heading use it.
-struct ReportClock {
-    int year = 1970;
-    int month = 1;
-    int day = 1;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-};
-
 // "<directory>/ORVReport-<year>-<day>-<month>-<hour>-<minute>-<second>.html",
 // nothing zero-padded; an empty directory gives a relative name.
-std::string BuildReportFileName(const std::string& directory, const ReportClock& now);
+std::string BuildReportFileName(const std::string& directory, const HostDateTime& now);
 
 // `text` as HTML text: & < > " and ' become character references.
 std::string EscapeHtml(const std::string& text);
 
 // The complete HTML document, declared UTF-8. Every text taken from the
 // records (heading, names, notes) is escaped.
-std::string BuildReportText(const ReportContent& content, const ReportClock& today);
+std::string BuildReportText(const ReportContent& content, const HostDateTime& today);
 
 // Writes `text` to `path`, replacing the file. 0 on success, 1 when the file
 // cannot be opened or written.

@@ -12,6 +12,7 @@
 
 #include "report/PrintLayout.h"
 #include "report/ReportText.h"
+#include "support/Dates.h"
 
 namespace orv {
 namespace {
@@ -65,7 +66,7 @@ std::string LongReport() {
         day.details.push_back({at, "Rice", 2.5f, "g", "", 5.0f});
         content.days.push_back(day);
     }
-    return BuildReportText(content, ReportClock{2008, 8, 27, 17, 5, 9});
+    return BuildReportText(content, test::MakeDate(2008, 8, 27, 17, 5, 9));
 }
 
 class PrintLayoutTest : public testing::Test {

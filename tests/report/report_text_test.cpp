@@ -29,7 +29,7 @@ ReportContent TwoDays(bool details) {
     return content;
 }
 
-const ReportClock kNow{2008, 8, 27, 17, 5, 9};
+const HostDateTime kNow = test::MakeDate(2008, 8, 27, 17, 5, 9);
 
 TEST(ReportText, DetailsContinueTheDayRowAndLaterValuesGetTheirOwnRow) {
     const std::string html = BuildReportText(TwoDays(true), kNow);
