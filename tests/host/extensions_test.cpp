@@ -75,7 +75,6 @@ TEST_F(ExtensionsTest, ChangeVersionsMoveForOwnAndOtherWritesOfTheirKindOnly) {
 
 TEST(HostDatabaseExtensions, AnOlderFileGetsTheChangeCounters) {
     TempDir dir;
-    ASSERT_TRUE(dir.Ok());
     const std::string path = dir.File("old.sqlite");
     std::string error;
     ASSERT_TRUE(SqliteHostDatabase::Open(path, &error)) << error;
@@ -131,7 +130,6 @@ TEST_F(ExtensionsTest, AChangeIsAllOrNothingAndARollbackLeavesNoStaleRecord) {
 // change is in the file, nothing of the change it had open is.
 TEST(HostDatabaseExtensions, AKilledProcessKeepsItsWritesButNothingOfAnOpenChange) {
     TempDir dir;
-    ASSERT_TRUE(dir.Ok());
     const std::string path = dir.File("orv.sqlite");
     std::string error;
     ASSERT_TRUE(SqliteHostDatabase::Open(path, &error)) << error;
@@ -164,7 +162,6 @@ TEST(HostDatabaseExtensions, AKilledProcessKeepsItsWritesButNothingOfAnOpenChang
 
 TEST(HostDatabaseExtensions, WritesPastTheBusyTimeoutAreRefusedAsBusy) {
     TempDir dir;
-    ASSERT_TRUE(dir.Ok());
     const std::string path = dir.File("orv.sqlite");
     SqliteHostDatabase::OpenOptions options;
     options.busyTimeoutMs = 50;
@@ -229,7 +226,6 @@ TEST(HostDatabaseExtensions, AFileWeMayNotWriteOpensReadOnlyAndStaysUnchanged) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
-        ASSERT_TRUE(dir.Ok());
         const std::string folder = dir.File("data");
         std::filesystem::create_directory(folder);
         const std::string path = folder + "/orv.sqlite";
@@ -259,7 +255,6 @@ TEST(HostDatabaseExtensions, AFileWeMayNotWriteOpensReadOnlyAndStaysUnchanged) {
 
 TEST(HostDatabaseExtensions, ANewFileInAReadOnlyFolderSaysWhy) {
     TempDir dir;
-    ASSERT_TRUE(dir.Ok());
     const std::string folder = dir.File("locked");
     std::filesystem::create_directory(folder);
     ::chmod(folder.c_str(), 0555);

@@ -24,7 +24,6 @@ using testing::Name;
 
 TEST(HostDatabaseFile, NewDatabaseHasARealisticStarterStructure) {
     TempDir dir;
-    ASSERT_TRUE(dir.Ok());
     const std::string path = dir.File("new.sqlite");
     WriteBytes(path, "");  // a zero-byte file is a new database too
     std::string error;
@@ -71,27 +70,17 @@ TEST(HostDatabaseFile, NewDatabaseHasARealisticStarterStructure) {
 
 TEST(HostDatabaseFile, FilesThatAreNotOursAreRefusedAndLeftAlone) {
     TempDir dir;
-    ASSERT_TRUE(dir.Ok());
-    std::vector<std::string> paths;
+    WriteBytes(dir.File("notes.txt"), "Shopping list\nbread\nmilk\n");
+    WriteBytes(dir.File("short.bin"), "SQLite f");
+    RawSql(dir.File("other-app.sqlite"), "CREATE TABLE contacts (name TEXT); INSERT INTO contacts VALUES ('Ann');");
+    RawSql(dir.File("other-id.sqlite"), "PRAGMA application_id = 1234; CREATE TABLE t (x); PRAGMA journal_mode = WAL;");
+    RawSql(dir.File("blank-sqlite.sqlite"), "PRAGMA user_version = 7;");
+    ASSERT_TRUE(SqliteHostDatabase::Open(dir.File("newer.sqlite"), nullptr));
+    RawSql(dir.File("newer.sqlite"), "PRAGMA user_version = 99;");
 
-    paths.push_back(dir.File("notes.txt"));
-    WriteBytes(paths.back(), "Shopping list\nbread\nmilk\n");
-    paths.push_back(dir.File("short.bin"));
-    WriteBytes(paths.back(), "SQLite f");
-    paths.push_back(dir.File("other-app.sqlite"));
-    RawSql(paths.back(), "CREATE TABLE contacts (name TEXT); INSERT INTO contacts VALUES ('Ann');");
-    paths.push_back(dir.File("other-id.sqlite"));
-    RawSql(paths.back(), "PRAGMA application_id = 1234; CREATE TABLE t (x); PRAGMA journal_mode = WAL;");
-    paths.push_back(dir.File("blank-sqlite.sqlite"));
-    RawSql(paths.back(), "PRAGMA user_version = 7;");
-    paths.push_back(dir.File("newer.sqlite"));
-    {
-        std::string error;
-        ASSERT_TRUE(SqliteHostDatabase::Open(paths.back(), &error)) << error;
-    }
-    RawSql(paths.back(), "PRAGMA user_version = 99;");
-
-    for (const std::string& path : paths) {
+    for (const char* name :
+         {"notes.txt", "short.bin", "other-app.sqlite", "other-id.sqlite", "blank-sqlite.sqlite", "newer.sqlite"}) {
+        const std::string path = dir.File(name);
         const std::string before = ReadBytes(path);
         std::string error;
         EXPECT_EQ(SqliteHostDatabase::Open(path, &error), nullptr) << path;
@@ -119,7 +108,6 @@ std::string WriteSample(const TempDir& dir, const std::string& name) {
 
 TEST(HostDatabaseFile, ADamagedFileIsRefusedAsDamagedAndLeftAsItWas) {
     TempDir dir;
-    ASSERT_TRUE(dir.Ok());
     struct Case {
         const char* name;
         void (*damage)(std::string& bytes);
@@ -148,7 +136,6 @@ TEST(HostDatabaseFile, ADamagedFileIsRefusedAsDamagedAndLeftAsItWas) {
 
 TEST(HostDatabaseFile, ABackupTakenWhileAnotherProgramWritesHoldsOneCommittedState) {
     TempDir dir;
-    ASSERT_TRUE(dir.Ok());
     const std::string path = WriteSample(dir, "orv.sqlite");
     const std::string backup = dir.File("backup.sqlite");
     std::string error;

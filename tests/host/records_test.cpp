@@ -280,7 +280,6 @@ TEST_F(RecordsTest, RecordObjectsOutliveTheirRecords) {
     EXPECT_EQ(db_->Units()->Find(2), nullptr);
 }
 
-using testing::Name;
 using StoreTest = testing::DatabaseTest;
 
 // Sixteen slots per kind, "Unfiled" first; a rename is kept in the file and
@@ -305,39 +304,37 @@ TEST_F(StoreTest, CategorySlotsAndRenames) {
 }
 
 TEST_F(StoreTest, SettingsRecordRoundTripsThroughTheRecordBuffer) {
-    HostSettingsStore& store = *db_->SettingsStore();
-    EXPECT_EQ(store.Find("ORVORV"), nullptr);
-
+    EXPECT_EQ(db_->SettingsStore()->Find("ORVORV"), nullptr);
+    const auto write = [this](const FieldMap& fields) {
+        RecordBuffer out;
+        int32_t count = out.capacity();
+        ASSERT_EQ(out.Encode(fields, &count), 0);
+        ASSERT_EQ(db_->SettingsStore()->Write(out.data(), count), 0);
+    };
+    const auto read = [](HostSettingsRecord& record) {
+        RecordBuffer in;
+        int32_t count = in.capacity();
+        FieldMap fields;
+        EXPECT_EQ(record.Read(in.data(), &count), 0);
+        EXPECT_EQ(in.Decode(fields, count), 0);
+        return fields;
+    };
     const FieldMap written = {{"NAME", "ORVORV"}, {"ID", "1"}, {"ORVCHARTSNPERIOD", "3"}, {"NOTE", "caf\xC3\xA9"}};
-    RecordBuffer out;
-    int32_t count = out.capacity();
-    ASSERT_EQ(out.Encode(written, &count), 0);
-    ASSERT_EQ(store.Write(out.data(), count), 0);
-
+    write(written);
     Reopen();
     HostSettingsRecord* record = db_->SettingsStore()->Find("ORVORV");
     ASSERT_TRUE(record);
     EXPECT_EQ(db_->SettingsStore()->Find("ORVORV"), record);
-    RecordBuffer in;
-    count = in.capacity();
-    ASSERT_EQ(record->Read(in.data(), &count), 0);
-    FieldMap read;
-    ASSERT_EQ(in.Decode(read, count), 0);
-    EXPECT_EQ(read, written);
+    EXPECT_EQ(read(*record), written);
 
     // Writing again replaces the whole record: a field left out is gone.
     const FieldMap replaced = {{"NAME", "ORVORV"}, {"ORVCHARTSNPERIOD", "5"}};
-    count = out.capacity();
-    ASSERT_EQ(out.Encode(replaced, &count), 0);
-    ASSERT_EQ(db_->SettingsStore()->Write(out.data(), count), 0);
-    count = in.capacity();
-    ASSERT_EQ(record->Read(in.data(), &count), 0);
-    ASSERT_EQ(in.Decode(read, count), 0);
-    EXPECT_EQ(read, replaced);
+    write(replaced);
+    EXPECT_EQ(read(*record), replaced);
 
     // Too few entries offered: refused, the count is not trusted.
     RecordBuffer small(1);
-    count = 1;
+    int32_t count = 1;
     EXPECT_LT(record->Read(small.data(), &count), 0);
 }
 
