@@ -103,11 +103,9 @@ TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
     EXPECT_EQ(sent[1].targetIndex, page.TargetBox()->currentIndex());
     EXPECT_EQ(ToHostDateTime(sent[1].date).day, 27);
 
-    PeriodSyncBlock block;
-    block.periodIndex = 1;
-    block.targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget);
-    block.date = ToSystemTime(HostDateTime{0, 0, 10, 1, 3, 2008, 6});
-    page.ReceivePeriod(block);
+    page.ReceivePeriod({.periodIndex = 1,
+                        .date = ToSystemTime(HostDateTime{0, 0, 10, 1, 3, 2008, 6}),
+                        .targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget)});
     EXPECT_EQ(sent.size(), 2u);
     EXPECT_EQ(page.SelectedTargetId(), st::kInsulinTarget);
     EXPECT_EQ(page.DateControl()->date(), QDate(2008, 3, 1));
@@ -115,11 +113,7 @@ TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
 
     // Indexes the page does not have and a date no calendar has: "All", and
     // the chart keeps its date and slots.
-    PeriodSyncBlock bad;
-    bad.periodIndex = 9;
-    bad.targetIndex = 99;
-    bad.date.wYear = 2008;
-    page.ReceivePeriod(bad);
+    page.ReceivePeriod({.periodIndex = 9, .date = {.wYear = 2008}, .targetIndex = 99});
     EXPECT_EQ(sent.size(), 2u);
     EXPECT_EQ(page.FilterLabel()->text(), "All");
     EXPECT_EQ(page.DateControl()->date(), QDate(2008, 3, 1));

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "host/db/StarterData.h"
 #include "support/Dates.h"
@@ -52,13 +53,8 @@ protected:
 
     // A stored value as the Edit flow hands it over.
     std::unique_ptr<ValueEntryDialog> Edit(int32_t group, int32_t item, float amount, const HostDateTime& date) {
-        ValueRecord value;
-        value.id = 1;
-        value.matterId = group;
-        value.itemId = item;
-        value.value = amount;
-        value.date = date;
-        return Open(ValueEntryDialog::Mode::Edit, value);
+        return Open(ValueEntryDialog::Mode::Edit,
+                    ValueRecord{.id = 1, .date = date, .itemId = item, .value = amount, .matterId = group});
     }
 
     static QStringList Row(const QTreeWidget* list, int row) {
@@ -79,8 +75,8 @@ TEST_F(ValueEntryDialogTest, AnotherUnitOfTheFamilyShowsTheAmountConvertedAndBac
     EXPECT_EQ(Row(dialog->TargetList(), 0), (QStringList{"Blood glucose", "5.50", "mmol/L"}));
     ASSERT_TRUE(test::ChooseComboText(dialog->GroupBox(), "Food"));
     EXPECT_EQ(dialog->AmountEdit()->text(), "60");
-    const QStringList carbs = Row(dialog->TargetList(), 0);
-    EXPECT_EQ(carbs, (QStringList{"Carbohydrates", "29.40", "g"}));
+    const QStringList carbs{"Carbohydrates", "29.40", "g"};
+    EXPECT_EQ(Row(dialog->TargetList(), 0), carbs);
 
     ASSERT_TRUE(test::ChooseComboText(dialog->UnitBox(), "kg"));
     EXPECT_EQ(dialog->AmountEdit()->text(), "0.06");
@@ -136,9 +132,8 @@ TEST_F(ValueEntryDialogTest, AValueWhoseGroupOrItemWasRemovedKeepsThem) {
         EXPECT_EQ(dialog->ItemBox()->currentIndex(), -1);
         QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
         ASSERT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(dialog->value().matterId, group);
-        EXPECT_EQ(dialog->value().itemId, kGoneItem);
-        EXPECT_EQ(dialog->value().value, 42.0f);
+        const ValueRecord& value = dialog->value();
+        EXPECT_EQ(std::tuple(value.matterId, value.itemId, value.value), std::tuple(group, kGoneItem, 42.0f));
     }
 }
 
