@@ -113,7 +113,11 @@ TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
 
     // Indexes the page does not have and a date no calendar has: "All", and
     // the chart keeps its date and slots.
-    page.ReceivePeriod({.periodIndex = 9, .date = {.wYear = 2008}, .targetIndex = 99});
+    PeriodSyncBlock bad;
+    bad.periodIndex = 9;
+    bad.targetIndex = 99;
+    bad.date.wYear = 2008;
+    page.ReceivePeriod(bad);
     EXPECT_EQ(sent.size(), 2u);
     EXPECT_EQ(page.FilterLabel()->text(), "All");
     EXPECT_EQ(page.DateControl()->date(), QDate(2008, 3, 1));

@@ -63,14 +63,21 @@ TEST_F(MainWindowTest, ShowsTheStoredPageAndThenOnlyThePageOfTheChosenTab) {
 
 TEST_F(MainWindowTest, PeriodSelectionsReachOnlyTheOtherPage) {
     PluginMainWindow& w = OpenMainWindow();
-    emit w.Charts()->periodSelected(
-        PeriodSyncBlock{.periodIndex = 3, .date = {.wYear = 2026, .wMonth = 5, .wDay = 14}, .targetIndex = 1});
+    PeriodSyncBlock fromCharts;
+    fromCharts.periodIndex = 3;
+    fromCharts.targetIndex = 1;
+    fromCharts.date.wYear = 2026;
+    fromCharts.date.wMonth = 5;
+    fromCharts.date.wDay = 14;
+    emit w.Charts()->periodSelected(fromCharts);
     EXPECT_EQ(std::tuple(w.Tables()->PeriodBox()->currentIndex(), w.Tables()->TargetBox()->currentIndex(),
                          w.Tables()->DateControl()->date()),
               std::tuple(3, 1, QDate(2026, 5, 14)));
     EXPECT_EQ(w.Charts()->PeriodBox()->currentIndex(), 0) << "the sender is not told";
 
-    emit w.Tables()->periodSelected(PeriodSyncBlock{.periodIndex = 4});
+    PeriodSyncBlock fromTables;
+    fromTables.periodIndex = 4;
+    emit w.Tables()->periodSelected(fromTables);
     EXPECT_EQ(w.Charts()->PeriodBox()->currentIndex(), 4);
     EXPECT_EQ(w.Charts()->chartView()->labels().size(), 120);
     EXPECT_EQ(w.Tables()->PeriodBox()->currentIndex(), 3) << "the sender is not told";

@@ -53,8 +53,13 @@ protected:
 
     // A stored value as the Edit flow hands it over.
     std::unique_ptr<ValueEntryDialog> Edit(int32_t group, int32_t item, float amount, const HostDateTime& date) {
-        return Open(ValueEntryDialog::Mode::Edit,
-                    ValueRecord{.id = 1, .date = date, .itemId = item, .value = amount, .matterId = group});
+        ValueRecord value;
+        value.id = 1;
+        value.matterId = group;
+        value.itemId = item;
+        value.value = amount;
+        value.date = date;
+        return Open(ValueEntryDialog::Mode::Edit, value);
     }
 
     static QStringList Row(const QTreeWidget* list, int row) {
