@@ -47,6 +47,12 @@ protected:
         return texts;
     }
 
+    // Selects `row` of the list and clicks `button`, as a user would.
+    static bool ClickOnRow(CategoriesDialog& dialog, int row, const char* button) {
+        dialog.list()->setCurrentRow(row);
+        return test::ClickButton(&dialog, QString::fromLatin1(button));
+    }
+
     // Queues an Edit Category that is given `name` and accepted.
     void AnswerName(const QString& name) {
         services_.dialogs.Expect<CategoryDialog>([name](CategoryDialog& dialog) {
@@ -88,8 +94,7 @@ TEST_F(CategoriesDialogTest, NewOffersTheSlotAfterTheLastNamedOrTheLowestFreeOne
         NameUnitSlots(row.names);
         CategoriesDialog dialog(Units(), nullptr);
         for (const int deleted : row.deletedRows) {
-            dialog.list()->setCurrentRow(deleted);
-            ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Delete")));
+            ASSERT_TRUE(ClickOnRow(dialog, deleted, "Delete"));
         }
         EXPECT_EQ(dialog.OfferedNumber(), row.offered);
     }
@@ -108,8 +113,7 @@ TEST_F(CategoriesDialogTest, ListsNamedSlotsAndNewAndDeleteReachTheHost) {
     });
     ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("New")));
     EXPECT_EQ(HostUnitNames().at(6), "Snacks");
-    dialog.list()->setCurrentRow(1);
-    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Delete")));
+    ASSERT_TRUE(ClickOnRow(dialog, 1, "Delete"));
     EXPECT_EQ(Entries(dialog), (QStringList{"Unfiled", "Drinks", "Snacks"}));
     EXPECT_EQ(HostUnitNames().at(2), "");
     EXPECT_EQ(dialog.ClearedNumbers(), std::vector<int32_t>{2});
@@ -132,26 +136,21 @@ TEST_F(CategoriesDialogTest, NewWithEverySlotNamedIsRefused) {
 TEST_F(CategoriesDialogTest, UnfiledCanBeNeitherRenamedNorDeletedButOtherCasesCan) {
     NameUnitSlots({"Food", "Unfiled", "unfiled", "UNFILED"});
     CategoriesDialog dialog(Units(), nullptr);
-    dialog.list()->setCurrentRow(1);
-    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Rename")));
+    ASSERT_TRUE(ClickOnRow(dialog, 1, "Rename"));
     EXPECT_EQ(services_.prompter.last().text(), "The category 'Unfiled' can not be renamed!");
-    dialog.list()->setCurrentRow(1);
-    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Delete")));
+    ASSERT_TRUE(ClickOnRow(dialog, 1, "Delete"));
     EXPECT_EQ(services_.prompter.last().text(), "The category 'Unfiled' can not be deleted!");
     EXPECT_TRUE(services_.dialogs.Dialogs().empty());
     EXPECT_TRUE(dialog.ClearedNumbers().empty());
 
-    dialog.list()->setCurrentRow(2);
     AnswerName(QStringLiteral("Snacks"));
-    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Rename")));
-    dialog.list()->setCurrentRow(3);
-    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Delete")));
+    ASSERT_TRUE(ClickOnRow(dialog, 2, "Rename"));
+    ASSERT_TRUE(ClickOnRow(dialog, 3, "Delete"));
     EXPECT_EQ(services_.prompter.count(), 2u);
     EXPECT_EQ(Entries(dialog), (QStringList{"Food", "Unfiled", "Snacks"}));
     const std::vector<std::string> stored = HostUnitNames();
-    EXPECT_EQ(stored.at(1), "Unfiled");
-    EXPECT_EQ(stored.at(2), "Snacks");
-    EXPECT_EQ(stored.at(3), "");
+    ASSERT_GE(stored.size(), 4u);
+    EXPECT_EQ(std::vector(stored.begin() + 1, stored.begin() + 4), (std::vector<std::string>{"Unfiled", "Snacks", ""}));
 }
 
 TEST_F(CategoriesDialogTest, RenameThroughEditCategoriesReachesTheHost) {

@@ -103,11 +103,9 @@ TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
     EXPECT_EQ(sent[1].targetIndex, page.TargetBox()->currentIndex());
     EXPECT_EQ(ToHostDateTime(sent[1].date).day, 27);
 
-    PeriodSyncBlock block;
-    block.periodIndex = 1;
-    block.targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget);
-    block.date = ToSystemTime(HostDateTime{0, 0, 10, 1, 3, 2008, 6});
-    page.ReceivePeriod(block);
+    page.ReceivePeriod({.periodIndex = 1,
+                        .date = ToSystemTime(HostDateTime{0, 0, 10, 1, 3, 2008, 6}),
+                        .targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget)});
     EXPECT_EQ(sent.size(), 2u);
     EXPECT_EQ(page.SelectedTargetId(), st::kInsulinTarget);
     EXPECT_EQ(page.DateControl()->date(), QDate(2008, 3, 1));

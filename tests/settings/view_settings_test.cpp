@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "settings/FakeSettingsStore.h"
 #include "settings/RecordingKeyValueStore.h"
 #include "util/FakeHostDatabase.h"
@@ -22,6 +24,9 @@ FieldMap FullRecord() {
             {"ORVTABLESSECONDS", "1219795200"},
             {"ORVTABLESTARGETID", "43"}};
 }
+
+// Every field a load fills, to compare two settings at once.
+auto Fields(const ViewSettings& s) { return std::tuple(s.display, s.currentPage, s.charts, s.tables); }
 
 class ViewSettingsTest : public ::testing::Test {
 protected:
@@ -52,10 +57,7 @@ TEST_F(ViewSettingsTest, WithoutAReadableRecordNothingIsLoaded) {
     settings.Load(nullptr);
     db.settingsStore = nullptr;
     settings.Load(&db);  // no settings store
-    EXPECT_EQ(settings.display, defaults.display);
-    EXPECT_EQ(settings.currentPage, 0);
-    EXPECT_EQ(settings.charts, defaults.charts);
-    EXPECT_EQ(settings.tables, defaults.tables);
+    EXPECT_EQ(Fields(settings), Fields(defaults));
 }
 
 TEST_F(ViewSettingsTest, TheRecordAndTheMarkedScopeAreRead) {
@@ -101,10 +103,7 @@ TEST_F(ViewSettingsTest, SavingWritesTheRecordAndTheMarkBeforeTheDisplayValues) 
     EXPECT_EQ(settingsStore.lastWriteCount, 9);
     ViewSettings loaded(&kv);
     loaded.Load(&db);
-    EXPECT_EQ(loaded.display, settings.display);
-    EXPECT_EQ(loaded.currentPage, 5);
-    EXPECT_EQ(loaded.charts, settings.charts);
-    EXPECT_EQ(loaded.tables, settings.tables);
+    EXPECT_EQ(Fields(loaded), Fields(settings));
     EXPECT_EQ(settingsStore.records.at("ORVORV")->fields.at("ID"), "1330794322");
     EXPECT_EQ(kv.writes.front(), "inner/written_here=1");
     EXPECT_FALSE(kv.ReadInt(KeyScope::System, kPath, "ORV", "ORVGRIDSTEP"));

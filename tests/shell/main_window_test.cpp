@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <tuple>
 
 #include "host/db/SqliteHostDatabase.h"
 #include "platform/QtKeyValueStore.h"
@@ -69,9 +70,9 @@ TEST_F(MainWindowTest, PeriodSelectionsReachOnlyTheOtherPage) {
     fromCharts.date.wMonth = 5;
     fromCharts.date.wDay = 14;
     emit w.Charts()->periodSelected(fromCharts);
-    EXPECT_EQ(w.Tables()->PeriodBox()->currentIndex(), 3);
-    EXPECT_EQ(w.Tables()->TargetBox()->currentIndex(), 1);
-    EXPECT_EQ(w.Tables()->DateControl()->date(), QDate(2026, 5, 14));
+    EXPECT_EQ(std::tuple(w.Tables()->PeriodBox()->currentIndex(), w.Tables()->TargetBox()->currentIndex(),
+                         w.Tables()->DateControl()->date()),
+              std::tuple(3, 1, QDate(2026, 5, 14)));
     EXPECT_EQ(w.Charts()->PeriodBox()->currentIndex(), 0) << "the sender is not told";
 
     PeriodSyncBlock fromTables;
@@ -173,9 +174,9 @@ TEST_F(MainWindowTest, HostColoursReachTheTabs) {
     colors_.second = 0x00FF00;
     colors_.background = 0xFF0000;
     EXPECT_EQ(w.ApplyColors(), 0);
-    EXPECT_EQ(w.TabControl()->firstBackground(), QColor(255, 0, 0));
-    EXPECT_EQ(w.TabControl()->secondBackground(), QColor(0, 255, 0));
-    EXPECT_EQ(w.TabControl()->background(), QColor(0, 0, 255));
+    EXPECT_EQ((QList<QColor>{w.TabControl()->firstBackground(), w.TabControl()->secondBackground(),
+                             w.TabControl()->background()}),
+              (QList<QColor>{QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)}));
 }
 
 TEST_F(MainWindowTest, SaveCloseAndAWindowTheHostDestroysStoreTheSelectedTab) {
@@ -221,12 +222,8 @@ TEST_F(ChartPreferencesTest, StepListsFollowTheirBoxesAndOkStoresTheChoice) {
     });
     EXPECT_TRUE(EditChartPreferences(Settings(), &Db(), nullptr));
     EXPECT_EQ(Settings().display.gridStep, 5);
-    const ViewSettings stored = ReloadedSettings();
-    EXPECT_EQ(stored.display.showGrid, 1);
-    EXPECT_EQ(stored.display.gridStep, 5);
-    EXPECT_EQ(stored.display.horizontalGridStep, 7);
-    EXPECT_EQ(stored.display.horizontalGrid, 0);
-    EXPECT_EQ(stored.display.averageLine, 0);
+    // Scale untouched; grid on at 5; horizontal grid off, its step kept; no average line.
+    EXPECT_EQ(ReloadedSettings().display, (ChartDisplaySettings{1, 1, 5, 0, 7, 0}));
 }
 
 }  // namespace

@@ -154,11 +154,9 @@ TEST_F(TablesPageTest, AReceivedPeriodSetsTargetPeriodAndDateWithoutAnswering) {
     int answers = 0;
     QObject::connect(&page, &PluginPage::periodSelected, &page, [&answers] { ++answers; });
 
-    PeriodSyncBlock block;
-    block.periodIndex = 1;  // 15 days
-    block.targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget);
-    block.date = ToSystemTime(HostDateTime{30, 15, 10, 1, 3, 2008, 6});
-    page.ReceivePeriod(block);
+    page.ReceivePeriod({.periodIndex = 1,  // 15 days
+                        .date = ToSystemTime(HostDateTime{30, 15, 10, 1, 3, 2008, 6}),
+                        .targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget)});
 
     EXPECT_EQ(answers, 0);
     EXPECT_EQ(page.PeriodBox()->currentIndex(), 1);

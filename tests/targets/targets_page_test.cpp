@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "data/ModifiedFlag.h"
 #include "data/RecordChanges.h"
@@ -93,9 +94,7 @@ TEST_F(TargetsPageTest, NewTargetIsStoredAndAFilteredOutOneIsNotShown) {
     EXPECT_EQ(Selected(), "Fibre");
     const std::optional<TargetRecord> stored = StoredTarget("Fibre");
     ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->unitId, kGram);
-    EXPECT_EQ(stored->type, 1);
-    EXPECT_EQ(stored->category, 1);
+    EXPECT_EQ(std::tuple(stored->unitId, stored->type, stored->category), std::tuple(kGram, 1, 1));
 
     ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Body"));
     EXPECT_EQ(TheGrid().rowCount(), 0);
@@ -121,9 +120,7 @@ TEST_F(TargetsPageTest, EditRenamesAndRetypesAndACategoryChangeShowsAll) {
     EXPECT_EQ(ModifiedFlag(), 1);
     const std::optional<TargetRecord> stored = StoredTarget("Energy intake");
     ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->id, kEnergyTarget);
-    EXPECT_EQ(stored->type, 1);
-    EXPECT_EQ(stored->category, 1);
+    EXPECT_EQ(std::tuple(stored->id, stored->type, stored->category), std::tuple(kEnergyTarget, 1, 1));
     EXPECT_EQ(page.FilterBox()->currentText(), "All");
     EXPECT_EQ(Selected(), "Energy intake");
 }

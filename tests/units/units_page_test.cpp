@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "data/HostExtensions.h"
 #include "data/ModifiedFlag.h"
@@ -93,9 +94,7 @@ TEST_F(UnitsPageTest, NewUnitIsStoredShownAndSelectedWithTheFilterReset) {
     EXPECT_EQ(Selected(), "t");
     const std::optional<UnitEntry> stored = StoredUnit("t");
     ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->factor, 1000.0f);
-    EXPECT_EQ(stored->baseUnit, kKilogram);
-    EXPECT_EQ(stored->category, 1);
+    EXPECT_EQ(std::tuple(stored->factor, stored->baseUnit, stored->category), std::tuple(1000.0f, kKilogram, 1));
 }
 
 // New with names and factors that cannot be stored (the dialog stays open
@@ -134,8 +133,7 @@ TEST_F(UnitsPageTest, NewRefusesDuplicateNamesAndUnstorableFactorsAndStoresTheRe
             EXPECT_EQ(ModifiedFlag(), 0);  // the refusals come first
             continue;
         }
-        EXPECT_EQ(stored->factor, row.stored);
-        EXPECT_EQ(stored->baseUnit, row.storedBase);
+        EXPECT_EQ(std::pair(stored->factor, stored->baseUnit), std::pair(row.stored, row.storedBase));
     }
     EXPECT_EQ(Stored().Units().size(), std::size_t{kStarterUnits + 3});
 }
@@ -151,15 +149,12 @@ TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilter) {
     EXPECT_EQ(ModifiedFlag(), 1);
     const std::optional<UnitEntry> stored = StoredUnit("mg  ");
     ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->id, kMilligram);
-    EXPECT_EQ(stored->factor, 9999.0f);
-    EXPECT_EQ(stored->baseUnit, kKilogram);
+    EXPECT_EQ(std::tuple(stored->id, stored->factor, stored->baseUnit), std::tuple(kMilligram, 9999.0f, kKilogram));
     EXPECT_EQ(page.FilterBox()->currentText(), "Mass");
 
     AnswerUnit("mg", "0.001", "g", "Volume");
     ASSERT_TRUE(ClickButton(&page, "Edit"));
-    EXPECT_EQ(StoredUnit("mg")->factor, 0.001f);
-    EXPECT_EQ(StoredUnit("mg")->category, 2);
+    EXPECT_EQ(std::pair(StoredUnit("mg")->factor, StoredUnit("mg")->category), std::pair(0.001f, 2));
     EXPECT_EQ(page.FilterBox()->currentText(), "All");
 }
 
@@ -222,11 +217,9 @@ TEST_F(UnitsPageTest, OnAReadOnlyDatabaseEveryChangeIsRefusedBeforeItsDialog) {
         {Tab::Units, "Edit"},   {Tab::Units, "Remove"},     {Tab::Units, "Edit categories"},  {Tab::Targets, "New"},
         {Tab::Targets, "Edit"}, {Tab::Groups, "New Group"}, {Tab::Groups, "Edit categories"},
     };
-    const FieldMap value{{"NAME", "kept"}, {"MATTERID", "2"}, {"ITEMID", "7"}, {"VALUE", "5"}, {"SECONDS", "100"}};
-    ASSERT_EQ(AddRecord(Db(), Cache(), RecordKind::Value, value), kChangeOk);
+    SeedValue(2, 7, 5, 100, "kept");  // something for Edit and Remove to act on
     ReadOnlyHost readOnly;
     SetCurrentHostExtensions(&readOnly);
-    ClearModifiedFlag();
     OpenMainWindow();
     for (const auto& row : rows) {
         window_->SelectTab(row.tab);

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "host/db/StarterData.h"
 #include "support/Dates.h"
@@ -79,8 +80,8 @@ TEST_F(ValueEntryDialogTest, AnotherUnitOfTheFamilyShowsTheAmountConvertedAndBac
     EXPECT_EQ(Row(dialog->TargetList(), 0), (QStringList{"Blood glucose", "5.50", "mmol/L"}));
     ASSERT_TRUE(test::ChooseComboText(dialog->GroupBox(), "Food"));
     EXPECT_EQ(dialog->AmountEdit()->text(), "60");
-    const QStringList carbs = Row(dialog->TargetList(), 0);
-    EXPECT_EQ(carbs, (QStringList{"Carbohydrates", "29.40", "g"}));
+    const QStringList carbs{"Carbohydrates", "29.40", "g"};
+    EXPECT_EQ(Row(dialog->TargetList(), 0), carbs);
 
     ASSERT_TRUE(test::ChooseComboText(dialog->UnitBox(), "kg"));
     EXPECT_EQ(dialog->AmountEdit()->text(), "0.06");
@@ -136,9 +137,8 @@ TEST_F(ValueEntryDialogTest, AValueWhoseGroupOrItemWasRemovedKeepsThem) {
         EXPECT_EQ(dialog->ItemBox()->currentIndex(), -1);
         QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
         ASSERT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(dialog->value().matterId, group);
-        EXPECT_EQ(dialog->value().itemId, kGoneItem);
-        EXPECT_EQ(dialog->value().value, 42.0f);
+        const ValueRecord& value = dialog->value();
+        EXPECT_EQ(std::tuple(value.matterId, value.itemId, value.value), std::tuple(group, kGoneItem, 42.0f));
     }
 }
 
