@@ -10,14 +10,10 @@
 #include <QTemporaryDir>
 
 #include "desktop/RunDesktop.h"
+#include "support/FileBytes.h"
 
 namespace orv {
 namespace {
-
-QByteArray Read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 TEST(ReportCli, WritesTheChosenTargetAndPeriodAsHtmlOrPdfAndRefusesAnUnknownTarget) {
     QTemporaryDir dir;
@@ -26,13 +22,13 @@ TEST(ReportCli, WritesTheChosenTargetAndPeriodAsHtmlOrPdfAndRefusesAnUnknownTarg
     const QString db = dir.filePath("demo.sqlite");
     ASSERT_EQ(run({"--demo", db, "--report", dir.filePath("first.html")}).exitCode, 0);
     // Without options: the stored Tables state, details off.
-    EXPECT_TRUE(Read(dir.filePath("first.html")).contains("<center><H1>7 days, "));
-    EXPECT_FALSE(Read(dir.filePath("first.html")).contains("padding:0;"));
+    EXPECT_TRUE(test::FileBytes(dir.filePath("first.html")).contains("<center><H1>7 days, "));
+    EXPECT_FALSE(test::FileBytes(dir.filePath("first.html")).contains("padding:0;"));
 
     test::DesktopRun done = run(
         {"--db", db, "--report", dir.filePath("week.html"), "--target", "Blood glucose", "--period", "7", "--details"});
     ASSERT_EQ(done.exitCode, 0) << done.output.toStdString();
-    const QByteArray html = Read(dir.filePath("week.html"));
+    const QByteArray html = test::FileBytes(dir.filePath("week.html"));
     EXPECT_TRUE(html.startsWith("<html><head><meta charset=\"utf-8\">"));
     EXPECT_TRUE(html.contains("<center><H1>7 days, Blood glucose (in mmol/L)</h1></center>")) << html.constData();
     EXPECT_EQ(html.count("<tr><td>"), 7);
@@ -40,17 +36,12 @@ TEST(ReportCli, WritesTheChosenTargetAndPeriodAsHtmlOrPdfAndRefusesAnUnknownTarg
 
     done = run({"--db", db, "--report", dir.filePath("month.pdf"), "--period", "30"});
     ASSERT_EQ(done.exitCode, 0) << done.output.toStdString();
-    EXPECT_TRUE(Read(dir.filePath("month.pdf")).startsWith("%PDF-"));
+    EXPECT_TRUE(test::FileBytes(dir.filePath("month.pdf")).startsWith("%PDF-"));
 
     done = run({"--db", db, "--report", dir.filePath("refused.pdf"), "--target", "No such target"});
     EXPECT_NE(done.exitCode, 0);
     EXPECT_TRUE(done.output.contains("no target named")) << done.output.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("refused.pdf")));
-}
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 TEST(ScreenshotCli, PicturesChangeNothingOfTheUsers) {
@@ -70,15 +61,15 @@ TEST(ScreenshotCli, PicturesChangeNothingOfTheUsers) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("[Software]\nOrvMain\\ORV\\ORVDesktop\\Base\\General\\ORV\\ORVSHOWGRID=0\n");
     }
-    const QByteArray database = Contents(db);
-    const QByteArray registry = Contents(store);
+    const QByteArray database = test::FileBytes(db);
+    const QByteArray registry = test::FileBytes(store);
     ASSERT_FALSE(database.isEmpty());
 
     const QString shots = dir.filePath("shots");
     run({"--db", db, "--screenshot", shots});
 
-    EXPECT_TRUE(Contents(db) == database) << "the database was changed";
-    EXPECT_EQ(Contents(store), registry);
+    EXPECT_TRUE(test::FileBytes(db) == database) << "the database was changed";
+    EXPECT_EQ(test::FileBytes(store), registry);
     EXPECT_FALSE(QFile::exists(db + "-wal") && QFile(db + "-wal").size() > 0);
     EXPECT_FALSE(QFile::exists(dir.filePath("config/OrvMain/orv-desktop.conf")));
     for (const char* page : {"values", "charts", "tables", "groups-items", "targets", "units"}) {

@@ -16,6 +16,7 @@
 #include "desktop/RunDesktop.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
+#include "support/FileBytes.h"
 
 namespace orv {
 namespace {
@@ -42,11 +43,6 @@ protected:
     QTemporaryDir dir_;
 };
 
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 int ValueCount(const QString& path) {
     sqlite3* db = nullptr;
     int count = -1;
@@ -69,7 +65,7 @@ TEST_F(DesktopCli, NothingIsWrittenOverTheOpenDatabase) {
     const QString db = Sample("orv.sqlite");
     ASSERT_TRUE(QFile::link(db, dir_.filePath("link.sqlite")));
     ASSERT_TRUE(QDir(dir_.path()).mkdir("sub"));
-    const QByteArray before = Bytes(db);
+    const QByteArray before = test::FileBytes(db);
     const struct {
         const char* option;
         const char* target;
@@ -83,14 +79,14 @@ TEST_F(DesktopCli, NothingIsWrittenOverTheOpenDatabase) {
         const test::DesktopRun run = Start({"--db", db, row.option, dir_.filePath(row.target)});
         EXPECT_NE(run.exitCode, 0) << row.option << " " << row.target;
         EXPECT_TRUE(run.output.contains("is the open database")) << run.output.toStdString();
-        EXPECT_TRUE(Bytes(db) == before) << row.option << " " << row.target << ": the database was changed";
+        EXPECT_TRUE(test::FileBytes(db) == before) << row.option << " " << row.target << ": the database was changed";
     }
 }
 
 // A damaged database and a file that is not one are refused with the reason,
 // left byte for byte as they were, and nothing is written or shown.
 TEST_F(DesktopCli, DatabasesThatCannotBeReadAreRefusedAndLeftUntouched) {
-    QByteArray damaged = Bytes(Sample("damaged.sqlite"));
+    QByteArray damaged = test::FileBytes(Sample("damaged.sqlite"));
     ASSERT_GT(damaged.size(), 40000);
     damaged.replace(damaged.size() / 2, 8192, QByteArray(8192, 'Z'));
     const struct {
@@ -115,7 +111,7 @@ TEST_F(DesktopCli, DatabasesThatCannotBeReadAreRefusedAndLeftUntouched) {
         EXPECT_FALSE(run.output.trimmed().isEmpty()) << row.file << ": a refusal says why";
         EXPECT_TRUE(run.output.contains(row.says)) << run.output.toStdString();
         EXPECT_FALSE(QFileInfo::exists(out)) << row.file;
-        EXPECT_TRUE(Bytes(path) == row.content) << row.file << ": the file was changed";
+        EXPECT_TRUE(test::FileBytes(path) == row.content) << row.file << ": the file was changed";
         ExpectNoCompanions(path);
     }
 }
@@ -134,7 +130,7 @@ TEST_F(DesktopCli, AReadOnlyDatabaseExportsForAnUnprivilegedUser) {
     ASSERT_TRUE(QFile::setPermissions(shared, all));
     const QString db = Sample("orv.sqlite");
     ASSERT_TRUE(QFile::setPermissions(db, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    const QByteArray before = Bytes(db);
+    const QByteArray before = test::FileBytes(db);
     const QString out = shared + "/values.xlsx";
     const test::DesktopRun run = Start(
         {"--db", db, "--export-values", out},
@@ -144,7 +140,7 @@ TEST_F(DesktopCli, AReadOnlyDatabaseExportsForAnUnprivilegedUser) {
                                 "XDG_DATA_HOME=" + shared, "XDG_CACHE_HOME=" + shared, "XDG_RUNTIME_DIR=" + shared});
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_GT(QFileInfo(out).size(), 0);
-    EXPECT_TRUE(Bytes(db) == before);
+    EXPECT_TRUE(test::FileBytes(db) == before);
     ExpectNoCompanions(db);
 }
 
@@ -163,9 +159,9 @@ TEST_F(DesktopCli, DemoWithAValueCountAndItsBackup) {
     EXPECT_FALSE(QFile::exists(dir_.filePath("other.sqlite")));
 
     // A demo is never written over an existing database.
-    const QByteArray before = Bytes(db);
+    const QByteArray before = test::FileBytes(db);
     EXPECT_NE(Start({"--demo", db, "--values", "10"}).exitCode, 0);
-    EXPECT_TRUE(Bytes(db) == before);
+    EXPECT_TRUE(test::FileBytes(db) == before);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "host/db/DemoData.h"
 #include "host/db/RecordLayout.h"
 #include "host/db/SqliteHostDatabase.h"
+#include "support/FileBytes.h"
 #include "support/ScriptedServices.h"
 
 namespace orv::host {
@@ -62,10 +63,7 @@ protected:
         ASSERT_EQ(file.write(content), content.size());
     }
 
-    QByteArray Read(const QString& name) {
-        QFile file(File(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray Read(const QString& name) { return test::FileBytes(File(name)); }
 
     QTemporaryDir dir_;
 };

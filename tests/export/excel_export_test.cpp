@@ -20,6 +20,7 @@
 #include "export/workbook/TypedInput.h"
 #include "export/workbook/Workbook.h"
 #include "support/Dates.h"
+#include "support/FileBytes.h"
 #include "support/ScriptedServices.h"
 #include "tests/data/FakeExtensions.h"
 #include "tests/data/TestDatabase.h"
@@ -103,11 +104,6 @@ protected:
 double Number(const Workbook& book, int row, int column) {
     const CellContent cell = book.GetCell(row, column);
     return cell.kind == CellKind::Number ? std::stod(cell.value) : std::nan("");
-}
-
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
@@ -239,13 +235,13 @@ TEST_F(ExcelExportTest, TheOpenDatabaseIsNeverReplaced) {
     SetCurrentHostExtensions(&host);
     ASSERT_TRUE(QDir(dir_.path()).mkdir("sub"));
     ASSERT_TRUE(QFile::link(database, dir_.filePath("link.xlsx")));
-    const QByteArray before = FileBytes(database);
+    const QByteArray before = test::FileBytes(database);
     ASSERT_FALSE(before.isEmpty());
 
     for (const char* name : {"orv.sqlite", "link.xlsx", "sub/../orv.sqlite", "orv.sqlite-wal"}) {
         EXPECT_EQ(Values(Options(name, true)), kExportStopped) << name;
         EXPECT_TRUE(services_.prompter.last().text().contains("is the open database")) << name;
-        EXPECT_EQ(FileBytes(database), before) << name;
+        EXPECT_EQ(test::FileBytes(database), before) << name;
     }
     SetCurrentHostExtensions(nullptr);
     EXPECT_TRUE(QFileInfo(dir_.filePath("link.xlsx")).isSymLink());
@@ -280,7 +276,7 @@ TEST_F(ExcelExportTest, AFailedExportLeavesTheOldFileAndNoJunk) {
         EXPECT_NE(std::find(log.begin(), log.end(), "ORV Conduit warning: Excel open worksheet error"), log.end());
         EXPECT_TRUE(services_.prompter.last().text().contains(c.reason))
             << services_.prompter.last().text().toStdString();
-        EXPECT_EQ(FileBytes(old), "the workbook of last week");
+        EXPECT_EQ(test::FileBytes(old), "the workbook of last week");
         EXPECT_EQ(QDir(dir_.filePath("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"values.xlsx"});
         EXPECT_FALSE(QFileInfo::exists(dir_.filePath("missing")));
     }
