@@ -17,11 +17,6 @@ constexpr int kPagesPerStep = 32;
 constexpr int kBusyRetries = 100;
 constexpr int kBusyPauseMs = 50;
 
-std::string FolderOf(const std::string& path) {
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
-}
-
 // A temporary file in the destination's folder, removed with its journal
 // unless it was renamed into place.
 class TempFile {

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
+#include "host/db/FileIdentity.h"
 #include "host/db/Schema.h"
 #include "host/db/SqliteStatement.h"
 
@@ -18,11 +18,6 @@ namespace {
 bool Exists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
 }
 
 bool HasWriteBits(const std::string& path) {

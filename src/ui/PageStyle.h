@@ -1,6 +1,6 @@
 #pragma once
 // The look the module's pages share: the captions of their message boxes,
-// the page font, and the conversion of record text (UTF-8) for display.
+// the page font, the grids' row shades, and the conversion of record text (UTF-8) for display.
 
 #include <QFont>
 #include <QString>
@@ -18,6 +18,10 @@ inline const QString kDesktopCaption = QStringLiteral("ORV Desktop");
 
 // The font of every page and its controls.
 inline QFont PageFont() { return QFont(QStringLiteral("MS Sans Serif"), 8); }
+
+// The two shades of a grid's alternating rows.
+inline constexpr int kEvenRowColor = 0xF0F0F0;
+inline constexpr int kOddRowColor = 0xE6E6E6;
 
 // Record text as shown in a control.
 inline QString PageText(const std::string& text) { return QString::fromStdString(text); }

@@ -1,6 +1,6 @@
 #pragma once
 // A private temporary directory per test, whole-file reads for checking that
-// a file was left byte-for-byte unchanged, record property reads, and SQL run
+// a file was left byte-for-byte unchanged, record property reads and writes, and SQL run
 // on a plain connection as another program would.
 
 #include <gtest/gtest.h>
@@ -96,6 +96,16 @@ inline float GetFloat(HostRecord& r, int32_t property, int32_t element = 0) {
     EXPECT_EQ(r.GetProperty(property, &value, 4, element), 0) << std::hex << property;
     return value;
 }
+
+inline int32_t SetInt(HostRecord& r, int32_t property, uint32_t value, int32_t size = 4, int32_t element = 0) {
+    return r.SetProperty(property, &value, size, element);  // the low bytes come first
+}
+
+inline int32_t SetFloat(HostRecord& r, int32_t property, float value, int32_t element = 0) {
+    return r.SetProperty(property, &value, 4, element);
+}
+
+inline int32_t Add(HostTable& table, const FieldMap& fields) { return table.Add(&fields); }
 
 inline std::string Name(HostNamed& named) {
     char buffer[1024] = {};

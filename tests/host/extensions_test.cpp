@@ -18,11 +18,13 @@
 namespace orv::hostdb {
 namespace {
 
+using testing::Add;
 using testing::GetFloat;
 using testing::Name;
 using testing::RawSql;
 using testing::RawText;
 using testing::ReadBytes;
+using testing::SetFloat;
 using testing::TempDir;
 
 constexpr int32_t kValues = static_cast<int32_t>(RecordKind::Value);
@@ -32,10 +34,6 @@ FieldMap Value(int32_t id) {
     return testing::Fields("ID=" + std::to_string(id) + " INDEX=" + std::to_string(id) +
                            " MATTERID=1 ITEMID=1 VALUE=6.100000 SECONDS=1700000000");
 }
-
-int32_t Add(HostTable& table, const FieldMap& fields) { return table.Add(&fields); }
-
-int32_t SetFloat(HostRecord& r, int32_t property, float value) { return r.SetProperty(property, &value, 4, 0); }
 
 using ExtensionsTest = testing::DatabaseTest;
 

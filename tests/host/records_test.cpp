@@ -17,19 +17,13 @@
 namespace orv::hostdb {
 namespace {
 
+using testing::Add;
 using testing::GetFloat;
 using testing::GetInt;
 using testing::Name;
+using testing::SetFloat;
+using testing::SetInt;
 
-int32_t SetInt(HostRecord& r, int32_t property, uint32_t value, int32_t size = 4, int32_t element = 0) {
-    return r.SetProperty(property, &value, size, element);  // the low bytes come first
-}
-
-int32_t SetFloat(HostRecord& r, int32_t property, float value, int32_t element = 0) {
-    return r.SetProperty(property, &value, 4, element);
-}
-
-int32_t AddTo(HostTable& table, const FieldMap& fields) { return table.Add(&fields); }
 
 int Count(HostTable& table) {
     int n = 0;
@@ -51,7 +45,7 @@ TEST_F(RecordsTest, EveryPropertyReadsBackAndChangesPersist) {
         {RecordKind::Value,
          "ID=1 NAME=iced INDEX=1 MATTERID=20 ITEMID=300 VALUE=500.000000 ITEMINDEX=65535 SECONDS=-1"},
     };
-    for (const auto& [kind, text] : records) ASSERT_EQ(AddTo(*db_->Table(kind), testing::Fields(text)), 0) << text;
+    for (const auto& [kind, text] : records) ASSERT_EQ(Add(*db_->Table(kind), testing::Fields(text)), 0) << text;
 
     struct Row {
         RecordKind kind;
@@ -137,9 +131,9 @@ TEST_F(RecordsTest, ListsFollowTheirCount) {
         targets.push_back(1000 + k * 37);
         amounts.push_back(0.125f * static_cast<float>(k) - 1.5f);
     }
-    ASSERT_EQ(AddTo(*db_->Groups(), {{"ID", "50"}, {"COUNT", "31"}, {"TARGETS", IntListText(targets)}}), 0);
+    ASSERT_EQ(Add(*db_->Groups(), {{"ID", "50"}, {"COUNT", "31"}, {"TARGETS", IntListText(targets)}}), 0);
     ASSERT_EQ(
-        AddTo(*db_->Items(), {{"ID", "60"}, {"MATTERID", "50"}, {"COUNT", "31"}, {"VALUES", RealListText(amounts)}}),
+        Add(*db_->Items(), {{"ID", "60"}, {"MATTERID", "50"}, {"COUNT", "31"}, {"VALUES", RealListText(amounts)}}),
         0);
     Reopen();
     HostRecord* g = db_->Groups()->Find(50);
@@ -161,7 +155,7 @@ TEST_F(RecordsTest, ListsFollowTheirCount) {
     EXPECT_EQ(GetInt(*g, prop::GroupTargets, 4, 1), 0);
 
     // An item whose COUNT exceeds its list gets zero amounts for the rest.
-    ASSERT_EQ(AddTo(*db_->Items(), {{"ID", "71"}, {"MATTERID", "50"}, {"COUNT", "3"}, {"VALUES", "2.5"}}), 0);
+    ASSERT_EQ(Add(*db_->Items(), {{"ID", "71"}, {"MATTERID", "50"}, {"COUNT", "3"}, {"VALUES", "2.5"}}), 0);
     EXPECT_FLOAT_EQ(GetFloat(*db_->Items()->Find(71), prop::ItemValues, 0), 2.5f);
     EXPECT_FLOAT_EQ(GetFloat(*db_->Items()->Find(71), prop::ItemValues, 2), 0.0f);
 }
@@ -203,12 +197,12 @@ TEST_F(RecordsTest, MaxIdAndMaxIndexGiveFreeNumbers) {
     HostTable& values = *db_->Values();
     EXPECT_EQ(values.MaxId(), 0);
     EXPECT_EQ(values.MaxIndex(), 0);
-    ASSERT_EQ(AddTo(values, FieldMap{{"ID", "5"}, {"INDEX", "9"}}), 0);
-    ASSERT_EQ(AddTo(values, FieldMap{{"ID", "3"}, {"INDEX", "2"}}), 0);
+    ASSERT_EQ(Add(values, FieldMap{{"ID", "5"}, {"INDEX", "9"}}), 0);
+    ASSERT_EQ(Add(values, FieldMap{{"ID", "3"}, {"INDEX", "2"}}), 0);
     EXPECT_EQ(values.MaxId(), 5);
     EXPECT_EQ(values.MaxIndex(), 9);
     // Without INDEX a value goes after the last one; seconds past 2^31 are read unsigned.
-    ASSERT_EQ(AddTo(values, FieldMap{{"ID", "6"}, {"SECONDS", "2208988800"}}), 0);
+    ASSERT_EQ(Add(values, FieldMap{{"ID", "6"}, {"SECONDS", "2208988800"}}), 0);
     EXPECT_EQ(values.Find(6)->Named().GetIndex(), 10);
     EXPECT_EQ(static_cast<uint32_t>(GetInt(*values.Find(6), prop::ValueSeconds)), 2208988800u);
     EXPECT_EQ(db_->Units()->MaxId(), 12);  // the starter units

@@ -9,7 +9,7 @@
 namespace orv {
 namespace {
 
-constexpr const char* kPath = "Software\\OrvMain\\ORV\\ORVDesktop\\Base\\General";
+constexpr const char* kKeyPath = "Software\\OrvMain\\ORV\\ORVDesktop\\Base\\General";
 
 class QtKeyValueStoreTest : public ::testing::Test {
 protected:
@@ -29,9 +29,9 @@ protected:
 };
 
 TEST_F(QtKeyValueStoreTest, WritesTheUserScopeUnderTheRegistryPath) {
-    ASSERT_TRUE(store.WriteInt(kPath, "ORV", "ORVGRIDSTEP", 15));
-    EXPECT_EQ(store.ReadInt(KeyScope::User, kPath, "ORV", "ORVGRIDSTEP"), 15);
-    EXPECT_FALSE(store.ReadInt(KeyScope::System, kPath, "ORV", "ORVGRIDSTEP"));
+    ASSERT_TRUE(store.WriteInt(kKeyPath, "ORV", "ORVGRIDSTEP", 15));
+    EXPECT_EQ(store.ReadInt(KeyScope::User, kKeyPath, "ORV", "ORVGRIDSTEP"), 15);
+    EXPECT_FALSE(store.ReadInt(KeyScope::System, kKeyPath, "ORV", "ORVGRIDSTEP"));
     QSettings raw(File("user.ini"), QSettings::IniFormat);
     EXPECT_EQ(raw.value("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/ORVGRIDSTEP").toInt(), 15);
 }
@@ -41,18 +41,18 @@ TEST_F(QtKeyValueStoreTest, ReadsTheSystemScopeAndRejectsNonNumbers) {
     WriteSystem("BIG", "4294967295");
     WriteSystem("TEXT", "ten");
     WriteSystem("HUGE", "99999999999");
-    EXPECT_EQ(store.ReadInt(KeyScope::System, kPath, "ORV", "ORVSHOWGRID"), 0);
-    EXPECT_EQ(store.ReadInt(KeyScope::System, kPath, "ORV", "BIG"), -1);  // a DWORD keeps its bits
+    EXPECT_EQ(store.ReadInt(KeyScope::System, kKeyPath, "ORV", "ORVSHOWGRID"), 0);
+    EXPECT_EQ(store.ReadInt(KeyScope::System, kKeyPath, "ORV", "BIG"), -1);  // a DWORD keeps its bits
     for (const char* name : {"TEXT", "HUGE", "MISSING"})
-        EXPECT_FALSE(store.ReadInt(KeyScope::System, kPath, "ORV", name));
-    EXPECT_FALSE(store.ReadInt(KeyScope::User, kPath, "ORV", "ORVSHOWGRID"));
+        EXPECT_FALSE(store.ReadInt(KeyScope::System, kKeyPath, "ORV", name));
+    EXPECT_FALSE(store.ReadInt(KeyScope::User, kKeyPath, "ORV", "ORVSHOWGRID"));
 }
 
 TEST_F(QtKeyValueStoreTest, UnwritableUserFileReportsFailure) {
     ASSERT_TRUE(QFile(File("plain")).open(QIODevice::WriteOnly));
     QtKeyValueStore broken(File("plain") + "/sub/user.ini", File("system.ini"));
-    EXPECT_FALSE(broken.WriteInt(kPath, "ORV", "ORVGRIDSTEP", 5));
-    EXPECT_FALSE(broken.ReadInt(KeyScope::User, kPath, "ORV", "ORVGRIDSTEP"));
+    EXPECT_FALSE(broken.WriteInt(kKeyPath, "ORV", "ORVGRIDSTEP", 5));
+    EXPECT_FALSE(broken.ReadInt(KeyScope::User, kKeyPath, "ORV", "ORVGRIDSTEP"));
 }
 
 }  // namespace

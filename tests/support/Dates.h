@@ -1,9 +1,12 @@
 #pragma once
-// A HostDateTime from its calendar fields, for tests that build dates.
+// A HostDateTime from its calendar fields, and one as the pages show it,
+// for tests that build or compare dates.
 
 #include <cstdint>
+#include <string>
 
 #include "data/HostInterfaces.h"
+#include "util/DateText.h"
 
 namespace orv::test {
 
@@ -17,5 +20,8 @@ inline HostDateTime MakeDate(int year, int month, int day, int hour = 0, int min
     d.second = static_cast<uint16_t>(second);
     return d;
 }
+
+// "dd/mm/yyyy hh:mm:ss", as the pages show a moment.
+inline std::string Stamp(const HostDateTime& d) { return FormatDateText(d) + " " + FormatTimeText(d); }
 
 }  // namespace orv::test

@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "util/DateText.h"
+#include "support/Dates.h"
 #include "util/FakeHostDatabase.h"
 
 namespace orv {
 namespace {
 
 using test::MakeDate;
+using test::Stamp;
 
-std::string Stamp(const HostDateTime& d) { return FormatDateText(d) + " " + FormatTimeText(d); }
 
 class ReportPeriodTest : public ::testing::Test {
 protected:

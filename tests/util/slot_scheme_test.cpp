@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "util/DateText.h"
+#include "support/Dates.h"
 #include "util/FakeHostDatabase.h"
 
 namespace orv {
 namespace {
 
 using test::MakeDate;
-
-std::string Stamp(const HostDateTime& d) { return FormatDateText(d) + " " + FormatTimeText(d); }
+using test::Stamp;
 
 class SlotSchemeTest : public ::testing::Test {
 protected:

@@ -25,8 +25,6 @@ namespace {
 
 const QString kItemName = QStringLiteral("Item Name");
 
-constexpr int kEvenRowColor = 0xF0F0F0;
-constexpr int kOddRowColor = 0xE6E6E6;
 constexpr int kGroupIdRole = Qt::UserRole;
 
 // An item's first `count` amounts, padded with zeros.

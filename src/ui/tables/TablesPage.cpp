@@ -21,8 +21,6 @@ namespace orv {
 namespace {
 
 constexpr int kNarrowTotalsWidth = 190;
-constexpr int kEvenRowColor = 0xF0F0F0;
-constexpr int kOddRowColor = 0xE6E6E6;
 
 QString Column(const char* title) { return QString::fromLatin1(title); }
 

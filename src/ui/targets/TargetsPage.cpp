@@ -19,12 +19,12 @@
 namespace orv {
 namespace {
 
-namespace column {
+namespace target_column {
 const QString Name = QStringLiteral("Target Name");
 const QString Unit = QStringLiteral("Unit");
 const QString Type = QStringLiteral("Type");
 const QString Category = QStringLiteral("Category");
-}  // namespace column
+}  // namespace target_column
 
 QString TypeText(const TargetRecord& target) {
     return target.IsSum() ? QStringLiteral("Sum") : QStringLiteral("Average");
@@ -44,10 +44,10 @@ TargetsPage::TargetsPage(const PageContext& context, QWidget* parent)
 void TargetsPage::CreateControls() {
     Grid* grid = AddGrid(
         {.add = [this] { NewTarget(); }, .edit = [this] { EditTarget(); }, .remove = [this] { RemoveTarget(); }});
-    grid->addColumn(column::Name, 140);
-    grid->addColumn(column::Unit, 100);
-    grid->addColumn(column::Type, 100);
-    grid->addColumn(column::Category, 100);
+    grid->addColumn(target_column::Name, 140);
+    grid->addColumn(target_column::Unit, 100);
+    grid->addColumn(target_column::Type, 100);
+    grid->addColumn(target_column::Category, 100);
 
     AddButtons({{QStringLiteral("New"), [this] { NewTarget(); }},
                 {QStringLiteral("Edit"), [this] { EditTarget(); }},
@@ -79,10 +79,10 @@ void TargetsPage::AddRows() {
         if (filter >= 0 && target->category != filter) continue;
         const int row = grid_->addRow();
         grid_->setRowNumber(row, id);
-        grid_->setCell(row, column::Name, PageText(target->name));
-        grid_->setCell(row, column::Unit, PageText(unitNames.NameOf(target->unitId)));
-        grid_->setCell(row, column::Type, TypeText(*target));
-        grid_->setCell(row, column::Category, PageText(categoryNames.NameOf(target->category)));
+        grid_->setCell(row, target_column::Name, PageText(target->name));
+        grid_->setCell(row, target_column::Unit, PageText(unitNames.NameOf(target->unitId)));
+        grid_->setCell(row, target_column::Type, TypeText(*target));
+        grid_->setCell(row, target_column::Category, PageText(categoryNames.NameOf(target->category)));
     }
 }
 

@@ -17,13 +17,13 @@
 namespace orv {
 namespace {
 
-namespace column {
+namespace unit_column {
 const QString Name = QStringLiteral("Unit Name");
 const QString Equals = QStringLiteral("=");
 const QString Factor = QStringLiteral("Factor");
 const QString Base = QStringLiteral("Base Unit");
 const QString Category = QStringLiteral("Category");
-}  // namespace column
+}  // namespace unit_column
 
 // Cells of a base unit's definition columns hold a single blank.
 const QString kBlank = QStringLiteral(" ");
@@ -42,11 +42,11 @@ UnitsPage::UnitsPage(const PageContext& context, QWidget* parent)
 void UnitsPage::CreateControls() {
     Grid* grid =
         AddGrid({.add = [this] { NewUnit(); }, .edit = [this] { EditUnit(); }, .remove = [this] { RemoveUnit(); }});
-    grid->addColumn(column::Name, 140);
-    grid->addColumn(column::Equals, 40);
-    grid->addColumn(column::Factor, 70);
-    grid->addColumn(column::Base, 100);
-    grid->addColumn(column::Category, 140);
+    grid->addColumn(unit_column::Name, 140);
+    grid->addColumn(unit_column::Equals, 40);
+    grid->addColumn(unit_column::Factor, 70);
+    grid->addColumn(unit_column::Base, 100);
+    grid->addColumn(unit_column::Category, 140);
 
     AddButtons({{QStringLiteral("New"), [this] { NewUnit(); }},
                 {QStringLiteral("Edit"), [this] { EditUnit(); }},
@@ -69,11 +69,11 @@ void UnitsPage::AddRows() {
         const int row = grid_->addRow();
         grid_->setRowNumber(row, id);
         const bool defined = unit.baseUnit != 0;
-        grid_->setCell(row, column::Name, PageText(unit.name));
-        grid_->setCell(row, column::Equals, defined ? QStringLiteral("=") : kBlank);
-        grid_->setCell(row, column::Factor, defined ? PageText(RealText(unit.factor)) : kBlank);
-        grid_->setCell(row, column::Base, defined ? PageText(unitNames.NameOf(unit.baseUnit)) : kBlank);
-        grid_->setCell(row, column::Category, PageText(categoryNames.NameOf(unit.category)));
+        grid_->setCell(row, unit_column::Name, PageText(unit.name));
+        grid_->setCell(row, unit_column::Equals, defined ? QStringLiteral("=") : kBlank);
+        grid_->setCell(row, unit_column::Factor, defined ? PageText(RealText(unit.factor)) : kBlank);
+        grid_->setCell(row, unit_column::Base, defined ? PageText(unitNames.NameOf(unit.baseUnit)) : kBlank);
+        grid_->setCell(row, unit_column::Category, PageText(categoryNames.NameOf(unit.category)));
     }
 }
 

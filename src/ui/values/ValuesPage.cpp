@@ -25,8 +25,6 @@ namespace orv {
 namespace {
 
 const QString kLastTenTitle = QStringLiteral("Last 10 values");
-constexpr int kEvenRowColor = 0xF0F0F0;
-constexpr int kOddRowColor = 0xE6E6E6;
 constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 26;
 
