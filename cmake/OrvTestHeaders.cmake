@@ -42,7 +42,6 @@ function(orv_add_pch_holder name)
   set(anchor ${CMAKE_CURRENT_BINARY_DIR}/${name}.cpp)
   file(CONFIGURE OUTPUT ${anchor} CONTENT "int main() { return 0; }\n")
   add_executable(${name} EXCLUDE_FROM_ALL ${anchor})
-  set_target_properties(${name} PROPERTIES AUTOMOC OFF)
   target_link_libraries(${name} PRIVATE ${ARGN})
 endfunction()
 
