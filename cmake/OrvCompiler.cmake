@@ -2,6 +2,12 @@
 # request, and ccache when it is installed.
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+if(ORV_UNITY_BUILD)
+  # A batch includes its sources, so GCC takes a class defined in a .cpp file
+  # for one defined in a header and warns when its members use that file's
+  # anonymous namespace. Each such class is still private to its source.
+  add_compile_options(-Wno-subobject-linkage)
+endif()
 if(ORV_WERROR)
   # GCC 12 reports -Warray-bounds inside libstdc++'s inlined std::string
   # copies that cannot happen; those stay warnings.

@@ -19,11 +19,8 @@ inline constexpr int32_t kSecondsPerDay = 86400;
 // The selected index of a period combo box; -1 when nothing is selected.
 using PeriodChoice = int32_t;
 inline constexpr PeriodChoice kNoPeriodChoice = -1;
-inline constexpr PeriodChoice kPeriod7Days = 0;
-inline constexpr PeriodChoice kPeriod15Days = 1;
-inline constexpr PeriodChoice kPeriod30Days = 2;
-inline constexpr PeriodChoice kPeriod60Days = 3;
-inline constexpr PeriodChoice kPeriod120Days = 4;
+// The choices in the order the combo box lists them.
+enum : PeriodChoice { kPeriod7Days, kPeriod15Days, kPeriod30Days, kPeriod60Days, kPeriod120Days };
 
 struct PeriodChoiceInfo {
     const char* itemText;           // the combo box item

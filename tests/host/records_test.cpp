@@ -24,7 +24,6 @@ using testing::Name;
 using testing::SetFloat;
 using testing::SetInt;
 
-
 int Count(HostTable& table) {
     int n = 0;
     for (table.MoveFirst(); !table.IsEnd(); table.MoveNext()) ++n;
@@ -133,8 +132,7 @@ TEST_F(RecordsTest, ListsFollowTheirCount) {
     }
     ASSERT_EQ(Add(*db_->Groups(), {{"ID", "50"}, {"COUNT", "31"}, {"TARGETS", IntListText(targets)}}), 0);
     ASSERT_EQ(
-        Add(*db_->Items(), {{"ID", "60"}, {"MATTERID", "50"}, {"COUNT", "31"}, {"VALUES", RealListText(amounts)}}),
-        0);
+        Add(*db_->Items(), {{"ID", "60"}, {"MATTERID", "50"}, {"COUNT", "31"}, {"VALUES", RealListText(amounts)}}), 0);
     Reopen();
     HostRecord* g = db_->Groups()->Find(50);
     HostRecord* i = db_->Items()->Find(60);

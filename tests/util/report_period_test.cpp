@@ -11,7 +11,6 @@ namespace {
 using test::MakeDate;
 using test::Stamp;
 
-
 class ReportPeriodTest : public ::testing::Test {
 protected:
     int32_t Seconds(const HostDateTime& d) {
