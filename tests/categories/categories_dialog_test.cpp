@@ -2,12 +2,9 @@
 // list shows, which number a new category gets, the refusals, and that every
 // change reaches the host.
 
-#include <gtest/gtest.h>
-
-#include <QtTest/QTest>
-
 #include <QLineEdit>
 #include <QListWidget>
+#include <QtTest/QTest>
 
 #include <optional>
 #include <string>
@@ -15,7 +12,6 @@
 
 #include "data/ModifiedFlag.h"
 #include "support/ModuleFixture.h"
-#include "support/WidgetDriver.h"
 #include "ui/categories/CategoriesDialog.h"
 #include "ui/categories/CategoryDialog.h"
 
@@ -51,14 +47,6 @@ protected:
     static bool ClickOnRow(CategoriesDialog& dialog, int row, const char* button) {
         dialog.list()->setCurrentRow(row);
         return test::ClickButton(&dialog, QString::fromLatin1(button));
-    }
-
-    // Queues an Edit Category that is given `name` and accepted.
-    void AnswerName(const QString& name) {
-        services_.dialogs.Expect<CategoryDialog>([name](CategoryDialog& dialog) {
-            test::TypeText(dialog.NameEdit(), name);
-            test::ClickButton(&dialog, QStringLiteral("OK"));
-        });
     }
 };
 
@@ -128,7 +116,7 @@ TEST_F(CategoriesDialogTest, NewWithEverySlotNamedIsRefused) {
     CategoriesDialog dialog(Units(), nullptr);
     ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("New")));
     EXPECT_EQ(services_.prompter.last().text(), "The maximum number of categories is 16!");
-    EXPECT_TRUE(services_.dialogs.Dialogs().empty());
+    EXPECT_EQ(services_.dialogs.Opened(), 0u);
 }
 
 // "Unfiled", in any slot, can be neither renamed nor deleted; in another
@@ -140,10 +128,10 @@ TEST_F(CategoriesDialogTest, UnfiledCanBeNeitherRenamedNorDeletedButOtherCasesCa
     EXPECT_EQ(services_.prompter.last().text(), "The category 'Unfiled' can not be renamed!");
     ASSERT_TRUE(ClickOnRow(dialog, 1, "Delete"));
     EXPECT_EQ(services_.prompter.last().text(), "The category 'Unfiled' can not be deleted!");
-    EXPECT_TRUE(services_.dialogs.Dialogs().empty());
+    EXPECT_EQ(services_.dialogs.Opened(), 0u);
     EXPECT_TRUE(dialog.ClearedNumbers().empty());
 
-    AnswerName(QStringLiteral("Snacks"));
+    Confirm<CategoryDialog>([](CategoryDialog& edit) { test::TypeText(edit.NameEdit(), QStringLiteral("Snacks")); });
     ASSERT_TRUE(ClickOnRow(dialog, 2, "Rename"));
     ASSERT_TRUE(ClickOnRow(dialog, 3, "Delete"));
     EXPECT_EQ(services_.prompter.count(), 2u);
@@ -162,10 +150,9 @@ TEST_F(CategoriesDialogTest, RenameThroughEditCategoriesReachesTheHost) {
         EXPECT_EQ(dialog.list()->item(1)->text(), "Meals & more");
         test::ClickButton(&dialog, QStringLiteral("Done"));
     });
-    services_.dialogs.Expect<CategoryDialog>([](CategoryDialog& edit) {
+    Confirm<CategoryDialog>([](CategoryDialog& edit) {
         EXPECT_EQ(edit.name(), "Food") << "opens with the current name";
         test::TypeText(edit.NameEdit(), QStringLiteral("Meals & more"));
-        test::ClickButton(&edit, QStringLiteral("OK"));
     });
     EditCategories(Cache(), RecordKind::Group, nullptr);
     EXPECT_EQ(ModifiedFlag(), 1) << "a rename is a change the host must hear of";

@@ -5,8 +5,6 @@
 // The choice of labelled slots under a chart's time axis: a function of the
 // label widths and the space, no display.
 
-#include <gtest/gtest.h>
-
 #include <vector>
 
 #include "charts/ChartsTestSupport.h"

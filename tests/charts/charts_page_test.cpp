@@ -3,8 +3,6 @@
 // texts, and what the Charts and Tables pages share: the period exchange
 // and the state kept in the view settings. The clock stands at 2008-08-27 12:00:00.
 
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
@@ -13,8 +11,6 @@
 
 #include "charts/ChartsTestSupport.h"
 #include "host/db/StarterData.h"
-#include "support/WidgetDriver.h"
-#include "ui/PluginMainWindow.h"
 #include "ui/charts/ChartsPage.h"
 #include "ui/controls/ChartView.h"
 #include "ui/controls/DateTimeControl.h"

@@ -1,9 +1,14 @@
-// orv-desktop run as a user runs it, from the command line, without a display.
+// orv-desktop run as a user runs it, from the command line, without a display
+// and with its per-user folders in a temporary folder. Its batch modes:
+// --report writes the Tables page's report as HTML or PDF, and --screenshot
+// pictures every page and the dialogs and changes nothing of the user's.
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -11,9 +16,6 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <memory>
-
-#include "desktop/RunDesktop.h"
 #include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
 #include "support/FileBytes.h"
@@ -21,12 +23,33 @@
 namespace orv {
 namespace {
 
+struct DesktopRun {
+    int exitCode = -1;
+    QString output;
+};
+
 class DesktopCli : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
 
-    test::DesktopRun Start(const QStringList& arguments, const QStringList& wrapper = {}) {
-        return test::RunDesktop(dir_.path(), arguments, wrapper);
+    // Starts orv-desktop, optionally through a wrapper program, and waits for it.
+    DesktopRun Start(const QStringList& arguments, const QStringList& wrapper = {}) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        for (const QString name : {"config", "data", "cache"})
+            env.insert("XDG_" + name.toUpper() + "_HOME", dir_.filePath(name));
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        const QString program = QStringLiteral(ORV_DESKTOP_PATH);
+        if (wrapper.isEmpty()) {
+            process.start(program, arguments);
+        } else {
+            process.start(wrapper.front(), wrapper.mid(1) + QStringList{program} + arguments);
+        }
+        EXPECT_TRUE(process.waitForFinished(180000)) << "orv-desktop did not finish";
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromLocal8Bit(process.readAll())};
     }
 
     // A sample database of a few hundred values, closed.
@@ -76,7 +99,7 @@ TEST_F(DesktopCli, NothingIsWrittenOverTheOpenDatabase) {
         {"--backup", "link.sqlite"},
     };
     for (const auto& row : rows) {
-        const test::DesktopRun run = Start({"--db", db, row.option, dir_.filePath(row.target)});
+        const DesktopRun run = Start({"--db", db, row.option, dir_.filePath(row.target)});
         EXPECT_NE(run.exitCode, 0) << row.option << " " << row.target;
         EXPECT_TRUE(run.output.contains("is the open database")) << run.output.toStdString();
         EXPECT_TRUE(test::FileBytes(db) == before) << row.option << " " << row.target << ": the database was changed";
@@ -106,7 +129,7 @@ TEST_F(DesktopCli, DatabasesThatCannotBeReadAreRefusedAndLeftUntouched) {
             ASSERT_EQ(file.write(row.content), row.content.size());
         }
         const QString out = dir_.filePath("out");
-        const test::DesktopRun run = Start({"--db", path, row.option, out});
+        const DesktopRun run = Start({"--db", path, row.option, out});
         EXPECT_NE(run.exitCode, 0) << row.file;
         EXPECT_FALSE(run.output.trimmed().isEmpty()) << row.file << ": a refusal says why";
         EXPECT_TRUE(run.output.contains(row.says)) << run.output.toStdString();
@@ -132,7 +155,7 @@ TEST_F(DesktopCli, AReadOnlyDatabaseExportsForAnUnprivilegedUser) {
     ASSERT_TRUE(QFile::setPermissions(db, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     const QByteArray before = test::FileBytes(db);
     const QString out = shared + "/values.xlsx";
-    const test::DesktopRun run = Start(
+    const DesktopRun run = Start(
         {"--db", db, "--export-values", out},
         !asNobody ? QStringList{}
                   : QStringList{setpriv, "--reuid=nobody", "--regid=" + QString::number(getpwnam("nobody")->pw_gid),
@@ -147,14 +170,14 @@ TEST_F(DesktopCli, AReadOnlyDatabaseExportsForAnUnprivilegedUser) {
 TEST_F(DesktopCli, DemoWithAValueCountAndItsBackup) {
     const QString db = dir_.filePath("demo.sqlite");
     const QString backup = dir_.filePath("copy.sqlite");
-    const test::DesktopRun run = Start({"--demo", db, "--values", "250", "--backup", backup});
+    const DesktopRun run = Start({"--demo", db, "--values", "250", "--backup", backup});
     ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_EQ(ValueCount(db), 250);
     EXPECT_EQ(ValueCount(backup), 250);
     std::string error;
     EXPECT_TRUE(hostdb::SqliteHostDatabase::Open(backup.toStdString(), &error)) << error;
 
-    const test::DesktopRun bad = Start({"--demo", dir_.filePath("other.sqlite"), "--values", "many"});
+    const DesktopRun bad = Start({"--demo", dir_.filePath("other.sqlite"), "--values", "many"});
     EXPECT_NE(bad.exitCode, 0);
     EXPECT_FALSE(QFile::exists(dir_.filePath("other.sqlite")));
 
@@ -162,6 +185,67 @@ TEST_F(DesktopCli, DemoWithAValueCountAndItsBackup) {
     const QByteArray before = test::FileBytes(db);
     EXPECT_NE(Start({"--demo", db, "--values", "10"}).exitCode, 0);
     EXPECT_TRUE(test::FileBytes(db) == before);
+}
+
+TEST_F(DesktopCli, ReportWritesTheChosenTargetAndPeriodAsHtmlOrPdfAndRefusesAnUnknownTarget) {
+    const QString db = dir_.filePath("demo.sqlite");
+    ASSERT_EQ(Start({"--demo", db, "--report", dir_.filePath("first.html")}).exitCode, 0);
+    // Without options: the stored Tables state, details off.
+    EXPECT_TRUE(test::FileBytes(dir_.filePath("first.html")).contains("<center><H1>7 days, "));
+    EXPECT_FALSE(test::FileBytes(dir_.filePath("first.html")).contains("padding:0;"));
+
+    DesktopRun done = Start({"--db", db, "--report", dir_.filePath("week.html"), "--target", "Blood glucose",
+                             "--period", "7", "--details"});
+    ASSERT_EQ(done.exitCode, 0) << done.output.toStdString();
+    const QByteArray html = test::FileBytes(dir_.filePath("week.html"));
+    EXPECT_TRUE(html.startsWith("<html><head><meta charset=\"utf-8\">"));
+    EXPECT_TRUE(html.contains("<center><H1>7 days, Blood glucose (in mmol/L)</h1></center>")) << html.constData();
+    EXPECT_EQ(html.count("<tr><td>"), 7);
+    EXPECT_TRUE(html.contains("<td style=\"padding:0;\">"));
+
+    done = Start({"--db", db, "--report", dir_.filePath("month.pdf"), "--period", "30"});
+    ASSERT_EQ(done.exitCode, 0) << done.output.toStdString();
+    EXPECT_TRUE(test::FileBytes(dir_.filePath("month.pdf")).startsWith("%PDF-"));
+
+    done = Start({"--db", db, "--report", dir_.filePath("refused.pdf"), "--target", "No such target"});
+    EXPECT_NE(done.exitCode, 0);
+    EXPECT_TRUE(done.output.contains("no target named")) << done.output.toStdString();
+    EXPECT_FALSE(QFile::exists(dir_.filePath("refused.pdf")));
+}
+
+TEST_F(DesktopCli, ScreenshotsChangeNothingOfTheUsers) {
+    const auto run = [&](const QStringList& arguments) {
+        const DesktopRun done = Start(arguments);
+        EXPECT_EQ(done.exitCode, 0) << done.output.toStdString();
+    };
+    const QString db = dir_.filePath("demo.sqlite");
+    run({"--demo", db, "--report", dir_.filePath("r.html")});
+    // A chart preference of the user's, in the module's registry store.
+    const QString store = dir_.filePath("config/orv/registry.ini");
+    ASSERT_TRUE(QDir().mkpath(dir_.filePath("config/orv")));
+    {
+        QFile file(store);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Software]\nOrvMain\\ORV\\ORVDesktop\\Base\\General\\ORV\\ORVSHOWGRID=0\n");
+    }
+    const QByteArray database = test::FileBytes(db);
+    const QByteArray registry = test::FileBytes(store);
+    ASSERT_FALSE(database.isEmpty());
+
+    const QString shots = dir_.filePath("shots");
+    run({"--db", db, "--screenshot", shots});
+
+    EXPECT_TRUE(test::FileBytes(db) == database) << "the database was changed";
+    EXPECT_EQ(test::FileBytes(store), registry);
+    EXPECT_FALSE(QFile::exists(db + "-wal") && QFile(db + "-wal").size() > 0);
+    EXPECT_FALSE(QFile::exists(dir_.filePath("config/OrvMain/orv-desktop.conf")));
+    for (const char* page : {"values", "charts", "tables", "groups-items", "targets", "units"}) {
+        const QImage picture(QDir(shots).filePath(QStringLiteral("page-%1.png").arg(page)));
+        EXPECT_GT(picture.width(), 600) << page;
+    }
+    for (const char* name : {"dialog-about", "dialog-chart-preferences", "dialog-groups-items-new-group",
+                             "dialog-groups-items-new-item", "dialog-targets-edit"})
+        EXPECT_FALSE(QImage(QDir(shots).filePath(QStringLiteral("%1.png").arg(name))).isNull()) << name;
 }
 
 }  // namespace

@@ -7,15 +7,12 @@
 // SQLite host database with the starter structure, and the carrying of item
 // amounts over an edited target list.
 
-#include <gtest/gtest.h>
-
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QTreeWidget>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <tuple>
 
@@ -23,8 +20,6 @@
 #include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
 #include "support/ModuleFixture.h"
-#include "support/WidgetDriver.h"
-#include "ui/controls/Grid.h"
 #include "ui/controls/PropertyList.h"
 #include "ui/groups/GroupDialog.h"
 #include "ui/groups/GroupsPage.h"
@@ -40,48 +35,31 @@ const QString kItemName = QStringLiteral("Item Name");
 std::vector<float> First(const std::vector<float>& values, std::size_t n) {
     return {values.begin(), values.begin() + static_cast<std::ptrdiff_t>(std::min(n, values.size()))};
 }
-const QString kCascade = QStringLiteral(
-    "If this group is removed, all the\ncorresponding items and values\nwill be removed too.\nProceed anyway?");
 
-class GroupsPageTest : public ModuleFixture {
+class GroupsFixture : public ModuleFixture {
 protected:
-    GroupsPage& Page() { return ShowPage<GroupsPage>(Tab::Groups); }
-    void SelectGroup(int32_t id) { ASSERT_TRUE(Page().SelectGroupNode(id)); }
-    void SelectItem(const QString& name) {
-        ASSERT_TRUE(Page().ItemsGrid()->selectRow(RowOf(*Page().ItemsGrid(), kItemName, name))) << name.toStdString();
-    }
-    const GroupRecord* StoredGroup(const RecordCache& stored, const std::string& name) {
-        for (const auto& [id, group] : stored.Groups()) {
-            if (group.name == name) return &group;
-        }
-        return nullptr;
-    }
-
-    // Queues a group dialog; `edit` fills it, then OK is pressed.
-    void AnswerGroup(std::function<void(GroupDialog&)> edit) {
-        services_.dialogs.Expect<GroupDialog>([edit](GroupDialog& dialog) {
-            edit(dialog);
-            ClickButton(&dialog, QStringLiteral("OK"));
-            if (dialog.isVisible()) dialog.reject();
-        });
-    }
-
     // "Add Target", answered in the "Select target" dialog with the target
     // of that name.
     void AddTargetNamed(GroupDialog& dialog, const QString& name) {
-        services_.dialogs.Expect<SelectTargetDialog>([name](SelectTargetDialog& select) {
+        Confirm<SelectTargetDialog>([name](SelectTargetDialog& select) {
             const QList<QListWidgetItem*> found = select.list()->findItems(name, Qt::MatchExactly);
             ASSERT_EQ(found.size(), 1) << name.toStdString();
             select.list()->setCurrentItem(found.front());
-            ClickButton(&select, QStringLiteral("OK"));
         });
         ASSERT_TRUE(ClickButton(&dialog, QStringLiteral("Add Target")));
     }
 };
 
+class GroupsPageTest : public GroupsFixture {
+protected:
+    GroupsPage& Page() { return ShowPage<GroupsPage>(Tab::Groups); }
+    void SelectGroup(int32_t id) { ASSERT_TRUE(Page().SelectGroupNode(id)); }
+    void SelectItem(const QString& name) { SelectRowOf(*Page().ItemsGrid(), kItemName, name); }
+};
+
 TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {
     GroupsPage& page = Page();
-    AnswerGroup([this](GroupDialog& dialog) {
+    Confirm<GroupDialog>([this](GroupDialog& dialog) {
         TypeText(dialog.NameEdit(), QStringLiteral("Snacks"));
         AddTargetNamed(dialog, QStringLiteral("Protein"));
         AddTargetNamed(dialog, QStringLiteral("Carbohydrates"));
@@ -90,36 +68,33 @@ TEST_F(GroupsPageTest, AddedGroupAndItemAreStored) {
     EXPECT_NE(ModifiedFlag(), 0);
 
     RecordCache stored = Stored();
-    const GroupRecord* group = StoredGroup(stored, "Snacks");
-    ASSERT_NE(group, nullptr);
+    const std::optional<GroupRecord> group = Named(stored.Groups(), "Snacks");
+    ASSERT_TRUE(group);
     EXPECT_EQ(group->targets, (std::vector<int32_t>{kProteinTarget, kCarbohydratesTarget}));
     EXPECT_EQ(group->unitId, Cache().UnitNames().IdAt(0));
 
     SelectGroup(group->id);
-    services_.dialogs.Expect<ItemDialog>([](ItemDialog& dialog) {
+    Confirm<ItemDialog>([](ItemDialog& dialog) {
         TypeText(dialog.NameEdit(), QStringLiteral("Nuts"));
         TypeText(dialog.DefaultEdit(), QStringLiteral("30"));
         dialog.Amounts()->setCellText(0, 1, QStringLiteral("0.2"));
         dialog.Amounts()->setCellText(1, 1, QStringLiteral("0.15"));
-        ClickButton(&dialog, QStringLiteral("OK"));
     });
     ASSERT_TRUE(ClickButton(&page, QStringLiteral("New Item")));
 
     stored = Stored();
-    const auto [first, last] = stored.ItemsByGroup().equal_range(StoredGroup(stored, "Snacks")->id);
+    const auto [first, last] = stored.ItemsByGroup().equal_range(group->id);
     ASSERT_EQ(std::distance(first, last), 1);
     const ItemRecord& item = *stored.FindItem(first->second);
     EXPECT_EQ(item.name, "Nuts");
     EXPECT_EQ(item.defaultValue, 30.0f);
-    ASSERT_GE(item.values.size(), 2u);
     EXPECT_EQ(First(item.values, 2), (std::vector<float>{0.2f, 0.15f}));
 
     // Enter on the item edits it; it stays in its group.
     SelectItem(QStringLiteral("Nuts"));
-    services_.dialogs.Expect<ItemDialog>([](ItemDialog& dialog) {
+    Confirm<ItemDialog>([](ItemDialog& dialog) {
         TypeText(dialog.NameEdit(), QStringLiteral("Mixed nuts"));
         TypeText(dialog.DefaultEdit(), QStringLiteral("18"));
-        ClickButton(&dialog, QStringLiteral("OK"));
     });
     PressKey(page.ItemsGrid()->view(), Qt::Key_Return);
     const RecordCache after = Stored();
@@ -144,7 +119,7 @@ TEST_F(GroupsPageTest, AGroupWithoutTargetAndAnItemWithoutGroupAreRefused) {
 
     ASSERT_TRUE(ClickButton(&page, QStringLiteral("New Item")));
     EXPECT_EQ(services_.prompter.last().text(), "Please select the group before adding the item!");
-    EXPECT_EQ(services_.dialogs.Dialogs().size(), 1u);
+    EXPECT_EQ(services_.dialogs.Opened(), 1u);
     EXPECT_EQ(ModifiedFlag(), 0);
 }
 
@@ -183,7 +158,9 @@ TEST_F(GroupsPageTest, RemovingAGroupTakesItsItemsAndValuesOnlyAfterTwoYes) {
     services_.prompter.AnswerYes();
     services_.prompter.AnswerNo();
     ASSERT_TRUE(ClickButton(&page, QStringLiteral("Remove Group")));
-    EXPECT_EQ(services_.prompter.last().text(), kCascade);
+    EXPECT_EQ(
+        services_.prompter.last().text(),
+        "If this group is removed, all the\ncorresponding items and values\nwill be removed too.\nProceed anyway?");
     RecordCache stored = Stored();
     EXPECT_EQ(std::tuple(stored.Groups().size(), stored.Items().size(), stored.Values().size()),
               std::tuple(before.Groups().size(), before.Items().size(), before.Values().size()));
@@ -207,7 +184,7 @@ TEST_F(GroupsPageTest, EditedTargetListCarriesItemAmounts) {
     const ItemRecord bread = *Stored().FindItem(kFirstFood);
     SelectGroup(kFoodGroup);
     // Carbohydrates, Fat, Protein, Energy -> Fat, Protein, Energy, Insulin.
-    AnswerGroup([this](GroupDialog& dialog) {
+    Confirm<GroupDialog>([this](GroupDialog& dialog) {
         dialog.TargetList()->setCurrentRow(0);
         services_.prompter.AnswerYes();
         ClickButton(&dialog, QStringLiteral("Delete Target"));
@@ -228,7 +205,7 @@ TEST_F(GroupsPageTest, NewUnitOfTheFamilyRescalesAmountsAndValues) {
     const ItemRecord bread = *Stored().FindItem(kFirstFood);
     GroupsPage& page = Page();
     SelectGroup(kFoodGroup);
-    AnswerGroup([](GroupDialog& dialog) {
+    Confirm<GroupDialog>([](GroupDialog& dialog) {
         EXPECT_FALSE(ChooseComboText(dialog.UnitBox(), QStringLiteral("mL")));
         EXPECT_TRUE(ChooseComboText(dialog.UnitBox(), QStringLiteral("kg")));
     });
@@ -240,7 +217,7 @@ TEST_F(GroupsPageTest, NewUnitOfTheFamilyRescalesAmountsAndValues) {
     EXPECT_NEAR(stored.FindItem(kFirstFood)->values[0], bread.values[0] * 1000.0f, 1e-2);
 }
 
-class GroupDialogsTest : public ModuleFixture {
+class GroupDialogsTest : public GroupsFixture {
 protected:
     void SetUp() override {
         ModuleFixture::SetUp();
@@ -259,14 +236,22 @@ TEST(CarryItemAmounts, KeepsAmountsOfKeptTargetsAndGivesNewOnesOne) {
     EXPECT_EQ(CarryItemAmounts({5.0f}, 1, {0, 1}, 2), (std::vector<float>{5.0f, 0.0f}));
 }
 
-TEST_F(GroupDialogsTest, OnlyTargetCannotBeDeleted) {
+TEST_F(GroupDialogsTest, OnlyTargetCannotBeDeletedAndAnEmptyNameIsRefused) {
     GroupDialog insulin(QStringLiteral("Edit group"), Group(kInsulinGroup), Cache(), nullptr);
+    insulin.show();
     insulin.DeleteTarget();
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("Please select the target to delete!"));
     insulin.TargetList()->setCurrentRow(0);
     insulin.DeleteTarget();
     EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group must have at least one target"));
     EXPECT_EQ(insulin.EditedTargets(), std::vector<int32_t>{kInsulinTarget});
+
+    // The name is checked after the targets.
+    TypeText(insulin.NameEdit(), QString());
+    insulin.accept();
+    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group name is empty!"));
+    EXPECT_EQ(insulin.result(), QDialog::Rejected);
+    EXPECT_TRUE(insulin.isVisible());
 }
 
 // A target added in this dialog counts as in the list for the next pick;
@@ -274,32 +259,15 @@ TEST_F(GroupDialogsTest, OnlyTargetCannotBeDeleted) {
 TEST_F(GroupDialogsTest, ATargetJustAddedIsAlreadyInTheList) {
     GroupDialog dialog(QStringLiteral("Edit group"), Group(kFoodGroup), Cache(), nullptr);
     dialog.show();
-    const auto choose = [](SelectTargetDialog& select, const QString& name) {
-        select.list()->setCurrentItem(select.list()->findItems(name, Qt::MatchExactly).value(0));
-    };
+    AddTargetNamed(dialog, QStringLiteral("Insulin"));
     services_.dialogs.Expect<SelectTargetDialog>([&](SelectTargetDialog& select) {
-        choose(select, QStringLiteral("Insulin"));
-        ClickButton(&select, QStringLiteral("OK"));
-    });
-    services_.dialogs.Expect<SelectTargetDialog>([&](SelectTargetDialog& select) {
-        choose(select, QStringLiteral("Insulin"));
+        select.list()->setCurrentItem(select.list()->findItems(QStringLiteral("Insulin"), Qt::MatchExactly).value(0));
         EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("This target is already in the list!"));
         select.reject();
     });
     ASSERT_TRUE(ClickButton(&dialog, QStringLiteral("Add Target")));
-    ASSERT_TRUE(ClickButton(&dialog, QStringLiteral("Add Target")));
     EXPECT_EQ(dialog.EditedTargets(),
               (std::vector<int32_t>{kCarbohydratesTarget, kFatTarget, kProteinTarget, kEnergyTarget, kInsulinTarget}));
-}
-
-TEST_F(GroupDialogsTest, EmptyNameIsRefusedAfterTheTargetCheck) {
-    GroupDialog dialog(QStringLiteral("Edit group"), Group(kInsulinGroup), Cache(), nullptr);
-    dialog.show();
-    TypeText(dialog.NameEdit(), QString());
-    dialog.accept();
-    EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("The group name is empty!"));
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_TRUE(dialog.isVisible());
 }
 
 TEST_F(GroupDialogsTest, ItemTakesBackOnlyItsOwnCountOfNumberCells) {

@@ -5,15 +5,12 @@
 // Chart Preferences: the dialog on a copy of the display settings, and the
 // save to the host that follows OK.
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -21,15 +18,9 @@
 #include <memory>
 #include <tuple>
 
-#include "host/db/SqliteHostDatabase.h"
-#include "platform/QtKeyValueStore.h"
 #include "platform/QtPrompter.h"
 #include "settings/ChartPreferencesDialog.h"
-#include "settings/ViewSettings.h"
 #include "support/ModuleFixture.h"
-#include "support/ScriptedServices.h"
-#include "support/WidgetDriver.h"
-#include "ui/PluginMainWindow.h"
 #include "ui/charts/ChartsPage.h"
 #include "ui/controls/ChartView.h"
 #include "ui/controls/ColoredTab.h"
@@ -104,13 +95,11 @@ TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {
     first->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), first);
 
-    for (int i = 0; i < 6; ++i) {
-        test::PressKey(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-        ASSERT_NE(QApplication::focusWidget(), hostEdit) << "Shift+Tab left the module after " << i + 1;
-    }
-    for (int i = 0; i < 6; ++i) {
-        test::PressKey(QApplication::focusWidget(), Qt::Key_Tab);
-        ASSERT_NE(QApplication::focusWidget(), hostEdit) << "Tab left the module after " << i + 1;
+    for (const auto& [key, modifier] : {std::pair{Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Tab, Qt::NoModifier}}) {
+        for (int i = 0; i < 6; ++i) {
+            test::PressKey(QApplication::focusWidget(), key, modifier);
+            ASSERT_NE(QApplication::focusWidget(), hostEdit) << "key " << key << " left the module after " << i + 1;
+        }
     }
     // Backwards from the second control lands on the first.
     second->setFocus();

@@ -84,4 +84,10 @@ int ModuleFixture::RowOf(const Grid& grid, const QString& column, const QString&
     return -1;
 }
 
+QStringList ModuleFixture::Column(const Grid& grid, const QString& column) {
+    QStringList cells;
+    for (int row = 0; row < grid.rowCount(); ++row) cells << grid.cell(row, column);
+    return cells;
+}
+
 }  // namespace orv::test

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "platform/QtKeyValueStore.h"
 #include "settings/ViewSettings.h"
 #include "support/ScriptedServices.h"
+#include "support/WidgetDriver.h"
 #include "ui/PluginMainWindow.h"
 #include "ui/controls/Grid.h"
 
@@ -61,6 +63,30 @@ protected:
     void NameCategories(RecordKind kind, const std::vector<std::string>& names);
     // The first row of `grid` whose cell in `column` reads `text`; -1 if none.
     static int RowOf(const Grid& grid, const QString& column, const QString& text);
+    // Selects that row; fails the running test when there is none.
+    static void SelectRowOf(Grid& grid, const QString& column, const QString& text) {
+        ASSERT_TRUE(grid.selectRow(RowOf(grid, column, text))) << text.toStdString();
+    }
+    // The cells of `column`, top to bottom.
+    static QStringList Column(const Grid& grid, const QString& column);
+    // The record of `records` (a map by id) named `name`, if there is one.
+    template <class Records>
+    static std::optional<typename Records::mapped_type> Named(const Records& records, const std::string& name) {
+        for (const auto& [id, record] : records) {
+            if (record.name == name) return record;
+        }
+        return std::nullopt;
+    }
+    // Queues a dialog of class Dialog that `fill` fills in before OK is
+    // clicked; when OK leaves it open (a refusal), it is then cancelled.
+    template <class Dialog, class Fill>
+    void Confirm(Fill fill) {
+        services_.dialogs.Expect<Dialog>([fill](Dialog& dialog) mutable {
+            fill(dialog);
+            ClickButton(&dialog, QStringLiteral("OK"));
+            if (dialog.isVisible()) dialog.reject();
+        });
+    }
 
     hostdb::SqliteHostDatabase& Db() { return *db_; }
     RecordCache& Cache() { return cache_; }

@@ -6,7 +6,6 @@
 
 #include <QColor>
 #include <QDateTime>
-#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -23,7 +22,3 @@ inline void PrintTo(const QTime& value, std::ostream* os) { *os << value.toStrin
 inline void PrintTo(const QDateTime& value, std::ostream* os) { *os << value.toString(Qt::ISODate).toStdString(); }
 
 inline void PrintTo(const QSize& value, std::ostream* os) { *os << value.width() << 'x' << value.height(); }
-
-inline void PrintTo(const QRect& value, std::ostream* os) {
-    *os << '(' << value.x() << ',' << value.y() << ' ' << value.width() << 'x' << value.height() << ')';
-}

@@ -5,10 +5,7 @@
 namespace orv::test {
 
 QDialog::DialogCode ScriptedDialogRunner::Run(QDialog& dialog) {
-    const std::size_t index = dialogs_.size();
-    dialogs_.push_back(
-        {dialog.windowTitle(), QString::fromLatin1(dialog.metaObject()->className()), QDialog::Rejected});
-
+    ++opened_;
     if (handlers_.empty()) {
         ADD_FAILURE() << "Unscripted dialog \"" << dialog.windowTitle().toStdString() << "\" ("
                       << dialog.metaObject()->className() << "); rejected";
@@ -28,9 +25,7 @@ QDialog::DialogCode ScriptedDialogRunner::Run(QDialog& dialog) {
                       << "\" was left open by its handler; rejected";
         dialog.reject();
     }
-    const auto result = dialog.result() == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
-    dialogs_[index].result = result;
-    return result;
+    return dialog.result() == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
 }
 
 std::optional<QString> ScriptedDialogRunner::SaveFileName(const SaveFileRequest& request) {

@@ -19,12 +19,6 @@ namespace orv::test {
 // dialog open fails the running test; the dialog is then rejected.
 using DialogHandler = std::function<void(QDialog&)>;
 
-struct RecordedDialog {
-    QString title;      // window title when it was opened
-    QString className;  // e.g. "orv::UnitDialog"
-    QDialog::DialogCode result = QDialog::Rejected;
-};
-
 struct RecordedSaveFile {
     SaveFileRequest request;  // parent kept as given; do not dereference later
     std::optional<QString> answer;
@@ -56,7 +50,8 @@ public:
     // Queues the answer to the next save-file request; nothing means Cancel.
     void AnswerSaveFile(std::optional<QString> fileName) { saveAnswers_.push_back(std::move(fileName)); }
 
-    const std::vector<RecordedDialog>& Dialogs() const { return dialogs_; }
+    // How many dialogs were opened.
+    std::size_t Opened() const { return opened_; }
     const std::vector<RecordedSaveFile>& SaveRequests() const { return saveRequests_; }
     std::size_t UnusedHandlers() const { return handlers_.size(); }
     std::size_t UnusedSaveAnswers() const { return saveAnswers_.size(); }
@@ -64,7 +59,7 @@ public:
 private:
     std::deque<DialogHandler> handlers_;
     std::deque<std::optional<QString>> saveAnswers_;
-    std::vector<RecordedDialog> dialogs_;
+    std::size_t opened_ = 0;
     std::vector<RecordedSaveFile> saveRequests_;
 };
 

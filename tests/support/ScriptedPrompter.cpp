@@ -15,7 +15,6 @@ MessageAnswer ScriptedPrompter::Show(QWidget*, const Message& message) {
                           << message.caption.toStdString() << "\"); answered No";
             reply = MessageAnswer::No;
         }
-        if (reply == MessageAnswer::Ok) reply = MessageAnswer::No;  // a Yes/No box has no OK button
     }
     messages_.push_back({message, reply});
     return reply;

@@ -13,7 +13,6 @@ struct RecordedMessage {
     Message message;
     MessageAnswer answer = MessageAnswer::Ok;
 
-    const QString& caption() const { return message.caption; }
     const QString& text() const { return message.text; }
     MessageIcon icon() const { return message.icon; }
 };
@@ -23,11 +22,10 @@ public:
     MessageAnswer Show(QWidget* parent, const Message& message) override;
     void Beep() override { ++beeps_; }
 
-    // Queues the answers to the next Yes/No questions, in order. Messages with
+    // Queue the answers to the next Yes/No questions, in order. Messages with
     // only OK are answered Ok and take nothing from the queue.
-    void Answer(MessageAnswer answer) { answers_.push_back(answer); }
-    void AnswerYes() { Answer(MessageAnswer::Yes); }
-    void AnswerNo() { Answer(MessageAnswer::No); }
+    void AnswerYes() { answers_.push_back(MessageAnswer::Yes); }
+    void AnswerNo() { answers_.push_back(MessageAnswer::No); }
     // A question once the queue is empty fails the running test and is
     // answered No, so that an unexpected question never confirms a removal.
 

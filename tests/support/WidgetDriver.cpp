@@ -1,7 +1,6 @@
 #include "support/WidgetDriver.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>

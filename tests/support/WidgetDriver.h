@@ -7,7 +7,6 @@
 #include <Qt>
 
 class QAbstractButton;
-class QAction;
 class QComboBox;
 class QLineEdit;
 class QWidget;

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>

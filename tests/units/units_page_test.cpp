@@ -2,33 +2,23 @@
 // with the starter units, driven through its buttons, filter box and grid.
 // What the page wrote is checked on a cache freshly loaded from the database.
 
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTableView>
 #include <QToolButton>
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <tuple>
 
-#include "data/HostExtensions.h"
+#include "data/FakeExtensions.h"
 #include "data/ModifiedFlag.h"
-#include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
 #include "support/ModuleFixture.h"
-#include "support/WidgetDriver.h"
 #include "ui/categories/CategoriesDialog.h"
-#include "ui/controls/Grid.h"
-#include "ui/groups/GroupsPage.h"
-#include "ui/targets/TargetsPage.h"
 #include "ui/units/UnitDialog.h"
 #include "ui/units/UnitsPage.h"
-#include "ui/values/ValuesPage.h"
 
 namespace orv::test {
 namespace {
@@ -42,16 +32,8 @@ protected:
     UnitsPage& Page() { return ShowPage<UnitsPage>(Tab::Units); }
     Grid& TheGrid() { return *Page().grid(); }
     QString Selected() { return TheGrid().cell(TheGrid().currentRow(), kName); }
-    void Select(const QString& unit) {
-        ASSERT_TRUE(TheGrid().selectRow(RowOf(TheGrid(), kName, unit))) << unit.toStdString();
-    }
-    std::optional<UnitEntry> StoredUnit(const std::string& name) {
-        const RecordCache stored = Stored();
-        for (const auto& [id, unit] : stored.Units()) {
-            if (unit.name == name) return unit;
-        }
-        return std::nullopt;
-    }
+    void Select(const QString& unit) { SelectRowOf(TheGrid(), kName, unit); }
+    std::optional<UnitEntry> StoredUnit(const std::string& name) { return Named(Stored().Units(), name); }
 
     // Queues a unit dialog that is filled in and confirmed; `check` sees it
     // after OK was pressed.
@@ -158,7 +140,7 @@ TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilter) {
     EXPECT_EQ(page.FilterBox()->currentText(), "All");
 }
 
-TEST_F(UnitsPageTest, RemoveAsksAndDeletesOnlyOnYes) {
+TEST_F(UnitsPageTest, RemoveAsksDeletesOnlyOnYesAndNeverAUnitInUse) {
     UnitsPage& page = Page();
     Select("piece");
     services_.prompter.AnswerNo();
@@ -172,9 +154,8 @@ TEST_F(UnitsPageTest, RemoveAsksAndDeletesOnlyOnYes) {
     EXPECT_EQ(ModifiedFlag(), 1);
     EXPECT_FALSE(StoredUnit("piece"));
     EXPECT_EQ(RowOf(TheGrid(), kName, "piece"), -1);
-}
 
-TEST_F(UnitsPageTest, AUnitSomethingUsesIsNotRemovedAndTheMessageNamesTheUsers) {
+    // A unit something uses is not removed, and the message names the users.
     const struct {
         const char* unit;
         const char* text;
@@ -187,7 +168,6 @@ TEST_F(UnitsPageTest, AUnitSomethingUsesIsNotRemovedAndTheMessageNamesTheUsers) 
          "This unit cannot be removed: it is used by the target \"Blood glucose\" and the group \"Blood "
          "glucose\"."},
     };
-    UnitsPage& page = Page();
     for (const auto& row : rows) {
         Select(row.unit);
         // No question is queued: asking "Remove this unit?" would fail.
@@ -197,16 +177,6 @@ TEST_F(UnitsPageTest, AUnitSomethingUsesIsNotRemovedAndTheMessageNamesTheUsers) 
         EXPECT_EQ(Selected(), row.unit);
     }
 }
-
-// A host whose database was opened read-only.
-class ReadOnlyHost final : public HostExtensions {
-public:
-    uint64_t ChangeVersion(int32_t) override { return 0; }
-    int32_t BeginChange() override { return hostresult::kReadOnly; }
-    int32_t EndChange(int32_t) override { return hostresult::kReadOnly; }
-    int32_t IsReadOnly() override { return 1; }
-    int32_t DatabasePath(char*, int32_t) override { return 0; }
-};
 
 TEST_F(UnitsPageTest, OnAReadOnlyDatabaseEveryChangeIsRefusedBeforeItsDialog) {
     const struct {
@@ -218,7 +188,8 @@ TEST_F(UnitsPageTest, OnAReadOnlyDatabaseEveryChangeIsRefusedBeforeItsDialog) {
         {Tab::Targets, "Edit"}, {Tab::Groups, "New Group"}, {Tab::Groups, "Edit categories"},
     };
     SeedValue(2, 7, 5, 100, "kept");  // something for Edit and Remove to act on
-    ReadOnlyHost readOnly;
+    FakeExtensions readOnly;          // a host whose database was opened read-only
+    readOnly.readOnly = true;
     SetCurrentHostExtensions(&readOnly);
     OpenMainWindow();
     for (const auto& row : rows) {
@@ -231,7 +202,7 @@ TEST_F(UnitsPageTest, OnAReadOnlyDatabaseEveryChangeIsRefusedBeforeItsDialog) {
         EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error) << row.button;
     }
     SetCurrentHostExtensions(nullptr);
-    EXPECT_TRUE(services_.dialogs.Dialogs().empty());
+    EXPECT_EQ(services_.dialogs.Opened(), 0u);
     EXPECT_EQ(ModifiedFlag(), 0);
 }
 

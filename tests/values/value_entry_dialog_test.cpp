@@ -3,17 +3,13 @@
 // hands back.
 // The grid's cell texts written without strings match the shared formatting.
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
 #include <QScreen>
 #include <QTest>
-#include <QToolButton>
 #include <QTreeWidget>
-#include <QWheelEvent>
 
 #include <cmath>
 #include <limits>
@@ -23,7 +19,6 @@
 #include "host/db/StarterData.h"
 #include "support/Dates.h"
 #include "support/ModuleFixture.h"
-#include "support/WidgetDriver.h"
 #include "ui/controls/DateTimeControl.h"
 #include "ui/values/CellText.h"
 #include "ui/values/ValueEntryDialog.h"
