@@ -187,11 +187,9 @@ TEST_F(MainWindowTest, SaveCloseAndAWindowTheHostDestroysStoreTheSelectedTab) {
     EXPECT_EQ(window_->Save(), 0) << "nothing left to save, nothing breaks";
 }
 
-using ChartPreferencesTest = test::ModuleFixture;
-
 // A step the list does not offer opens on its first entry; the step lists
 // show only while their box is ticked; OK saves to the host at once.
-TEST_F(ChartPreferencesTest, StepListsFollowTheirBoxesAndOkStoresTheChoice) {
+TEST_F(MainWindowTest, ChartPreferencesStepListsFollowTheirBoxesAndOkStoresTheChoice) {
     Settings().Save(&Db());  // a record exists, so a later load reads the store
     Settings().display.showGrid = 0;
     Settings().display.gridStep = 12;

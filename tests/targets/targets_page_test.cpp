@@ -166,9 +166,7 @@ TEST_F(TargetsPageTest, UnitChangeOfAUsedTargetOffersTheFamilyAndRescalesItemAmo
     for (const auto& [item, amount] : carbs) EXPECT_FLOAT_EQ(carbsInG.at(item), amount) << item;
 }
 
-using SelectTargetDialogTest = ModuleFixture;
-
-TEST_F(SelectTargetDialogTest, ATargetTheGroupHasClearsTheSelectionAndKeepsTheLastChoice) {
+TEST_F(TargetsPageTest, SelectTargetDialogATargetTheGroupHasClearsTheSelectionAndKeepsTheLastChoice) {
     Cache().LoadAll(&Db());
     SelectTargetDialog dialog(Cache(), *Cache().FindGroup(kFoodGroup), 0, nullptr);
     dialog.show();

@@ -120,7 +120,7 @@ TEST_F(UnitsPageTest, NewRefusesDuplicateNamesAndUnstorableFactorsAndStoresTheRe
     EXPECT_EQ(Stored().Units().size(), std::size_t{kStarterUnits + 3});
 }
 
-TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilter) {
+TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilterAndCategoriesCanGo) {
     PrepareCategories();
     UnitsPage& page = Page();
     ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Mass"));
@@ -138,6 +138,20 @@ TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilter) {
     ASSERT_TRUE(ClickButton(&page, "Edit"));
     EXPECT_EQ(std::pair(StoredUnit("mg")->factor, StoredUnit("mg")->category), std::pair(0.001f, 2));
     EXPECT_EQ(page.FilterBox()->currentText(), "All");
+
+    // Deleting a category moves its units to category 0.
+    ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Mass"));
+    EXPECT_EQ(TheGrid().rowCount(), 2);
+    services_.dialogs.Expect<CategoriesDialog>([](CategoriesDialog& dialog) {
+        dialog.list()->setCurrentItem(dialog.list()->findItems("Mass", Qt::MatchExactly).value(0));
+        ClickButton(&dialog, "Delete");
+        ClickButton(&dialog, "Done");
+    });
+    ASSERT_TRUE(ClickButton(&page, "Edit categories"));
+
+    EXPECT_EQ(page.FilterBox()->currentText(), "All");
+    EXPECT_EQ(TheGrid().rowCount(), kStarterUnits);
+    EXPECT_EQ(StoredUnit("kg")->category, 0);
 }
 
 TEST_F(UnitsPageTest, RemoveAsksDeletesOnlyOnYesAndNeverAUnitInUse) {
@@ -204,23 +218,6 @@ TEST_F(UnitsPageTest, OnAReadOnlyDatabaseEveryChangeIsRefusedBeforeItsDialog) {
     SetCurrentHostExtensions(nullptr);
     EXPECT_EQ(services_.dialogs.Opened(), 0u);
     EXPECT_EQ(ModifiedFlag(), 0);
-}
-
-TEST_F(UnitsPageTest, DeletingACategoryMovesItsUnitsToCategoryZero) {
-    PrepareCategories();
-    UnitsPage& page = Page();
-    ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Mass"));
-    EXPECT_EQ(TheGrid().rowCount(), 3);
-    services_.dialogs.Expect<CategoriesDialog>([](CategoriesDialog& dialog) {
-        dialog.list()->setCurrentItem(dialog.list()->findItems("Mass", Qt::MatchExactly).value(0));
-        ClickButton(&dialog, "Delete");
-        ClickButton(&dialog, "Done");
-    });
-    ASSERT_TRUE(ClickButton(&page, "Edit categories"));
-
-    EXPECT_EQ(page.FilterBox()->currentText(), "All");
-    EXPECT_EQ(TheGrid().rowCount(), kStarterUnits);
-    EXPECT_EQ(StoredUnit("kg")->category, 0);
 }
 
 class UnitDialogTest : public test::ModuleFixture {
