@@ -58,7 +58,7 @@ std::vector<std::string> NumberedNames(int count) {
 
 // Which slot New would fill, after the slots were named and the listed rows
 // deleted one after another in this dialog.
-TEST_F(CategoriesDialogTest, NewOffersTheSlotAfterTheLastNamedOrTheLowestFreeOne) {
+TEST_F(CategoriesDialogTest, NewOffersTheSlotAfterTheLastNamedOrTheLowestFreeOneAndNoneWhenAllAreNamed) {
     std::vector<std::string> gaps(16);
     gaps[0] = "Unfiled";
     gaps[1] = "A";
@@ -86,6 +86,13 @@ TEST_F(CategoriesDialogTest, NewOffersTheSlotAfterTheLastNamedOrTheLowestFreeOne
         }
         EXPECT_EQ(dialog.OfferedNumber(), row.offered);
     }
+
+    // With every slot named, New is refused.
+    NameUnitSlots(NumberedNames(16));
+    CategoriesDialog full(Units(), nullptr);
+    ASSERT_TRUE(test::ClickButton(&full, QStringLiteral("New")));
+    EXPECT_EQ(services_.prompter.last().text(), "The maximum number of categories is 16!");
+    EXPECT_EQ(services_.dialogs.Opened(), 0u);
 }
 
 TEST_F(CategoriesDialogTest, ListsNamedSlotsAndNewAndDeleteReachTheHost) {
@@ -109,14 +116,6 @@ TEST_F(CategoriesDialogTest, ListsNamedSlotsAndNewAndDeleteReachTheHost) {
     EXPECT_EQ(services_.prompter.count(), 0u);
     // A dialog opened afterwards forgets what the last one cleared.
     EXPECT_EQ(CategoriesDialog(Units(), nullptr).OfferedNumber(), 7);
-}
-
-TEST_F(CategoriesDialogTest, NewWithEverySlotNamedIsRefused) {
-    NameUnitSlots(NumberedNames(16));
-    CategoriesDialog dialog(Units(), nullptr);
-    ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("New")));
-    EXPECT_EQ(services_.prompter.last().text(), "The maximum number of categories is 16!");
-    EXPECT_EQ(services_.dialogs.Opened(), 0u);
 }
 
 // "Unfiled", in any slot, can be neither renamed nor deleted; in another
