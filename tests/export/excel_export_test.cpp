@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 
 #include "data/HostExtensions.h"
 #include "export/ExcelExport.h"
@@ -24,6 +25,7 @@
 #include "support/ScriptedServices.h"
 #include "tests/data/FakeExtensions.h"
 #include "tests/data/TestDatabase.h"
+#include "tests/export/workbook/WorkbookFiles.h"
 
 namespace orv {
 namespace {
@@ -83,18 +85,6 @@ protected:
         EXPECT_EQ(book->SelectSheet(sheet, &diag), kWorkbookOk) << diag;
         return book;
     }
-    // Cells of one sheet as "B8=g", an empty value for a blank cell.
-    void ExpectCells(const QString& name, int sheet, std::initializer_list<std::string> cells) {
-        const auto book = Read(name, sheet);
-        for (const std::string& c : cells) {
-            const auto eq = c.find('=');
-            const auto at = ParseCellAddress(c.substr(0, eq));
-            ASSERT_TRUE(at) << c;
-            const CellContent cell = book->GetCell(at->row, at->column);
-            EXPECT_EQ(cell.kind == CellKind::Blank ? "" : cell.value, c.substr(eq + 1))
-                << "sheet " << sheet << ": " << c;
-        }
-    }
 
     QTemporaryDir dir_;
     test::TestDatabase data_{dir_.filePath("orv.sqlite").toStdString()};
@@ -106,34 +96,25 @@ double Number(const Workbook& book, int row, int column) {
     return cell.kind == CellKind::Number ? std::stod(cell.value) : std::nan("");
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-TEST_F(ExcelExportTest, StructureBlocks) {
+TEST_F(ExcelExportTest, StructureBlocksAndValuesByItemByDayAndByDate) {
     MakeDiary();
     ASSERT_EQ(Structure(Options("structure.xlsx")), kExportOk);
     EXPECT_TRUE(services_.diagnostics.empty()) << services_.diagnostics.front();
     EXPECT_TRUE(services_.shell.Opened().empty()) << "without a user there, the workbook is not opened";
-    ExpectCells("structure.xlsx", 1,
-                {"A8=1", "B8=g", "C8=Unfiled", "D8=", "B9=kg", "D9=1000", "E9=g", "B10=1/2",         // units
-                 "B14=Carbohydrates", "D14=g", "E14=Sum", "E17=Average",                             // targets
-                 "B21=Food", "D21=Number", "E21=g", "F21=Carbohydrates", "H21=Protein", "D22=Time",  // groups
-                 // items, under each group's heading rows with its target units
-                 "E27=g", "G27=g", "B28=Bread", "C28=Food", "D28=1.5", "E28=0.5", "G28=0.2", "B29=Apple", "E31=1/2",
-                 "A32=3", "B32=Fasting"});
+    test::ExpectCells(*Read("structure.xlsx"),
+                      {"A8=1", "B8=g", "C8=Unfiled", "D8=", "B9=kg", "D9=1000", "E9=g", "B10=1/2",         // units
+                       "B14=Carbohydrates", "D14=g", "E14=Sum", "E17=Average",                             // targets
+                       "B21=Food", "D21=Number", "E21=g", "F21=Carbohydrates", "H21=Protein", "D22=Time",  // groups
+                       // items, under each group's heading rows with its target units
+                       "E27=g", "G27=g", "B28=Bread", "C28=Food", "D28=1.5", "E28=0.5", "G28=0.2", "B29=Apple",
+                       "E31=1/2", "A32=3", "B32=Fasting"});
     EXPECT_EQ(Read("structure.xlsx")->GetCell(10, 2).kind, CellKind::Text) << "names are never read as dates";
-}
 
-TEST_F(ExcelExportTest, ValuesByItemByDayAndByDate) {
-    MakeDiary();
     ASSERT_EQ(Values(Options("values.xlsx")), kExportOk);
     // By item: each value's per-target formulas, then its notes.
-    ExpectCells("values.xlsx", 1,
-                {"B2=Food", "F3=g", "B4=Bread", "F4=0.5", "E5=100", "F5=50", "G5=10", "I5=breakfast", "B7=Apple",
-                 "F8=15", "B10=Blood glucose", "B12=Fasting", "G13="});
+    test::ExpectCells(*Read("values.xlsx"),
+                      {"B2=Food", "F3=g", "B4=Bread", "F4=0.5", "E5=100", "F5=50", "G5=10", "I5=breakfast", "B7=Apple",
+                       "F8=15", "B10=Blood glucose", "B12=Fasting", "G13="});
     auto book = Read("values.xlsx");
     EXPECT_EQ(book->SheetName(), "Values by Items");
     EXPECT_EQ(book->GetCell(5, 8).formula, "H$4*$E5");
@@ -144,14 +125,14 @@ TEST_F(ExcelExportTest, ValuesByItemByDayAndByDate) {
 
     // By day: carbohydrates 100 * 0.5 + 150 * 0.1, fat 100 * 0.1, glucose
     // (90 + 110) / 2; the second day half a breakfast and no glucose.
-    ExpectCells("values.xlsx", 2,
-                {"B1=Carbohydrates", "E1=Glucose", "E2=1/2", "B3=65", "C3=10", "E3=100", "B4=25", "E4="});
+    test::ExpectCells(*Read("values.xlsx", 2),
+                      {"B1=Carbohydrates", "E1=Glucose", "E2=1/2", "B3=65", "C3=10", "E3=100", "B4=25", "E4="});
     auto byDay = Read("values.xlsx", 2);
     EXPECT_EQ(byDay->GetCell(3, 2).formula, "('Values by Items'!F5+'Values by Items'!F8)");
     EXPECT_EQ(byDay->GetCell(3, 5).formula, "('Values by Items'!F13+'Values by Items'!F14)/2");
     EXPECT_EQ(byDay->LastRow(), 5) << "two days and the closing row";
 
-    ExpectCells("values.xlsx", 3, {"A3=Fasting", "B3=90", "C3=1/2", "D4=breakfast"});
+    test::ExpectCells(*Read("values.xlsx", 3), {"A3=Fasting", "B3=90", "C3=1/2", "D4=breakfast"});
     EXPECT_EQ(Number(*Read("values.xlsx", 3), 2, 1), *DateSerial(2026, 1, 10));
 }
 
@@ -180,7 +161,9 @@ TEST_F(ExcelExportTest, LongHistoriesListOnlyDaysWithValues) {
     EXPECT_TRUE(QFile::exists(dir_.filePath("empty.xlsx")));
 }
 
-TEST_F(ExcelExportTest, StoppedExportsWriteNothing) {
+// Stopped exports write nothing; a completed one replaces an existing file
+// and opens it, or says where it went.
+TEST_F(ExcelExportTest, StoppedExportsWriteNothingAndDoneOnesAreOpened) {
     MakeDiary();
     // No directory in the module's path: only the message, no dialog.
     std::string message;
@@ -206,24 +189,23 @@ TEST_F(ExcelExportTest, StoppedExportsWriteNothing) {
     EXPECT_EQ(services_.prompter.count(), 2u);
     EXPECT_TRUE(QDir(dir_.path()).entryList({"*.xlsx"}).isEmpty());
     EXPECT_TRUE(services_.shell.Opened().empty());
-}
 
-TEST_F(ExcelExportTest, ReplacesAnExistingFileAndOpensItOrSaysWhereItWent) {
-    MakeDiary();
+    // An existing file is replaced, then opened.
+    services_.environment.moduleFile = QStringLiteral(ORV_TEMPLATE_DIR "/ORVUnits.upg");
     const QString path = dir_.filePath("existing.xlsx");
-    WriteFile(path, "old content");
+    std::ofstream(path.toStdString()) << "old content";
     services_.dialogs.AnswerSaveFile(path);
     EXPECT_EQ(Structure(ExportOptions{}), kExportOk);
     EXPECT_EQ(Read("existing.xlsx")->GetCell(8, 2).value, "g");
     ASSERT_EQ(services_.shell.Opened().size(), 1u);
     EXPECT_EQ(services_.shell.Opened().front().toLocalFile(), path);
-    EXPECT_EQ(services_.prompter.count(), 0u);
+    EXPECT_EQ(services_.prompter.count(), 2u);
 
     // Without a program to open it, the user is told where it was written.
     services_.dialogs.AnswerSaveFile(path);
     services_.shell.SetSucceeds(false);
     EXPECT_EQ(Structure(ExportOptions{}), kExportOk);
-    ASSERT_EQ(services_.prompter.count(), 1u);
+    ASSERT_EQ(services_.prompter.count(), 3u);
     EXPECT_TRUE(services_.prompter.last().text().contains(path));
 }
 
@@ -253,9 +235,9 @@ TEST_F(ExcelExportTest, AFailedExportLeavesTheOldFileAndNoJunk) {
     MakeDiary();
     ASSERT_TRUE(QDir(dir_.path()).mkpath("out"));
     ASSERT_TRUE(QDir(dir_.path()).mkpath("broken"));
-    WriteFile(dir_.filePath("broken/export_tmp_values.xlsx"), "junk!");
+    std::ofstream(dir_.filePath("broken/export_tmp_values.xlsx").toStdString()) << "junk!";
     const QString old = dir_.filePath("out/values.xlsx");
-    WriteFile(old, "the workbook of last week");
+    std::ofstream(old.toStdString()) << "the workbook of last week";
     const struct {
         const char* name;
         QString moduleDir;
@@ -321,12 +303,12 @@ TEST_F(ExcelExportTest, StoredResultsEqualWhatASpreadsheetProgramComputes) {
 
     // Recalculate on load, always, in a profile of its own.
     ASSERT_TRUE(QDir(dir_.path()).mkpath("lo/user"));
-    WriteFile(dir_.filePath("lo/user/registrymodifications.xcu"),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-              "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
-              "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
-              "<item oor:path=\"/org.openoffice.Office.Calc/Formula/Load\"><prop oor:name=\"OOXMLRecalcMode\" "
-              "oor:op=\"fuse\"><value>0</value></prop></item>\n</oor:items>\n");
+    std::ofstream(dir_.filePath("lo/user/registrymodifications.xcu").toStdString())
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+           "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+           "<item oor:path=\"/org.openoffice.Office.Calc/Formula/Load\"><prop oor:name=\"OOXMLRecalcMode\" "
+           "oor:op=\"fuse\"><value>0</value></prop></item>\n</oor:items>\n";
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", dir_.path());

@@ -1,6 +1,6 @@
-// The printed layout of a report: PDF pages whose word boxes, read back with
-// pdftotext -bbox, show table text at a readable size, the page header and
-// footer, and the chosen page range. Also the page range logic itself.
+// The printed layout of a report: PDF pages from the print helper whose word
+// boxes, read back with pdftotext -bbox, show table text at a readable size,
+// the page header, and the chosen page range. Also the page range logic.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <fstream>
 
 #include "report/PrintLayout.h"
 #include "report/ReportText.h"
@@ -79,21 +81,25 @@ protected:
     QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
     QTemporaryDir dir_;
-    const print::PageSetup setup_{"&w&bPage &p of &P", "&u&b&d"};
 };
 
-TEST_F(PrintLayoutTest, TableTextIsPrintedAtScreenSizeUnderTheHeaderOnEveryPage) {
-    const QString pdf = Path("report.pdf");
-    QString error;
-    ASSERT_TRUE(print::WriteReportPdf(QString::fromStdString(LongReport()), pdf, setup_,
-                                      print::BandValuesFor(QStringLiteral("Report"), Path("report.html"), {}), {},
-                                      &error))
-        << error.toStdString();
-    const int pages = PageCount(pdf);
+// The print helper writes every page, table text at a readable size under
+// the header, or only the chosen pages, or nothing for pages that are none.
+TEST_F(PrintLayoutTest, TheHelperPrintsTableTextAtScreenSizeUnderTheHeaderOnTheChosenPages) {
+    const QString html = Path("report.html");
+    std::ofstream(html.toStdString()) << LongReport();
+    const auto print = [&](const char* pdf, const QStringList& pages) {
+        QProcess helper;
+        helper.start(QStringLiteral(ORV_PRINT_PROGRAM),
+                     QStringList{QStringLiteral("--pdf"), Path(pdf)} + pages << html);
+        EXPECT_TRUE(helper.waitForFinished(60000));
+        return helper.exitCode();
+    };
+    ASSERT_EQ(print("all.pdf", {}), 0);
+    const int pages = PageCount(Path("all.pdf"));
     ASSERT_GT(pages, 1);
-
     int cells = 0;
-    for (const Word& word : Words(pdf)) {
+    for (const Word& word : Words(Path("all.pdf"))) {
         if (word.text != QStringLiteral("Bread") && word.text != QStringLiteral("3.00000")) continue;
         ++cells;
         // 12px at 96 per inch is 9 pt; a layout in printer dots gives < 1 pt.
@@ -101,31 +107,15 @@ TEST_F(PrintLayoutTest, TableTextIsPrintedAtScreenSizeUnderTheHeaderOnEveryPage)
         EXPECT_LE(word.height, 14.0) << word.text.toStdString();
     }
     EXPECT_EQ(cells, 240);
-    const QString text = RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const QString text = RunTool(QStringLiteral("pdftotext"), {Path("all.pdf"), QStringLiteral("-")});
     EXPECT_EQ(text.count(QRegularExpression(QStringLiteral(R"(Page \d+ of %1)").arg(pages))), pages);
-}
 
-TEST_F(PrintLayoutTest, ThePrintHelperWritesOnlyTheChosenPages) {
-    const QString html = Path("report.html");
-    {
-        QFile file(html);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(LongReport()));
-    }
-    QProcess helper;
-    helper.start(QStringLiteral(ORV_PRINT_PROGRAM),
-                 {QStringLiteral("--pdf"), Path("two.pdf"), QStringLiteral("--pages"), QStringLiteral("2-2"), html});
-    ASSERT_TRUE(helper.waitForFinished(60000));
-    ASSERT_EQ(helper.exitCode(), 0) << helper.readAllStandardError().toStdString();
+    ASSERT_EQ(print("two.pdf", {QStringLiteral("--pages"), QStringLiteral("2-2")}), 0);
     EXPECT_EQ(PageCount(Path("two.pdf")), 1);
-    const QString text = RunTool(QStringLiteral("pdftotext"), {Path("two.pdf"), QStringLiteral("-")});
-    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral(R"(Page 2 of \d+)")))) << text.toStdString();
-
+    const QString two = RunTool(QStringLiteral("pdftotext"), {Path("two.pdf"), QStringLiteral("-")});
+    EXPECT_TRUE(two.contains(QRegularExpression(QStringLiteral(R"(Page 2 of \d+)")))) << two.toStdString();
     // A range past the last page writes nothing and says so.
-    helper.start(QStringLiteral(ORV_PRINT_PROGRAM),
-                 {QStringLiteral("--pdf"), Path("none.pdf"), QStringLiteral("--pages"), QStringLiteral("90"), html});
-    ASSERT_TRUE(helper.waitForFinished(60000));
-    EXPECT_EQ(helper.exitCode(), 1);
+    EXPECT_EQ(print("none.pdf", {QStringLiteral("--pages"), QStringLiteral("90")}), 1);
     EXPECT_FALSE(QFile::exists(Path("none.pdf")));
 }
 

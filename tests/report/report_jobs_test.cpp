@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "report/ReportJobs.h"
+#include "support/FileBytes.h"
 #include "support/ModuleFixture.h"
 #include "ui/PluginMainWindow.h"
 #include "ui/tables/TablesPage.h"
@@ -52,10 +53,7 @@ protected:
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }
-    QString Recorded(const QString& name) {
-        QFile file(TempPath(name));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
+    QString Recorded(const QString& name) { return QString::fromUtf8(test::FileBytes(TempPath(name))); }
     std::string PageSetup(const QString& file, const char* name) {
         QSettings ini(file, QSettings::IniFormat);
         return ini.value(QStringLiteral("Software/Microsoft/Internet Explorer/PageSetup/%1").arg(QLatin1String(name)))
@@ -72,7 +70,7 @@ protected:
     }
 };
 
-TEST_F(ReportJobsTest, PrintingBlanksThePageSetupWhileTheHelperRunsAndRestoresTheDefaults) {
+TEST_F(ReportJobsTest, PrintingBlanksThePageSetupWhileTheHelperRunsAndRestoresItAfter) {
     services_.prompter.AnswerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
 
@@ -85,12 +83,11 @@ TEST_F(ReportJobsTest, PrintingBlanksThePageSetupWhileTheHelperRunsAndRestoresTh
     EXPECT_EQ(services_.prompter.last().text(),
               QStringLiteral("Do you want to delete the report file?\n \"%1\"").arg(ReportPath()));
     EXPECT_TRUE(QFile::exists(ReportPath()));
-}
 
-TEST_F(ReportJobsTest, PrintingKeepsTheUsersOwnHeaderAndDeletesTheFileOnYes) {
+    // The user's own header is kept; the file goes when the user says so.
     store_->WriteText(pagesetup::kPath, pagesetup::kSection, pagesetup::kHeader, "&d");
     services_.prompter.AnswerYes();
-    PrintReport(nullptr, Content(), store_.get());
+    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
     EXPECT_EQ(PageSetup(store_->UserFile(), "header"), "&d");
     EXPECT_FALSE(QFile::exists(ReportPath()));
 }
@@ -171,15 +168,14 @@ TEST_F(ReportJobsTest, ReportsGoToTheUsersCacheFolderWhereOldOnesArePruned) {
     QStandardPaths::setTestModeEnabled(false);
 }
 
-TEST_F(ReportJobsTest, MailAttachesTheReportAndKeepsItWithoutAsking) {
+TEST_F(ReportJobsTest, MailAttachesTheReportAndKeepsItWithoutAskingOrSaysWhyNot) {
     EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::Sent);
     EXPECT_EQ(Recorded(QStringLiteral("mail.args")),
               QStringLiteral("--attach\n%1\n--body\nORV Report\n").arg(ReportPath()));
     EXPECT_EQ(services_.prompter.count(), 0u);
     EXPECT_TRUE(QFile::exists(ReportPath()));
-}
 
-TEST_F(ReportJobsTest, AFailingOrMissingMailClientIsReported) {
+    // A failing or missing mail client is reported.
     services_.environment.mailProgram = Script(QStringLiteral("mail"), 4);
     EXPECT_EQ(MailReport(nullptr, Content()), MailOutcome::Failed);
     EXPECT_EQ(services_.prompter.count(), 1u);
@@ -197,9 +193,7 @@ TEST_F(ReportJobsTest, ThePrintButtonPrintsTheFiguresTheTablesPageShows) {
     services_.prompter.AnswerNo();
     page.PrintButton()->click();
 
-    QFile file(ReportPath());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(file.readAll());
+    const QString html = QString::fromUtf8(test::FileBytes(ReportPath()));
     EXPECT_TRUE(html.contains(QStringLiteral("<center><H1>%1</h1></center>").arg(page.HeadingLabel()->text())));
     EXPECT_TRUE(html.contains(QStringLiteral("<h1>%1</h1>").arg(page.StatisticsLabel()->text())));
     EXPECT_EQ(html.count(QStringLiteral("<tr><td>")), page.DayCount());

@@ -4,46 +4,27 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include <zip.h>
+#include <gtest/gtest.h>
+
+#include "export/workbook/CellAddress.h"
+#include "export/workbook/ZipPackage.h"
 
 namespace orv::test {
 
 void WriteZip(const std::string& path, const Parts& parts) {
-    int code = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-    if (!archive) throw std::runtime_error("cannot create " + path);
-    for (const auto& [name, data] : parts) {
-        zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
-        if (!source || zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
-            zip_discard(archive);
-            throw std::runtime_error("cannot add " + name);
-        }
-    }
-    if (zip_close(archive) != 0) {
-        zip_discard(archive);
-        throw std::runtime_error("cannot write " + path);
-    }
+    std::vector<workbook::PackagePart> stored;
+    for (const auto& [name, data] : parts) stored.push_back({name, data});
+    std::vector<const workbook::PackagePart*> order;
+    for (const auto& part : stored) order.push_back(&part);
+    workbook::WritePackage(path, order, 1);
 }
 
 std::map<std::string, std::string> ReadZip(const std::string& path, std::vector<std::string>* order) {
-    int code = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
-    if (!archive) throw std::runtime_error("cannot open " + path);
     std::map<std::string, std::string> parts;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
-        zip_stat_t stat;
-        zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
-        std::string data(stat.size, '\0');
-        zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
-        if (!file || zip_fread(file, data.data(), data.size()) != static_cast<zip_int64_t>(data.size())) {
-            zip_discard(archive);
-            throw std::runtime_error("cannot read an entry of " + path);
-        }
-        zip_fclose(file);
-        if (order) order->push_back(stat.name);
-        parts[stat.name] = std::move(data);
+    for (auto& part : workbook::ReadPackage(path)) {
+        if (order) order->push_back(part.name);
+        parts[part.name] = std::move(part.data);
     }
-    zip_discard(archive);
     return parts;
 }
 
@@ -130,6 +111,27 @@ pugi::xml_document ParseXml(const std::string& text) {
     pugi::xml_document doc;
     if (!doc.load_buffer(text.data(), text.size())) throw std::runtime_error("not XML: " + text.substr(0, 200));
     return doc;
+}
+
+pugi::xml_node FindCellNode(const pugi::xml_document& sheet, const std::string& ref) {
+    return sheet.select_node(("//c[@r='" + ref + "']").c_str()).node();
+}
+
+void ExpectCells(const Workbook& book, std::initializer_list<std::string> cells) {
+    for (const std::string& c : cells) {
+        const auto eq = c.find('=');
+        const auto at = ParseCellAddress(c.substr(0, eq));
+        ASSERT_TRUE(at) << c;
+        const CellContent cell = book.GetCell(at->row, at->column);
+        EXPECT_EQ(cell.kind == CellKind::Blank ? "" : cell.value, c.substr(eq + 1)) << c;
+    }
+}
+
+void ExpectCells(const pugi::xml_document& sheet, std::initializer_list<std::string> cells) {
+    for (const std::string& c : cells) {
+        const auto eq = c.find('=');
+        EXPECT_EQ(FindCellNode(sheet, c.substr(0, eq)).child_value("v"), c.substr(eq + 1)) << c;
+    }
 }
 
 ScratchDir::ScratchDir() {

@@ -7,15 +7,20 @@
 #include <utility>
 #include <vector>
 
+#include <initializer_list>
+
 #include <pugixml.hpp>
+
+#include "export/workbook/Workbook.h"
 
 namespace orv::test {
 
 using Parts = std::vector<std::pair<std::string, std::string>>;
 
-// Zips the parts in the given order.
+// Zips the parts in the given order, as the engine saves a workbook.
 void WriteZip(const std::string& path, const Parts& parts);
-// Every entry of a zip archive, by name; also the order they are stored in.
+// Every entry of a zip archive, by name, as the engine reads a workbook; also
+// the order they are stored in.
 std::map<std::string, std::string> ReadZip(const std::string& path, std::vector<std::string>* order = nullptr);
 
 // A worksheet part holding the given sheetData content, followed by `after`
@@ -35,6 +40,14 @@ struct BookSpec {
 Parts BuildWorkbook(const BookSpec& layout);
 
 pugi::xml_document ParseXml(const std::string& text);
+
+// The <c> element of a cell in a saved worksheet part.
+pugi::xml_node FindCellNode(const pugi::xml_document& sheet, const std::string& ref);
+
+// Checks cells given as "B8=g": the values of the selected sheet of an open
+// workbook (empty for a blank cell), or the stored <v> of a saved sheet part.
+void ExpectCells(const Workbook& book, std::initializer_list<std::string> cells);
+void ExpectCells(const pugi::xml_document& sheet, std::initializer_list<std::string> cells);
 
 class ScratchDir {
 public:

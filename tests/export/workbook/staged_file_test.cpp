@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <iterator>
 
 #include "WorkbookFiles.h"
 #include "export/workbook/StagedFile.h"
@@ -23,9 +23,7 @@ using workbook::StagedFile;
 
 std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::vector<std::string> Listing(const std::string& folder) {
