@@ -78,22 +78,6 @@ TEST_F(RecordCacheTest, EveryKindLoadsWithItsFields) {
     EXPECT_EQ(cache.GroupCategories().NumberOf("Unfiled"), 0);
 }
 
-TEST_F(RecordCacheTest, ListsOfThirtyOneAndOfNone) {
-    std::vector<int32_t> targets;
-    std::vector<float> amounts;
-    for (int i = 0; i < 31; ++i) {
-        targets.push_back(Target("T" + std::to_string(i), unit));
-        amounts.push_back(0.25f * static_cast<float>(i) + 0.125f);
-    }
-    const int32_t full = Group("Full", targets, unit);
-    const int32_t empty = Group("Empty", {}, unit);
-    const int32_t item = Item("Many", full, amounts);
-    cache.LoadAll(db.get());
-    EXPECT_EQ(cache.Groups().at(full).targets, targets);
-    EXPECT_EQ(cache.Items().at(item).values, amounts);
-    EXPECT_TRUE(cache.Groups().at(empty).targets.empty());
-}
-
 TEST_F(RecordCacheTest, SkippedRecordsAppearNowhere) {
     const int32_t hiddenUnit = Unit("hidden", unit, 2.0f);
     const int32_t hiddenTarget = Target("HiddenT", unit);
@@ -201,30 +185,6 @@ TEST_F(RecordCacheTest, EditsWriteThroughAndCommit) {
     cache.LoadGroups(db.get());
     EXPECT_EQ(cache.Groups().at(group).attrs, 5);
     EXPECT_EQ(RecordEdit(nullptr).Name("x").Apply(), kChangeNoHost);
-}
-
-TEST_F(RecordCacheTest, RemovingAGroupRemovesItsItemsAndTheirValues) {
-    const int32_t doomed = Group("Doomed", {target}, unit);
-    const int32_t kept = Group("Kept", {target}, unit);
-    const int32_t i1 = Item("I1", doomed, {1.0f});
-    const int32_t i2 = Item("I2", doomed, {1.0f});
-    const int32_t i3 = Item("I3", kept, {1.0f});
-    Value(i1, doomed, 10, 1.0f);
-    Value(i2, doomed, 20, 1.0f);
-    const int32_t survivor = Value(i3, kept, 30, 1.0f);
-    ClearModifiedFlag();
-
-    EXPECT_EQ(RemoveGroup(*db, cache, doomed), kChangeOk);
-    EXPECT_EQ(ModifiedFlag(), 1);
-    EXPECT_FALSE(cache.GroupNames().Contains(doomed));
-    EXPECT_EQ(cache.FindItem(i1), nullptr);
-    EXPECT_FALSE(cache.ItemNames().Contains(i2));
-    ASSERT_EQ(cache.Values().size(), 1u);
-    EXPECT_EQ(cache.Values().begin()->first, survivor);
-    // The host agrees: nothing of the group is left in its tables.
-    EXPECT_EQ(db->Groups()->Find(doomed), nullptr);
-    EXPECT_EQ(db->Items()->Find(i2), nullptr);
-    EXPECT_NE(db->Items()->Find(i3), nullptr);
 }
 
 TEST_F(RecordCacheTest, UnitsResolveThroughTheHost) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <tuple>
 #include <utility>
 
@@ -14,7 +13,6 @@
 #include "exchange/ValueExport.h"
 #include "exchange/ValueImport.h"
 #include "host/TestFiles.h"
-#include "host/db/SqliteHostDatabase.h"
 
 namespace orv::exchange {
 namespace {
@@ -47,19 +45,10 @@ private:
     int writes_ = 0;
 };
 
-class ValueImport : public ::testing::Test {
+class ValueImport : public hostdb::testing::DatabaseTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.Ok());
-        Reopen();
-    }
-
-    // Opens the database file afresh, so only what reached it is seen.
-    void Reopen() {
-        db_.reset();
-        std::string error;
-        db_ = SqliteHostDatabase::Open(dir_.File("orv.sqlite"), &error);
-        ASSERT_TRUE(db_) << error;
+        DatabaseTest::SetUp();
         cache_.LoadAll(db_.get());
     }
 
@@ -85,8 +74,6 @@ protected:
         return ValuesCsv(cache_);
     }
 
-    hostdb::testing::TempDir dir_;
-    std::unique_ptr<SqliteHostDatabase> db_;
     RecordCache cache_;
 };
 

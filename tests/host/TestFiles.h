@@ -34,7 +34,6 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    bool Ok() const { return !path_.empty(); }
     std::string File(const std::string& name) const { return (std::filesystem::path(path_) / name).string(); }
 
 private:

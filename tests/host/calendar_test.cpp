@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "host/db/HostCalendar.h"
 #include "tests/support/Dates.h"
 
@@ -27,22 +29,16 @@ HostDateTime FromSeconds(uint32_t seconds) {
     return d;
 }
 
-void ExpectDate(const HostDateTime& d, int year, int month, int day, int dayOfWeek) {
-    EXPECT_EQ(d.year, year);
-    EXPECT_EQ(d.month, month);
-    EXPECT_EQ(d.day, day);
-    EXPECT_EQ(d.dayOfWeek, dayOfWeek);
-}
-
 // Fixed anchors at both ends and the middle of the range; with the walk over
 // every day below, every leap day of the range falls in place.
 TEST(HostCalendar, KnownMomentsAndWeekdays) {
     EXPECT_EQ(Seconds(Date(1970, 1, 1)), 0u);
     EXPECT_EQ(Seconds(Date(2038, 1, 19, 3, 14, 8)), 0x80000000u);
     EXPECT_EQ(Seconds(Date(2106, 2, 7, 6, 28, 15)), 0xFFFFFFFFu);
-    ExpectDate(FromSeconds(0), 1970, 1, 1, 4);            // Thursday
-    ExpectDate(FromSeconds(0xFFFFFFFFu), 2106, 2, 7, 0);  // Sunday
-    EXPECT_EQ(FromSeconds(0xFFFFFFFFu).second, 15);
+    const HostDateTime first = FromSeconds(0), last = FromSeconds(0xFFFFFFFFu);
+    EXPECT_EQ(std::tuple(first.year, first.month, first.day, first.dayOfWeek), std::tuple(1970, 1, 1, 4));  // Thursday
+    EXPECT_EQ(std::tuple(last.year, last.month, last.day, last.dayOfWeek, last.second),
+              std::tuple(2106, 2, 7, 0, 15));  // Sunday
 }
 
 TEST(HostCalendar, EveryDayOfTheRangeRoundTrips) {

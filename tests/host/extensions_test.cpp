@@ -18,24 +18,17 @@
 namespace orv::hostdb {
 namespace {
 
-using testing::Add;
-using testing::GetFloat;
-using testing::Name;
-using testing::RawSql;
-using testing::RawText;
-using testing::ReadBytes;
-using testing::SetFloat;
-using testing::TempDir;
+using namespace testing;
 
 constexpr int32_t kValues = static_cast<int32_t>(RecordKind::Value);
 constexpr int32_t kUnits = static_cast<int32_t>(RecordKind::Unit);
 
 FieldMap Value(int32_t id) {
-    return testing::Fields("ID=" + std::to_string(id) + " INDEX=" + std::to_string(id) +
-                           " MATTERID=1 ITEMID=1 VALUE=6.100000 SECONDS=1700000000");
+    return Fields("ID=" + std::to_string(id) + " INDEX=" + std::to_string(id) +
+                  " MATTERID=1 ITEMID=1 VALUE=6.100000 SECONDS=1700000000");
 }
 
-using ExtensionsTest = testing::DatabaseTest;
+using ExtensionsTest = DatabaseTest;
 
 TEST_F(ExtensionsTest, ChangeVersionsMoveForOwnAndOtherWritesOfTheirKindOnly) {
     HostExtensions& ext = *db_->Extensions();
@@ -71,11 +64,9 @@ TEST_F(ExtensionsTest, ChangeVersionsMoveForOwnAndOtherWritesOfTheirKindOnly) {
     EXPECT_NE(undone, beforeChange);
 }
 
-TEST(HostDatabaseExtensions, AnOlderFileGetsTheChangeCounters) {
-    TempDir dir;
-    const std::string path = dir.File("old.sqlite");
-    std::string error;
-    ASSERT_TRUE(SqliteHostDatabase::Open(path, &error)) << error;
+TEST_F(ExtensionsTest, AnOlderFileGetsTheChangeCounters) {
+    const std::string path = dir_.File("orv.sqlite");
+    db_.reset();
     // Back to the first schema version: no counters, no triggers.
     RawSql(path, "DROP TABLE change_counts; PRAGMA user_version = 1;");
     for (const char* kind : {"units", "targets", "item_groups", "items", "tracked_values", "categories", "settings"}) {
@@ -83,12 +74,11 @@ TEST(HostDatabaseExtensions, AnOlderFileGetsTheChangeCounters) {
             RawSql(path, ("DROP TRIGGER count_" + std::string(kind) + "_" + event).c_str());
         }
     }
-    auto db = SqliteHostDatabase::Open(path, &error);
-    ASSERT_TRUE(db) << error;
+    Reopen();
     EXPECT_EQ(RawText(path, "PRAGMA user_version"), std::to_string(kSchemaVersion));
-    const uint64_t values = db->ChangeVersion(kValues);
+    const uint64_t values = db_->ChangeVersion(kValues);
     RawSql(path, "INSERT INTO tracked_values (id, idx) VALUES (7, 7)");
-    EXPECT_NE(db->ChangeVersion(kValues), values);
+    EXPECT_NE(db_->ChangeVersion(kValues), values);
 }
 
 TEST_F(ExtensionsTest, AChangeIsAllOrNothingAndARollbackLeavesNoStaleRecord) {
@@ -158,6 +148,27 @@ TEST(HostDatabaseExtensions, AKilledProcessKeepsItsWritesButNothingOfAnOpenChang
     EXPECT_FLOAT_EQ(GetFloat(*db->Items()->Find(1), prop::ItemDefaultValue), 7.25f);
 }
 
+// Every kind of write the host offers, each refused with `result`; the unit
+// keeps its name.
+void ExpectEveryWriteRefused(SqliteHostDatabase& db, int32_t result) {
+    HostRecord* unit = db.Units()->Find(1);
+    ASSERT_TRUE(unit);
+    EXPECT_EQ(Add(*db.Values(), Value(1)), result);
+    EXPECT_EQ(unit->Named().SetName("gram"), result);
+    EXPECT_EQ(SetFloat(*unit, prop::UnitValue, 2), result);
+    EXPECT_EQ(unit->SetCategory(2), result);
+    EXPECT_EQ(unit->Commit(), result);
+    EXPECT_EQ(unit->Delete(1), result);
+    EXPECT_EQ(db.BeginChange(), result);
+    ASSERT_EQ(db.UnitCategories()->MoveFirst(), 0);
+    EXPECT_EQ(db.UnitCategories()->Current()->Named().SetName("Mass"), result);
+    char buffer[2 * 1024] = {};
+    std::strcpy(buffer, "NAME");
+    std::strcpy(buffer + 512, "ORVORV");
+    EXPECT_EQ(db.SettingsStore()->Write(buffer, 1), result);
+    EXPECT_EQ(Name(unit->Named()), "g");
+}
+
 TEST(HostDatabaseExtensions, WritesPastTheBusyTimeoutAreRefusedAsBusy) {
     TempDir dir;
     const std::string path = dir.File("orv.sqlite");
@@ -172,41 +183,13 @@ TEST(HostDatabaseExtensions, WritesPastTheBusyTimeoutAreRefusedAsBusy) {
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_EQ(Add(*db->Values(), Value(1)), hostresult::kBusy);
-    EXPECT_EQ(unit->Named().SetName("gram"), hostresult::kBusy);
-    EXPECT_EQ(unit->Commit(), hostresult::kBusy);
-    EXPECT_EQ(unit->Delete(1), hostresult::kBusy);
-    EXPECT_EQ(db->BeginChange(), hostresult::kBusy);
+    ExpectEveryWriteRefused(*db, hostresult::kBusy);
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
 
     EXPECT_EQ(db->Values()->Find(1), nullptr);
     ASSERT_EQ(db->Units()->Find(1), unit);
-    EXPECT_EQ(Name(unit->Named()), "g");
     EXPECT_EQ(unit->Commit(), 0) << "writes go through again once the other program let go";
-}
-
-// Every write a read-only database is asked for, with its result.
-void ExpectEveryWriteRefused(SqliteHostDatabase& db) {
-    EXPECT_EQ(db.IsReadOnly(), 1);
-    HostRecord* unit = db.Units()->Find(1);
-    ASSERT_TRUE(unit);
-    const std::string name = Name(unit->Named());
-    EXPECT_FALSE(name.empty());
-    EXPECT_EQ(Add(*db.Values(), Value(1)), hostresult::kReadOnly);
-    EXPECT_EQ(unit->Named().SetName("gram"), hostresult::kReadOnly);
-    EXPECT_EQ(SetFloat(*unit, prop::UnitValue, 2), hostresult::kReadOnly);
-    EXPECT_EQ(unit->SetCategory(2), hostresult::kReadOnly);
-    EXPECT_EQ(unit->Commit(), hostresult::kReadOnly);
-    EXPECT_EQ(unit->Delete(1), hostresult::kReadOnly);
-    EXPECT_EQ(db.BeginChange(), hostresult::kReadOnly);
-    ASSERT_EQ(db.UnitCategories()->MoveFirst(), 0);
-    EXPECT_EQ(db.UnitCategories()->Current()->Named().SetName("Mass"), hostresult::kReadOnly);
-    char buffer[2 * 1024] = {};
-    std::strcpy(buffer, "NAME");
-    std::strcpy(buffer + 512, "ORVORV");
-    EXPECT_EQ(db.SettingsStore()->Write(buffer, 1), hostresult::kReadOnly);
-    EXPECT_EQ(Name(unit->Named()), name);
 }
 
 TEST(HostDatabaseExtensions, AFileWeMayNotWriteOpensReadOnlyAndStaysUnchanged) {
@@ -242,7 +225,8 @@ TEST(HostDatabaseExtensions, AFileWeMayNotWriteOpensReadOnlyAndStaysUnchanged) {
         auto db = SqliteHostDatabase::Open(path, options, &error);
         ASSERT_TRUE(db) << error;
         EXPECT_TRUE(db->Values()->Find(1)) << "everything can still be viewed";
-        ExpectEveryWriteRefused(*db);
+        EXPECT_EQ(db->IsReadOnly(), 1);
+        ExpectEveryWriteRefused(*db, hostresult::kReadOnly);
         db.reset();
         ::chmod(folder.c_str(), 0755);
         EXPECT_EQ(ReadBytes(path), before);

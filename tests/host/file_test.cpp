@@ -13,14 +13,7 @@
 namespace orv::hostdb {
 namespace {
 
-using testing::RawSql;
-using testing::RawText;
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::WriteBytes;
-
-using testing::GetInt;
-using testing::Name;
+using namespace testing;
 
 TEST(HostDatabaseFile, NewDatabaseHasARealisticStarterStructure) {
     TempDir dir;

@@ -17,12 +17,7 @@
 namespace orv::hostdb {
 namespace {
 
-using testing::Add;
-using testing::GetFloat;
-using testing::GetInt;
-using testing::Name;
-using testing::SetFloat;
-using testing::SetInt;
+using namespace testing;
 
 int Count(HostTable& table) {
     int n = 0;
@@ -30,7 +25,7 @@ int Count(HostTable& table) {
     return n;
 }
 
-using RecordsTest = testing::DatabaseTest;
+using RecordsTest = DatabaseTest;
 
 // A record of every kind added from a FieldMap; each numbered property read
 // back, changed, and read again from the file.
@@ -44,7 +39,7 @@ TEST_F(RecordsTest, EveryPropertyReadsBackAndChangesPersist) {
         {RecordKind::Value,
          "ID=1 NAME=iced INDEX=1 MATTERID=20 ITEMID=300 VALUE=500.000000 ITEMINDEX=65535 SECONDS=-1"},
     };
-    for (const auto& [kind, text] : records) ASSERT_EQ(Add(*db_->Table(kind), testing::Fields(text)), 0) << text;
+    for (const auto& [kind, text] : records) ASSERT_EQ(Add(*db_->Table(kind), Fields(text)), 0) << text;
 
     struct Row {
         RecordKind kind;
@@ -176,8 +171,7 @@ TEST_F(RecordsTest, RefusedFieldMapsWriteNothing) {
         {RecordKind::Value, {{"ID", "90"}, {"SECONDS", "4294967296"}}},
         {RecordKind::Value, {{"ID", "90"}, {"VALUE", "1e300"}}},
     };
-    const std::string before =
-        testing::ReadBytes(dir_.File("orv.sqlite")) + testing::ReadBytes(dir_.File("orv.sqlite-wal"));
+    const std::string before = ReadBytes(dir_.File("orv.sqlite")) + ReadBytes(dir_.File("orv.sqlite-wal"));
     for (const auto& [kind, fields] : refused) {
         HostTable& table = *db_->Table(kind);
         const int32_t maxId = table.MaxId();
@@ -188,7 +182,7 @@ TEST_F(RecordsTest, RefusedFieldMapsWriteNothing) {
     }
     EXPECT_LT(db_->Units()->Add(nullptr), 0);
     EXPECT_EQ(Name(db_->Units()->Find(1)->Named()), "g");
-    EXPECT_EQ(testing::ReadBytes(dir_.File("orv.sqlite")) + testing::ReadBytes(dir_.File("orv.sqlite-wal")), before);
+    EXPECT_EQ(ReadBytes(dir_.File("orv.sqlite")) + ReadBytes(dir_.File("orv.sqlite-wal")), before);
 }
 
 TEST_F(RecordsTest, MaxIdAndMaxIndexGiveFreeNumbers) {
@@ -272,7 +266,7 @@ TEST_F(RecordsTest, RecordObjectsOutliveTheirRecords) {
     EXPECT_EQ(db_->Units()->Find(2), nullptr);
 }
 
-using StoreTest = testing::DatabaseTest;
+using StoreTest = DatabaseTest;
 
 // Sixteen slots per kind, "Unfiled" first; a rename is kept in the file and
 // touches only its kind.
