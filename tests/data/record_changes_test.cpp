@@ -124,28 +124,22 @@ TEST(RecordChanges, ARefusedWriteAtAnyStepLeavesEveryRecordAsBefore) {
 }
 
 TEST(RecordChanges, WithHostExtensionsTheHostEndsTheChange) {
-    test::FakeExtensions extensions;
-    SetCurrentHostExtensions(&extensions);
     for (const ChangeCase& change : kChanges) {
-        extensions.begins = 0;
-        extensions.ends.clear();
-        Store ok;
-        EXPECT_EQ(change.run(ok), kChangeOk) << change.name;
-        EXPECT_EQ(extensions.begins, 1) << change.name;
-        EXPECT_EQ(extensions.ends, std::vector<int32_t>{1}) << change.name;
-
-        extensions.begins = 0;
-        extensions.ends.clear();
-        Store failing;
-        failing.host->counter.failAt = 2;
-        EXPECT_EQ(change.run(failing), hostresult::kBusy) << change.name;
-        EXPECT_EQ(extensions.ends, std::vector<int32_t>{0}) << change.name;
-
-        Store readOnly;
-        extensions.readOnly = true;
-        EXPECT_EQ(change.run(readOnly), hostresult::kReadOnly) << change.name;
-        EXPECT_EQ(readOnly.host->counter.writes, 0) << change.name;
-        extensions.readOnly = false;
+        for (const int failAt : {0, 2}) {
+            test::FakeExtensions extensions;
+            SetCurrentHostExtensions(&extensions);
+            Store store;
+            store.host->counter.failAt = failAt;
+            EXPECT_EQ(change.run(store), failAt ? hostresult::kBusy : kChangeOk) << change.name;
+            EXPECT_EQ(extensions.begins, 1) << change.name;
+            EXPECT_EQ(extensions.ends, std::vector<int32_t>{failAt ? 0 : 1}) << change.name << ", write " << failAt;
+        }
+        Store store;
+        test::FakeExtensions readOnly;
+        readOnly.readOnly = true;
+        SetCurrentHostExtensions(&readOnly);
+        EXPECT_EQ(change.run(store), hostresult::kReadOnly) << change.name;
+        EXPECT_EQ(store.host->counter.writes, 0) << change.name;
     }
     SetCurrentHostExtensions(nullptr);
 }

@@ -1,8 +1,7 @@
 // Records of every kind through the host interfaces: adding from a FieldMap,
 // reading and changing every numbered property and the named facet, lists,
-// refused input, ids and indexes, the skip flag and deleted records.
-//
-// Category slots and the settings store.
+// refused input, ids and indexes, the skip flag, deleted records and the
+// settings store.
 
 #include <gtest/gtest.h>
 
@@ -193,16 +192,9 @@ TEST_F(RecordsTest, MaxIdAndMaxIndexGiveFreeNumbers) {
     ASSERT_EQ(Add(values, FieldMap{{"ID", "3"}, {"INDEX", "2"}}), 0);
     EXPECT_EQ(values.MaxId(), 5);
     EXPECT_EQ(values.MaxIndex(), 9);
-    // Without INDEX a value goes after the last one; seconds past 2^31 are read unsigned.
-    ASSERT_EQ(Add(values, FieldMap{{"ID", "6"}, {"SECONDS", "2208988800"}}), 0);
+    // Without INDEX a value goes after the last one.
+    ASSERT_EQ(Add(values, FieldMap{{"ID", "6"}}), 0);
     EXPECT_EQ(values.Find(6)->Named().GetIndex(), 10);
-    EXPECT_EQ(static_cast<uint32_t>(GetInt(*values.Find(6), prop::ValueSeconds)), 2208988800u);
-    EXPECT_EQ(db_->Units()->MaxId(), 12);  // the starter units
-
-    // The walk is in order of entry, not of id.
-    std::vector<int32_t> ids;
-    for (values.MoveFirst(); !values.IsEnd(); values.MoveNext()) ids.push_back(values.Current()->Named().GetId());
-    EXPECT_EQ(ids, (std::vector<int32_t>{5, 3, 6}));
 }
 
 TEST_F(RecordsTest, PropertyMisuseIsRefusedAndChangesNothing) {
@@ -220,6 +212,7 @@ TEST_F(RecordsTest, PropertyMisuseIsRefusedAndChangesNothing) {
     EXPECT_LT(g->Delete(0), 0);
     HostRecord* item = db_->Items()->Find(1);
     EXPECT_LT(SetFloat(*item, prop::ItemDefaultValue, std::numeric_limits<float>::infinity()), 0);
+    EXPECT_EQ(db_->Categories(RecordKind::Item), nullptr);  // items have no categories
 
     Reopen();
     g = db_->Groups()->Find(2);
@@ -267,27 +260,6 @@ TEST_F(RecordsTest, RecordObjectsOutliveTheirRecords) {
 }
 
 using StoreTest = DatabaseTest;
-
-// Sixteen slots per kind, "Unfiled" first; a rename is kept in the file and
-// touches only its kind.
-TEST_F(StoreTest, CategorySlotsAndRenames) {
-    const auto slot = [this](HostCategoryTable& table, int index) {
-        int count = 0;
-        HostCategory* found = nullptr;
-        for (table.MoveFirst(); !table.IsEnd(); table.MoveNext(), ++count)
-            if (count == index) found = table.Current();
-        EXPECT_EQ(count, 16);
-        return found;
-    };
-    EXPECT_EQ(Name(slot(*db_->UnitCategories(), 0)->Named()), "Unfiled");
-    EXPECT_EQ(db_->Categories(RecordKind::Item), nullptr);
-    HostCategory* five = slot(*db_->GroupCategories(), 5);
-    ASSERT_EQ(five->Named().SetName("Sweets"), 0);
-    EXPECT_EQ(five->AfterRename(1), 0);
-    Reopen();
-    EXPECT_EQ(Name(slot(*db_->GroupCategories(), 5)->Named()), "Sweets");
-    EXPECT_EQ(Name(slot(*db_->UnitCategories(), 5)->Named()), "");
-}
 
 TEST_F(StoreTest, SettingsRecordRoundTripsThroughTheRecordBuffer) {
     EXPECT_EQ(db_->SettingsStore()->Find("ORVORV"), nullptr);
