@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <vector>
 
 #include "data/HostExtensions.h"  // hostresult
 #include "data/HostInterfaces.h"

@@ -19,7 +19,6 @@
 #include "data/RecordCache.h"
 #include "exchange/ValueExport.h"
 #include "host/CsvMenu.h"
-#include "host/db/DemoData.h"
 #include "host/db/RecordLayout.h"
 #include "host/db/SqliteHostDatabase.h"
 #include "support/FileBytes.h"
