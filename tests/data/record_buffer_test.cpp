@@ -75,6 +75,7 @@ TEST(RecordBufferCodec, DecodeKeepsFirstOfEqualNamesAndNeverOverreads) {
 // Six decimals and ';' between list elements are what the host reads back:
 // the host record tests fail without them.
 TEST(FieldTexts, FormatsAsPrintfWouldWithoutLocale) {
+    EXPECT_EQ(IntText(-42), "-42");
     EXPECT_EQ(RealText(-0.0000004), "-0.000000");
     EXPECT_EQ(IntListText({}), "");
     EXPECT_EQ(RealListText({0.5f, 2.0f}), "0.500000;2.000000");
