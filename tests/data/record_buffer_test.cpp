@@ -72,27 +72,34 @@ TEST(RecordBufferCodec, DecodeKeepsFirstOfEqualNamesAndNeverOverreads) {
     EXPECT_EQ(map.at(std::string(511, 'x')), "");
 }
 
-// Six decimals and ';' between list elements are what the host reads back:
-// the host record tests fail without them.
+// The texts the host stores and reads back, so a fault here is a wrong
+// record even where a host would accept it.
 TEST(FieldTexts, FormatsAsPrintfWouldWithoutLocale) {
     EXPECT_EQ(IntText(-42), "-42");
+    EXPECT_EQ(RealText(5.6), "5.600000");
     EXPECT_EQ(RealText(-0.0000004), "-0.000000");
     EXPECT_EQ(IntListText({}), "");
+    EXPECT_EQ(IntListText({1, 2, 3}), "1;2;3");
     EXPECT_EQ(RealListText({0.5f, 2.0f}), "0.500000;2.000000");
 }
 
-// Trailing text, overflow and empty list elements are refused: the host
-// record tests feed such fields.
 TEST(FieldTexts, StrictParsing) {
     EXPECT_EQ(ParseIntText(" 17 "), 17);
-    EXPECT_FALSE(ParseIntText(""));
-    EXPECT_DOUBLE_EQ(*ParseRealText("2.500000"), 2.5);
     EXPECT_EQ(ParseIntListText("")->size(), 0u);
     EXPECT_EQ(*ParseIntListText("4;5;6"), (std::vector<int32_t>{4, 5, 6}));
+    EXPECT_DOUBLE_EQ(*ParseRealText("2.500000"), 2.5);
+    for (const char* refused : {"17x", "", "99999999999"}) EXPECT_FALSE(ParseIntText(refused)) << refused;
+    EXPECT_FALSE(ParseRealText("2,5"));
+    for (const char* refused : {";4;5", "4;5;"}) EXPECT_FALSE(ParseIntListText(refused)) << refused;
+    EXPECT_FALSE(ParseRealListText("1.0;abc"));
 }
 
-// Blanks, signs and trailing text: the view settings tests read such values.
-TEST(FieldTexts, LeadingIntClampsToTheIntRange) { EXPECT_EQ(LeadingInt("99999999999999"), 2147483647); }
+TEST(FieldTexts, LeadingIntReadsLikeAtoi) {
+    EXPECT_EQ(LeadingInt("12abc"), 12);
+    EXPECT_EQ(LeadingInt("  -7"), -7);
+    EXPECT_EQ(LeadingInt("abc"), 0);
+    EXPECT_EQ(LeadingInt("99999999999999"), 2147483647);
+}
 
 }  // namespace
 }  // namespace orv

@@ -22,7 +22,7 @@ public:
     MessageAnswer Show(QWidget* parent, const Message& message) override;
     void Beep() override { ++beeps_; }
 
-    // Queue the answers to the next Yes/No questions, in order. Messages with
+    // Queues the answers to the next Yes/No questions, in order. Messages with
     // only OK are answered Ok and take nothing from the queue.
     void AnswerYes() { answers_.push_back(MessageAnswer::Yes); }
     void AnswerNo() { answers_.push_back(MessageAnswer::No); }
