@@ -34,6 +34,9 @@ TEST(RecordBufferCodec, Limits) {
     EXPECT_EQ(small.Encode(map, &count), -2) << "more entries than offered";
     EXPECT_EQ(count, 4) << "count untouched on failure";
     EXPECT_EQ(RecordBuffer::Encode(nullptr, small.data(), &count), -1);
+    int32_t room = 8;
+    EXPECT_EQ(RecordBuffer::Encode(&map, nullptr, &room), -2) << "no buffer";
+    EXPECT_EQ(RecordBuffer::Encode(&map, small.data(), nullptr), -2) << "no count";
     EXPECT_EQ(RecordBuffer::Decode(nullptr, small.data(), 1), -1);
 
     // Exactly as many entries as offered fits.
