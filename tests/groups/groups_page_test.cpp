@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QTableView>
 #include <QTreeWidget>
 
 #include <algorithm>

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTreeWidget>
 
 #include <functional>

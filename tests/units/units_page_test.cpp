@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTableView>
 #include <QToolButton>
 
 #include <functional>
