@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -115,6 +116,22 @@ pugi::xml_document ParseXml(const std::string& text) {
 
 pugi::xml_node FindCellNode(const pugi::xml_document& sheet, const std::string& ref) {
     return sheet.select_node(("//c[@r='" + ref + "']").c_str()).node();
+}
+
+std::vector<std::string> CellXml(const pugi::xml_document& sheet, std::initializer_list<std::string> refs) {
+    std::vector<std::string> cells;
+    for (const std::string& ref : refs) {
+        std::ostringstream out;
+        FindCellNode(sheet, ref).print(out, "", pugi::format_raw);
+        cells.push_back(out.str());
+    }
+    return cells;
+}
+
+std::vector<std::string> Query(const pugi::xml_document& doc, std::initializer_list<const char*> expressions) {
+    std::vector<std::string> values;
+    for (const char* expression : expressions) values.push_back(pugi::xpath_query(expression).evaluate_string(doc));
+    return values;
 }
 
 void ExpectCells(const Workbook& book, std::initializer_list<std::string> cells) {
