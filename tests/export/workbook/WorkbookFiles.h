@@ -41,8 +41,6 @@ Parts BuildWorkbook(const BookSpec& layout);
 
 pugi::xml_document ParseXml(const std::string& text);
 
-// The <c> element of a cell in a saved worksheet part.
-pugi::xml_node FindCellNode(const pugi::xml_document& sheet, const std::string& ref);
 // Cells of a saved worksheet part as written, e.g. <c r="B2"><f>A1*2</f><v>4</v></c>.
 std::vector<std::string> CellXml(const pugi::xml_document& sheet, std::initializer_list<std::string> refs);
 // The string values of XPath expressions on a saved part: "//dimension/@ref",
@@ -50,9 +48,8 @@ std::vector<std::string> CellXml(const pugi::xml_document& sheet, std::initializ
 std::vector<std::string> Query(const pugi::xml_document& doc, std::initializer_list<const char*> expressions);
 
 // Checks cells given as "B8=g": the values of the selected sheet of an open
-// workbook (empty for a blank cell), or the stored <v> of a saved sheet part.
+// workbook, empty for a blank cell.
 void ExpectCells(const Workbook& book, std::initializer_list<std::string> cells);
-void ExpectCells(const pugi::xml_document& sheet, std::initializer_list<std::string> cells);
 
 class ScratchDir {
 public:
