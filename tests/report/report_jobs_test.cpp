@@ -70,28 +70,6 @@ protected:
     }
 };
 
-TEST_F(ReportJobsTest, PrintingBlanksThePageSetupWhileTheHelperRunsAndRestoresItAfter) {
-    services_.prompter.AnswerNo();
-    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
-
-    EXPECT_EQ(Recorded(QStringLiteral("print.args")), ReportPath() + QLatin1Char('\n'));
-    EXPECT_EQ(PageSetup(TempPath(QStringLiteral("print.setup")), "header"), " ");
-    EXPECT_EQ(PageSetup(store_->UserFile(), "header"), "&w&bPage &p of &P");
-    EXPECT_EQ(PageSetup(store_->UserFile(), "footer"), "&u&b&d");
-
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().text(),
-              QStringLiteral("Do you want to delete the report file?\n \"%1\"").arg(ReportPath()));
-    EXPECT_TRUE(QFile::exists(ReportPath()));
-
-    // The user's own header is kept; the file goes when the user says so.
-    store_->WriteText(pagesetup::kPath, pagesetup::kSection, pagesetup::kHeader, "&d");
-    services_.prompter.AnswerYes();
-    EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
-    EXPECT_EQ(PageSetup(store_->UserFile(), "header"), "&d");
-    EXPECT_FALSE(QFile::exists(ReportPath()));
-}
-
 // Print jobs that fail before the helper runs: the outcome and a message
 // (then the deletion question when the report was written); the helper is
 // never started and the page setup is never left blank.
@@ -186,7 +164,10 @@ TEST_F(ReportJobsTest, MailAttachesTheReportAndKeepsItWithoutAskingOrSaysWhyNot)
     EXPECT_FALSE(QFile::exists(ReportPath())) << "no report without a mail program";
 }
 
-TEST_F(ReportJobsTest, ThePrintButtonPrintsTheFiguresTheTablesPageShows) {
+// The Tables page's print button prints the figures the page shows. The
+// helper runs with the page setup blanked, which is restored after; the
+// report file is kept or goes as the user says.
+TEST_F(ReportJobsTest, ThePrintButtonPrintsTheTablesPageWithThePageSetupBlankedMeanwhile) {
     PluginMainWindow& window = OpenMainWindow();
     window.SelectTab(Tab::Tables);
     TablesPage& page = *window.Tables();
@@ -197,6 +178,20 @@ TEST_F(ReportJobsTest, ThePrintButtonPrintsTheFiguresTheTablesPageShows) {
     EXPECT_TRUE(html.contains(QStringLiteral("<center><H1>%1</h1></center>").arg(page.HeadingLabel()->text())));
     EXPECT_TRUE(html.contains(QStringLiteral("<h1>%1</h1>").arg(page.StatisticsLabel()->text())));
     EXPECT_EQ(html.count(QStringLiteral("<tr><td>")), page.DayCount());
+    EXPECT_EQ(Recorded(QStringLiteral("print.args")), ReportPath() + QLatin1Char('\n'));
+    EXPECT_EQ(PageSetup(TempPath(QStringLiteral("print.setup")), "header"), " ");
+    EXPECT_EQ(PageSetup(store_->UserFile(), "header"), "&w&bPage &p of &P");
+    EXPECT_EQ(PageSetup(store_->UserFile(), "footer"), "&u&b&d");
+    ASSERT_EQ(services_.prompter.count(), 1u);
+    EXPECT_EQ(services_.prompter.last().text(),
+              QStringLiteral("Do you want to delete the report file?\n \"%1\"").arg(ReportPath()));
+
+    // The user's own header is kept; the file goes when the user says so.
+    store_->WriteText(pagesetup::kPath, pagesetup::kSection, pagesetup::kHeader, "&d");
+    services_.prompter.AnswerYes();
+    page.PrintButton()->click();
+    EXPECT_EQ(PageSetup(store_->UserFile(), "header"), "&d");
+    EXPECT_FALSE(QFile::exists(ReportPath()));
 }
 
 }  // namespace

@@ -70,20 +70,14 @@ TEST(ReportText, RecordTextIsEscapedAndTheDocumentDeclaresUtf8) {
 }
 
 TEST(PageBand, CodesExpandAndSplitIntoLeftCentreAndRight) {
-    print::BandValues values;
-    values.title = "Report";
-    values.url = "file:///r.html";
-    values.date = "8/27/08";
-    values.page = 2;
-    values.pages = 5;
-    const print::BandText header = print::ExpandBand("&w&bPage &p of &P", values);
-    EXPECT_EQ(header.left, "Report");
-    EXPECT_EQ(header.center, "");
-    EXPECT_EQ(header.right, "Page 2 of 5");
-    const print::BandText footer = print::ExpandBand("&u&bA && B&b&d&x", values);
-    EXPECT_EQ(footer.left, "file:///r.html");
-    EXPECT_EQ(footer.center, "A & B");
-    EXPECT_EQ(footer.right, "8/27/08");
+    const print::BandValues values{
+        .title = "Report", .url = "file:///r.html", .date = "8/27/08", .time = "", .page = 2, .pages = 5};
+    const auto parts = [&](const char* codes) {
+        const print::BandText band = print::ExpandBand(codes, values);
+        return std::vector<std::string>{band.left, band.center, band.right};
+    };
+    EXPECT_EQ(parts("&w&bPage &p of &P"), (std::vector<std::string>{"Report", "", "Page 2 of 5"}));
+    EXPECT_EQ(parts("&u&bA && B&b&d&x"), (std::vector<std::string>{"file:///r.html", "A & B", "8/27/08"}));
 }
 
 }  // namespace
