@@ -84,17 +84,10 @@ Parts BuildWorkbook(const BookSpec& layout) {
                             kRelTypes + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
         {"xl/workbook.xml", workbook},
         {"xl/_rels/workbook.xml.rels", rels + "</Relationships>"},
-        {"xl/styles.xml",
-         kDecl + "<styleSheet xmlns=\"" + kMain +
-             "\"><fonts count=\"2\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font><font><b/><sz val=\"11\"/>"
-             "<name val=\"Calibri\"/></font></fonts><fills count=\"2\"><fill><patternFill patternType=\"none\"/>"
-             "</fill><fill><patternFill patternType=\"gray125\"/></fill></fills><borders count=\"1\"><border><left/>"
-             "<right/><top/><bottom/><diagonal/></border></borders><cellStyleXfs count=\"1\"><xf numFmtId=\"0\" "
-             "fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs><cellXfs count=\"3\"><xf numFmtId=\"0\" "
-             "fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/><xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" "
-             "borderId=\"0\" xfId=\"0\" applyFont=\"1\"/><xf numFmtId=\"2\" fontId=\"0\" fillId=\"0\" borderId=\"0\" "
-             "xfId=\"0\" applyNumberFormat=\"1\"/></cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" "
-             "xfId=\"0\" builtinId=\"0\"/></cellStyles></styleSheet>"}};
+        {"xl/styles.xml", kDecl + "<styleSheet xmlns=\"" + kMain +
+                              "\"><fonts count=\"2\"><font/><font><b/></font></fonts><cellXfs count=\"3\"><xf "
+                              "numFmtId=\"0\" fontId=\"0\"/><xf numFmtId=\"0\" fontId=\"1\" applyFont=\"1\"/><xf "
+                              "numFmtId=\"2\" fontId=\"0\" applyNumberFormat=\"1\"/></cellXfs></styleSheet>"}};
     for (auto& part : sheetParts) parts.push_back(std::move(part));
     if (!layout.sharedStrings.empty()) {
         parts.emplace_back(
