@@ -112,24 +112,18 @@ TEST_F(ExcelExportTest, StructureBlocksAndValuesByItemByDayAndByDate) {
 
     ASSERT_EQ(Values(Options("values.xlsx")), kExportOk);
     // By item: each value's per-target formulas, then its notes.
-    test::ExpectCells(*Read("values.xlsx"),
-                      {"B2=Food", "F3=g", "B4=Bread", "F4=0.5", "E5=100", "F5=50", "G5=10", "I5=breakfast", "B7=Apple",
-                       "F8=15", "B10=Blood glucose", "B12=Fasting", "G13="});
     auto book = Read("values.xlsx");
+    test::ExpectCells(*book, {"B2=Food", "F3=g", "B4=Bread", "F4=0.5", "E5=100", "F5=50", "G5=10", "I5=breakfast",
+                              "B7=Apple", "F8=15", "B10=Blood glucose", "B12=Fasting", "G13="});
     EXPECT_EQ(book->SheetName(), "Values by Items");
     EXPECT_EQ(book->GetCell(5, 8).formula, "H$4*$E5");
-    EXPECT_EQ(book->GetCell(8, 6).formula, "F$7*$E8");
-    EXPECT_EQ(book->GetCell(13, 6).formula, "F$12*$E13");
     // The date and time text is read as typed text is: 08:00 is a third of a day.
     EXPECT_NEAR(Number(*book, 5, 2), *DateSerial(2026, 1, 10) + 1.0 / 3.0, 1e-6);
 
     // By day: carbohydrates 100 * 0.5 + 150 * 0.1, fat 100 * 0.1, glucose
     // (90 + 110) / 2; the second day half a breakfast and no glucose.
-    test::ExpectCells(*Read("values.xlsx", 2),
-                      {"B1=Carbohydrates", "E1=Glucose", "E2=1/2", "B3=65", "C3=10", "E3=100", "B4=25", "E4="});
     auto byDay = Read("values.xlsx", 2);
-    EXPECT_EQ(byDay->GetCell(3, 2).formula, "('Values by Items'!F5+'Values by Items'!F8)");
-    EXPECT_EQ(byDay->GetCell(3, 5).formula, "('Values by Items'!F13+'Values by Items'!F14)/2");
+    test::ExpectCells(*byDay, {"B1=Carbohydrates", "E1=Glucose", "E2=1/2", "B3=65", "C3=10", "E3=100", "B4=25", "E4="});
     EXPECT_EQ(byDay->LastRow(), 5) << "two days and the closing row";
 
     test::ExpectCells(*Read("values.xlsx", 3), {"A3=Fasting", "B3=90", "C3=1/2", "D4=breakfast"});
