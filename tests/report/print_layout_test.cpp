@@ -1,5 +1,5 @@
 // The printed layout of a report: PDF pages from the print helper whose word
-// boxes, read back with pdftotext -bbox, show table text at a readable size,
+// boxes, read back with pdftotext (-bbox), show table text at a readable size,
 // the page header, and the chosen page range. Also the page range logic.
 
 #include <gtest/gtest.h>
@@ -44,12 +44,6 @@ std::vector<Word> Words(const QString& pdf) {
     return words;
 }
 
-int PageCount(const QString& pdf) {
-    static const QRegularExpression pages(QStringLiteral(R"(Pages:\s+(\d+))"));
-    const auto match = pages.match(RunTool(QStringLiteral("pdfinfo"), {pdf}));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
 // 120 days, each with two values: several pages.
 std::string LongReport() {
     ReportContent content;
@@ -74,9 +68,8 @@ std::string LongReport() {
 class PrintLayoutTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
-            QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
-            GTEST_SKIP() << "poppler-utils (pdftotext, pdfinfo) not installed";
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            GTEST_SKIP() << "poppler-utils (pdftotext) not installed";
     }
     QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
@@ -96,7 +89,9 @@ TEST_F(PrintLayoutTest, TheHelperPrintsTableTextAtScreenSizeUnderTheHeaderOnTheC
         return helper.exitCode();
     };
     ASSERT_EQ(print("all.pdf", {}), 0);
-    const int pages = PageCount(Path("all.pdf"));
+    // The text of each page ends with a form feed.
+    const QString text = RunTool(QStringLiteral("pdftotext"), {Path("all.pdf"), QStringLiteral("-")});
+    const int pages = static_cast<int>(text.count(QLatin1Char('\f')));
     ASSERT_GT(pages, 1);
     int cells = 0;
     for (const Word& word : Words(Path("all.pdf"))) {
@@ -107,12 +102,11 @@ TEST_F(PrintLayoutTest, TheHelperPrintsTableTextAtScreenSizeUnderTheHeaderOnTheC
         EXPECT_LE(word.height, 14.0) << word.text.toStdString();
     }
     EXPECT_EQ(cells, 240);
-    const QString text = RunTool(QStringLiteral("pdftotext"), {Path("all.pdf"), QStringLiteral("-")});
     EXPECT_EQ(text.count(QRegularExpression(QStringLiteral(R"(Page \d+ of %1)").arg(pages))), pages);
 
     ASSERT_EQ(print("two.pdf", {QStringLiteral("--pages"), QStringLiteral("2-2")}), 0);
-    EXPECT_EQ(PageCount(Path("two.pdf")), 1);
     const QString two = RunTool(QStringLiteral("pdftotext"), {Path("two.pdf"), QStringLiteral("-")});
+    EXPECT_EQ(two.count(QLatin1Char('\f')), 1);
     EXPECT_TRUE(two.contains(QRegularExpression(QStringLiteral(R"(Page 2 of \d+)")))) << two.toStdString();
     // A range past the last page writes nothing and says so.
     EXPECT_EQ(print("none.pdf", {QStringLiteral("--pages"), QStringLiteral("90")}), 1);

@@ -174,19 +174,16 @@ TEST(DateTimeControl, OnlyTheUsersChangesAreReportedAndFieldsAreKeptAndClamped) 
 
     // Fields are kept without time zone and clamped to the host's seconds.
     // 02:30 on a spring daylight-saving day exists in every civil calendar here.
-    control.setValue(QDate(2021, 3, 28), QTime(2, 30, 0));
-    EXPECT_EQ(control.date(), QDate(2021, 3, 28));
-    EXPECT_EQ(control.time(), QTime(2, 30, 0));
     control.setValue(QDateTime(QDate(2008, 3, 30), QTime(2, 15, 0)));
     EXPECT_EQ(control.time(), QTime(2, 15, 0));
-
-    control.setValue(QDate(1960, 1, 1), QTime(8, 0, 0));
-    EXPECT_EQ(control.date(), QDate(1970, 1, 1));
-    control.setValue(QDate(2200, 1, 1), QTime(8, 0, 0));
-    EXPECT_EQ(control.date(), QDate(2106, 2, 7));
-    control.setValue(QDate(), QTime());
-    EXPECT_EQ(control.date(), QDate(1970, 1, 1));
-    EXPECT_EQ(control.time(), QTime(0, 0, 0));
+    for (const auto& [date, time, expected] :
+         {std::tuple{QDate(2021, 3, 28), QTime(2, 30), QDateTime(QDate(2021, 3, 28), QTime(2, 30))},
+          std::tuple{QDate(1960, 1, 1), QTime(8, 0), QDateTime(QDate(1970, 1, 1), QTime(0, 0))},
+          std::tuple{QDate(2200, 1, 1), QTime(8, 0), QDateTime(QDate(2106, 2, 7), QTime(6, 28, 15))},
+          std::tuple{QDate(), QTime(), QDateTime(QDate(1970, 1, 1), QTime(0, 0))}}) {
+        control.setValue(date, time);
+        EXPECT_EQ(QDateTime(control.date(), control.time()), expected) << date.toString(Qt::ISODate).toStdString();
+    }
 }
 
 struct Input {
