@@ -8,7 +8,6 @@
 
 #include "data/HostInterfaces.h"
 #include "host/db/HostCalendar.h"
-#include "support/Dates.h"
 
 namespace orv::test {
 
