@@ -102,9 +102,9 @@ TEST(ColoredTab, SelectedTabOthersAndBackgroundArePaintedInTheirColours) {
     // Near the right edge of each tab, away from text and borders.
     const QRect selected = tab.itemRect(0);
     const QRect other = tab.itemRect(1);
-    EXPECT_EQ(image.pixelColor(selected.right() - 5, selected.center().y()), QColor(255, 0, 0));
-    EXPECT_EQ(image.pixelColor(other.right() - 5, other.center().y()), QColor(0, 255, 0));
-    EXPECT_EQ(image.pixelColor(250, 150), QColor(0, 0, 255));
+    EXPECT_EQ((std::vector{image.pixelColor(selected.right() - 5, selected.center().y()),
+                           image.pixelColor(other.right() - 5, other.center().y()), image.pixelColor(250, 150)}),
+              (std::vector<QColor>{Qt::red, Qt::green, Qt::blue}));
 
     tab.setCurrentIndex(1);
     const QImage after = tab.grab().toImage();
@@ -333,9 +333,9 @@ TEST_F(GridTest, RedrawOffDefersTheRefillAndKeepsSelectionAndWidths) {
     EXPECT_EQ(resets.count(), 0);
     grid.setRedraw(true);
     EXPECT_EQ(resets.count(), 1);
-    EXPECT_EQ(grid.view()->model()->rowCount(), 5);
-    EXPECT_EQ(grid.view()->selectionModel()->currentIndex().row(), 3);
-    EXPECT_EQ(grid.view()->columnWidth(1), 140);
+    EXPECT_EQ(std::tuple(grid.view()->model()->rowCount(), grid.view()->selectionModel()->currentIndex().row(),
+                         grid.view()->columnWidth(1)),
+              std::tuple(5, 3, 140));
     grid.setRedraw(true);  // an unmatched "on" is harmless
     EXPECT_TRUE(grid.isRedrawOn());
 }
@@ -424,10 +424,9 @@ TEST_F(PropertyListTest, TypingOnARowEditsItsNumberCell) {
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();  // the delegate commits from a queued call
 
-    EXPECT_EQ(std::pair(list.cellText(1, 1), list.number(1, 1)), std::pair(QString("75"), std::optional(75.0)));
-    EXPECT_EQ(list.cellText(1, 0), "Energy");
-    ASSERT_EQ(edited.count(), 1);
-    EXPECT_EQ(edited.at(0), (QVariantList{1, 1}));
+    EXPECT_EQ(std::tuple(list.cellText(1, 0), list.cellText(1, 1), list.number(1, 1)),
+              std::tuple(QString("Energy"), QString("75"), std::optional(75.0)));
+    EXPECT_EQ(edited, (QList<QVariantList>{{1, 1}}));
 }
 
 TEST_F(PropertyListTest, AddRowStaysLastAndAsksForANewItem) {
