@@ -82,8 +82,8 @@ TEST_F(WorkbookTest, UntouchedPartsAreSavedByteForByteButTheCalculationChain) {
     EXPECT_NE(saved.at(kSheet1), original.at(kSheet1));
     EXPECT_EQ(order.front(), "[Content_Types].xml");
     EXPECT_FALSE(saved.count("xl/calcChain.xml"));
-    EXPECT_EQ(saved.at("[Content_Types].xml").find("calcChain"), std::string::npos);
-    EXPECT_EQ(saved.at("xl/_rels/workbook.xml.rels").find("calcChain"), std::string::npos);
+    for (const char* part : {"[Content_Types].xml", "xl/_rels/workbook.xml.rels"})
+        EXPECT_EQ(saved.at(part).find("calcChain"), std::string::npos) << part;
     EXPECT_EQ(Query(ParseXml(saved.at("xl/workbook.xml")), {"//calcPr/@fullCalcOnLoad", "//calcPr/@calcId"}),
               (Strings{"1", "191029"}));
 
@@ -230,10 +230,9 @@ protected:
 
 TEST_F(CopyRowsTest, TheRepeatRuleCopiesTheNextRowThatOftenThenTheClosingRow) {
     // Arguments outside the sheet are refused and change nothing.
-    EXPECT_EQ(book_.CopyRows(0, 1, 5, 0), kWorkbookBadArgument);
-    EXPECT_EQ(book_.CopyRows(1, -1, 5, 0), kWorkbookBadArgument);
-    EXPECT_EQ(book_.CopyRows(1, 1, 1048576, 1), kWorkbookBadArgument);
-    EXPECT_EQ(book_.CopyRows(1, 1, 5, 2000000000), kWorkbookBadArgument);
+    for (const auto& [first, count, destination, repeat] :
+         {std::tuple{0, 1, 5, 0}, {1, -1, 5, 0}, {1, 1, 1048576, 1}, {1, 1, 5, 2000000000}})
+        EXPECT_EQ(book_.CopyRows(first, count, destination, repeat), kWorkbookBadArgument) << first << " " << count;
     EXPECT_EQ(book_.GetCell(10, 4).value, "99");
 
     EXPECT_EQ(book_.CopyRows(1, 1, 10, 3, &diag_), 15) << diag_;
@@ -456,9 +455,8 @@ TEST_F(WorkbookTest, WritesNeedAnOpenWorkbookAValidCellAndAValidValue) {
     EXPECT_EQ(book_.SheetName(), "");
     OpenSheet("<row r=\"1\"><c r=\"A1\"><v>5</v></c></row>");
     EXPECT_EQ(book_.Open(source_, false), kWorkbookBusy);
-    EXPECT_EQ(book_.SetText(0, 1, "x"), kWorkbookBadArgument);
-    EXPECT_EQ(book_.SetText(1, 16385, "x"), kWorkbookBadArgument);
-    EXPECT_EQ(book_.SetText(1048577, 1, "x"), kWorkbookBadArgument);
+    for (const auto& [row, column] : {std::pair{0, 1}, {1, 16385}, {1048577, 1}})
+        EXPECT_EQ(book_.SetText(row, column, "x"), kWorkbookBadArgument) << row << ", " << column;
     EXPECT_EQ(book_.SetText(1048576, 16384, "x"), kWorkbookOk);
     EXPECT_EQ(book_.SetText(1, 1, "=SUM(A2", &diag_), kWorkbookBadArgument);
     EXPECT_NE(diag_.find("write text"), std::string::npos);
