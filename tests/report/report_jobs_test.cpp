@@ -125,23 +125,19 @@ TEST_F(ReportJobsTest, ReportsGoToTheUsersCacheFolderWhereOldOnesArePruned) {
     EXPECT_EQ(ReportFilePath(), folder + "/ORVReport-2008-27-8-12-0-0.html");
 
     const QDateTime now = services_.clock.Now();
-    struct Row {
-        const char* name;
-        int ageDays;
-        bool kept;
-    };
-    const Row rows[] = {{"ORVReport-2008-1-8-9-0-0.html", 8, false},
-                        {"ORVReport-2008-20-8-9-0-0.html", 6, true},
-                        {"notes-2008.html", 30, true}};
-    for (const Row& row : rows) {
-        QFile file(folder + "/" + row.name);
+    // Name, age in days, kept.
+    const std::tuple<const char*, int, bool> rows[] = {{"ORVReport-2008-1-8-9-0-0.html", 8, false},
+                                                       {"ORVReport-2008-20-8-9-0-0.html", 6, true},
+                                                       {"notes-2008.html", 30, true}};
+    for (const auto& [name, ageDays, kept] : rows) {
+        QFile file(folder + "/" + name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("x");
         file.flush();
-        file.setFileTime(now.addDays(-row.ageDays), QFileDevice::FileModificationTime);
+        file.setFileTime(now.addDays(-ageDays), QFileDevice::FileModificationTime);
     }
     EXPECT_EQ(PruneOldReports(), 1);
-    for (const Row& row : rows) EXPECT_EQ(QFile::exists(folder + "/" + row.name), row.kept) << row.name;
+    for (const auto& [name, ageDays, kept] : rows) EXPECT_EQ(QFile::exists(folder + "/" + name), kept) << name;
     QDir(folder).removeRecursively();
     QStandardPaths::setTestModeEnabled(false);
 }
