@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <fstream>
+#include <tuple>
 
 #include "report/PrintLayout.h"
 #include "report/ReportText.h"
@@ -115,21 +116,16 @@ TEST_F(PrintLayoutTest, TheHelperPrintsTableTextAtScreenSizeUnderTheHeaderOnTheC
 
 TEST(PageRanges, ChosenPagesOfADocument) {
     using Ranges = std::vector<print::PageRange>;
-    struct Row {
-        const char* text;
-        int count;
-        std::vector<int> pages;  // empty with an invalid text
-    };
-    const Row rows[] = {
+    // Text, page count, pages printed (none with an invalid text).
+    const std::tuple<const char*, int, std::vector<int>> rows[] = {
         {"2-2", 5, {2}},    {"1-3,5", 5, {1, 2, 3, 5}},
         {"4-9", 5, {4, 5}}, {"3,1-2,2", 3, {1, 2, 3}},
         {"0-2", 5, {}},     {"3-2", 5, {}},
         {"", 5, {}},        {"1,,x", 5, {}},
     };
-    for (const Row& row : rows) {
-        const auto ranges = print::ParsePageRanges(row.text);
-        const std::vector<int> pages = ranges ? print::PagesToPrint(*ranges, row.count) : std::vector<int>{};
-        EXPECT_EQ(pages, row.pages) << row.text;
+    for (const auto& [text, count, expected] : rows) {
+        const auto ranges = print::ParsePageRanges(text);
+        EXPECT_EQ(ranges ? print::PagesToPrint(*ranges, count) : std::vector<int>{}, expected) << text;
     }
     EXPECT_EQ(print::PagesToPrint(Ranges{}, 3), (std::vector<int>{1, 2, 3}));
 }

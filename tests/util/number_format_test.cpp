@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -32,12 +33,8 @@ TEST(RoundToFiveDecimals, RoundsBelowTenThousandOnly) {
 }
 
 TEST(TrimZeros, PaddedKeepsWidthRightAlignedCutDropsTrailingZerosAndBarePoint) {
-    struct Case {
-        const char* in;
-        const char* padded;
-        const char* cut;
-    };
-    const Case cases[] = {
+    // Input, padded, cut.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"5.600000", "     5.6", "5.6"},
         {"12.000000", "       12", "12"},
         {".000", "   0", ""},
@@ -47,12 +44,12 @@ TEST(TrimZeros, PaddedKeepsWidthRightAlignedCutDropsTrailingZerosAndBarePoint) {
         {"1200", "1200", "1200"},
         {"", "", ""},
     };
-    for (const Case& c : cases) {
-        std::string padded = c.in, cut = c.in;
+    for (const auto& [in, wantPadded, wantCut] : cases) {
+        std::string padded = in, cut = in;
         TrimZerosPadded(padded);
         TrimZerosCut(cut);
-        EXPECT_EQ(padded, c.padded) << "input [" << c.in << "]";
-        EXPECT_EQ(cut, c.cut) << "input [" << c.in << "]";
+        EXPECT_EQ(std::pair(padded, cut), std::pair(std::string(wantPadded), std::string(wantCut)))
+            << "input [" << in << "]";
     }
 }
 
@@ -89,17 +86,13 @@ TEST(FixedText, MatchesPrintfFixedFormats) {
 }
 
 TEST(DecimalTextTest, TheLocaleSeparatorReadsAsAPoint) {
-    const struct {
-        const char* text;
-        const char* separator;
-        const char* expected;
-    } rows[] = {
+    // Text, separator, expected.
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"6,2", ",", "6.2"}, {"6.2", ",", "6.2"}, {"6,2", ".", "6,2"}, {"1,5e-3", ",", "1.5e-3"},
         {"abc", ",", "abc"}, {"6,2", "", "6,2"},  {"6٫2", "٫", "6.2"},
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(WithDecimalPoint(row.text, row.separator), row.expected) << row.text << " / " << row.separator;
-    }
+    for (const auto& [text, separator, expected] : rows)
+        EXPECT_EQ(WithDecimalPoint(text, separator), expected) << text << " / " << separator;
 }
 
 TEST(FloatTextTest, FactorsReadBackAsTheSameFloat) {

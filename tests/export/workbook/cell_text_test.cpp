@@ -71,12 +71,9 @@ TEST(TypedInputReading, KindValueAndFormatPerInput) {
 }
 
 TEST(TypedInputReading, TheSpreadsheetCalendarCountsThePhantomLeapDay) {
-    struct Case {
-        int year, month, day, serial;
-    };
-    for (const Case& c : {Case{1900, 1, 1, 1}, Case{1900, 2, 28, 59}, Case{1900, 2, 29, 60}, Case{1900, 3, 1, 61},
-                          Case{2000, 2, 29, 36585}})
-        EXPECT_EQ(DateSerial(c.year, c.month, c.day), c.serial) << c.year << "-" << c.month << "-" << c.day;
+    for (const auto& [year, month, day, serial] :
+         {std::tuple{1900, 1, 1, 1}, {1900, 2, 28, 59}, {1900, 2, 29, 60}, {1900, 3, 1, 61}, {2000, 2, 29, 36585}})
+        EXPECT_EQ(DateSerial(year, month, day), serial) << year << "-" << month << "-" << day;
     EXPECT_FALSE(DateSerial(2001, 2, 29));
     EXPECT_FALSE(DateSerial(1899, 12, 31));
 }

@@ -16,11 +16,8 @@ std::string Result(Status status, std::string_view f, const std::string& out) {
 // sheet prefixes, quoted text, constants, names and functions alone; a
 // reference pushed off the sheet becomes #REF!.
 TEST(FormulaCopy, RelativePartsMoveAndEverythingElseStays) {
-    const struct {
-        const char* formula;
-        int rows, columns;
-        const char* expected;
-    } cases[] = {
+    // Formula, rows and columns moved, result.
+    const std::tuple<const char*, int, int, const char*> cases[] = {
         {"F$9*$E10", 3, 0, "F$9*$E13"},
         {"SUM(B2:B4)+$C$1", 2, 0, "SUM(B4:B6)+$C$1"},
         {"A1", 0, 2, "C1"},
@@ -45,22 +42,18 @@ TEST(FormulaCopy, RelativePartsMoveAndEverythingElseStays) {
         {"_xlfn.STDEV.S(A1:A3)", 1, 0, "_xlfn.STDEV.S(A2:A4)"},
         {"Table1[Amount]+A1", 1, 0, "Table1[Amount]+A2"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [formula, rows, columns, expected] : cases) {
         std::string out;
-        EXPECT_EQ(Result(ShiftRelative(c.formula, c.rows, c.columns, out), c.formula, out), c.expected) << c.formula;
+        EXPECT_EQ(Result(ShiftRelative(formula, rows, columns, out), formula, out), expected) << formula;
     }
 }
 
 // Deleting rows moves references below the gap up, shrinks areas, turns
 // references into the gap into #REF!, and follows only the deleted sheet.
 TEST(FormulaDeletion, ReferencesFollowTheRowsOfTheDeletedSheet) {
-    const struct {
-        const char* formula;
-        const char* sheet;
-        bool onSheet;
-        int first, count;
-        const char* expected;
-    } cases[] = {
+    // Formula, deleted sheet, whether the formula lies on it, first deleted
+    // row, rows deleted, result.
+    const std::tuple<const char*, const char*, bool, int, int, const char*> cases[] = {
         {"F$9*$E10", "S", true, 1, 6, "F$3*$E4"},
         {"A3+A4", "S", true, 4, 1, "A3+#REF!"},
         {"$A$8", "S", true, 2, 3, "$A$5"},
@@ -82,10 +75,10 @@ TEST(FormulaDeletion, ReferencesFollowTheRowsOfTheDeletedSheet) {
         {"'[Book.xlsx]Data'!A10", "Data", false, 1, 4, "'[Book.xlsx]Data'!A10"},
         {"SUM(Data:Other!A10)", "Data", false, 1, 4, "SUM(Data:Other!A10)"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [formula, sheet, onSheet, first, count, expected] : cases) {
         std::string out;
-        const Status status = AdjustForDeletedRows(c.formula, c.sheet, c.onSheet, c.first, c.count, out);
-        EXPECT_EQ(Result(status, c.formula, out), c.expected) << c.formula;
+        const Status status = AdjustForDeletedRows(formula, sheet, onSheet, first, count, out);
+        EXPECT_EQ(Result(status, formula, out), expected) << formula;
     }
 }
 

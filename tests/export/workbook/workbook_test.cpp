@@ -200,14 +200,12 @@ TEST_F(WorkbookTest, ADateTypedIntoAGeneralCellGetsADateFormat) {
 // A cell written into an empty place of a row takes the row's style only
 // when the row's style attribute is a valid style number.
 TEST_F(WorkbookTest, ANewCellTakesTheRowStyleOnlyWhenItIsValid) {
-    const struct {
-        const char* style;
-        std::uint32_t expected;
-    } rows[] = {{"1", 1}, {"bogus", 0}, {"-1", 0}, {"", 0}, {"99999999999", 0}};
-    for (const auto& row : rows) {
-        OpenSheet(std::string("<row r=\"1\" s=\"") + row.style + "\" customFormat=\"1\"><c r=\"A1\"/></row>");
-        ASSERT_EQ(book_.SetNumber(1, 3, 2.0), kWorkbookOk) << "s=\"" << row.style << '"';
-        EXPECT_EQ(book_.GetCell(1, 3).style, row.expected) << "s=\"" << row.style << '"';
+    const std::pair<const char*, std::uint32_t> rows[] = {
+        {"1", 1}, {"bogus", 0}, {"-1", 0}, {"", 0}, {"99999999999", 0}};
+    for (const auto& [style, expected] : rows) {
+        OpenSheet(std::string("<row r=\"1\" s=\"") + style + "\" customFormat=\"1\"><c r=\"A1\"/></row>");
+        ASSERT_EQ(book_.SetNumber(1, 3, 2.0), kWorkbookOk) << "s=\"" << style << '"';
+        EXPECT_EQ(book_.GetCell(1, 3).style, expected) << "s=\"" << style << '"';
         ASSERT_EQ(book_.Close(false), kWorkbookOk);
     }
 }
