@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -56,53 +57,48 @@ double Evaluate(std::string text, const Cells& values, const Cells& helpers) {
 }
 
 TEST(DayTotal, BusyDaysGetATotalThatFitsAndAddsTheSameCells) {
-    struct Case {
-        const char* name;
-        int count;    // cells of the day
-        int rowStep;  // 1: one run of adjacent rows; 2: no two cells adjacent
-        bool average;
-        bool helpers;  // expected to need partial sums
-    };
-    const Case cases[] = {
+    // Case, cells of the day, row step (1: one run of adjacent rows; 2: no
+    // two cells adjacent), average, whether partial sums are expected.
+    const std::tuple<const char*, int, int, bool, bool> cases[] = {
         {"a few cells, written as they are", 3, 2, false, false},
         {"400 adjacent rows become a range", 400, 1, false, false},
         {"400 scattered rows need partial sums", 400, 2, false, true},
         {"an average of scattered rows", 1000, 3, true, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, count, rowStep, average, withHelpers] : cases) {
         std::vector<DayCell> cells;
         Cells values;
         double expected = 0;
-        for (int i = 0; i < c.count; ++i) {
-            const DayCell cell{5 + i * c.rowStep, 6 + (i % 2) * (c.rowStep > 1 ? 1 : 0), 0.25 * (i + 1)};
+        for (int i = 0; i < count; ++i) {
+            const DayCell cell{5 + i * rowStep, 6 + (i % 2) * (rowStep > 1 ? 1 : 0), 0.25 * (i + 1)};
             cells.push_back(cell);
             values[{cell.row, cell.column}] = cell.value;
             expected += cell.value;
         }
-        if (c.average) expected /= c.count;
-        const DayTotal day = BuildDayTotal(cells, kSheet, c.average, 7, 2, 9);
+        if (average) expected /= count;
+        const DayTotal day = BuildDayTotal(cells, kSheet, average, 7, 2, 9);
 
-        EXPECT_LE(day.total.formula.size(), kMaxFormulaLength) << c.name;
-        EXPECT_NEAR(day.total.result, expected, 1e-9 * expected) << c.name;
-        EXPECT_EQ(!day.helpers.empty(), c.helpers) << c.name;
+        EXPECT_LE(day.total.formula.size(), kMaxFormulaLength) << name;
+        EXPECT_NEAR(day.total.result, expected, 1e-9 * expected) << name;
+        EXPECT_EQ(!day.helpers.empty(), withHelpers) << name;
         Cells helpers;
         int column = 9;
         for (const FormulaCell& helper : day.helpers) {
-            EXPECT_EQ(helper.column, column++) << c.name << ": helpers take the columns in turn";
-            EXPECT_LE(helper.formula.size(), kMaxFormulaLength) << c.name;
-            EXPECT_NEAR(Evaluate(helper.formula.substr(1), values, {}), helper.result, 1e-9) << c.name;
+            EXPECT_EQ(helper.column, column++) << name << ": helpers take the columns in turn";
+            EXPECT_LE(helper.formula.size(), kMaxFormulaLength) << name;
+            EXPECT_NEAR(Evaluate(helper.formula.substr(1), values, {}), helper.result, 1e-9) << name;
             helpers[{7, helper.column}] = helper.result;
         }
         std::string body = day.total.formula.substr(1);
         double divisor = 1;
-        if (c.average) {
+        if (average) {
             const auto slash = body.rfind(")/");
-            ASSERT_NE(slash, std::string::npos) << c.name;
+            ASSERT_NE(slash, std::string::npos) << name;
             divisor = std::stod(body.substr(slash + 2));
             body = body.substr(0, slash + 1);
         }
         if (body.starts_with("(")) body = body.substr(1, body.size() - 2);
-        EXPECT_NEAR(Evaluate(body, values, helpers) / divisor, expected, 1e-9 * expected) << c.name;
+        EXPECT_NEAR(Evaluate(body, values, helpers) / divisor, expected, 1e-9 * expected) << name;
     }
 }
 

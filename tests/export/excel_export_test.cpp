@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <tuple>
 
 #include "data/HostExtensions.h"
 #include "export/ExcelExport.h"
@@ -232,25 +233,21 @@ TEST_F(ExcelExportTest, AFailedExportLeavesTheOldFileAndNoJunk) {
     std::ofstream(dir_.filePath("broken/export_tmp_values.xlsx").toStdString()) << "junk!";
     const QString old = dir_.filePath("out/values.xlsx");
     std::ofstream(old.toStdString()) << "the workbook of last week";
-    const struct {
-        const char* name;
-        QString moduleDir;
-        QString destination;
-        const char* reason;
-    } cases[] = {
+    // Case, the module's folder, destination, the reason the user reads.
+    const std::tuple<const char*, QString, QString, const char*> cases[] = {
         {"damaged template", dir_.filePath("broken"), old, "is damaged"},
         {"missing folder", ORV_TEMPLATE_DIR, dir_.filePath("missing/values.xlsx"), "the folder does not exist"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, moduleDir, destination, reason] : cases) {
+        SCOPED_TRACE(name);
         services_.diagnostics.clear();
-        services_.environment.moduleFile = c.moduleDir + "/ORVUnits.upg";
+        services_.environment.moduleFile = moduleDir + "/ORVUnits.upg";
         ExportOptions options = Options("unused.xlsx", true);
-        options.destination = c.destination.toStdString();
+        options.destination = destination.toStdString();
         EXPECT_EQ(Values(options), kExportCopyOpenFailed);
         const auto& log = services_.diagnostics;
         EXPECT_NE(std::find(log.begin(), log.end(), "ORV Conduit warning: Excel open worksheet error"), log.end());
-        EXPECT_TRUE(services_.prompter.last().text().contains(c.reason))
+        EXPECT_TRUE(services_.prompter.last().text().contains(reason))
             << services_.prompter.last().text().toStdString();
         EXPECT_EQ(test::FileBytes(old), "the workbook of last week");
         EXPECT_EQ(QDir(dir_.filePath("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"values.xlsx"});

@@ -39,31 +39,26 @@ TEST(CellAddressText, MarkersSitBeforeLettersAndDigitsAndParsingRefusesOthers) {
 // logical values; everything else stays text.
 TEST(TypedInputReading, KindValueAndFormatPerInput) {
     using K = TypedInput::Kind;
-    struct Row {
-        const char* text;
-        K kind;
-        const char* value;
-        int numberFormat = 0;
-    };
-    const Row rows[] = {
-        {"=F$9*$E10", K::Formula, "F$9*$E10"},
-        {"=", K::Text, "="},
-        {"'=A1", K::Text, "=A1"},
-        {"12.500000", K::Number, "12.5"},
-        {" -3 ", K::Number, "-3"},
-        {"1e3", K::Number, "1000"},
-        {".5", K::Number, "0.5"},
+    // Text, kind, value, number format.
+    const std::tuple<const char*, K, const char*, int> rows[] = {
+        {"=F$9*$E10", K::Formula, "F$9*$E10", 0},
+        {"=", K::Text, "=", 0},
+        {"'=A1", K::Text, "=A1", 0},
+        {"12.500000", K::Number, "12.5", 0},
+        {" -3 ", K::Number, "-3", 0},
+        {"1e3", K::Number, "1000", 0},
+        {".5", K::Number, "0.5", 0},
         {"8/27/2008", K::Number, "39687", 14},
         {"8/27/2008 18:0:0", K::Number, "39687.75", 22},  // hours, minutes, seconds without zeros
         {"6:30", K::Number, "0.2708333333333333", 21},
-        {"true", K::Boolean, "1"},
-        {"FALSE", K::Boolean, "0"},
+        {"true", K::Boolean, "1", 0},
+        {"FALSE", K::Boolean, "0", 0},
     };
-    for (const Row& row : rows) {
-        const TypedInput input = InterpretTypedInput(row.text);
-        EXPECT_EQ(input.kind, row.kind) << row.text;
-        EXPECT_EQ(input.value, row.value) << row.text;
-        EXPECT_EQ(input.numberFormat, row.numberFormat) << row.text;
+    for (const auto& [text, kind, value, numberFormat] : rows) {
+        const TypedInput input = InterpretTypedInput(text);
+        EXPECT_EQ(std::tuple(input.kind, input.value, input.numberFormat),
+                  std::tuple(kind, std::string(value), numberFormat))
+            << text;
     }
     for (const char* text : {"12,5", "1e400", "nan", "inf", "0x10", "-", "2/30/2008", "13/1/2008", "1/2/2008 24:00:00",
                              "1/2/208", "TRUEISH"})
