@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 
 #include <functional>
+#include <tuple>
 
 #include "report/ReportJobs.h"
 #include "support/FileBytes.h"
@@ -76,12 +77,9 @@ protected:
 TEST_F(ReportJobsTest, FailedPrintJobsSayWhyAndStartNoHelper) {
     QLockFile held(TempPath(QStringLiteral("held.lock")));
     ASSERT_TRUE(held.tryLock(0));
-    const struct {
-        const char* name;
-        std::function<void()> prepare;
-        PrintOutcome outcome;
-        std::size_t messages;  // with the deletion question once the report was written
-    } cases[] = {
+    // Case, preparation, outcome, messages (with the deletion question once the
+    // report was written).
+    const std::tuple<const char*, std::function<void()>, PrintOutcome, std::size_t> cases[] = {
         {"a report folder under a file",
          [&] {
              ASSERT_TRUE(QFile(TempPath(QStringLiteral("blocker"))).open(QIODevice::WriteOnly));
@@ -96,13 +94,13 @@ TEST_F(ReportJobsTest, FailedPrintJobsSayWhyAndStartNoHelper) {
         {"no print helper", [&] { services_.environment.printProgram = TempPath(QStringLiteral("no-orv-print")); },
          PrintOutcome::HelperMissing, 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, prepare, outcome, messages] : cases) {
+        SCOPED_TRACE(name);
         Reset();
-        c.prepare();
-        if (c.messages > 1) services_.prompter.AnswerNo();
-        EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), c.outcome);
-        EXPECT_EQ(services_.prompter.count(), c.messages);
+        prepare();
+        if (messages > 1) services_.prompter.AnswerNo();
+        EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), outcome);
+        EXPECT_EQ(services_.prompter.count(), messages);
         EXPECT_FALSE(QFile::exists(TempPath(QStringLiteral("print.args"))));
         EXPECT_NE(PageSetup(store_->UserFile(), "header"), " ") << "the page setup is never left blank";
     }

@@ -21,6 +21,7 @@
 #include <QWheelEvent>
 
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "resources/Resources.h"
@@ -194,15 +195,9 @@ struct Input {
 TEST(NumberSpin, ArrowsKeysAndWheelReachTheOwnerAsOptionsSay) {
     test::ScriptedServices services;
     const NumberSpin::Options fieldOnly{.arrowKeys = false, .wheelNeedsFocus = false};
-    struct Row {
-        const char* name;
-        NumberSpin::Options options;
-        bool focused;
-        Input input;
-        std::vector<int> steps;
-        std::vector<int> wheel;
-    };
-    const std::vector<Row> rows = {
+    // Case, options, whether the field has the focus, input, steps and wheel
+    // turns the owner receives.
+    const std::tuple<const char*, NumberSpin::Options, bool, Input, std::vector<int>, std::vector<int>> rows[] = {
         {"up arrow", {}, false, {Input::UpArrow}, {1}, {}},
         {"down arrow", {}, false, {Input::DownArrow}, {-1}, {}},
         {"Up key", {}, true, {Input::UpKey}, {1}, {}},
@@ -212,38 +207,36 @@ TEST(NumberSpin, ArrowsKeysAndWheelReachTheOwnerAsOptionsSay) {
         {"wheel on an unfocused field", {}, false, {Input::Wheel, 240}, {}, {}},
         {"wheel without focus allowed", fieldOnly, false, {Input::Wheel, -120}, {}, {-120}},
     };
-    for (const Row& row : rows) {
+    for (const auto& [name, options, focused, input, expectedSteps, expectedWheel] : rows) {
         QWidget window;
         auto* field = new QLineEdit(&window);
         auto* other = new QLineEdit(&window);
         std::vector<int> steps;
         std::vector<int> wheel;
         auto* spin = new NumberSpin(
-            field, [&](int n) { steps.push_back(n); }, [&](int delta) { wheel.push_back(delta); }, row.options,
-            &window);
+            field, [&](int n) { steps.push_back(n); }, [&](int delta) { wheel.push_back(delta); }, options, &window);
         auto* layout = new QVBoxLayout(&window);
         layout->addWidget(field);
         layout->addWidget(other);
         layout->addWidget(spin);
         window.show();
         QApplication::setActiveWindow(&window);
-        (row.focused ? field : other)->setFocus();
-        ASSERT_EQ(field->hasFocus(), row.focused) << row.name;
+        (focused ? field : other)->setFocus();
+        ASSERT_EQ(field->hasFocus(), focused) << name;
 
-        switch (row.input.kind) {
+        switch (input.kind) {
         case Input::UpKey: QTest::keyClick(field, Qt::Key_Up); break;
         case Input::DownKey: QTest::keyClick(field, Qt::Key_Down); break;
         case Input::UpArrow: QTest::mouseClick(spin->upButton(), Qt::LeftButton); break;
         case Input::DownArrow: QTest::mouseClick(spin->downButton(), Qt::LeftButton); break;
         case Input::Wheel: {
-            QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, row.input.angleDelta), Qt::NoButton,
+            QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, input.angleDelta), Qt::NoButton,
                               Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(field, &event);
             break;
         }
         }
-        EXPECT_EQ(steps, row.steps) << row.name;
-        EXPECT_EQ(wheel, row.wheel) << row.name;
+        EXPECT_EQ(std::pair(steps, wheel), std::pair(expectedSteps, expectedWheel)) << name;
     }
 }
 

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <tuple>
 
 #include "WorkbookFiles.h"
 #include "export/workbook/StagedFile.h"
@@ -76,15 +77,12 @@ TEST(StagedFile, ALinkStaysALinkAndTheFileItNamesIsReplaced) {
 
 // Destinations a staged file cannot be made for, with the reason a user reads.
 TEST(StagedFile, RefusedDestinationsNameThePlainReasonAndLeaveTheOldFile) {
-    struct Case {
-        const char* name;
-        std::function<std::string(const test::ScratchDir&)> prepare;  // returns the destination
-        const char* reason;
-        bool asOtherUser = false;  // permissions bind root only through another file-system user
-    };
-    const Case cases[] = {
+    // Case, what makes the destination (and returns it), reason, whether it is
+    // tried as another user (permissions bind root only through another
+    // file-system user).
+    const std::tuple<const char*, std::function<std::string(const test::ScratchDir&)>, const char*, bool> cases[] = {
         {"missing folder", [](const test::ScratchDir& d) { return d.File("missing/values.xlsx"); },
-         "the folder does not exist"},
+         "the folder does not exist", false},
         {"read-only folder",
          [](const test::ScratchDir& d) {
              fs::permissions(d.File(""), fs::perms(0755));
@@ -99,25 +97,24 @@ TEST(StagedFile, RefusedDestinationsNameThePlainReasonAndLeaveTheOldFile) {
              fs::create_directory(d.File("values.xlsx"));
              return d.File("values.xlsx");
          },
-         "a folder of that name exists"},
+         "a folder of that name exists", false},
         {"a named pipe",
          [](const test::ScratchDir& d) {
              ::mkfifo(d.File("pipe.xlsx").c_str(), 0600);
              return d.File("pipe.xlsx");
          },
-         "it is not a regular file"},
+         "it is not a regular file", false},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, prepare, expected, asOtherUser] : cases) {
         test::ScratchDir dir;
-        const std::string destination = c.prepare(dir);
-        const bool root = c.asOtherUser && ::geteuid() == 0;
+        const std::string destination = prepare(dir);
+        const bool root = asOtherUser && ::geteuid() == 0;
         if (root) ::setfsuid(65534);
         std::string reason;
         const bool created = StagedFile::Create(destination, &reason).has_value();
         if (root) ::setfsuid(0);
-        EXPECT_FALSE(created) << c.name;
-        EXPECT_EQ(reason, c.reason) << c.name;
-        if (c.asOtherUser) {
+        EXPECT_EQ(std::pair(created, reason), std::pair(false, std::string(expected))) << name;
+        if (asOtherUser) {
             EXPECT_EQ(Contents(destination), "old");
             EXPECT_EQ(Listing(dir.File("locked")), std::vector<std::string>{"values.xlsx"});
             fs::permissions(dir.File("locked"), fs::perms(0755));
