@@ -122,10 +122,9 @@ TEST(ColoredTab, ImageStripIsCutWithTheTopLeftPixelAsMask) {
     tab.setImageStrip(QPixmap::fromImage(strip), QSize(4, 4));
     ASSERT_EQ(tab.imageCount(), 3);
     const QImage second = tab.image(1).toImage();
-    EXPECT_EQ(second.size(), QSize(4, 4));
-    EXPECT_EQ(second.pixelColor(0, 0).alpha(), 0);
-    EXPECT_EQ(second.pixelColor(2, 2), QColor(255, 0, 0));
-    EXPECT_EQ(second.pixelColor(1, 2).alpha(), 0);
+    EXPECT_EQ(std::tuple(second.size(), second.pixelColor(0, 0).alpha(), second.pixelColor(2, 2),
+                         second.pixelColor(1, 2).alpha()),
+              std::tuple(QSize(4, 4), 0, QColor(255, 0, 0), 0));
 
     // A new strip replaces the images; a strip too small for one image gives none.
     tab.setImageStrip(QPixmap::fromImage(strip.copy(0, 0, 8, 4)), QSize(4, 4));
@@ -138,8 +137,8 @@ TEST(ColoredTab, ImageStripIsCutWithTheTopLeftPixelAsMask) {
     ASSERT_EQ(tab.imageCount(), kTabImageCount);
     for (int i = 0; i < tab.imageCount(); ++i) {
         const QImage image = tab.image(i).toImage();
-        EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << "image " << i;
-        EXPECT_EQ(image.pixelColor(11, 11).alpha(), 255) << "image " << i;
+        EXPECT_EQ(std::pair(image.pixelColor(0, 0).alpha(), image.pixelColor(11, 11).alpha()), std::pair(0, 255))
+            << "image " << i;
     }
 }
 
@@ -162,16 +161,14 @@ TEST(DateTimeControl, OnlyTheUsersChangesAreReportedAndFieldsAreKeptAndClamped) 
 
     control.setCurrentSection(QDateTimeEdit::DaySection);
     QTest::keyClick(&control, Qt::Key_Up);
-    EXPECT_EQ(control.date(), QDate(2008, 8, 28));
-    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(std::pair(control.date(), changes.count()), std::pair(QDate(2008, 8, 28), qsizetype{1}));
 
     DateTimeControl time(DateTimeControl::Kind::Time);
     time.setValue(QDate(2008, 8, 27), QTime(23, 0, 0));
     QSignalSpy timeChanges(&time, &DateTimeControl::changed);
     time.setCurrentSection(QDateTimeEdit::MinuteSection);
     time.stepBy(1);
-    EXPECT_EQ(time.time(), QTime(23, 1, 0));
-    EXPECT_EQ(timeChanges.count(), 1);
+    EXPECT_EQ(std::pair(time.time(), timeChanges.count()), std::pair(QTime(23, 1, 0), qsizetype{1}));
 
     // Fields are kept without time zone and clamped to the host's seconds.
     // 02:30 on a spring daylight-saving day exists in every civil calendar here.
@@ -425,8 +422,7 @@ TEST_F(PropertyListTest, TypingOnARowEditsItsNumberCell) {
 TEST_F(PropertyListTest, AddRowStaysLastAndAsksForANewItem) {
     QSignalSpy requests(&list, &PropertyList::addItemRequested);
     list.setAddRowShown(true);
-    EXPECT_EQ(list.rowCount(), 2);
-    EXPECT_EQ(list.table()->rowCount(), 3);
+    EXPECT_EQ(std::pair(list.rowCount(), list.table()->rowCount()), std::pair(2, 3));
 
     EXPECT_EQ(list.addRow({"Fat", "", "g"}), 2);
     EXPECT_EQ(list.table()->item(3, 0)->text(), "<< Click here to add a new item >>");
@@ -438,8 +434,8 @@ TEST_F(PropertyListTest, AddRowStaysLastAndAsksForANewItem) {
 
     list.table()->setCurrentCell(3, 0);
     QTest::keyClick(list.table(), Qt::Key_Return);
-    EXPECT_EQ(requests.count(), 2);
-    EXPECT_EQ(list.currentRow(), -1);  // the add row is not a property row
+    // The add row is not a property row.
+    EXPECT_EQ(std::pair(requests.count(), list.currentRow()), std::pair(qsizetype{2}, -1));
 
     list.clearRows();
     EXPECT_EQ(list.table()->rowCount(), 1);
