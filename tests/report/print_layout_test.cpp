@@ -47,21 +47,16 @@ std::vector<Word> Words(const QString& pdf) {
 
 // 120 days, each with two values: several pages.
 std::string LongReport() {
-    ReportContent content;
-    content.heading = "120 days, Carbs (in g)";
-    content.statistics = "Average: 4.00000, Sum: 960.00000";
-    content.showDetails = true;
+    ReportContent content{.heading = "120 days, Carbs (in g)",
+                          .days = {},
+                          .showDetails = true,
+                          .statistics = "Average: 4.00000, Sum: 960.00000"};
     for (int i = 0; i < 120; ++i) {
-        ReportDay day;
-        day.start =
-            HostDateTime{0, 0, 0, static_cast<uint16_t>(1 + i % 28), static_cast<uint16_t>(1 + i / 28), 2008, 0};
-        day.total = 8.0f;
-        HostDateTime at = day.start;
-        at.hour = 8;
-        day.details.push_back({at, "Bread", 1.5f, "g", "toast", 3.0f});
-        at.hour = 20;
-        day.details.push_back({at, "Rice", 2.5f, "g", "", 5.0f});
-        content.days.push_back(day);
+        const auto at = [&](int hour) { return test::MakeDate(2008, 1 + i / 28, 1 + i % 28, hour); };
+        content.days.push_back(
+            {.start = at(0),
+             .total = 8.0f,
+             .details = {{at(8), "Bread", 1.5f, "g", "toast", 3.0f}, {at(20), "Rice", 2.5f, "g", "", 5.0f}}});
     }
     return BuildReportText(content, test::MakeDate(2008, 8, 27, 17, 5, 9));
 }

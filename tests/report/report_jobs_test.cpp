@@ -64,10 +64,10 @@ protected:
     QString ReportPath() const { return dir_.filePath(QStringLiteral("ORVReport-2008-27-8-12-0-0.html")); }
 
     ReportContent Content() {
-        ReportContent content;
-        content.heading = "7 days, Carbs (in g)";
-        content.days.resize(7);
-        return content;
+        return {.heading = "7 days, Carbs (in g)",
+                .days = std::vector<ReportDay>(7),
+                .showDetails = false,
+                .statistics = ""};
     }
 };
 

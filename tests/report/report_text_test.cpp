@@ -14,19 +14,15 @@ HostDateTime At(int day, int hour, int minute) { return test::MakeDate(2008, 8, 
 
 // Two days; the newer holds two values, the older none.
 ReportContent TwoDays(bool details) {
-    ReportContent content;
-    content.heading = "7 days, Carbs (in g)";
-    content.statistics = "Average: 4.00000, Sum: 8.00000";
-    content.showDetails = details;
-    ReportDay older;
-    older.start = At(26, 0, 0);
-    ReportDay newer;
-    newer.start = At(27, 0, 0);
-    newer.total = 8.0f;
-    newer.details.push_back({At(27, 8, 0), "Bread", 1.5f, "g", "<b>toast</b>", 3.0f});
-    newer.details.push_back({At(27, 20, 0), "Rice", 2.5f, "g", "", 5.0f});
-    content.days = {older, newer};
-    return content;
+    const ReportDay older{.start = At(26, 0, 0), .total = 0.0f, .details = {}};
+    const ReportDay newer{.start = At(27, 0, 0),
+                          .total = 8.0f,
+                          .details = {{At(27, 8, 0), "Bread", 1.5f, "g", "<b>toast</b>", 3.0f},
+                                      {At(27, 20, 0), "Rice", 2.5f, "g", "", 5.0f}}};
+    return {.heading = "7 days, Carbs (in g)",
+            .days = {older, newer},
+            .showDetails = details,
+            .statistics = "Average: 4.00000, Sum: 8.00000"};
 }
 
 const HostDateTime kNow = test::MakeDate(2008, 8, 27, 17, 5, 9);
