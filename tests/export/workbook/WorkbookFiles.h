@@ -28,11 +28,11 @@ std::map<std::string, std::string> ReadZip(const std::string& path, std::vector<
 std::string SheetXml(const std::string& sheetData, const std::string& after = "");
 
 struct BookSpec {
-    std::vector<std::pair<std::string, std::string>> sheets;  // name, worksheet part
-    std::string sharedStrings;                                // <si> items; empty: no shared-strings part
+    std::vector<std::pair<std::string, std::string>> sheets{};  // name, worksheet part
+    std::string sharedStrings{};                                // <si> items; empty: no shared-strings part
     bool calcChain = false;
-    std::string definedNames;  // <definedName> elements
-    Parts extraParts;          // stored as they are (theme, pictures, ...)
+    std::string definedNames{};  // <definedName> elements
+    Parts extraParts{};          // stored as they are (theme, pictures, ...)
 };
 
 // A complete workbook: content types, relationships, workbook, styles

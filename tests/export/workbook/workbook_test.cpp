@@ -42,9 +42,7 @@ protected:
 
     // Opens a workbook with one sheet, "S", holding the given sheetData.
     void OpenSheet(const std::string& sheetData, const std::string& after = "", bool readOnly = false) {
-        BookSpec layout;
-        layout.sheets = {{"S", SheetXml(sheetData, after)}};
-        OpenBook(layout, readOnly);
+        OpenBook({.sheets = {{"S", SheetXml(sheetData, after)}}}, readOnly);
     }
 
     // Saves as out.xlsx and returns the saved parts, and their order.
@@ -64,15 +62,13 @@ protected:
 // Saving keeps every part it did not change byte for byte, drops the
 // calculation chain and asks for a full recalculation on load.
 TEST_F(WorkbookTest, UntouchedPartsAreSavedByteForByteButTheCalculationChain) {
-    BookSpec layout;
-    layout.sheets = {{"First", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>")},
-                     {"Second", SheetXml("<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>")}};
-    layout.sharedStrings = "<si><t>kept</t></si>";
-    layout.extraParts = {{"xl/theme/theme1.xml", "<a:theme xmlns:a=\"urn:x\"  name=\"Office\" >\n</a:theme>"},
-                         {"xl/media/image1.png", std::string("\x89PNG\r\n\x1a\n\0\0\xff", 11)},
-                         {"docProps/core.xml", "<cp:coreProperties xmlns:cp=\"urn:cp\"/>"}};
-    layout.calcChain = true;
-    OpenBook(layout);
+    OpenBook({.sheets = {{"First", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>")},
+                         {"Second", SheetXml("<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>")}},
+              .sharedStrings = "<si><t>kept</t></si>",
+              .calcChain = true,
+              .extraParts = {{"xl/theme/theme1.xml", "<a:theme xmlns:a=\"urn:x\"  name=\"Office\" >\n</a:theme>"},
+                             {"xl/media/image1.png", std::string("\x89PNG\r\n\x1a\n\0\0\xff", 11)},
+                             {"docProps/core.xml", "<cp:coreProperties xmlns:cp=\"urn:cp\"/>"}}});
     const auto original = ReadZip(source_);
     ASSERT_EQ(book_.SetNumber(3, 1, 2.5), kWorkbookOk);
     std::vector<std::string> order;
@@ -128,10 +124,8 @@ TEST_F(WorkbookTest, FormulasAreWrittenBeforeValuesWithAResultOnlyWhenOneIsGiven
 }
 
 TEST_F(WorkbookTest, SharedStringsAreReusedAndCountedCorrectly) {
-    BookSpec layout;
-    layout.sheets = {{"S", SheetXml("")}};
-    layout.sharedStrings = "<si><t>alpha</t></si><si><r><t>rich</t></r><r><rPr><b/></rPr><t>text</t></r></si>";
-    OpenBook(layout);
+    OpenBook({.sheets = {{"S", SheetXml("")}},
+              .sharedStrings = "<si><t>alpha</t></si><si><r><t>rich</t></r><r><rPr><b/></rPr><t>text</t></r></si>"});
     ASSERT_EQ(book_.SetText(1, 1, "alpha"), kWorkbookOk);
     ASSERT_EQ(book_.SetText(1, 2, "beta"), kWorkbookOk);
     ASSERT_EQ(book_.SetText(2, 2, "beta"), kWorkbookOk);
@@ -290,17 +284,17 @@ TEST_F(WorkbookTest, DeletedRowsTakeCellsFormulasMergesAndNamesAlong) {
         data += "</row>";
     }
     const std::string notes = SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
-    BookSpec layout;
-    layout.sheets = {
-        {"Data",
-         SheetXml(data, "<mergeCells count=\"2\"><mergeCell ref=\"A8:B9\"/><mergeCell ref=\"A5:C5\"/></mergeCells>")},
-        {"Summary", SheetXml("<row r=\"1\"><c r=\"A1\"><f>Data!A10*2</f><v>200</v></c>"
-                             "<c r=\"B1\"><f>'Data'!A5</f><v>50</v></c>"
-                             "<c r=\"C1\" t=\"str\"><f>\"Data!A10\"</f><v>Data!A10</v></c>"
-                             "<c r=\"D1\"><f>A10+SUM(Data!A2:A6)</f><v>0</v></c></row>")},
-        {"Notes", notes}};
-    layout.definedNames = "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Data!$A$1:$B$10</definedName>";
-    OpenBook(layout);
+    OpenBook(
+        {.sheets = {{"Data",
+                     SheetXml(
+                         data,
+                         "<mergeCells count=\"2\"><mergeCell ref=\"A8:B9\"/><mergeCell ref=\"A5:C5\"/></mergeCells>")},
+                    {"Summary", SheetXml("<row r=\"1\"><c r=\"A1\"><f>Data!A10*2</f><v>200</v></c>"
+                                         "<c r=\"B1\"><f>'Data'!A5</f><v>50</v></c>"
+                                         "<c r=\"C1\" t=\"str\"><f>\"Data!A10\"</f><v>Data!A10</v></c>"
+                                         "<c r=\"D1\"><f>A10+SUM(Data!A2:A6)</f><v>0</v></c></row>")},
+                    {"Notes", notes}},
+         .definedNames = "<definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">Data!$A$1:$B$10</definedName>"});
     ASSERT_EQ(book_.DeleteRows(4, 3, &diag_), kWorkbookOk) << diag_;
 
     // Rows below move up with their styles.
@@ -347,11 +341,7 @@ std::string Nested(int depth) {
 // they are parsed.
 TEST_F(WorkbookTest, FilesThatAreNotSoundWorkbooksAreRefused) {
     const std::string path = dir_.File("in.xlsx");
-    const auto sheet = [&](const std::string& part) {
-        BookSpec layout;
-        layout.sheets = {{"S", part}};
-        WriteZip(path, BuildWorkbook(layout));
-    };
+    const auto sheet = [&](const std::string& part) { WriteZip(path, BuildWorkbook({.sheets = {{"S", part}}})); };
     const test::Parts readme = {{"readme.txt", "hello"}};
     // Case, how the file is made, result, a word of the diagnostic.
     const std::tuple<const char*, std::function<void()>, int, const char*> cases[] = {
@@ -397,10 +387,8 @@ TEST_F(WorkbookTest, DamagedPartsGiveResultsNeverCrashes) {
         std::string damagedSheet = sheet, damagedStrings = strings;
         std::string& target = (round % 4 == 3) ? damagedStrings : damagedSheet;
         for (int k = 0; k < 1 + round % 3; ++k) target[next() % target.size()] = kBytes[next() % (sizeof kBytes - 1)];
-        BookSpec layout;
-        layout.sheets = {{"S", damagedSheet}, {"S 2", sheet}};
-        layout.sharedStrings = damagedStrings;
-        WriteZip(path, BuildWorkbook(layout));
+        WriteZip(path,
+                 BuildWorkbook({.sheets = {{"S", damagedSheet}, {"S 2", sheet}}, .sharedStrings = damagedStrings}));
         Workbook book;
         const int result = book.Open(path, false, &diag_);
         ASSERT_TRUE(result == kWorkbookOk || result == kWorkbookDamaged) << result << " " << diag_;
@@ -429,10 +417,8 @@ TEST_F(WorkbookTest, ElementsNestedAsDeepAsSpreadsheetsWriteThemAreKept) {
 }
 
 TEST_F(WorkbookTest, ADamagedSecondSheetFailsOnlyWhenSelected) {
-    BookSpec layout;
-    layout.sheets = {{"Good", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")},
-                     {"Bad", "<worksheet><sheetData><row></sheetData>"}};
-    OpenBook(layout);
+    OpenBook({.sheets = {{"Good", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>")},
+                         {"Bad", "<worksheet><sheetData><row></sheetData>"}}});
     EXPECT_EQ(book_.SelectSheet(2, &diag_), kWorkbookDamaged);
     EXPECT_NE(diag_.find("Bad"), std::string::npos);
     EXPECT_EQ(book_.SelectedSheet(), 1);
