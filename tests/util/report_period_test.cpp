@@ -21,6 +21,7 @@ protected:
         db.DateToSeconds(&s, &d);
         return s;
     }
+    std::string Range() { return Stamp(period.GetStart()) + " - " + Stamp(period.GetEnd()); }
     // The start of `choice` for a period ending on `end`, as the pages get it.
     HostDateTime StartFor(PeriodChoice choice, const HostDateTime& end) {
         period.SetEnd(end);
@@ -45,13 +46,11 @@ TEST_F(ReportPeriodTest, EveryChoiceCoversExactlyItsDays) {
         period.SetEnd(ends[c % 3]);
         period.SetChoice(c);
         EXPECT_TRUE(period.HasStart() && period.HasEnd());
-        EXPECT_EQ(Stamp(period.GetStart()), std::string(starts[c]) + " 00:00:00") << "choice " << c;
-        EXPECT_EQ(Stamp(period.GetEnd()), "03/01/2008 23:59:59");
+        EXPECT_EQ(Range(), std::string(starts[c]) + " 00:00:00 - 03/01/2008 23:59:59") << "choice " << c;
         EXPECT_EQ(Seconds(period.GetEnd()) - Seconds(period.GetStart()), days[c] * 86400 - 1);
     }
     period.SetRange(MakeDate(2008, 2, 2, 17, 4, 5), MakeDate(2008, 2, 3, 1, 2, 3));
-    EXPECT_EQ(Stamp(period.GetStart()), "02/02/2008 00:00:00");
-    EXPECT_EQ(Stamp(period.GetEnd()), "02/03/2008 23:59:59");
+    EXPECT_EQ(Range(), "02/02/2008 00:00:00 - 02/03/2008 23:59:59");
 }
 
 TEST_F(ReportPeriodTest, NoSelectionKeepsRangeAndReadsAll) {
@@ -59,10 +58,8 @@ TEST_F(ReportPeriodTest, NoSelectionKeepsRangeAndReadsAll) {
     period.SetChoice(kPeriod7Days);
     period.SetEnd(MakeDate(2009, 6, 15));
     period.SetChoice(kNoPeriodChoice);
-    EXPECT_EQ(period.GetChoice(), -1);
-    EXPECT_EQ(period.GetPeriodText(), "All");
-    EXPECT_EQ(Stamp(period.GetStart()), "02/24/2008 00:00:00");
-    EXPECT_EQ(Stamp(period.GetEnd()), "06/15/2009 23:59:59");  // SetEnd itself still applies
+    EXPECT_EQ(std::pair(period.GetChoice(), period.GetPeriodText()), std::pair(-1, std::string("All")));
+    EXPECT_EQ(Range(), "02/24/2008 00:00:00 - 06/15/2009 23:59:59");  // SetEnd itself still applies
     period.SetChoice(5);
     EXPECT_EQ(period.GetPeriodText(), "All");
     EXPECT_EQ(Stamp(period.GetStart()), "02/24/2008 00:00:00");
