@@ -342,15 +342,12 @@ std::string Nested(int depth) {
 TEST_F(WorkbookTest, FilesThatAreNotSoundWorkbooksAreRefused) {
     const std::string path = dir_.File("in.xlsx");
     const auto sheet = [&](const std::string& part) { WriteZip(path, BuildWorkbook({.sheets = {{"S", part}}})); };
+    const test::Parts readme = {{"readme.txt", "hello"}};
     // Case, how the file is made, result, a word of the diagnostic.
     const std::tuple<const char*, std::function<void()>, int, const char*> cases[] = {
         {"plain text", [&] { std::ofstream(path) << "just some text, not a workbook\n"; }, kWorkbookDamaged, "open"},
         {"missing file", [&] { std::filesystem::remove(path); }, kWorkbookFileError, ""},
-        {"a zip without a workbook",
-         [&] {
-             WriteZip(path, {{"readme.txt", "hello"}});
-         },
-         kWorkbookDamaged, ""},
+        {"a zip without a workbook", [&] { WriteZip(path, readme); }, kWorkbookDamaged, ""},
         {"sheet not XML",
          [&] { sheet("<worksheet><sheetData><row r=\"1\"><c r=\"A1\"></row></sheetData></worksheet>"); },
          kWorkbookDamaged, "worksheet"},
