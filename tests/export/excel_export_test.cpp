@@ -131,7 +131,9 @@ TEST_F(ExcelExportTest, StructureBlocksAndValuesByItemByDayAndByDate) {
     EXPECT_EQ(Number(*Read("values.xlsx", 3), 2, 1), *DateSerial(2026, 1, 10));
 }
 
-TEST_F(ExcelExportTest, LongHistoriesListOnlyDaysWithValues) {
+// Values sheets of unusual shapes: long histories list only the days with
+// values, and a busy day's total adds partial sums.
+TEST_F(ExcelExportTest, LongHistoriesListOnlyDaysWithValuesAndBusyDaysAddPartialSums) {
     test::TestDatabase& d = data_;
     const int32_t unit = d.Unit("g", 0, 1.0f);
     const int32_t group = d.Group("Food", {d.Target("Carbs", unit)}, unit);
@@ -154,6 +156,20 @@ TEST_F(ExcelExportTest, LongHistoriesListOnlyDaysWithValues) {
     for (const auto& [id, value] : d.cache.Values()) ASSERT_EQ(DeleteRecord(value.record), kChangeOk);
     EXPECT_EQ(Values(Options("empty.xlsx")), kExportNoValues);
     EXPECT_TRUE(QFile::exists(dir_.filePath("empty.xlsx")));
+
+    // Values of 400 items on one day lie apart on the values sheet, so the
+    // day's total adds partial sums kept right of the target columns, one
+    // column apart.
+    const int32_t day = Seconds(2026, 3, 1);
+    for (int i = 0; i < 400; ++i)
+        d.Value(d.Item("Food " + std::to_string(i), group, {0.5f}), group, day + i * 60, 2.0f);
+    ASSERT_EQ(Values(Options("many.xlsx")), kExportOk);
+    auto busy = Read("many.xlsx", 2);
+    EXPECT_EQ(busy->GetCell(3, 3).kind, CellKind::Blank) << "one column apart from the targets";
+    EXPECT_FALSE(busy->GetCell(3, 4).formula.empty()) << "the first partial sum";
+    const CellContent total = busy->GetCell(3, 2);
+    EXPECT_NE(total.formula.find("D3"), std::string::npos) << total.formula;
+    EXPECT_DOUBLE_EQ(std::stod(total.value), 400.0);
 }
 
 // Stopped exports write nothing; a completed one replaces an existing file
@@ -253,24 +269,6 @@ TEST_F(ExcelExportTest, AFailedExportLeavesTheOldFileAndNoJunk) {
         EXPECT_FALSE(QFileInfo::exists(dir_.filePath("missing")));
     }
     EXPECT_TRUE(services_.shell.Opened().empty()) << "nothing was written, so nothing is opened";
-}
-
-// Values of 400 items on one day lie apart on the values sheet, so the day's
-// total adds partial sums kept right of the target columns, one column apart.
-TEST_F(ExcelExportTest, ADayOfManyItemsAddsPartialSumsRightOfTheTargets) {
-    test::TestDatabase& d = data_;
-    const int32_t unit = d.Unit("g", 0, 1.0f);
-    const int32_t group = d.Group("Food", {d.Target("Carbs", unit)}, unit);
-    const int32_t day = Seconds(2026, 3, 1);
-    for (int i = 0; i < 400; ++i)
-        d.Value(d.Item("Food " + std::to_string(i), group, {0.5f}), group, day + i * 60, 2.0f);
-    ASSERT_EQ(Values(Options("many.xlsx")), kExportOk);
-    auto book = Read("many.xlsx", 2);
-    EXPECT_EQ(book->GetCell(3, 3).kind, CellKind::Blank) << "one column apart from the targets";
-    EXPECT_FALSE(book->GetCell(3, 4).formula.empty()) << "the first partial sum";
-    const CellContent total = book->GetCell(3, 2);
-    EXPECT_NE(total.formula.find("D3"), std::string::npos) << total.formula;
-    EXPECT_DOUBLE_EQ(std::stod(total.value), 400.0);
 }
 
 // Cell by cell, the results the export stores with its formulas equal what a
