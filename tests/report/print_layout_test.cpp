@@ -20,11 +20,6 @@
 namespace orv {
 namespace {
 
-struct Word {
-    QString text;
-    double height = 0.0;  // points
-};
-
 // Runs a poppler tool; empty when it is missing or fails.
 QString RunTool(const QString& tool, const QStringList& args) {
     const QString program = QStandardPaths::findExecutable(tool);
@@ -35,10 +30,11 @@ QString RunTool(const QString& tool, const QStringList& args) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-std::vector<Word> Words(const QString& pdf) {
+// Each word of a PDF and its height in points.
+std::vector<std::pair<QString, double>> Words(const QString& pdf) {
     static const QRegularExpression word(
         QStringLiteral(R"re(<word xMin="[\d.]+" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">([^<]*)</word>)re"));
-    std::vector<Word> words;
+    std::vector<std::pair<QString, double>> words;
     const QString xml = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     for (const auto& match : word.globalMatch(xml))
         words.push_back({match.captured(3), match.captured(2).toDouble() - match.captured(1).toDouble()});
@@ -90,12 +86,12 @@ TEST_F(PrintLayoutTest, TheHelperPrintsTableTextAtScreenSizeUnderTheHeaderOnTheC
     const int pages = static_cast<int>(text.count(QLatin1Char('\f')));
     ASSERT_GT(pages, 1);
     int cells = 0;
-    for (const Word& word : Words(Path("all.pdf"))) {
-        if (word.text != QStringLiteral("Bread") && word.text != QStringLiteral("3.00000")) continue;
+    for (const auto& [word, height] : Words(Path("all.pdf"))) {
+        if (word != QStringLiteral("Bread") && word != QStringLiteral("3.00000")) continue;
         ++cells;
         // 12px at 96 per inch is 9 pt; a layout in printer dots gives < 1 pt.
-        EXPECT_GE(word.height, 7.0) << word.text.toStdString();
-        EXPECT_LE(word.height, 14.0) << word.text.toStdString();
+        EXPECT_GE(height, 7.0) << word.toStdString();
+        EXPECT_LE(height, 14.0) << word.toStdString();
     }
     EXPECT_EQ(cells, 240);
     EXPECT_EQ(text.count(QRegularExpression(QStringLiteral(R"(Page \d+ of %1)").arg(pages))), pages);
