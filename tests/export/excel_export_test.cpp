@@ -219,29 +219,10 @@ TEST_F(ExcelExportTest, StoppedExportsWriteNothingAndDoneOnesAreOpened) {
     EXPECT_TRUE(services_.prompter.last().text().contains(path));
 }
 
-TEST_F(ExcelExportTest, TheOpenDatabaseIsNeverReplaced) {
-    MakeDiary();
-    const QString database = dir_.filePath("orv.sqlite");
-    test::FakeExtensions host;  // names its database file, as the SQLite host does
-    host.path = database.toStdString();
-    SetCurrentHostExtensions(&host);
-    ASSERT_TRUE(QDir(dir_.path()).mkdir("sub"));
-    ASSERT_TRUE(QFile::link(database, dir_.filePath("link.xlsx")));
-    const QByteArray before = test::FileBytes(database);
-    ASSERT_FALSE(before.isEmpty());
-
-    for (const char* name : {"orv.sqlite", "link.xlsx", "sub/../orv.sqlite", "orv.sqlite-wal"}) {
-        EXPECT_EQ(Values(Options(name, true)), kExportStopped) << name;
-        EXPECT_TRUE(services_.prompter.last().text().contains("is the open database")) << name;
-        EXPECT_EQ(test::FileBytes(database), before) << name;
-    }
-    SetCurrentHostExtensions(nullptr);
-    EXPECT_TRUE(QFileInfo(dir_.filePath("link.xlsx")).isSymLink());
-}
-
 // A failed export leaves what was there and nothing else, and says why in
-// plain words besides the engine's diagnostic texts.
-TEST_F(ExcelExportTest, AFailedExportLeavesTheOldFileAndNoJunk) {
+// plain words besides the engine's diagnostic texts; the open database is
+// never a destination.
+TEST_F(ExcelExportTest, AFailedExportLeavesTheOldFileAndNoJunkAndTheDatabaseIsNeverReplaced) {
     MakeDiary();
     ASSERT_TRUE(QDir(dir_.path()).mkpath("out"));
     ASSERT_TRUE(QDir(dir_.path()).mkpath("broken"));
@@ -269,6 +250,24 @@ TEST_F(ExcelExportTest, AFailedExportLeavesTheOldFileAndNoJunk) {
         EXPECT_FALSE(QFileInfo::exists(dir_.filePath("missing")));
     }
     EXPECT_TRUE(services_.shell.Opened().empty()) << "nothing was written, so nothing is opened";
+
+    // The open database is never replaced, whatever name leads to it.
+    const QString database = dir_.filePath("orv.sqlite");
+    test::FakeExtensions host;  // names its database file, as the SQLite host does
+    host.path = database.toStdString();
+    SetCurrentHostExtensions(&host);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("sub"));
+    ASSERT_TRUE(QFile::link(database, dir_.filePath("link.xlsx")));
+    const QByteArray before = test::FileBytes(database);
+    ASSERT_FALSE(before.isEmpty());
+
+    for (const char* name : {"orv.sqlite", "link.xlsx", "sub/../orv.sqlite", "orv.sqlite-wal"}) {
+        EXPECT_EQ(Values(Options(name, true)), kExportStopped) << name;
+        EXPECT_TRUE(services_.prompter.last().text().contains("is the open database")) << name;
+        EXPECT_EQ(test::FileBytes(database), before) << name;
+    }
+    SetCurrentHostExtensions(nullptr);
+    EXPECT_TRUE(QFileInfo(dir_.filePath("link.xlsx")).isSymLink());
 }
 
 // Cell by cell, the results the export stores with its formulas equal what a

@@ -82,10 +82,9 @@ TEST(NumberText, ShortestFormWithoutNegativeZero) {
 }
 
 TEST(StoredCellText, CharactersXmlCannotHoldAreEscapedAndComeBack) {
-    const std::string text = std::string(
+    const std::string text =
         "a\x01"
-        "b\rc\td\n",
-        8);
+        "b\rc\td\n";
     const std::string stored = xml::EncodeCellText(text);
     EXPECT_EQ(stored, "a_x0001_b_x000D_c\td\n");
     EXPECT_EQ(xml::DecodeCellText(stored), text);
