@@ -279,13 +279,11 @@ TEST_F(ExcelExportTest, StoredResultsEqualWhatASpreadsheetProgramComputes) {
     if (soffice.isEmpty()) GTEST_SKIP() << "no spreadsheet program (soffice) installed";
     MakeDiary();
     int32_t group = 0;
-    for (const auto& [id, entry] : data_.cache.Groups()) {
+    for (const auto& [id, entry] : data_.cache.Groups())
         if (entry.name == "Food") group = id;
-    }
     const int32_t item = data_.Item("Busy", group, {0.5f, 0.25f, 0.125f});
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 400; ++i)
         data_.Value(item, group, Seconds(2026, 1, 12) + i * 200, 0.5f + static_cast<float>(i % 13));
-    }
     ASSERT_EQ(Values(Options("diary.xlsx")), kExportOk);
 
     // Recalculate on load, always, in a profile of its own.

@@ -42,10 +42,8 @@ namespace {
 // A strip of four or five flat states, each in its own colour.
 QPixmap FlatStrip(const std::vector<QColor>& colors) {
     QImage strip(static_cast<int>(colors.size()) * 20, 10, QImage::Format_RGB32);
-    for (std::size_t i = 0; i < colors.size(); ++i) {
-        for (int x = 0; x < 20; ++x)
-            for (int y = 0; y < 10; ++y) strip.setPixelColor(static_cast<int>(i) * 20 + x, y, colors[i]);
-    }
+    for (int x = 0; x < strip.width(); ++x)
+        for (int y = 0; y < 10; ++y) strip.setPixelColor(x, y, colors[static_cast<std::size_t>(x / 20)]);
     return QPixmap::fromImage(strip);
 }
 
