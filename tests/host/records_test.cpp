@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "data/FieldText.h"
@@ -104,15 +105,11 @@ TEST_F(RecordsTest, EveryPropertyReadsBackAndChangesPersist) {
             << "property " << std::hex << row.property << " of " << std::dec << row.id;
     }
     cup = db_->Units()->Find(40);
-    EXPECT_EQ(Name(cup->Named()), "mug");
-    EXPECT_EQ(cup->GetCategory(), 15);
-    EXPECT_EQ(cup->Named().GetIndex(), 13);
-    EXPECT_EQ(cup->IsSkipped(), 0);
-    EXPECT_EQ(db_->Targets()->Find(7)->GetCategory(), 2);
-    EXPECT_EQ(Name(db_->Values()->Find(1)->Named()), "iced");
     // Groups and items have no INDEX field: their sort position is the id.
-    EXPECT_EQ(db_->Groups()->Find(20)->Named().GetIndex(), 20);
-    EXPECT_EQ(db_->Items()->Find(300)->Named().GetIndex(), 300);
+    EXPECT_EQ(std::tuple(Name(cup->Named()), cup->GetCategory(), cup->Named().GetIndex(), cup->IsSkipped(),
+                         db_->Targets()->Find(7)->GetCategory(), Name(db_->Values()->Find(1)->Named()),
+                         db_->Groups()->Find(20)->Named().GetIndex(), db_->Items()->Find(300)->Named().GetIndex()),
+              std::tuple("mug", 15, 13, 0, 2, "iced", 20, 300));
 }
 
 // COUNT decides a list's length: up to 31 elements round-trip, growing adds
@@ -217,10 +214,9 @@ TEST_F(RecordsTest, PropertyMisuseIsRefusedAndChangesNothing) {
     Reopen();
     g = db_->Groups()->Find(2);
     ASSERT_TRUE(g);
-    EXPECT_EQ(GetInt(*g, prop::GroupCount, 1), 4);
-    EXPECT_EQ(GetInt(*g, prop::GroupUnitId), 1);
-    EXPECT_EQ(g->GetCategory(), 0);
-    EXPECT_FLOAT_EQ(GetFloat(*db_->Items()->Find(1), prop::ItemDefaultValue), 5.5f);
+    EXPECT_EQ(std::tuple(GetInt(*g, prop::GroupCount, 1), GetInt(*g, prop::GroupUnitId), g->GetCategory(),
+                         GetFloat(*db_->Items()->Find(1), prop::ItemDefaultValue)),
+              std::tuple(4, 1, 0, 5.5f));
 }
 
 TEST_F(RecordsTest, NamesAreCutOnCharacterBoundaries) {
