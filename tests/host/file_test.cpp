@@ -6,7 +6,6 @@
 
 #include <filesystem>
 
-#include "host/db/DemoData.h"
 #include "host/db/Schema.h"
 #include "tests/host/TestFiles.h"
 
@@ -88,22 +87,11 @@ TEST(HostDatabaseFile, FilesThatAreNotOursAreRefusedAndLeftAlone) {
     EXPECT_FALSE(error.empty());
 }
 
-// A database with a few thousand values, closed, so the file alone holds it.
-std::string WriteSample(const TempDir& dir, const std::string& name) {
-    const std::string path = dir.File(name);
-    GenerateOptions options;
-    options.valueCount = 3000;
-    options.endSeconds = 1'700'000'000;
-    std::string error;
-    EXPECT_TRUE(GenerateDatabase(path, options, &error)) << error;
-    return path;
-}
-
 // A file cut to half its length; a page overwritten in the middle is the
 // command-line test's case.
 TEST(HostDatabaseFile, ADamagedFileIsRefusedAsDamagedAndLeftAsItWas) {
     TempDir dir;
-    const std::string path = WriteSample(dir, "cut.sqlite");
+    const std::string path = WriteSample(dir.File("cut.sqlite"), 3000);
     std::string bytes = ReadBytes(path);
     ASSERT_GT(bytes.size(), 40000u);
     bytes.resize(bytes.size() / 2);
@@ -120,7 +108,7 @@ TEST(HostDatabaseFile, ADamagedFileIsRefusedAsDamagedAndLeftAsItWas) {
 
 TEST(HostDatabaseFile, ABackupTakenWhileAnotherProgramWritesHoldsOneCommittedState) {
     TempDir dir;
-    const std::string path = WriteSample(dir, "orv.sqlite");
+    const std::string path = WriteSample(dir.File("orv.sqlite"), 3000);
     const std::string backup = dir.File("backup.sqlite");
     std::string error;
     auto db = SqliteHostDatabase::Open(path, &error);
