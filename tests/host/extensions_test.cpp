@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 #include "host/db/Schema.h"
 #include "tests/host/TestFiles.h"
@@ -99,10 +100,10 @@ TEST_F(ExtensionsTest, AChangeIsAllOrNothingAndARollbackLeavesNoStaleRecord) {
     EXPECT_EQ(RawText(db_->path(), "SELECT count(*) FROM tracked_values"), "0");
     ASSERT_EQ(ext.EndChange(0), 0);
 
-    EXPECT_FLOAT_EQ(GetFloat(*item, prop::ItemDefaultValue), amount) << "cached row brought back";
-    EXPECT_EQ(db_->Values()->Find(1), nullptr);
-    EXPECT_EQ(unit->IsSkipped(), 0) << "the removal was undone";
-    EXPECT_EQ(Name(unit->Named()), unitName);
+    // The cached rows are brought back, the removal is undone.
+    EXPECT_EQ(std::tuple(GetFloat(*item, prop::ItemDefaultValue), db_->Values()->Find(1), unit->IsSkipped(),
+                         Name(unit->Named())),
+              std::tuple(amount, nullptr, 0, unitName));
     EXPECT_NE(ext.EndChange(1), 0) << "no change open";
 
     ASSERT_EQ(ext.BeginChange(), 0);
