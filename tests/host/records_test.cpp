@@ -19,12 +19,6 @@ namespace {
 
 using namespace testing;
 
-int Count(HostTable& table) {
-    int n = 0;
-    for (table.MoveFirst(); !table.IsEnd(); table.MoveNext()) ++n;
-    return n;
-}
-
 using RecordsTest = DatabaseTest;
 
 // A record of every kind added from a FieldMap; each numbered property read
@@ -167,14 +161,10 @@ TEST_F(RecordsTest, RefusedFieldMapsWriteNothing) {
         {RecordKind::Value, {{"ID", "90"}, {"SECONDS", "4294967296"}}},
         {RecordKind::Value, {{"ID", "90"}, {"VALUE", "1e300"}}},
     };
+    // Every write reaches the file or its log, so equal bytes mean nothing was added.
     const std::string before = ReadBytes(dir_.File("orv.sqlite")) + ReadBytes(dir_.File("orv.sqlite-wal"));
     for (const auto& [kind, fields] : refused) {
-        HostTable& table = *db_->Table(kind);
-        const int32_t maxId = table.MaxId();
-        const int rows = Count(table);
-        EXPECT_LT(table.Add(&fields), 0) << fields.begin()->first << "=" << fields.begin()->second;
-        EXPECT_EQ(table.MaxId(), maxId);
-        EXPECT_EQ(Count(table), rows);
+        EXPECT_LT(db_->Table(kind)->Add(&fields), 0) << fields.begin()->first << "=" << fields.begin()->second;
     }
     EXPECT_LT(db_->Units()->Add(nullptr), 0);
     EXPECT_EQ(Name(db_->Units()->Find(1)->Named()), "g");
