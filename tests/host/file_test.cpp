@@ -6,7 +6,6 @@
 
 #include <filesystem>
 
-#include "host/db/Schema.h"
 #include "tests/host/TestFiles.h"
 
 namespace orv::hostdb {
@@ -21,8 +20,6 @@ TEST(HostDatabaseFile, NewDatabaseHasARealisticStarterStructure) {
     std::string error;
     auto db = SqliteHostDatabase::Open(path, &error);
     ASSERT_TRUE(db) << error;
-    EXPECT_EQ(RawText(path, "PRAGMA application_id"), std::to_string(kApplicationId));
-    EXPECT_EQ(RawText(path, "PRAGMA user_version"), std::to_string(kSchemaVersion));
     EXPECT_EQ(RawText(path, "PRAGMA journal_mode"), "wal");
 
     // Every unit's base is itself a base unit; every group lists existing
