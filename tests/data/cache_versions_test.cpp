@@ -10,7 +10,6 @@
 #include <string>
 
 #include "FakeExtensions.h"
-#include "data/HostExtensions.h"
 #include "data/RecordCache.h"
 #include "data/RecordChanges.h"
 #include "host/db/SqliteHostDatabase.h"
