@@ -128,13 +128,11 @@ TEST_F(CacheVersionsTest, EveryLoaderReadsAgainWithoutUsableVersions) {
     }
 
     // Another database with the same versions is loaded afresh.
-    std::string error;
-    auto other = hostdb::SqliteHostDatabase::Open(":memory:", &error);
-    ASSERT_TRUE(other) << error;
+    test::TestDatabase other;
     SetCurrentHostExtensions(&versions_);
     cache.LoadValues(db.get());
     ASSERT_FALSE(cache.Values().empty());
-    cache.LoadValues(other.get());
+    cache.LoadValues(other.db.get());
     EXPECT_TRUE(cache.Values().empty());
 }
 
