@@ -48,53 +48,44 @@ void ExpectNoCompanions(const QString& path) {
     EXPECT_FALSE(QFile::exists(path + "-shm")) << path.toStdString();
 }
 
-TEST_F(DesktopCli, NothingIsWrittenOverTheOpenDatabase) {
+// Refused runs say why and leave every file byte for byte as it was: a write
+// over the open database under any spelling of its name, a damaged database,
+// and a file that is not one (and then nothing is written).
+TEST_F(DesktopCli, RefusedRunsSayWhyAndLeaveTheFilesUntouched) {
     const QString db = Sample("orv.sqlite");
     ASSERT_TRUE(QFile::link(db, dir_.filePath("link.sqlite")));
     ASSERT_TRUE(QDir(dir_.path()).mkdir("sub"));
-    const QByteArray before = test::FileBytes(db);
-    const struct {
-        const char* option;
-        const char* target;
-    } rows[] = {
-        {"--export-values", "orv.sqlite"},
-        {"--export-structure", "link.sqlite"},
-        {"--export-values", "sub/../orv.sqlite"},
-        {"--backup", "link.sqlite"},
-    };
-    for (const auto& row : rows) {
-        const DesktopRun run = Start({"--db", db, row.option, dir_.filePath(row.target)});
-        EXPECT_NE(run.exitCode, 0) << row.option << " " << row.target;
-        EXPECT_TRUE(run.output.contains("is the open database")) << run.output.toStdString();
-        EXPECT_TRUE(test::FileBytes(db) == before) << row.option << " " << row.target << ": the database was changed";
-    }
-}
-
-// A damaged database and a file that is not one are refused with the reason,
-// left byte for byte as they were, and nothing is written or shown.
-TEST_F(DesktopCli, DatabasesThatCannotBeReadAreRefusedAndLeftUntouched) {
     QByteArray damaged = test::FileBytes(Sample("damaged.sqlite"));
     ASSERT_GT(damaged.size(), 40000);
     damaged.replace(damaged.size() / 2, 8192, QByteArray(8192, 'Z'));
+    hostdb::testing::WriteBytes(dir_.filePath("damaged.sqlite").toStdString(), damaged.toStdString());
+    hostdb::testing::WriteBytes(dir_.filePath("notes.txt").toStdString(),
+                                "These are my notes, not a database.\n" + std::string(5000, 'x'));
     const struct {
         const char* file;
-        QByteArray content;
         const char* option;
+        const char* target;  // "out" is a new file that must not appear
         const char* says;
     } rows[] = {
-        {"damaged.sqlite", damaged, "--export-values", "damaged"},
-        {"notes.txt", QByteArray("These are my notes, not a database.\n") + QByteArray(5000, 'x'), "--screenshot", ""},
+        {"orv.sqlite", "--export-values", "orv.sqlite", "is the open database"},
+        {"orv.sqlite", "--export-structure", "link.sqlite", "is the open database"},
+        {"orv.sqlite", "--export-values", "sub/../orv.sqlite", "is the open database"},
+        {"orv.sqlite", "--backup", "link.sqlite", "is the open database"},
+        {"damaged.sqlite", "--export-values", "out", "damaged"},
+        {"notes.txt", "--screenshot", "out", ""},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.file) + " " + row.option + " " + row.target);
         const QString path = dir_.filePath(row.file);
-        hostdb::testing::WriteBytes(path.toStdString(), row.content.toStdString());
-        const QString out = dir_.filePath("out");
-        const DesktopRun run = Start({"--db", path, row.option, out});
-        EXPECT_NE(run.exitCode, 0) << row.file;
-        EXPECT_FALSE(run.output.trimmed().isEmpty()) << row.file << ": a refusal says why";
+        const QByteArray before = test::FileBytes(path);
+        const DesktopRun run = Start({"--db", path, row.option, dir_.filePath(row.target)});
+        EXPECT_NE(run.exitCode, 0);
+        EXPECT_FALSE(run.output.trimmed().isEmpty()) << "a refusal says why";
         EXPECT_TRUE(run.output.contains(row.says)) << run.output.toStdString();
-        EXPECT_FALSE(QFileInfo::exists(out)) << row.file;
-        EXPECT_TRUE(test::FileBytes(path) == row.content) << row.file << ": the file was changed";
+        if (QString(row.target) == "out") {
+            EXPECT_FALSE(QFileInfo::exists(dir_.filePath("out")));
+        }
+        EXPECT_TRUE(test::FileBytes(path) == before) << "the file was changed";
         ExpectNoCompanions(path);
     }
 }
