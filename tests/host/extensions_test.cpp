@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <tuple>
 
 #include "host/db/Schema.h"
@@ -59,10 +60,7 @@ TEST_F(ExtensionsTest, ChangeVersionsMoveForOwnAndOtherWritesOfTheirKindOnly) {
     ASSERT_EQ(Add(*db_->Values(), Value(501)), 0);
     const uint64_t inChange = ext.ChangeVersion(kValues);
     ASSERT_EQ(ext.EndChange(0), 0);
-    const uint64_t undone = ext.ChangeVersion(kValues);
-    EXPECT_NE(inChange, beforeChange);
-    EXPECT_NE(undone, inChange);
-    EXPECT_NE(undone, beforeChange);
+    EXPECT_EQ((std::set{beforeChange, inChange, ext.ChangeVersion(kValues)}.size()), 3u) << "three distinct versions";
 }
 
 TEST_F(ExtensionsTest, AnOlderFileGetsTheChangeCounters) {
@@ -144,9 +142,9 @@ TEST(HostDatabaseExtensions, AKilledProcessKeepsItsWritesButNothingOfAnOpenChang
     ASSERT_TRUE(db) << error;
     HostRecord* value = db->Values()->Find(1);
     ASSERT_TRUE(value);
-    EXPECT_FLOAT_EQ(GetFloat(*value, prop::ValueValue), 6.1f);
-    EXPECT_EQ(db->Values()->Find(2), nullptr);
-    EXPECT_FLOAT_EQ(GetFloat(*db->Items()->Find(1), prop::ItemDefaultValue), 7.25f);
+    EXPECT_EQ(std::tuple(GetFloat(*value, prop::ValueValue), db->Values()->Find(2),
+                         GetFloat(*db->Items()->Find(1), prop::ItemDefaultValue)),
+              std::tuple(6.1f, nullptr, 7.25f));
 }
 
 // Every kind of write the host offers, each refused with `result`; the unit
