@@ -16,10 +16,9 @@ namespace orv::test {
 class WriteCounter {
 public:
     // 0 when the write may go on, else the refusal to return instead.
-    int32_t Next() { return ++writes == failAt ? refusal : 0; }
+    int32_t Next() { return ++writes == failAt ? hostresult::kBusy : 0; }
     int writes = 0;
-    int failAt = 0;  // 0: never
-    int32_t refusal = hostresult::kBusy;
+    int failAt = 0;          // 0: never
     bool listTwice = false;  // tables list every record twice in a row
 };
 

@@ -10,22 +10,16 @@
 #include <string>
 
 #include "FakeExtensions.h"
-#include "data/HostExtensions.h"
-#include "data/RecordCache.h"
-#include "data/RecordChanges.h"
-#include "host/db/SqliteHostDatabase.h"
+#include "TestDatabase.h"
 
 namespace orv {
 namespace {
 
 int32_t Kind(RecordKind kind) { return static_cast<int32_t>(kind); }
 
-class CacheVersionsTest : public ::testing::Test {
+class CacheVersionsTest : public ::testing::Test, protected test::TestDatabase {
 protected:
     void SetUp() override {
-        std::string error;
-        db_ = hostdb::SqliteHostDatabase::Open(":memory:", &error);
-        ASSERT_TRUE(db_) << error;
         versions_.versions.fill(1);
         SetCurrentHostExtensions(&versions_);
     }
@@ -37,12 +31,10 @@ protected:
         const std::string id = std::to_string(++nextId);
         FieldMap fields{{"ID", id}, {"NAME", name}};
         if (kind == RecordKind::Unit || kind == RecordKind::Target || kind == RecordKind::Value) fields["INDEX"] = id;
-        ASSERT_EQ(TableOf(*db_, kind)->Add(&fields), 0);
+        ASSERT_EQ(TableOf(*db, kind)->Add(&fields), 0);
     }
 
-    std::unique_ptr<hostdb::SqliteHostDatabase> db_;
     test::FakeExtensions versions_;
-    RecordCache cache_;
 };
 
 // How many records each loader of a kind shows.
@@ -72,78 +64,76 @@ TEST_F(CacheVersionsTest, ALoaderReadsItsTableOnlyWhenItsKindsVersionChanged) {
     };
     for (const auto& [name, c] : cases) {
         SCOPED_TRACE(name);
-        c.load(cache_, db_.get());
-        const std::size_t before = c.shown(cache_);
-        const uint64_t generation = cache_.Generation();
+        c.load(cache, db.get());
+        const std::size_t before = c.shown(cache);
+        const uint64_t generation = cache.Generation();
         AddDirectly(c.kind, std::string("new ") + name);
 
-        c.load(cache_, db_.get());
-        EXPECT_EQ(c.shown(cache_), before) << "unchanged version: nothing read";
-        EXPECT_EQ(cache_.Generation(), generation);
+        c.load(cache, db.get());
+        EXPECT_EQ(c.shown(cache), before) << "unchanged version: nothing read";
+        EXPECT_EQ(cache.Generation(), generation);
         for (const RecordKind other :
              {RecordKind::Unit, RecordKind::Target, RecordKind::Group, RecordKind::Item, RecordKind::Value}) {
             if (other != c.kind) versions_.Bump(Kind(other));
         }
         versions_.Bump(changekind::kCategories);
-        c.load(cache_, db_.get());
-        EXPECT_EQ(c.shown(cache_), before) << "only other kinds changed";
+        c.load(cache, db.get());
+        EXPECT_EQ(c.shown(cache), before) << "only other kinds changed";
 
         versions_.Bump(Kind(c.kind));
-        c.load(cache_, db_.get());
-        EXPECT_EQ(c.shown(cache_), before + 1);
-        EXPECT_NE(cache_.Generation(), generation);
+        c.load(cache, db.get());
+        EXPECT_EQ(c.shown(cache), before + 1);
+        EXPECT_NE(cache.Generation(), generation);
     }
 }
 
 TEST_F(CacheVersionsTest, CategoriesFollowTheirOwnVersion) {
-    cache_.LoadUnitCategories(db_.get());
-    cache_.LoadValueCategories(db_.get());
-    HostCategoryTable* table = db_->UnitCategories();
+    cache.LoadUnitCategories(db.get());
+    cache.LoadValueCategories(db.get());
+    HostCategoryTable* table = db->UnitCategories();
     table->MoveFirst();
     table->MoveNext();
     ASSERT_EQ(table->Current()->Named().SetName("Renamed"), 0);
 
     versions_.Bump(Kind(RecordKind::Unit));
-    cache_.LoadUnitCategories(db_.get());
-    EXPECT_NE(cache_.UnitCategories().names.NameOf(1), "Renamed");
+    cache.LoadUnitCategories(db.get());
+    EXPECT_NE(cache.UnitCategories().names.NameOf(1), "Renamed");
     versions_.Bump(changekind::kCategories);
-    cache_.LoadUnitCategories(db_.get());
-    EXPECT_EQ(cache_.UnitCategories().names.NameOf(1), "Renamed");
+    cache.LoadUnitCategories(db.get());
+    EXPECT_EQ(cache.UnitCategories().names.NameOf(1), "Renamed");
 
     // A rename in place that never reached the host is undone by the next load.
-    cache_.MutableCategories(RecordKind::Unit)->names.Rename(1, "Refused");
-    cache_.LoadUnitCategories(db_.get());
-    EXPECT_EQ(cache_.UnitCategories().names.NameOf(1), "Renamed");
+    cache.MutableCategories(RecordKind::Unit)->names.Rename(1, "Refused");
+    cache.LoadUnitCategories(db.get());
+    EXPECT_EQ(cache.UnitCategories().names.NameOf(1), "Renamed");
 }
 
 TEST_F(CacheVersionsTest, EveryLoaderReadsAgainWithoutUsableVersions) {
     const std::vector<std::pair<const char*, std::function<void()>>> cases = {
         {"no extensions", [&] { SetCurrentHostExtensions(nullptr); }},
         {"version 0: not counted", [&] { versions_.versions[Kind(RecordKind::Value)] = 0; }},
-        {"cache invalidated", [&] { cache_.Invalidate(); }},
-        {"cache cleared", [&] { cache_.Clear(); }},
+        {"cache invalidated", [&] { cache.Invalidate(); }},
+        {"cache cleared", [&] { cache.Clear(); }},
     };
     for (const auto& [name, prepare] : cases) {
         SCOPED_TRACE(name);
         SetCurrentHostExtensions(&versions_);
         versions_.versions[Kind(RecordKind::Value)] = 1;
-        cache_.LoadValues(db_.get());
-        const std::size_t before = cache_.Values().size();
+        cache.LoadValues(db.get());
+        const std::size_t before = cache.Values().size();
         AddDirectly(RecordKind::Value, name);
         prepare();
-        cache_.LoadValues(db_.get());
-        EXPECT_EQ(cache_.Values().size(), before + 1);
+        cache.LoadValues(db.get());
+        EXPECT_EQ(cache.Values().size(), before + 1);
     }
 
     // Another database with the same versions is loaded afresh.
-    std::string error;
-    auto other = hostdb::SqliteHostDatabase::Open(":memory:", &error);
-    ASSERT_TRUE(other) << error;
+    test::TestDatabase other;
     SetCurrentHostExtensions(&versions_);
-    cache_.LoadValues(db_.get());
-    ASSERT_FALSE(cache_.Values().empty());
-    cache_.LoadValues(other.get());
-    EXPECT_TRUE(cache_.Values().empty());
+    cache.LoadValues(db.get());
+    ASSERT_FALSE(cache.Values().empty());
+    cache.LoadValues(other.db.get());
+    EXPECT_TRUE(cache.Values().empty());
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include "FakeExtensions.h"
 #include "TestDatabase.h"
 #include "data/ChangeMessages.h"
-#include "data/HostExtensions.h"
 
 namespace orv {
 namespace {

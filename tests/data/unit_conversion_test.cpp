@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "data/UnitConversion.h"
 
 namespace orv {
 namespace {
+
+// Units as (id, root, product of factors), in ascending id.
+using Resolution = std::vector<std::tuple<int32_t, int32_t, float>>;
 
 // Builds the raw definitions (unit -> (base unit, factor)) and resolves them.
 struct Units {
@@ -23,10 +29,10 @@ struct Units {
         for (const auto& [id, product] : FamilyOf(table, families, unit)) ids.push_back(id);
         return ids;
     }
-    // The unit's resolved family root and product of factors.
-    void Expect(int32_t id, int32_t root, float product) const {
-        EXPECT_EQ(table.at(id).root, root) << "unit " << id;
-        EXPECT_EQ(table.at(id).product, product) << "unit " << id;
+    Resolution Resolved() const {
+        Resolution rows;
+        for (const auto& [id, conversion] : table) rows.emplace_back(id, conversion.root, conversion.product);
+        return rows;
     }
     std::vector<int32_t> BaseUnits() const {
         std::vector<int32_t> ids;
@@ -40,10 +46,8 @@ TEST(UnitChains, MassFamilyResolvesToGrams) {
     // g = 1 (base), kg = 1000 g, t = 1000 kg, mg = 0.001 g
     Units u;
     u.Define(1, 0, 1.0f).Define(2, 1, 1000.0f).Define(3, 2, 1000.0f).Define(4, 1, 0.001f).Resolve();
-    u.Expect(1, 0, 1.0f);  // a base unit keeps root 0
-    u.Expect(2, 1, 1000.0f);
-    u.Expect(3, 1, 1000000.0f);
-    u.Expect(4, 1, 0.001f);
+    // A base unit keeps root 0.
+    EXPECT_EQ(u.Resolved(), (Resolution{{1, 0, 1.0f}, {2, 1, 1000.0f}, {3, 1, 1000000.0f}, {4, 1, 0.001f}}));
     EXPECT_DOUBLE_EQ(ConvertAmount(u.table, 2, 3, 2), 2000.0);
     EXPECT_EQ(u.BaseUnits(), std::vector<int32_t>{1});
     EXPECT_EQ(FamilyRoot(u.table, 3), 1);
@@ -56,8 +60,7 @@ TEST(UnitChains, ProductsAreFormedInFloatInChainOrder) {
     Units u;
     u.Define(1, 0, 1.0f).Define(2, 1, 0.1f).Define(3, 2, 0.1f).Define(4, 3, 3.3f).Resolve();
     const float p3 = 0.1f * 0.1f;
-    EXPECT_EQ(u.table.at(3).product, p3);
-    EXPECT_EQ(u.table.at(4).product, 3.3f * p3);
+    EXPECT_EQ(u.Resolved(), (Resolution{{1, 0, 1.0f}, {2, 1, 0.1f}, {3, 1, p3}, {4, 1, 3.3f * p3}}));
     EXPECT_EQ(UnitRatio(u.table, 4, 2), (3.3f * p3) / 0.1f);
 }
 
@@ -87,7 +90,7 @@ TEST(UnitChains, RemovedBaseUnitKeysTheFamilyByTheMissingId) {
     // Unit 10 was removed; 11 and 12 were defined in it, 13 in 12.
     Units u;
     u.Define(11, 10, 2.0f).Define(12, 10, 4.0f).Define(13, 12, 0.5f).Define(20, 0, 1.0f).Resolve();
-    u.Expect(13, 10, 2.0f);
+    EXPECT_EQ(u.Resolved(), (Resolution{{11, 10, 2.0f}, {12, 10, 4.0f}, {13, 10, 2.0f}, {20, 0, 1.0f}}));
     EXPECT_EQ(FamilyRoot(u.table, 11), 10);
     EXPECT_EQ(u.Family(11), (std::vector<int32_t>{11, 12, 13}));
     EXPECT_DOUBLE_EQ(ConvertAmount(u.table, 3, 12, 11), 6.0);
@@ -98,12 +101,9 @@ TEST(UnitChains, CyclesEndAndTheSmallestMemberBecomesTheRoot) {
     // 3 -> 5 -> 4 -> 3 is a cycle; 1 leads into it; 8 is defined in itself.
     Units u;
     u.Define(1, 5, 2.0f).Define(3, 5, 10.0f).Define(4, 3, 6.0f).Define(5, 4, 7.0f).Define(8, 8, 3.0f).Resolve();
-    u.Expect(3, 0, 1.0f);
-    u.Expect(4, 3, 6.0f);
-    u.Expect(5, 3, 42.0f);
-    u.Expect(1, 3, 84.0f);
+    // A unit defined in itself is its own base.
+    EXPECT_EQ(u.Resolved(), (Resolution{{1, 3, 84.0f}, {3, 0, 1.0f}, {4, 3, 6.0f}, {5, 3, 42.0f}, {8, 0, 1.0f}}));
     EXPECT_EQ(u.Family(5), (std::vector<int32_t>{1, 3, 4, 5}));
-    EXPECT_EQ(u.table.at(8).root, 0) << "a unit defined in itself is its own base";
     EXPECT_EQ(u.BaseUnits(), (std::vector<int32_t>{3, 8}));
 }
 

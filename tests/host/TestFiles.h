@@ -1,7 +1,8 @@
 #pragma once
 // A private temporary directory per test, whole-file reads for checking that
-// a file was left byte-for-byte unchanged, record property reads and writes, and SQL run
-// on a plain connection as another program would.
+// a file was left byte-for-byte unchanged, generated sample databases, record
+// property reads and writes, and SQL run on a plain connection as another
+// program would.
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -15,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "host/db/DemoData.h"
 #include "host/db/SqliteHostDatabase.h"
 
 namespace orv::hostdb::testing {
@@ -48,6 +50,17 @@ inline std::string ReadBytes(const std::string& path) {
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A generated database of `values` values up to a fixed moment, closed, so
+// the file alone holds it.
+inline std::string WriteSample(const std::string& path, int32_t values) {
+    GenerateOptions options;
+    options.valueCount = values;
+    options.endSeconds = 1'700'000'000;
+    std::string error;
+    EXPECT_TRUE(GenerateDatabase(path, options, &error)) << error;
+    return path;
 }
 
 // Runs SQL on a separate plain SQLite connection, as another program would.

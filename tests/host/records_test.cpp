@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "data/FieldText.h"
@@ -17,12 +18,6 @@ namespace orv::hostdb {
 namespace {
 
 using namespace testing;
-
-int Count(HostTable& table) {
-    int n = 0;
-    for (table.MoveFirst(); !table.IsEnd(); table.MoveNext()) ++n;
-    return n;
-}
 
 using RecordsTest = DatabaseTest;
 
@@ -104,15 +99,11 @@ TEST_F(RecordsTest, EveryPropertyReadsBackAndChangesPersist) {
             << "property " << std::hex << row.property << " of " << std::dec << row.id;
     }
     cup = db_->Units()->Find(40);
-    EXPECT_EQ(Name(cup->Named()), "mug");
-    EXPECT_EQ(cup->GetCategory(), 15);
-    EXPECT_EQ(cup->Named().GetIndex(), 13);
-    EXPECT_EQ(cup->IsSkipped(), 0);
-    EXPECT_EQ(db_->Targets()->Find(7)->GetCategory(), 2);
-    EXPECT_EQ(Name(db_->Values()->Find(1)->Named()), "iced");
     // Groups and items have no INDEX field: their sort position is the id.
-    EXPECT_EQ(db_->Groups()->Find(20)->Named().GetIndex(), 20);
-    EXPECT_EQ(db_->Items()->Find(300)->Named().GetIndex(), 300);
+    EXPECT_EQ(std::tuple(Name(cup->Named()), cup->GetCategory(), cup->Named().GetIndex(), cup->IsSkipped(),
+                         db_->Targets()->Find(7)->GetCategory(), Name(db_->Values()->Find(1)->Named()),
+                         db_->Groups()->Find(20)->Named().GetIndex(), db_->Items()->Find(300)->Named().GetIndex()),
+              std::tuple("mug", 15, 13, 0, 2, "iced", 20, 300));
 }
 
 // COUNT decides a list's length: up to 31 elements round-trip, growing adds
@@ -170,14 +161,10 @@ TEST_F(RecordsTest, RefusedFieldMapsWriteNothing) {
         {RecordKind::Value, {{"ID", "90"}, {"SECONDS", "4294967296"}}},
         {RecordKind::Value, {{"ID", "90"}, {"VALUE", "1e300"}}},
     };
+    // Every write reaches the file or its log, so equal bytes mean nothing was added.
     const std::string before = ReadBytes(dir_.File("orv.sqlite")) + ReadBytes(dir_.File("orv.sqlite-wal"));
     for (const auto& [kind, fields] : refused) {
-        HostTable& table = *db_->Table(kind);
-        const int32_t maxId = table.MaxId();
-        const int rows = Count(table);
-        EXPECT_LT(table.Add(&fields), 0) << fields.begin()->first << "=" << fields.begin()->second;
-        EXPECT_EQ(table.MaxId(), maxId);
-        EXPECT_EQ(Count(table), rows);
+        EXPECT_LT(db_->Table(kind)->Add(&fields), 0) << fields.begin()->first << "=" << fields.begin()->second;
     }
     EXPECT_LT(db_->Units()->Add(nullptr), 0);
     EXPECT_EQ(Name(db_->Units()->Find(1)->Named()), "g");
@@ -217,10 +204,9 @@ TEST_F(RecordsTest, PropertyMisuseIsRefusedAndChangesNothing) {
     Reopen();
     g = db_->Groups()->Find(2);
     ASSERT_TRUE(g);
-    EXPECT_EQ(GetInt(*g, prop::GroupCount, 1), 4);
-    EXPECT_EQ(GetInt(*g, prop::GroupUnitId), 1);
-    EXPECT_EQ(g->GetCategory(), 0);
-    EXPECT_FLOAT_EQ(GetFloat(*db_->Items()->Find(1), prop::ItemDefaultValue), 5.5f);
+    EXPECT_EQ(std::tuple(GetInt(*g, prop::GroupCount, 1), GetInt(*g, prop::GroupUnitId), g->GetCategory(),
+                         GetFloat(*db_->Items()->Find(1), prop::ItemDefaultValue)),
+              std::tuple(4, 1, 0, 5.5f));
 }
 
 TEST_F(RecordsTest, NamesAreCutOnCharacterBoundaries) {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -20,7 +19,6 @@
 #include "settings/ViewSettings.h"
 #include "support/ScriptedServices.h"
 #include "support/WidgetDriver.h"
-#include "ui/AboutDialog.h"
 
 namespace orv {
 namespace {

@@ -29,8 +29,6 @@ public:
 class FakeSettingsStore : public HostSettingsStore {
 public:
     std::map<std::string, std::unique_ptr<FakeSettingsRecord>> records;
-    int32_t writes = 0;
-    int32_t lastWriteCount = 0;
 
     FakeSettingsRecord& Put(const std::string& name, FieldMap fields) {
         auto& record = records[name];
@@ -46,8 +44,6 @@ public:
     }
 
     int32_t Write(const char* buffer, int32_t count) override {
-        ++writes;
-        lastWriteCount = count;
         FieldMap fields;
         RecordBuffer::Decode(&fields, buffer, count);
         const std::string name = fields["NAME"];

@@ -28,12 +28,18 @@ protected:
     QtKeyValueStore store{File("user.ini"), File("system.ini")};
 };
 
-TEST_F(QtKeyValueStoreTest, WritesTheUserScopeUnderTheRegistryPath) {
+TEST_F(QtKeyValueStoreTest, WritesTheUserScopeUnderTheRegistryPathOrReportsFailure) {
     ASSERT_TRUE(store.WriteInt(kKeyPath, "ORV", "ORVGRIDSTEP", 15));
     EXPECT_EQ(store.ReadInt(KeyScope::User, kKeyPath, "ORV", "ORVGRIDSTEP"), 15);
     EXPECT_FALSE(store.ReadInt(KeyScope::System, kKeyPath, "ORV", "ORVGRIDSTEP"));
     QSettings raw(File("user.ini"), QSettings::IniFormat);
     EXPECT_EQ(raw.value("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/ORVGRIDSTEP").toInt(), 15);
+
+    // A user file that cannot be made: a plain file stands where its folder should be.
+    ASSERT_TRUE(QFile(File("plain")).open(QIODevice::WriteOnly));
+    QtKeyValueStore broken(File("plain") + "/sub/user.ini", File("system.ini"));
+    EXPECT_FALSE(broken.WriteInt(kKeyPath, "ORV", "ORVGRIDSTEP", 5));
+    EXPECT_FALSE(broken.ReadInt(KeyScope::User, kKeyPath, "ORV", "ORVGRIDSTEP"));
 }
 
 TEST_F(QtKeyValueStoreTest, ReadsTheSystemScopeAndRejectsNonNumbers) {
@@ -46,13 +52,6 @@ TEST_F(QtKeyValueStoreTest, ReadsTheSystemScopeAndRejectsNonNumbers) {
     for (const char* name : {"TEXT", "HUGE", "MISSING"})
         EXPECT_FALSE(store.ReadInt(KeyScope::System, kKeyPath, "ORV", name));
     EXPECT_FALSE(store.ReadInt(KeyScope::User, kKeyPath, "ORV", "ORVSHOWGRID"));
-}
-
-TEST_F(QtKeyValueStoreTest, UnwritableUserFileReportsFailure) {
-    ASSERT_TRUE(QFile(File("plain")).open(QIODevice::WriteOnly));
-    QtKeyValueStore broken(File("plain") + "/sub/user.ini", File("system.ini"));
-    EXPECT_FALSE(broken.WriteInt(kKeyPath, "ORV", "ORVGRIDSTEP", 5));
-    EXPECT_FALSE(broken.ReadInt(KeyScope::User, kKeyPath, "ORV", "ORVGRIDSTEP"));
 }
 
 }  // namespace
