@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <map>
+#include <tuple>
 #include <vector>
 
 #include "charts/ChartsTestSupport.h"
@@ -253,29 +254,23 @@ TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
     ASSERT_TRUE(test::ChooseComboText(page.PeriodBox(), "60 days"));
     ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Fat"));
     ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(sent[1].periodIndex, 3);
-    EXPECT_EQ(sent[1].targetIndex, page.TargetBox()->currentIndex());
-    EXPECT_EQ(ToHostDateTime(sent[1].date).day, 27);
+    EXPECT_EQ(std::tuple(sent[1].periodIndex, sent[1].targetIndex, ToHostDateTime(sent[1].date).day),
+              std::tuple(3, page.TargetBox()->currentIndex(), 27));
 
     page.ReceivePeriod({.periodIndex = 1,
                         .date = ToSystemTime(HostDateTime{0, 0, 10, 1, 3, 2008, 6}),
                         .targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget)});
     EXPECT_EQ(sent.size(), 2u);
-    EXPECT_EQ(page.SelectedTargetId(), st::kInsulinTarget);
-    EXPECT_EQ(page.DateControl()->date(), QDate(2008, 3, 1));
-    EXPECT_EQ(page.chartView()->labels().size(), 32);
+    EXPECT_EQ(std::tuple(page.SelectedTargetId(), page.DateControl()->date(), page.chartView()->labels().size()),
+              std::tuple(st::kInsulinTarget, QDate(2008, 3, 1), 32));
 
     // Indexes the page does not have and a date no calendar has: "All", and
     // the chart keeps its date and slots.
-    PeriodSyncBlock bad;
-    bad.periodIndex = 9;
-    bad.targetIndex = 99;
-    bad.date.wYear = 2008;
-    page.ReceivePeriod(bad);
+    page.ReceivePeriod({.periodIndex = 9, .date = {.wYear = 2008}, .targetIndex = 99});
     EXPECT_EQ(sent.size(), 2u);
     EXPECT_EQ(page.FilterLabel()->text(), "All");
-    EXPECT_EQ(page.DateControl()->date(), QDate(2008, 3, 1));
-    EXPECT_EQ(page.chartView()->labels().size(), 32);
+    EXPECT_EQ(std::tuple(page.DateControl()->date(), page.chartView()->labels().size()),
+              std::tuple(QDate(2008, 3, 1), 32));
 }
 
 TEST_F(ChartsPageTest, StateComesFromAndGoesToTheViewSettings) {

@@ -54,21 +54,14 @@ TEST_F(MainWindowTest, ShowsTheStoredPageAndThenOnlyThePageOfTheChosenTab) {
 
 TEST_F(MainWindowTest, PeriodSelectionsReachOnlyTheOtherPage) {
     PluginMainWindow& w = OpenMainWindow();
-    PeriodSyncBlock fromCharts;
-    fromCharts.periodIndex = 3;
-    fromCharts.targetIndex = 1;
-    fromCharts.date.wYear = 2026;
-    fromCharts.date.wMonth = 5;
-    fromCharts.date.wDay = 14;
-    emit w.Charts()->periodSelected(fromCharts);
+    emit w.Charts()->periodSelected(
+        {.periodIndex = 3, .date = {.wYear = 2026, .wMonth = 5, .wDay = 14}, .targetIndex = 1});
     EXPECT_EQ(std::tuple(w.Tables()->PeriodBox()->currentIndex(), w.Tables()->TargetBox()->currentIndex(),
                          w.Tables()->DateControl()->date()),
               std::tuple(3, 1, QDate(2026, 5, 14)));
     EXPECT_EQ(w.Charts()->PeriodBox()->currentIndex(), 0) << "the sender is not told";
 
-    PeriodSyncBlock fromTables;
-    fromTables.periodIndex = 4;
-    emit w.Tables()->periodSelected(fromTables);
+    emit w.Tables()->periodSelected({.periodIndex = 4, .date = {}, .targetIndex = -1});
     EXPECT_EQ(w.Charts()->PeriodBox()->currentIndex(), 4);
     EXPECT_EQ(w.Charts()->chartView()->labels().size(), 120);
     EXPECT_EQ(w.Tables()->PeriodBox()->currentIndex(), 3) << "the sender is not told";
