@@ -63,7 +63,7 @@ protected:
     }
 };
 
-TEST_F(TargetsPageTest, NewTargetIsStoredAndAFilteredOutOneIsNotShown) {
+TEST_F(TargetsPageTest, NewAndEditStoreTheTargetAndOnlyACategoryChangeShowsAll) {
     NameCategories(RecordKind::Target, {"Unfiled", "Food", "Body"});
     TargetsPage& page = Page();
     AnswerTarget("", "g");
@@ -85,11 +85,8 @@ TEST_F(TargetsPageTest, NewTargetIsStoredAndAFilteredOutOneIsNotShown) {
     ASSERT_TRUE(ClickButton(&page, "New"));
     EXPECT_EQ(TheGrid().rowCount(), 0);
     EXPECT_TRUE(StoredTarget("Sugar"));
-}
 
-TEST_F(TargetsPageTest, EditRenamesAndRetypesAndACategoryChangeShowsAll) {
-    NameCategories(RecordKind::Target, {"Unfiled", "Food", "Body"});
-    TargetsPage& page = Page();
+    // Edit renames and retypes; its category change shows all.
     ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Unfiled"));
     Select("Energy");
     AnswerTarget("Energy intake", {}, "Average", "Food", [](TargetDialog& dialog) {
@@ -100,9 +97,9 @@ TEST_F(TargetsPageTest, EditRenamesAndRetypesAndACategoryChangeShowsAll) {
     });
     PressKey(TheGrid().view(), Qt::Key_Return);
 
-    const std::optional<TargetRecord> stored = StoredTarget("Energy intake");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(std::tuple(stored->id, stored->type, stored->category), std::tuple(kEnergyTarget, 1, 1));
+    const std::optional<TargetRecord> edited = StoredTarget("Energy intake");
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(std::tuple(edited->id, edited->type, edited->category), std::tuple(kEnergyTarget, 1, 1));
     EXPECT_EQ(page.FilterBox()->currentText(), "All");
     EXPECT_EQ(Selected(), "Energy intake");
 }
