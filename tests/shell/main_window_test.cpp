@@ -13,9 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QVBoxLayout>
 
-#include <memory>
 #include <tuple>
 
 #include "platform/QtPrompter.h"
@@ -68,28 +66,20 @@ TEST_F(MainWindowTest, PeriodSelectionsReachOnlyTheOtherPage) {
 }
 
 TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {
-    // A host control beside the module's window, and two controls on the page.
-    QWidget top;
-    auto* layout = new QVBoxLayout(&top);
-    auto* hostEdit = new QLineEdit(&top);
-    layout->addWidget(hostEdit);
-    auto* moduleParent = new QWidget(&top);
-    moduleParent->setMinimumSize(600, 400);
-    layout->addWidget(moduleParent);
-    window_ = std::make_unique<PluginMainWindow>(&Db(), Settings(), Cache(), &colors_);
-    window_->Create(moduleParent);
-    PluginPage* page = window_->ShownPage();
+    // A control of the host beside the module's window, and two controls on the page.
+    auto* hostEdit = new QLineEdit(host_.get());
+    PluginPage* page = OpenMainWindow().ShownPage();
     auto* first = new QLineEdit(page);
     auto* second = new QLineEdit(page);
-    first->show();
-    second->show();
-    top.show();
-    QApplication::setActiveWindow(&top);
-    first->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), first);
+    host_->show();
+    QApplication::setActiveWindow(host_.get());
 
-    for (const auto& [key, modifier] : {std::pair{Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Tab, Qt::NoModifier}}) {
-        for (int i = 0; i < 6; ++i) {
+    // From the last control of the module's chain round the whole module,
+    // either way, without reaching the host's control.
+    for (const auto& [key, modifier] : {std::pair{Qt::Key_Tab, Qt::NoModifier}, {Qt::Key_Backtab, Qt::ShiftModifier}}) {
+        second->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), second);
+        for (int i = 0; i < 40; ++i) {
             test::PressKey(QApplication::focusWidget(), key, modifier);
             ASSERT_NE(QApplication::focusWidget(), hostEdit) << "key " << key << " left the module after " << i + 1;
         }
