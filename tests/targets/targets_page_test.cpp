@@ -4,7 +4,6 @@
 // checked on a cache freshly loaded from the database.
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTableView>

@@ -87,10 +87,10 @@ TEST_F(ValuesPageTest, AValueRefusedWhileAnotherProgramWritesIsKeptForRetrying) 
     ASSERT_TRUE(test::ClickButton(&page, "New"));
     sqlite3_close(other);
 
-    ASSERT_EQ(services_.prompter.count(), 1u);
-    EXPECT_EQ(services_.prompter.last().icon(), MessageIcon::Error);
-    EXPECT_EQ(services_.prompter.last().text(),
-              QString::fromStdString(WriteFailureText(hostresult::kBusy, RecordKind::Value)));
+    EXPECT_EQ(
+        std::tuple(services_.prompter.count(), services_.prompter.last().icon(), services_.prompter.last().text()),
+        std::tuple(1u, MessageIcon::Error,
+                   QString::fromStdString(WriteFailureText(hostresult::kBusy, RecordKind::Value))));
     const RecordCache stored = Stored();
     ASSERT_EQ(stored.Values().size(), 1u);
     EXPECT_EQ(stored.Values().begin()->second.notes, "before breakfast");
@@ -330,16 +330,14 @@ TEST_F(ValueEntryDialogTest, EnterTakesTheAmountAsTypedAndOnlyLeavingTheFieldRew
     const auto direct = Open(ValueEntryDialog::Mode::Add);
     TypeOnly(direct->AmountEdit(), "1234.56");
     QTest::keyClick(direct->AmountEdit(), Qt::Key_Enter);
-    ASSERT_EQ(direct->result(), QDialog::Accepted);
-    EXPECT_EQ(direct->value().value, 1234.56f);
+    EXPECT_EQ(std::tuple(direct->result(), direct->value().value), std::tuple(QDialog::Accepted, 1234.56f));
 
     const auto left = Open(ValueEntryDialog::Mode::Add);
     TypeOnly(left->AmountEdit(), "1234.56");
     QTest::keyClick(left->AmountEdit(), Qt::Key_Tab);
     EXPECT_EQ(left->AmountEdit()->text(), "1235");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-    ASSERT_EQ(left->result(), QDialog::Accepted);
-    EXPECT_EQ(left->value().value, 1235.0f);
+    EXPECT_EQ(std::tuple(left->result(), left->value().value), std::tuple(QDialog::Accepted, 1235.0f));
 }
 
 TEST_F(ValueEntryDialogTest, TextThatIsNoNumberKeepsTheDialogOpenWithTheNotes) {
@@ -358,9 +356,8 @@ TEST_F(ValueEntryDialogTest, TextThatIsNoNumberKeepsTheDialogOpenWithTheNotes) {
     TypeOnly(dialog->AmountEdit(), "6,2");
     QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
     QLocale::setDefault(before);
-    ASSERT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->value().value, 6.2f);
-    EXPECT_EQ(dialog->value().notes, "after lunch");
+    EXPECT_EQ(std::tuple(dialog->result(), dialog->value().value, dialog->value().notes),
+              std::tuple(QDialog::Accepted, 6.2f, "after lunch"));
 }
 
 TEST_F(ValueEntryDialogTest, AValueWhoseGroupOrItemWasRemovedKeepsThem) {
@@ -370,9 +367,9 @@ TEST_F(ValueEntryDialogTest, AValueWhoseGroupOrItemWasRemovedKeepsThem) {
         const auto dialog = Edit(group, kGoneItem, 42.0f, MakeDate(2008, 8, 1, 12));
         EXPECT_EQ(dialog->ItemBox()->currentIndex(), -1);
         QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
-        ASSERT_EQ(dialog->result(), QDialog::Accepted);
         const ValueRecord& value = dialog->value();
-        EXPECT_EQ(std::tuple(value.matterId, value.itemId, value.value), std::tuple(group, kGoneItem, 42.0f));
+        EXPECT_EQ(std::tuple(dialog->result(), value.matterId, value.itemId, value.value),
+                  std::tuple(QDialog::Accepted, group, kGoneItem, 42.0f));
     }
 }
 
@@ -384,8 +381,8 @@ TEST_F(ValueEntryDialogTest, ATimePastTheLastSecondOfTheTimeScaleIsRefused) {
 
     dialog->TimeEdit()->setValue(QDate(2106, 2, 7), QTime(6, 28, 15));
     QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
-    ASSERT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(static_cast<uint32_t>(Seconds(dialog->value().date)), 4294967295u);
+    EXPECT_EQ(std::tuple(dialog->result(), static_cast<uint32_t>(Seconds(dialog->value().date))),
+              std::tuple(QDialog::Accepted, 4294967295u));
 }
 
 TEST_F(ValueEntryDialogTest, LongNamesAreElidedAndTheDialogFitsTheScreen) {
