@@ -285,8 +285,7 @@ TEST_F(ChartsPageTest, StateComesFromAndGoesToTheViewSettings) {
     ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Fat"));
     page.StoreState();
     const PageSelection stored = ReloadedSettings().charts;
-    EXPECT_EQ(stored.period, 2);
-    EXPECT_EQ(stored.targetId, st::kFatTarget);
+    EXPECT_EQ(std::pair(stored.period, stored.targetId), std::pair(2, st::kFatTarget));
     HostDateTime storedDate;
     ASSERT_GE(Db().SecondsToDate(stored.seconds, &storedDate), 0);
     EXPECT_EQ(FormatDateText(storedDate), "08/27/2008");
