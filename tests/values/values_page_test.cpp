@@ -138,9 +138,8 @@ TEST_F(ValuesPageTest, TheGridShowsEveryValueNewestFirst) {
     EXPECT_TRUE(Cell(page, 2, ValuesPage::kItemColumn).isEmpty());
 }
 
-// New with the dialog's defaults, then one typed in another unit of the
-// group's family, which is stored in the group's unit.
-TEST_F(ValuesPageTest, NewStoresTheDialogsValueInTheGroupsUnitAndSelectsIt) {
+// New with the dialog's defaults.
+TEST_F(ValuesPageTest, NewStoresTheDialogsValueAndSelectsIt) {
     SeedValue(st::kInsulinGroup, st::kRapidInsulin, 4, Noon(26), "yesterday");
     ValuesPage& page = Page();
     services_.dialogs.Expect<ValueEntryDialog>([](ValueEntryDialog& d) {
@@ -151,27 +150,13 @@ TEST_F(ValuesPageTest, NewStoresTheDialogsValueInTheGroupsUnitAndSelectsIt) {
     });
     ASSERT_TRUE(test::ClickButton(&page, "New"));
     EXPECT_EQ(ModifiedFlag(), 1);
-    RecordCache stored = Stored();
+    const RecordCache stored = Stored();
     ASSERT_EQ(stored.Values().size(), 2u);
     const ValueRecord& added = *std::prev(stored.ValuesInTime().end())->second;
     // At the fixed clock's now.
     EXPECT_EQ(std::tuple(added.itemId, added.value, added.itemIndex, added.notes, added.seconds),
               std::tuple(st::kFasting, 5.5f, stored.FindItem(st::kFasting)->index, "before breakfast", Noon(27)));
     EXPECT_EQ(page.ValueIdAt(page.grid()->currentRow()), added.id);
-
-    services_.dialogs.Expect<ValueEntryDialog>([](ValueEntryDialog& d) {
-        ASSERT_TRUE(test::ChooseComboText(d.UnitBox(), "mg/dL"));
-        test::TypeText(d.AmountEdit(), "90.08");  // 5 mmol/L
-        test::TypeText(d.NotesEdit(), "converted");
-        d.accept();
-    });
-    ASSERT_TRUE(test::ClickButton(&page, "New"));
-    stored = Stored();
-    const ValueRecord* converted = stored.FindValue(page.ValueIdAt(page.grid()->currentRow()));
-    ASSERT_NE(converted, nullptr);
-    EXPECT_EQ(converted->notes, "converted");
-    EXPECT_NEAR(converted->value, 5.0f, 1e-5);
-    EXPECT_EQ(Cell(page, page.grid()->currentRow(), ValuesPage::kUnitColumn), "mmol/L");
 }
 
 TEST_F(ValuesPageTest, CancelChangesNothingAndEditWritesTheNewItemButKeepsItsItemIndex) {
@@ -324,6 +309,10 @@ TEST_F(ValueEntryDialogTest, AnotherUnitOfTheFamilyShowsTheAmountConvertedAndBac
     EXPECT_EQ(dialog->AmountEdit()->text(), "60");
     TypeOnly(dialog->AmountEdit(), "100");
     EXPECT_EQ(Row(dialog->TargetList(), 3), (QStringList{"Energy", "265.00", "kcal"}));
+    // OK hands the amount back in the group's unit.
+    ASSERT_TRUE(test::ChooseComboText(dialog->UnitBox(), "kg"));
+    QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
+    EXPECT_EQ(std::tuple(dialog->result(), dialog->value().value), std::tuple(QDialog::Accepted, 100.0f));
 }
 
 TEST_F(ValueEntryDialogTest, EnterTakesTheAmountAsTypedAndOnlyLeavingTheFieldRewritesIt) {
