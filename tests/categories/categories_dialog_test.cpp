@@ -59,10 +59,7 @@ std::vector<std::string> NumberedNames(int count) {
 // Which slot New would fill, after the slots were named and the listed rows
 // deleted one after another in this dialog.
 TEST_F(CategoriesDialogTest, NewOffersTheSlotAfterTheLastNamedOrTheLowestFreeOneAndNoneWhenAllAreNamed) {
-    std::vector<std::string> gaps(16);
-    gaps[0] = "Unfiled";
-    gaps[1] = "A";
-    gaps[15] = "Last";
+    const std::vector<std::string> gaps{"Unfiled", "A", "", "", "", "", "", "", "", "", "", "", "", "", "", "Last"};
     const struct {
         const char* name;
         std::vector<std::string> names;

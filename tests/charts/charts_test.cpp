@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QTest>
 
+#include <map>
+#include <tuple>
 #include <vector>
 
 #include "charts/ChartsTestSupport.h"
@@ -65,64 +67,55 @@ TEST_F(ChartDataTest, AxisLabelsFollowThePeriod) {
     EXPECT_EQ(half.PointText(&Db(), 0, 31, true), "(08/28/2008.12:00:00-08/29/2008.00:00:00)");
     EXPECT_EQ(half.PointText(&Db(), 0, 32, true), "") << "past the last slot";
     EXPECT_TRUE(half.average().empty()) << "no target, no average";
-}
 
-TEST_F(ChartDataTest, SumTargetAddsEachSlotAndAveragesAllProducts) {
+    // A choice without slots keeps the data as it was; a start the host
+    // cannot convert leaves the labels empty.
     Seed(st::kInsulinGroup, st::kRapidInsulin, 3.0, Date(8, 27, 9, 0));
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 4.0, Date(8, 27, 9, 30));
-    Seed(st::kInsulinGroup, st::kLongInsulin, 2.0, Date(8, 27, 23, 0));
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 9.0, Date(8, 28, 0, 0));        // after the last slot
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 9.0, Date(8, 20, 23, 59, 59));  // before the first
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 1.0, Date(8, 21, 1, 59, 59));
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 5.0, Date(8, 21, 2, 0));
-
-    const ChartData data = Build(kPeriod7Days, st::kInsulinTarget);
-    EXPECT_EQ(data.kind(), ChartKind::Bars);
-    const std::vector<ChartPoint>& points = Points(data);
-    ASSERT_EQ(points.size(), 84u);
-    EXPECT_DOUBLE_EQ(points[76].value, 7.0);  // 08:00 to 10:00 of the end day
-    EXPECT_DOUBLE_EQ(points[0].value, 1.0);
-    EXPECT_DOUBLE_EQ(points[1].value, 5.0);
-    ASSERT_EQ(data.average().size(), 1u);
-    EXPECT_DOUBLE_EQ(data.average()[0], 3.0);
-
-    // The same values in one-day slots.
-    const ChartData longer = Build(kPeriod60Days, st::kInsulinTarget);
-    EXPECT_DOUBLE_EQ(Points(longer)[59].value, 9.0);
-    EXPECT_DOUBLE_EQ(Points(longer)[53].value, 6.0);
-    EXPECT_DOUBLE_EQ(Points(longer)[52].value, 9.0) << "the day before the week is in the 60 days";
-}
-
-TEST_F(ChartDataTest, AverageTargetAveragesEachSlot) {
-    Seed(st::kBloodGlucoseGroup, st::kFasting, 2.0, Date(8, 26, 7, 0));
-    Seed(st::kBloodGlucoseGroup, st::kBeforeMeal, 4.0, Date(8, 26, 7, 45));
-    Seed(st::kBloodGlucoseGroup, st::kBedtime, 6.0, Date(8, 26, 22, 0));
-    const ChartData data = Build(kPeriod30Days, st::kBloodGlucoseTarget);
-    EXPECT_EQ(data.kind(), ChartKind::Line);
-    const std::vector<ChartPoint>& points = Points(data);
-    ASSERT_EQ(points.size(), 60u);
-    EXPECT_DOUBLE_EQ(points[56].value, 3.0);
-    EXPECT_DOUBLE_EQ(points[57].value, 6.0);
-    EXPECT_DOUBLE_EQ(points[55].value, 0.0) << "a slot without values is no division by zero";
-    ASSERT_EQ(data.average().size(), 1u);
-    EXPECT_DOUBLE_EQ(data.average()[0], 4.0);
-}
-
-TEST_F(ChartDataTest, UnknownTargetOrPeriodKeepsTheChartEmptyOrAsItWas) {
-    Seed(st::kInsulinGroup, st::kRapidInsulin, 3.0, Date(8, 27, 9, 0));
-    ChartData data = Build(kPeriod7Days, 4711);
-    for (const ChartPoint& p : Points(data)) EXPECT_EQ(p.count, 0);
-    EXPECT_TRUE(data.average().empty());
-
+    ChartData data = Build(kPeriod7Days, st::kInsulinTarget);
     EXPECT_FALSE(data.SetPeriodChoice(kNoPeriodChoice));
     EXPECT_FALSE(data.SetPeriodChoice(5));
-
-    // A start the host cannot convert: empty labels, nothing counted.
-    data.SetTarget(st::kInsulinTarget);
     data.Rebuild(Cache(), &Db(), HostDateTime{0, 0, 0, 31, 2, 2008, 0});
     EXPECT_EQ(data.labels().size(), 84u);
     EXPECT_EQ(data.labels()[0], "");
     EXPECT_TRUE(data.average().empty());
+}
+
+// Sums and averages per slot of the 7, 60 and 30 days, each with the
+// average of all products; values outside the period count nowhere.
+TEST_F(ChartDataTest, SumTargetsAddAndAverageTargetsAverageEachSlot) {
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 3.0, Date(8, 27, 9, 0));
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 4.0, Date(8, 27, 9, 30));
+    Seed(st::kInsulinGroup, st::kLongInsulin, 2.0, Date(8, 27, 23, 0));
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 9.0, Date(8, 28, 0, 0));        // after the last slot
+    Seed(st::kInsulinGroup, st::kRapidInsulin, 9.0, Date(8, 20, 23, 59, 59));  // before the week, in the 60 days
+    Seed(st::kBloodGlucoseGroup, st::kFasting, 2.0, Date(8, 26, 7, 0));
+    Seed(st::kBloodGlucoseGroup, st::kBeforeMeal, 4.0, Date(8, 26, 7, 45));
+    Seed(st::kBloodGlucoseGroup, st::kBedtime, 6.0, Date(8, 26, 22, 0));
+    const struct {
+        const char* name;
+        PeriodChoice choice;
+        int32_t target;
+        ChartKind kind;
+        std::size_t count;
+        std::map<std::size_t, double> shown;  // every slot whose value is not 0
+        double average;
+    } rows[] = {
+        {"two-hour sums", kPeriod7Days, st::kInsulinTarget, ChartKind::Bars, 84, {{76, 7.0}, {83, 2.0}}, 3.0},
+        {"daily sums", kPeriod60Days, st::kInsulinTarget, ChartKind::Bars, 60, {{52, 9.0}, {59, 9.0}}, 4.5},
+        {"half-day averages", kPeriod30Days, st::kBloodGlucoseTarget, ChartKind::Line, 60, {{56, 3.0}, {57, 6.0}}, 4.0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ChartData data = Build(row.choice, row.target);
+        EXPECT_EQ(data.kind(), row.kind);
+        ASSERT_EQ(Points(data).size(), row.count);
+        std::map<std::size_t, double> shown;
+        for (std::size_t slot = 0; slot < row.count; ++slot) {
+            if (Points(data)[slot].value != 0.0) shown[slot] = Points(data)[slot].value;
+        }
+        EXPECT_EQ(shown, row.shown);
+        EXPECT_EQ(data.average(), std::vector<double>{row.average});
+    }
 }
 
 TEST(ChartViewAxis, FitsTheCountedPoints) {
@@ -147,11 +140,10 @@ TEST(ChartViewAxis, FitsTheCountedPoints) {
     EXPECT_DOUBLE_EQ(flat.step, 1.0);
 }
 
-TEST(AxisLabels, LabelsThatWouldOverlapOrBeCutAreSkipped) {
+TEST(AxisLabels, LabelsThatWouldOverlapOrBeCutOrAreEmptyAreSkipped) {
     struct Row {
         const char* name;
-        int slotCount;
-        double width;  // every label
+        std::vector<double> widths;  // of each slot's label
         int interval;
         double slotWidth;
         double right;  // area from 0 to right; slot 0's tick at 60
@@ -159,33 +151,26 @@ TEST(AxisLabels, LabelsThatWouldOverlapOrBeCutAreSkipped) {
     };
     const Row rows[] = {
         // Room for every interval's label.
-        {"wide slots", 7, 60.0, 1, 80.0, 700.0, {0, 1, 2, 3, 4, 5, 6}},
+        {"wide slots", std::vector<double>(7, 60.0), 1, 80.0, 700.0, {0, 1, 2, 3, 4, 5, 6}},
         // 120 days in 525 pixels: every interval would run together, so the
         // step grows in whole intervals (7 -> 14 -> 21).
-        {"120 days", 120, 62.0, 7, 4.375, 600.0, {0, 21, 42, 63, 84, 105}},
+        {"120 days", std::vector<double>(120, 62.0), 7, 4.375, 600.0, {0, 21, 42, 63, 84, 105}},
         // The last label would end past the area: left out, not cut.
-        {"cut at the end", 4, 60.0, 1, 150.0, 530.0, {0, 1, 2}},
+        {"cut at the end", std::vector<double>(4, 60.0), 1, 150.0, 530.0, {0, 1, 2}},
         // No step keeps two labels apart: only the first remains.
-        {"one label", 3, 100.0, 1, 50.0, 1000.0, {0}},
-        {"no labels", 0, 60.0, 1, 50.0, 600.0, {}},
+        {"one label", std::vector<double>(3, 100.0), 1, 50.0, 1000.0, {0}},
+        {"no labels", {}, 1, 50.0, 600.0, {}},
+        // An empty label neither shows nor blocks: 0 and 2 only need to keep
+        // clear of each other.
+        {"an empty label", {60.0, 0.0, 60.0}, 1, 40.0, 400.0, {0, 2}},
     };
     for (const Row& row : rows) {
-        const std::vector<double> widths(static_cast<std::size_t>(row.slotCount), row.width);
         AxisLabelSpace space;
         space.firstTick = 60.0;
         space.slotWidth = row.slotWidth;
         space.right = row.right;
-        EXPECT_EQ(ChooseAxisLabels(widths, row.interval, space), row.chosen) << row.name;
+        EXPECT_EQ(ChooseAxisLabels(row.widths, row.interval, space), row.chosen) << row.name;
     }
-}
-
-TEST(AxisLabels, EmptyLabelsNeitherShowNorBlockOthers) {
-    AxisLabelSpace space;
-    space.firstTick = 40.0;
-    space.slotWidth = 40.0;
-    space.right = 400.0;
-    // Slot 1 is empty, so 0 and 2 only need to keep clear of each other.
-    EXPECT_EQ(ChooseAxisLabels({60.0, 0.0, 60.0}, 1, space), (std::vector<int>{0, 2}));
 }
 
 class ChartsPageTest : public test::ChartsFixture {
@@ -209,9 +194,8 @@ TEST_F(ChartsPageTest, ChosenTargetAndPeriodAreDrawn) {
 
     ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Insulin"));
     EXPECT_EQ(view->kind(), ChartView::Kind::Bars);
-    ASSERT_EQ(view->labels().size(), 84);
+    // One slot and the average: the sums themselves are the chart data's.
     EXPECT_DOUBLE_EQ(view->series()[0].points[76].value, 7.0);
-    EXPECT_EQ(Counted(view), 2);
     EXPECT_EQ(view->average(), std::vector<double>{3.5});
 
     ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Blood glucose"));
@@ -262,29 +246,23 @@ TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
     ASSERT_TRUE(test::ChooseComboText(page.PeriodBox(), "60 days"));
     ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Fat"));
     ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(sent[1].periodIndex, 3);
-    EXPECT_EQ(sent[1].targetIndex, page.TargetBox()->currentIndex());
-    EXPECT_EQ(ToHostDateTime(sent[1].date).day, 27);
+    EXPECT_EQ(std::tuple(sent[1].periodIndex, sent[1].targetIndex, ToHostDateTime(sent[1].date).day),
+              std::tuple(3, page.TargetBox()->currentIndex(), 27));
 
     page.ReceivePeriod({.periodIndex = 1,
                         .date = ToSystemTime(HostDateTime{0, 0, 10, 1, 3, 2008, 6}),
                         .targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget)});
     EXPECT_EQ(sent.size(), 2u);
-    EXPECT_EQ(page.SelectedTargetId(), st::kInsulinTarget);
-    EXPECT_EQ(page.DateControl()->date(), QDate(2008, 3, 1));
-    EXPECT_EQ(page.chartView()->labels().size(), 32);
+    EXPECT_EQ(std::tuple(page.SelectedTargetId(), page.DateControl()->date(), page.chartView()->labels().size()),
+              std::tuple(st::kInsulinTarget, QDate(2008, 3, 1), 32));
 
     // Indexes the page does not have and a date no calendar has: "All", and
     // the chart keeps its date and slots.
-    PeriodSyncBlock bad;
-    bad.periodIndex = 9;
-    bad.targetIndex = 99;
-    bad.date.wYear = 2008;
-    page.ReceivePeriod(bad);
+    page.ReceivePeriod({.periodIndex = 9, .date = {.wYear = 2008}, .targetIndex = 99});
     EXPECT_EQ(sent.size(), 2u);
     EXPECT_EQ(page.FilterLabel()->text(), "All");
-    EXPECT_EQ(page.DateControl()->date(), QDate(2008, 3, 1));
-    EXPECT_EQ(page.chartView()->labels().size(), 32);
+    EXPECT_EQ(std::tuple(page.DateControl()->date(), page.chartView()->labels().size()),
+              std::tuple(QDate(2008, 3, 1), 32));
 }
 
 TEST_F(ChartsPageTest, StateComesFromAndGoesToTheViewSettings) {
@@ -299,8 +277,7 @@ TEST_F(ChartsPageTest, StateComesFromAndGoesToTheViewSettings) {
     ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Fat"));
     page.StoreState();
     const PageSelection stored = ReloadedSettings().charts;
-    EXPECT_EQ(stored.period, 2);
-    EXPECT_EQ(stored.targetId, st::kFatTarget);
+    EXPECT_EQ(std::pair(stored.period, stored.targetId), std::pair(2, st::kFatTarget));
     HostDateTime storedDate;
     ASSERT_GE(Db().SecondsToDate(stored.seconds, &storedDate), 0);
     EXPECT_EQ(FormatDateText(storedDate), "08/27/2008");

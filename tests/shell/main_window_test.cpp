@@ -13,9 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QVBoxLayout>
 
-#include <memory>
 #include <tuple>
 
 #include "platform/QtPrompter.h"
@@ -54,49 +52,34 @@ TEST_F(MainWindowTest, ShowsTheStoredPageAndThenOnlyThePageOfTheChosenTab) {
 
 TEST_F(MainWindowTest, PeriodSelectionsReachOnlyTheOtherPage) {
     PluginMainWindow& w = OpenMainWindow();
-    PeriodSyncBlock fromCharts;
-    fromCharts.periodIndex = 3;
-    fromCharts.targetIndex = 1;
-    fromCharts.date.wYear = 2026;
-    fromCharts.date.wMonth = 5;
-    fromCharts.date.wDay = 14;
-    emit w.Charts()->periodSelected(fromCharts);
+    emit w.Charts()->periodSelected(
+        {.periodIndex = 3, .date = {.wYear = 2026, .wMonth = 5, .wDay = 14}, .targetIndex = 1});
     EXPECT_EQ(std::tuple(w.Tables()->PeriodBox()->currentIndex(), w.Tables()->TargetBox()->currentIndex(),
                          w.Tables()->DateControl()->date()),
               std::tuple(3, 1, QDate(2026, 5, 14)));
     EXPECT_EQ(w.Charts()->PeriodBox()->currentIndex(), 0) << "the sender is not told";
 
-    PeriodSyncBlock fromTables;
-    fromTables.periodIndex = 4;
-    emit w.Tables()->periodSelected(fromTables);
+    emit w.Tables()->periodSelected({.periodIndex = 4, .date = {}, .targetIndex = -1});
     EXPECT_EQ(w.Charts()->PeriodBox()->currentIndex(), 4);
     EXPECT_EQ(w.Charts()->chartView()->labels().size(), 120);
     EXPECT_EQ(w.Tables()->PeriodBox()->currentIndex(), 3) << "the sender is not told";
 }
 
 TEST_F(MainWindowTest, TabAndShiftTabStayInsideTheModule) {
-    // A host control beside the module's window, and two controls on the page.
-    QWidget top;
-    auto* layout = new QVBoxLayout(&top);
-    auto* hostEdit = new QLineEdit(&top);
-    layout->addWidget(hostEdit);
-    auto* moduleParent = new QWidget(&top);
-    moduleParent->setMinimumSize(600, 400);
-    layout->addWidget(moduleParent);
-    window_ = std::make_unique<PluginMainWindow>(&Db(), Settings(), Cache(), &colors_);
-    window_->Create(moduleParent);
-    PluginPage* page = window_->ShownPage();
+    // A control of the host beside the module's window, and two controls on the page.
+    auto* hostEdit = new QLineEdit(host_.get());
+    PluginPage* page = OpenMainWindow().ShownPage();
     auto* first = new QLineEdit(page);
     auto* second = new QLineEdit(page);
-    first->show();
-    second->show();
-    top.show();
-    QApplication::setActiveWindow(&top);
-    first->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), first);
+    host_->show();
+    QApplication::setActiveWindow(host_.get());
 
-    for (const auto& [key, modifier] : {std::pair{Qt::Key_Backtab, Qt::ShiftModifier}, {Qt::Key_Tab, Qt::NoModifier}}) {
-        for (int i = 0; i < 6; ++i) {
+    // From the last control of the module's chain round the whole module,
+    // either way, without reaching the host's control.
+    for (const auto& [key, modifier] : {std::pair{Qt::Key_Tab, Qt::NoModifier}, {Qt::Key_Backtab, Qt::ShiftModifier}}) {
+        second->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), second);
+        for (int i = 0; i < 40; ++i) {
             test::PressKey(QApplication::focusWidget(), key, modifier);
             ASSERT_NE(QApplication::focusWidget(), hostEdit) << "key " << key << " left the module after " << i + 1;
         }

@@ -8,11 +8,7 @@
 #include <QCheckBox>
 #include <QLabel>
 
-#include <vector>
-
 #include "charts/ChartsTestSupport.h"
-#include "data/FieldText.h"
-#include "data/RecordChanges.h"
 #include "host/db/StarterData.h"
 #include "ui/controls/Grid.h"
 #include "ui/tables/TablesPage.h"
@@ -22,73 +18,42 @@ namespace {
 
 namespace st = hostdb::starter;
 
+// Starter foods: carbohydrates are the Food group's first target, fat its
+// second.
+constexpr int32_t kPotatoes = st::kFirstFood + 4;  // 0.20 g carbohydrates per g
+constexpr int32_t kChicken = st::kFirstFood + 10;  // no carbohydrates
+constexpr int32_t kButter = st::kFirstFood + 17;   // 0.81 g fat per g
+
 class TablesPageTest : public test::ChartsFixture {
 protected:
-    TablesPage& Page() { return ShowPage<TablesPage>(Tab::Tables); }
-
-    int32_t Add(RecordKind kind, FieldMap fields) {
-        int32_t id = 0;
-        EXPECT_EQ(AddRecord(Db(), Cache(), kind, std::move(fields), &id), kChangeOk);
-        return id;
+    TablesPage& Page(const QString& target) {
+        TablesPage& page = ShowPage<TablesPage>(Tab::Tables);
+        EXPECT_TRUE(test::ChooseComboText(page.TargetBox(), target));
+        return page;
     }
-
-    // A group in the gram family whose third target is Carbohydrates, with
-    // an item carrying 2 of it and one carrying none.
-    void AddMixGroup() {
-        mixGroup_ = Add(RecordKind::Group,
-                        {{"NAME", "Mix"},
-                         {"PARENTID", "0"},
-                         {"COUNT", "3"},
-                         {"UNITID", IntText(st::kGram)},
-                         {"GROUPATTRS", "0"},
-                         {"PCATEGORYID", "0"},
-                         {"CREATORID", "0"},
-                         {"TYPE", "0"},
-                         {"TARGETS", IntListText({st::kFatTarget, st::kProteinTarget, st::kCarbohydratesTarget})}});
-        twoCarbs_ = AddItem("Two carbs", {5.0f, 7.0f, 2.0f});
-        noCarbs_ = AddItem("No carbs", {3.0f, 3.0f, 0.0f});
-    }
-
-    int32_t AddItem(const char* name, const std::vector<float>& amounts) {
-        return Add(RecordKind::Item, {{"NAME", name},
-                                      {"MATTERID", IntText(mixGroup_)},
-                                      {"COUNT", "3"},
-                                      {"DEFAULTVALUE", "1.000000"},
-                                      {"VALUES", RealListText(amounts)}});
-    }
-
-    static void ChooseTarget(TablesPage& page, const QString& name) {
-        ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), name));
-    }
-
-    int32_t mixGroup_ = 0;
-    int32_t twoCarbs_ = 0;
-    int32_t noCarbs_ = 0;
 };
 
 TEST_F(TablesPageTest, SumTargetAddsTheProductsOfEachDayOfTheWeek) {
-    AddMixGroup();
-    Seed(mixGroup_, twoCarbs_, 1.5, Date(8, 27, 8, 0, 0), "breakfast");
-    Seed(mixGroup_, twoCarbs_, 2.5, Date(8, 27, 20, 0, 0), "dinner");
-    Seed(mixGroup_, twoCarbs_, 1.0, Date(8, 21, 0, 0, 0), "first day");
-    Seed(mixGroup_, twoCarbs_, 9.0, Date(8, 28, 0, 0, 0), "day after");
-    Seed(mixGroup_, twoCarbs_, 9.0, Date(8, 20, 23, 59, 59), "day before");
-    Seed(mixGroup_, noCarbs_, 4.0, Date(8, 27, 9, 0, 0), "no carbs");
-    TablesPage& page = Page();
-    ChooseTarget(page, "Carbohydrates");
+    Seed(st::kFoodGroup, kPotatoes, 15.0, Date(8, 27, 8, 0, 0), "breakfast");
+    Seed(st::kFoodGroup, kPotatoes, 25.0, Date(8, 27, 20, 0, 0), "dinner");
+    Seed(st::kFoodGroup, kPotatoes, 10.0, Date(8, 21, 0, 0, 0), "first day");
+    Seed(st::kFoodGroup, kPotatoes, 45.0, Date(8, 28, 0, 0, 0), "day after");
+    Seed(st::kFoodGroup, kPotatoes, 45.0, Date(8, 20, 23, 59, 59), "day before");
+    Seed(st::kFoodGroup, kChicken, 100.0, Date(8, 27, 9, 0, 0), "no carbs");
+    TablesPage& page = Page("Carbohydrates");
 
     EXPECT_EQ(Column(*page.TotalsGrid(), TablesPage::kDateColumn),
               (QStringList{"08/27/2008", "08/26/2008", "08/25/2008", "08/24/2008", "08/23/2008", "08/22/2008",
                            "08/21/2008"}));
-    // 2 x (1.5 + 2.5) on the end day, 2 x 1.0 on the first day.
+    // 0.2 x (15 + 25) on the end day, 0.2 x 10 on the first day.
     EXPECT_EQ(Column(*page.TotalsGrid(), TablesPage::kValueColumn),
               (QStringList{"8.00000", "0.00000", "0.00000", "0.00000", "0.00000", "0.00000", "2.00000"}));
-    // Products 3, 5 and 2: the zero-amount item adds nothing, not even a count.
+    // Products 3, 5 and 2: the item without carbohydrates adds nothing, not even a count.
     EXPECT_EQ(page.StatisticsLabel()->text(), "Average: 3.33333, Sum: 10.00000");
     EXPECT_EQ(page.HeadingLabel()->text(), "7 days, Carbohydrates (in g)");
 
     // A value stored elsewhere shows when the tab comes to the front again.
-    Seed(mixGroup_, twoCarbs_, 0.5, Date(8, 26, 9, 0, 0));
+    Seed(st::kFoodGroup, kPotatoes, 5.0, Date(8, 26, 9, 0, 0));
     OpenMainWindow().SelectTab(Tab::Values);
     OpenMainWindow().SelectTab(Tab::Tables);
     EXPECT_EQ(page.TotalsGrid()->cell(1, TablesPage::kValueColumn), "1.00000");
@@ -100,8 +65,7 @@ TEST_F(TablesPageTest, AverageTargetAveragesEachDayAndTakesAnItemsNewestValue) {
     Seed(st::kBloodGlucoseGroup, st::kBeforeMeal, 3.0, Date(8, 26, 12, 0, 0));
     Seed(st::kBloodGlucoseGroup, st::kBedtime, 4.0, Date(8, 25, 22, 0, 0));
     Seed(st::kBloodGlucoseGroup, st::kBedtime, 9.0, Date(8, 30, 22, 0, 0));  // newest, but after the end
-    TablesPage& page = Page();
-    ChooseTarget(page, "Blood glucose");
+    TablesPage& page = Page("Blood glucose");
 
     EXPECT_EQ(Column(*page.TotalsGrid(), TablesPage::kValueColumn).mid(0, 4),
               (QStringList{"6.00000", "3.00000", "4.00000", "0.00000"}));
@@ -110,12 +74,10 @@ TEST_F(TablesPageTest, AverageTargetAveragesEachDayAndTakesAnItemsNewestValue) {
 }
 
 TEST_F(TablesPageTest, ChoosingADayListsTheValuesBehindIt) {
-    AddMixGroup();
-    Seed(mixGroup_, twoCarbs_, 1.5, Date(8, 27, 8, 0, 0), "breakfast");
-    Seed(mixGroup_, twoCarbs_, 2.5, Date(8, 27, 20, 0, 5), "dinner");
-    Seed(mixGroup_, twoCarbs_, 1.0, Date(8, 25, 9, 3, 0), "snack");
-    TablesPage& page = Page();
-    ChooseTarget(page, "Carbohydrates");
+    Seed(st::kFoodGroup, kButter, 5.0, Date(8, 27, 8, 0, 0), "breakfast");
+    Seed(st::kFoodGroup, kButter, 10.0, Date(8, 27, 20, 0, 5), "dinner");
+    Seed(st::kFoodGroup, kButter, 1.0, Date(8, 25, 9, 3, 0), "snack");
+    TablesPage& page = Page("Fat");
     EXPECT_FALSE(page.ShowDetails());
 
     // Choosing a row while details are off turns them on.
@@ -125,7 +87,7 @@ TEST_F(TablesPageTest, ChoosingADayListsTheValuesBehindIt) {
     ASSERT_EQ(details->rowCount(), 2);
     QStringList second;
     for (int column = 0; column < details->columnCount(); ++column) second << details->cell(1, column);
-    EXPECT_EQ(second, (QStringList{"08/27/2008", "20:00:05", "Two carbs", "2.50000", "g", "dinner", "5.00000"}));
+    EXPECT_EQ(second, (QStringList{"08/27/2008", "20:00:05", "Butter", "10.00000", "g", "dinner", "8.10000"}));
 
     page.TotalsGrid()->selectRow(2);
     EXPECT_EQ(Column(*details, TablesPage::kNotesColumn), QStringList{"snack"});
@@ -140,7 +102,7 @@ TEST_F(TablesPageTest, AReceivedPeriodFillsTheTableOfItsTargetPeriodAndDate) {
     Seed(st::kInsulinGroup, st::kRapidInsulin, 4.0, Date(3, 1, 12, 0, 0));
     Seed(st::kInsulinGroup, st::kRapidInsulin, 6.0, Date(2, 16, 0, 0, 0));
     Seed(st::kInsulinGroup, st::kRapidInsulin, 8.0, Date(2, 15, 23, 59, 59));
-    TablesPage& page = Page();
+    TablesPage& page = ShowPage<TablesPage>(Tab::Tables);
     page.ReceivePeriod({.periodIndex = 1,  // 15 days
                         .date = ToSystemTime(HostDateTime{30, 15, 10, 1, 3, 2008, 6}),
                         .targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget)});

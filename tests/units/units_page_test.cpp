@@ -52,33 +52,7 @@ protected:
             if (dialog.isVisible()) dialog.reject();
         });
     }
-
-    // Names unit categories 1 "Mass" and 2 "Volume" and files g, kg and mg
-    // under Mass, as an earlier session would have, before the page opens.
-    void PrepareCategories() {
-        NameCategories(RecordKind::Unit, {"Unfiled", "Mass", "Volume"});
-        for (const int32_t id : {kGram, kKilogram, kMilligram}) {
-            HostRecord* record = Db().Units()->Find(id);
-            ASSERT_EQ(record->SetCategory(1), 0);
-            ASSERT_EQ(record->Commit(), 0);
-        }
-    }
 };
-
-TEST_F(UnitsPageTest, NewUnitIsStoredShownAndSelectedWithTheFilterReset) {
-    PrepareCategories();
-    UnitsPage& page = Page();
-    ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Volume"));
-    AnswerUnit("t", "1000", "kg", "Mass");
-    ASSERT_TRUE(ClickButton(&page, "New"));
-
-    EXPECT_EQ(ModifiedFlag(), 1);
-    EXPECT_EQ(page.FilterBox()->currentText(), "All");
-    EXPECT_EQ(Selected(), "t");
-    const std::optional<UnitEntry> stored = StoredUnit("t");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(std::tuple(stored->factor, stored->baseUnit, stored->category), std::tuple(1000.0f, kKilogram, 1));
-}
 
 // New with names and factors that cannot be stored (the dialog stays open
 // with the reason) and with ones that can.
@@ -121,15 +95,30 @@ TEST_F(UnitsPageTest, NewRefusesDuplicateNamesAndUnstorableFactorsAndStoresTheRe
     EXPECT_EQ(Stored().Units().size(), std::size_t{kStarterUnits + 3});
 }
 
-TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilterAndCategoriesCanGo) {
-    PrepareCategories();
+TEST_F(UnitsPageTest, NewAndEditStoreTheUnitAndOnlyACategoryChangeShowsAllAndCategoriesCanGo) {
+    // Unit categories 1 "Mass" and 2 "Volume", with g, kg and mg under
+    // Mass, as an earlier session would have left them.
+    NameCategories(RecordKind::Unit, {"Unfiled", "Mass", "Volume"});
+    for (const int32_t id : {kGram, kKilogram, kMilligram}) {
+        HostRecord* record = Db().Units()->Find(id);
+        ASSERT_EQ(record->SetCategory(1), 0);
+        ASSERT_EQ(record->Commit(), 0);
+    }
     UnitsPage& page = Page();
+    ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Volume"));
+    AnswerUnit("t", "1000", "kg", "Mass");
+    ASSERT_TRUE(ClickButton(&page, "New"));
+    EXPECT_EQ(page.FilterBox()->currentText(), "All");
+    EXPECT_EQ(Selected(), "t");
+    const std::optional<UnitEntry> added = StoredUnit("t");
+    ASSERT_TRUE(added);
+    EXPECT_EQ(std::tuple(added->factor, added->baseUnit, added->category), std::tuple(1000.0f, kKilogram, 1));
+
     ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Mass"));
     Select("mg");
     AnswerUnit("mg  ", "25000", "kg");  // its own name with trailing blanks
     PressKey(TheGrid().view(), Qt::Key_Return);
 
-    EXPECT_EQ(ModifiedFlag(), 1);
     const std::optional<UnitEntry> stored = StoredUnit("mg  ");
     ASSERT_TRUE(stored);
     EXPECT_EQ(std::tuple(stored->id, stored->factor, stored->baseUnit), std::tuple(kMilligram, 9999.0f, kKilogram));
@@ -142,7 +131,7 @@ TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilterAndCategoriesCanG
 
     // Deleting a category moves its units to category 0.
     ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Mass"));
-    EXPECT_EQ(TheGrid().rowCount(), 2);
+    EXPECT_EQ(TheGrid().rowCount(), 3);
     services_.dialogs.Expect<CategoriesDialog>([](CategoriesDialog& dialog) {
         dialog.list()->setCurrentItem(dialog.list()->findItems("Mass", Qt::MatchExactly).value(0));
         ClickButton(&dialog, "Delete");
@@ -151,7 +140,7 @@ TEST_F(UnitsPageTest, EditChangesFactorAndBaseAndKeepsTheFilterAndCategoriesCanG
     ASSERT_TRUE(ClickButton(&page, "Edit categories"));
 
     EXPECT_EQ(page.FilterBox()->currentText(), "All");
-    EXPECT_EQ(TheGrid().rowCount(), kStarterUnits);
+    EXPECT_EQ(TheGrid().rowCount(), kStarterUnits + 1);
     EXPECT_EQ(StoredUnit("kg")->category, 0);
 }
 
@@ -166,7 +155,6 @@ TEST_F(UnitsPageTest, RemoveAsksDeletesOnlyOnYesAndNeverAUnitInUse) {
 
     services_.prompter.AnswerYes();
     ASSERT_TRUE(ClickButton(&page, "Remove"));
-    EXPECT_EQ(ModifiedFlag(), 1);
     EXPECT_FALSE(StoredUnit("piece"));
     EXPECT_EQ(RowOf(TheGrid(), kName, "piece"), -1);
 
@@ -239,11 +227,10 @@ TEST_F(UnitDialogTest, SpinnerAndWheelKeepTheFactorInRange) {
     EXPECT_EQ(dialog->FactorEdit()->text(), QStringLiteral("0.003"));
     for (int i = 0; i < 5; ++i) test::PressKey(dialog->FactorEdit(), Qt::Key_Down);
     EXPECT_EQ(dialog->FactorEdit()->text(), QStringLiteral("0"));
-    // A factor of 0 cannot be stored: leaving the edit keeps it for OK to refuse.
+    // A factor of 0 cannot be stored: leaving the edit keeps it for OK to
+    // refuse (see the New table).
     dialog->FinishFactorEdit();
     EXPECT_EQ(dialog->FactorEdit()->text(), QStringLiteral("0"));
-    dialog->accept();
-    EXPECT_TRUE(dialog->isVisible());
 
     // The wheel moves by whole notches and clamps.
     dialog->WheelFactor(240);
