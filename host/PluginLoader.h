@@ -53,7 +53,7 @@ public:
     PluginLibrary& operator=(const PluginLibrary&) = delete;
 
     const PluginEntryPoints& Api() const { return api_; }
-    const QString& path() const { return path_; }
+    const QString& Path() const { return path_; }
 
 private:
     PluginLibrary(void* handle, QString path) : handle_(handle), path_(std::move(path)) {}

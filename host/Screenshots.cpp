@@ -112,7 +112,7 @@ std::unique_ptr<ScreenshotSandbox> ScreenshotSandbox::Create(const hostdb::Sqlit
         return nullptr;
     }
     sandbox->databaseCopy_ = sandbox->dir_.filePath(QStringLiteral("orv.sqlite"));
-    if (!CopyDatabase(QString::fromStdString(db.path()), sandbox->databaseCopy_, error)) return nullptr;
+    if (!CopyDatabase(QString::fromStdString(db.Path()), sandbox->databaseCopy_, error)) return nullptr;
 
     // The module's registry store: read as the user has it, written to the
     // copy only.

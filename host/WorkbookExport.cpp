@@ -13,7 +13,7 @@ bool ExportWorkbook(hostdb::SqliteHostDatabase& db, bool values, const QString& 
                     QString* message) {
     // By file identity, so a link or another spelling of the path is seen
     // through too.
-    if (hostdb::SameFile(out.toStdString(), db.path())) {
+    if (hostdb::SameFile(out.toStdString(), db.Path())) {
         if (message) {
             *message = QStringLiteral(
                            "'%1' is the open database; a workbook is never written over it. "

@@ -39,7 +39,7 @@ public:
         std::error_code ec;
         for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix, ec);
     }
-    const std::string& path() const { return path_; }
+    const std::string& Path() const { return path_; }
 
 private:
     std::string path_;
@@ -47,7 +47,7 @@ private:
 
 const std::string& DatabasePath() {
     static const GeneratedDatabase database;
-    return database.path();
+    return database.Path();
 }
 
 // Every column of every record table, read row by row: the least any loader

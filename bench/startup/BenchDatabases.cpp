@@ -46,7 +46,7 @@ public:
         std::error_code ec;
         for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix, ec);
     }
-    const std::string& path() const { return path_; }
+    const std::string& Path() const { return path_; }
 
 private:
     std::string path_;
@@ -56,12 +56,12 @@ private:
 
 const std::string& StarterDatabase() {
     static const BenchFile file("starter", false);
-    return file.path();
+    return file.Path();
 }
 
 const std::string& LargeDatabase() {
     static const BenchFile file("large", true);
-    return file.path();
+    return file.Path();
 }
 
 DataVersionExtensions::DataVersionExtensions(const std::string& path) : path_(path) {

@@ -147,7 +147,7 @@ void BM_AddValueSeenInGrid(benchmark::State& state) {
         orv::ReloadValueParts(module.Cache(), &module.Db());
         module.Values().FillGrid(id);
         module.Paint();
-        if (module.Values().ValueIdAt(module.Values().grid()->currentRow()) != id) state.SkipWithError("not shown");
+        if (module.Values().ValueIdAt(module.Values().Grid()->currentRow()) != id) state.SkipWithError("not shown");
     }
 }
 BENCHMARK(BM_AddValueSeenInGrid)->Unit(benchmark::kMillisecond);

@@ -40,7 +40,7 @@ void Report(std::FILE* stream, const std::string& text) {
 }  // namespace
 
 bool ExportCsvFile(hostdb::SqliteHostDatabase& db, const std::string& path, int* count, std::string* error) {
-    if (SameFile(path, db.path())) {
+    if (SameFile(path, db.Path())) {
         *error = "'" + path + "' is the open database; choose another file.";
         return false;
     }

@@ -37,8 +37,8 @@ public:
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    const std::string& path() const { return path_; }
-    const std::string& error() const { return error_; }
+    const std::string& Path() const { return path_; }
+    const std::string& Error() const { return error_; }
     void Release() { path_.clear(); }
 
 private:
@@ -105,15 +105,15 @@ bool BackupDatabase(sqlite3* source, const std::string& sourcePath, const std::s
         return false;
     }
     TempFile temp(destination);
-    if (temp.path().empty()) {
+    if (temp.Path().empty()) {
         *error = "Cannot back up to '" + destination + "': cannot create a file in the folder '" +
-                 FolderOf(destination) + "' (" + temp.error() + ").";
+                 FolderOf(destination) + "' (" + temp.Error() + ").";
         return false;
     }
     sqlite3* target = nullptr;
     std::string reason;
     bool copied = false;
-    if (sqlite3_open_v2(temp.path().c_str(), &target, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(temp.Path().c_str(), &target, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         reason = target ? sqlite3_errmsg(target) : "out of memory";
     } else {
         sqlite3_exec(target, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
@@ -127,7 +127,7 @@ bool BackupDatabase(sqlite3* source, const std::string& sourcePath, const std::s
         *error = "Cannot back up to '" + destination + "': " + reason + ".";
         return false;
     }
-    if (::rename(temp.path().c_str(), destination.c_str()) != 0) {
+    if (::rename(temp.Path().c_str(), destination.c_str()) != 0) {
         *error = "Cannot back up to '" + destination + "': " + std::strerror(errno) + ".";
         return false;
     }

@@ -169,10 +169,10 @@ public:
     int32_t GetCategory() override { return gone_ ? kGone : row_.category; }
     int32_t GetProperty(int32_t id, void* buffer, int32_t size, int32_t element) override {
         if (gone_) return kGone;
-        return GetRowProperty(layout(), row_, id, buffer, size, element);
+        return GetRowProperty(Layout(), row_, id, buffer, size, element);
     }
     int32_t SetProperty(int32_t id, const void* buffer, int32_t size, int32_t element) override {
-        const KindLayout& kindLayout = layout();
+        const KindLayout& kindLayout = Layout();
         return state_->Modify(
             *this, [&](RecordRow& row) { return SetRowProperty(kindLayout, &row, id, buffer, size, element); });
     }
@@ -195,9 +195,9 @@ public:
         });
     }
 
-    RecordKind kind() const { return kind_; }
-    const KindLayout& layout() const { return LayoutOf(kind_); }
-    int32_t id() const { return row_.id; }
+    RecordKind Kind() const { return kind_; }
+    const KindLayout& Layout() const { return LayoutOf(kind_); }
+    int32_t Id() const { return row_.id; }
     bool Gone() const { return gone_; }
     void SetRow(RecordRow row) {
         row_ = std::move(row);
@@ -536,18 +536,18 @@ int32_t State::Modify(SqliteRecord& record, Change change) {
     std::optional<WriteTransaction> tx;
     if (const int32_t began = BeginWrite(tx); began != kOk) return began;
     RecordRow row;
-    const int32_t loaded = LoadRow(record.kind(), record.id(), &row);
+    const int32_t loaded = LoadRow(record.Kind(), record.Id(), &row);
     if (loaded == kGone) record.MarkGone();
     if (loaded != kOk) return loaded;
     const int32_t changed = change(row);
     if (changed != kOk) return changed;
-    KindStore& store = kinds[KindSlot(record.kind())];
+    KindStore& store = kinds[KindSlot(record.Kind())];
     Statement* stmt = Prepare(store.update);
     if (!stmt) return kStorageError;
     BindRow(*store.layout, *stmt, row);
     if (!stmt->Run()) return FailureOf(stmt->LastResult());
     if (const int32_t ended = EndWrite(*tx); ended != kOk) return ended;
-    Touch(record.kind(), record.id());
+    Touch(record.Kind(), record.Id());
     record.SetRow(std::move(row));
     return kOk;
 }
@@ -556,13 +556,13 @@ int32_t State::Delete(SqliteRecord& record) {
     if (record.Gone()) return kGone;
     std::optional<WriteTransaction> tx;
     if (const int32_t began = BeginWrite(tx); began != kOk) return began;
-    Statement* stmt = Prepare(kinds[KindSlot(record.kind())].remove);
+    Statement* stmt = Prepare(kinds[KindSlot(record.Kind())].remove);
     if (!stmt) return kStorageError;
-    stmt->Bind(1, int64_t{record.id()});
+    stmt->Bind(1, int64_t{record.Id()});
     if (!stmt->Run()) return FailureOf(stmt->LastResult());
     const bool existed = sqlite3_changes(db) > 0;
     if (const int32_t ended = EndWrite(*tx); ended != kOk) return ended;
-    Touch(record.kind(), record.id());
+    Touch(record.Kind(), record.Id());
     record.MarkGone();
     return existed ? kOk : kGone;
 }
@@ -576,7 +576,7 @@ int32_t State::Refresh(SqliteRecord& record) {
     std::optional<WriteTransaction> tx;
     if (const int32_t began = BeginWrite(tx); began != kOk) return began;
     RecordRow row;
-    const int32_t loaded = LoadRow(record.kind(), record.id(), &row);
+    const int32_t loaded = LoadRow(record.Kind(), record.Id(), &row);
     if (loaded == kGone) record.MarkGone();
     if (loaded != kOk) return loaded;
     if (const int32_t ended = EndWrite(*tx); ended != kOk) return ended;
@@ -1039,7 +1039,7 @@ int32_t SqliteHostDatabase::SetSkipped(RecordKind kind, int32_t id, bool skipped
     });
 }
 
-const std::string& SqliteHostDatabase::path() const { return state_->path; }
+const std::string& SqliteHostDatabase::Path() const { return state_->path; }
 
 SqliteHostDatabase::Batch::Batch(SqliteHostDatabase& db) : db_(db) {
     State& state = *db_.state_;

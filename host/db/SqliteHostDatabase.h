@@ -82,7 +82,7 @@ public:
     // shows it again. kOk, kGone when there is no such record.
     int32_t SetSkipped(RecordKind kind, int32_t id, bool skipped);
 
-    const std::string& path() const;
+    const std::string& Path() const;
 
     // Adds many records in one transaction, for generated and imported data.
     // While a batch is open, the ordinary write operations of this database

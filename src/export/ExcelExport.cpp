@@ -191,13 +191,13 @@ int32_t RunExport(HostDatabase* db, RecordCache& cache, const ExportOptions& opt
     if (!staged) {
         excel.ReportOpenFailure(reason);
         result = kExportCopyOpenFailed;
-    } else if (excel.Open(staged->path()) != 0) {
+    } else if (excel.Open(staged->Path()) != 0) {
         reason = FailureReason(excel, templatePath, true);
         result = kExportCopyOpenFailed;
     } else {
         excel.Save();
         excel.Close();
-        if (excel.Open(staged->path()) != 0) {
+        if (excel.Open(staged->Path()) != 0) {
             result = kExportOpenFailed;
         } else if (excel.Save() != 0) {
             result = values ? kExportPreSaveFailed : kExportOpenFailed;

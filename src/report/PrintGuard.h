@@ -23,7 +23,7 @@ public:
     // created (permissions, missing folder) is Failed.
     Result TryAcquire();
     void Release();
-    QString path() const { return path_; }
+    QString Path() const { return path_; }
 
 private:
     QString path_;

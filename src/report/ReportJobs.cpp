@@ -182,7 +182,7 @@ PrintOutcome PrintReport(QWidget* page, const ReportContent& content, KeyValueSt
     case PrintGuard::Result::Failed:
         Services::Prompter().Show(nullptr,
                                   Message{QStringLiteral("Printing failed"),
-                                          QStringLiteral("Cannot create the print lock \"%1\".").arg(guard.path()),
+                                          QStringLiteral("Cannot create the print lock \"%1\".").arg(guard.Path()),
                                           MessageIcon::Warning, MessageButtons::Ok});
         outcome = PrintOutcome::GuardFailed;
         break;

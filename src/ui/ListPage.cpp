@@ -50,11 +50,11 @@ void ListPage::FilterChosen() {
     Refill();
 }
 
-Grid* ListPage::AddGrid(const RowActions& actions) {
-    grid_ = new Grid(this);
-    connect(grid_, &Grid::editRequested, this, actions.edit);
-    connect(grid_, &Grid::addRowRequested, this, actions.add);
-    connect(grid_, &Grid::deleteRowRequested, this, actions.remove);
+orv::Grid* ListPage::AddGrid(const RowActions& actions) {
+    grid_ = new orv::Grid(this);
+    connect(grid_, &orv::Grid::editRequested, this, actions.edit);
+    connect(grid_, &orv::Grid::addRowRequested, this, actions.add);
+    connect(grid_, &orv::Grid::deleteRowRequested, this, actions.remove);
     return grid_;
 }
 

@@ -63,7 +63,7 @@ public:
     void Activate() override;
     void Recolor() override;
 
-    Grid* grid() const { return grid_; }
+    orv::Grid* Grid() const { return grid_; }
     QComboBox* FilterBox() const { return filter_.Box(); }
 
     // The "Edit categories" action: runs the category editor, refiles the
@@ -85,7 +85,7 @@ protected:
     // Places the lists in `area`; by default the grid fills it.
     virtual void LayoutLists(const QRect& area);
 
-    Grid* AddGrid(const RowActions& actions);
+    orv::Grid* AddGrid(const RowActions& actions);
     void AddButtons(std::vector<Action> actions);
     // Refills the grid and selects the row of `id`, or row 0.
     void FillGrid(int32_t id);
@@ -96,7 +96,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
     ColoredLabel* label_ = nullptr;
-    Grid* grid_ = nullptr;
+    orv::Grid* grid_ = nullptr;
     // "All", then the named categories of the page's kind.
     CategoryFilter filter_;
 

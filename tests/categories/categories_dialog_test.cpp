@@ -39,13 +39,13 @@ protected:
 
     static QStringList Entries(const CategoriesDialog& dialog) {
         QStringList texts;
-        for (int row = 0; row < dialog.list()->count(); ++row) texts << dialog.list()->item(row)->text();
+        for (int row = 0; row < dialog.List()->count(); ++row) texts << dialog.List()->item(row)->text();
         return texts;
     }
 
     // Selects `row` of the list and clicks `button`, as a user would.
     static bool ClickOnRow(CategoriesDialog& dialog, int row, const char* button) {
-        dialog.list()->setCurrentRow(row);
+        dialog.List()->setCurrentRow(row);
         return test::ClickButton(&dialog, QString::fromLatin1(button));
     }
 };
@@ -99,7 +99,7 @@ TEST_F(CategoriesDialogTest, ListsNamedSlotsAndNewAndDeleteReachTheHost) {
     EXPECT_EQ(dialog.NumberAt(2), 5);
 
     services_.dialogs.Expect<CategoryDialog>([](CategoryDialog& edit) {
-        EXPECT_EQ(edit.name(), "") << "a new category starts empty";
+        EXPECT_EQ(edit.Name(), "") << "a new category starts empty";
         test::TypeText(edit.NameEdit(), QStringLiteral("Snacks"));
         edit.accept();
     });
@@ -141,13 +141,13 @@ TEST_F(CategoriesDialogTest, RenameThroughEditCategoriesReachesTheHost) {
     NameCategories(RecordKind::Group, {"Unfiled", "Food"});
     Cache().LoadGroupCategories(&Db());
     services_.dialogs.Expect<CategoriesDialog>([](CategoriesDialog& dialog) {
-        dialog.list()->setCurrentRow(1);
+        dialog.List()->setCurrentRow(1);
         test::ClickButton(&dialog, QStringLiteral("Rename"));
-        EXPECT_EQ(dialog.list()->item(1)->text(), "Meals & more");
+        EXPECT_EQ(dialog.List()->item(1)->text(), "Meals & more");
         test::ClickButton(&dialog, QStringLiteral("Done"));
     });
     Confirm<CategoryDialog>([](CategoryDialog& edit) {
-        EXPECT_EQ(edit.name(), "Food") << "opens with the current name";
+        EXPECT_EQ(edit.Name(), "Food") << "opens with the current name";
         test::TypeText(edit.NameEdit(), QStringLiteral("Meals & more"));
     });
     EditCategories(Cache(), RecordKind::Group, nullptr);
@@ -161,7 +161,7 @@ TEST_F(CategoriesDialogTest, RenameThroughEditCategoriesReachesTheHost) {
 TEST_F(CategoriesDialogTest, AnEmptyNameIsRefusedAndAskedForAgain) {
     NameUnitSlots({"Unfiled", "Food"});
     CategoriesDialog dialog(Units(), nullptr);
-    dialog.list()->setCurrentRow(1);
+    dialog.List()->setCurrentRow(1);
     for (const char* name : {"", "   "}) {
         services_.dialogs.Expect<CategoryDialog>([name](CategoryDialog& edit) {
             test::TypeText(edit.NameEdit(), QString::fromLatin1(name));
@@ -169,7 +169,7 @@ TEST_F(CategoriesDialogTest, AnEmptyNameIsRefusedAndAskedForAgain) {
         });
     }
     services_.dialogs.Expect<CategoryDialog>([](CategoryDialog& edit) {
-        EXPECT_EQ(edit.name(), "   ") << "the text is kept";
+        EXPECT_EQ(edit.Name(), "   ") << "the text is kept";
         edit.reject();
     });
     ASSERT_TRUE(test::ClickButton(&dialog, QStringLiteral("Rename")));

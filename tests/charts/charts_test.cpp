@@ -46,27 +46,27 @@ protected:
         return data;
     }
 
-    static const std::vector<ChartPoint>& Points(const ChartData& data) { return data.series()[0].points; }
+    static const std::vector<ChartPoint>& Points(const ChartData& data) { return data.Series()[0].points; }
 };
 
 TEST_F(ChartDataTest, AxisLabelsFollowThePeriod) {
     const ChartData week = Build(kPeriod7Days, 0);
-    ASSERT_EQ(week.labels().size(), 84u);
-    EXPECT_EQ(week.labelInterval(), 12);
-    EXPECT_EQ(week.labels()[0], "08/21/2008");
-    EXPECT_EQ(week.labels()[72], "08/27/2008");
+    ASSERT_EQ(week.Labels().size(), 84u);
+    EXPECT_EQ(week.LabelInterval(), 12);
+    EXPECT_EQ(week.Labels()[0], "08/21/2008");
+    EXPECT_EQ(week.Labels()[72], "08/27/2008");
 
     const ChartData half = Build(kPeriod15Days, 0);
-    ASSERT_EQ(half.labels().size(), 32u);
+    ASSERT_EQ(half.Labels().size(), 32u);
     // Half-day slots: the hour between, a date on every fourth day.
-    EXPECT_EQ(half.labels()[0], "08/13/2008");
-    EXPECT_EQ(half.labels()[1], "12:00");
-    EXPECT_EQ(half.labels()[2], "");
-    EXPECT_EQ(half.labels()[8], "08/17/2008");
+    EXPECT_EQ(half.Labels()[0], "08/13/2008");
+    EXPECT_EQ(half.Labels()[1], "12:00");
+    EXPECT_EQ(half.Labels()[2], "");
+    EXPECT_EQ(half.Labels()[8], "08/17/2008");
     // The axis runs one day past the end day.
     EXPECT_EQ(half.PointText(&Db(), 0, 31, true), "(08/28/2008.12:00:00-08/29/2008.00:00:00)");
     EXPECT_EQ(half.PointText(&Db(), 0, 32, true), "") << "past the last slot";
-    EXPECT_TRUE(half.average().empty()) << "no target, no average";
+    EXPECT_TRUE(half.Average().empty()) << "no target, no average";
 
     // A choice without slots keeps the data as it was; a start the host
     // cannot convert leaves the labels empty.
@@ -75,9 +75,9 @@ TEST_F(ChartDataTest, AxisLabelsFollowThePeriod) {
     EXPECT_FALSE(data.SetPeriodChoice(kNoPeriodChoice));
     EXPECT_FALSE(data.SetPeriodChoice(5));
     data.Rebuild(Cache(), &Db(), HostDateTime{0, 0, 0, 31, 2, 2008, 0});
-    EXPECT_EQ(data.labels().size(), 84u);
-    EXPECT_EQ(data.labels()[0], "");
-    EXPECT_TRUE(data.average().empty());
+    EXPECT_EQ(data.Labels().size(), 84u);
+    EXPECT_EQ(data.Labels()[0], "");
+    EXPECT_TRUE(data.Average().empty());
 }
 
 // Sums and averages per slot of the 7, 60 and 30 days, each with the
@@ -107,14 +107,14 @@ TEST_F(ChartDataTest, SumTargetsAddAndAverageTargetsAverageEachSlot) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const ChartData data = Build(row.choice, row.target);
-        EXPECT_EQ(data.kind(), row.kind);
+        EXPECT_EQ(data.Kind(), row.kind);
         ASSERT_EQ(Points(data).size(), row.count);
         std::map<std::size_t, double> shown;
         for (std::size_t slot = 0; slot < row.count; ++slot) {
             if (Points(data)[slot].value != 0.0) shown[slot] = Points(data)[slot].value;
         }
         EXPECT_EQ(shown, row.shown);
-        EXPECT_EQ(data.average(), std::vector<double>{row.average});
+        EXPECT_EQ(data.Average(), std::vector<double>{row.average});
     }
 }
 
@@ -190,7 +190,7 @@ TEST_F(ChartsPageTest, ChosenTargetAndPeriodAreDrawn) {
     Seed(st::kInsulinGroup, st::kRapidInsulin, 4.0, Date(8, 27, 9, 30));
     Seed(st::kBloodGlucoseGroup, st::kFasting, 6.0, Date(8, 27, 7, 0));
     ChartsPage& page = Page();
-    ChartView* view = page.chartView();
+    ChartView* view = page.Chart();
 
     ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Insulin"));
     EXPECT_EQ(view->kind(), ChartView::Kind::Bars);
@@ -225,7 +225,7 @@ TEST_F(ChartsPageTest, DoubleClickAndTooltipGiveThePointTexts) {
     Seed(st::kInsulinGroup, st::kRapidInsulin, 5.5, Date(8, 27, 2, 30));
     ChartsPage& page = Page();
     ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Insulin"));
-    ChartView* view = page.chartView();
+    ChartView* view = page.Chart();
     view->resize(800, 400);
     EXPECT_EQ(page.PointToolTip(0, 73), "Insulin was      5.5");
 
@@ -253,7 +253,7 @@ TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
                         .date = ToSystemTime(HostDateTime{0, 0, 10, 1, 3, 2008, 6}),
                         .targetIndex = Cache().TargetNames().PositionOf(st::kInsulinTarget)});
     EXPECT_EQ(sent.size(), 2u);
-    EXPECT_EQ(std::tuple(page.SelectedTargetId(), page.DateControl()->date(), page.chartView()->labels().size()),
+    EXPECT_EQ(std::tuple(page.SelectedTargetId(), page.DateControl()->date(), page.Chart()->labels().size()),
               std::tuple(st::kInsulinTarget, QDate(2008, 3, 1), 32));
 
     // Indexes the page does not have and a date no calendar has: "All", and
@@ -261,8 +261,7 @@ TEST_F(ChartsPageTest, UserChoicesAreSentOnceAndReceivedOnesAreNotAnswered) {
     page.ReceivePeriod({.periodIndex = 9, .date = {.wYear = 2008}, .targetIndex = 99});
     EXPECT_EQ(sent.size(), 2u);
     EXPECT_EQ(page.FilterLabel()->text(), "All");
-    EXPECT_EQ(std::tuple(page.DateControl()->date(), page.chartView()->labels().size()),
-              std::tuple(QDate(2008, 3, 1), 32));
+    EXPECT_EQ(std::tuple(page.DateControl()->date(), page.Chart()->labels().size()), std::tuple(QDate(2008, 3, 1), 32));
 }
 
 TEST_F(ChartsPageTest, StateComesFromAndGoesToTheViewSettings) {
@@ -271,7 +270,7 @@ TEST_F(ChartsPageTest, StateComesFromAndGoesToTheViewSettings) {
     ChartsPage& page = Page();
     EXPECT_EQ(page.PeriodBox()->currentIndex(), 4);
     EXPECT_EQ(page.TargetBox()->currentText(), "Energy");
-    EXPECT_EQ(page.chartView()->labels().size(), 120);
+    EXPECT_EQ(page.Chart()->labels().size(), 120);
 
     ASSERT_TRUE(test::ChooseComboText(page.PeriodBox(), "30 days"));
     ASSERT_TRUE(test::ChooseComboText(page.TargetBox(), "Fat"));

@@ -43,9 +43,9 @@ protected:
     // of that name.
     void AddTargetNamed(GroupDialog& dialog, const QString& name) {
         Confirm<SelectTargetDialog>([name](SelectTargetDialog& select) {
-            const QList<QListWidgetItem*> found = select.list()->findItems(name, Qt::MatchExactly);
+            const QList<QListWidgetItem*> found = select.List()->findItems(name, Qt::MatchExactly);
             ASSERT_EQ(found.size(), 1) << name.toStdString();
-            select.list()->setCurrentItem(found.front());
+            select.List()->setCurrentItem(found.front());
         });
         ASSERT_TRUE(ClickButton(&dialog, QStringLiteral("Add Target")));
     }
@@ -260,7 +260,7 @@ TEST_F(GroupDialogsTest, ATargetJustAddedIsAlreadyInTheList) {
     dialog.show();
     AddTargetNamed(dialog, QStringLiteral("Insulin"));
     services_.dialogs.Expect<SelectTargetDialog>([&](SelectTargetDialog& select) {
-        select.list()->setCurrentItem(select.list()->findItems(QStringLiteral("Insulin"), Qt::MatchExactly).value(0));
+        select.List()->setCurrentItem(select.List()->findItems(QStringLiteral("Insulin"), Qt::MatchExactly).value(0));
         EXPECT_EQ(services_.prompter.last().text(), QStringLiteral("This target is already in the list!"));
         select.reject();
     });

@@ -42,7 +42,7 @@ TEST_F(ExtensionsTest, ChangeVersionsMoveForOwnAndOtherWritesOfTheirKindOnly) {
     EXPECT_EQ(ext.ChangeVersion(99), 0u);
 
     // Another program adds a value.
-    RawSql(db_->path(),
+    RawSql(db_->Path(),
            "INSERT INTO tracked_values (id, idx, item_id, value, seconds) VALUES (500, 500, 1, 2.5, 1700000000)");
     const uint64_t afterOther = ext.ChangeVersion(kValues);
     EXPECT_NE(afterOther, values);
@@ -95,7 +95,7 @@ TEST_F(ExtensionsTest, AChangeIsAllOrNothingAndARollbackLeavesNoStaleRecord) {
     ASSERT_TRUE(db_->Values()->Find(1));
     ASSERT_EQ(unit->Delete(1), 0);
     // Another program sees none of it yet.
-    EXPECT_EQ(RawText(db_->path(), "SELECT count(*) FROM tracked_values"), "0");
+    EXPECT_EQ(RawText(db_->Path(), "SELECT count(*) FROM tracked_values"), "0");
     ASSERT_EQ(ext.EndChange(0), 0);
 
     // The cached rows are brought back, the removal is undone.

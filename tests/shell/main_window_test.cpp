@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, PeriodSelectionsReachOnlyTheOtherPage) {
 
     emit w.Tables()->periodSelected({.periodIndex = 4, .date = {}, .targetIndex = -1});
     EXPECT_EQ(w.Charts()->PeriodBox()->currentIndex(), 4);
-    EXPECT_EQ(w.Charts()->chartView()->labels().size(), 120);
+    EXPECT_EQ(w.Charts()->Chart()->labels().size(), 120);
     EXPECT_EQ(w.Tables()->PeriodBox()->currentIndex(), 3) << "the sender is not told";
 }
 

@@ -31,7 +31,7 @@ const QString kName = QStringLiteral("Target Name");
 class TargetsPageTest : public ModuleFixture {
 protected:
     TargetsPage& Page() { return ShowPage<TargetsPage>(Tab::Targets); }
-    Grid& TheGrid() { return *Page().grid(); }
+    Grid& TheGrid() { return *Page().Grid(); }
     QString Selected() { return TheGrid().cell(TheGrid().currentRow(), kName); }
     void Select(const QString& target) { SelectRowOf(TheGrid(), kName, target); }
     std::optional<TargetRecord> StoredTarget(const std::string& name) { return Named(Stored().Targets(), name); }
@@ -165,11 +165,11 @@ TEST_F(TargetsPageTest, SelectTargetDialogATargetTheGroupHasClearsTheSelectionAn
     SelectTargetDialog dialog(Cache(), *Cache().FindGroup(kFoodGroup), 0, nullptr);
     dialog.show();
     const auto choose = [&dialog](const QString& name) {
-        dialog.list()->setCurrentItem(dialog.list()->findItems(name, Qt::MatchExactly).value(0));
+        dialog.List()->setCurrentItem(dialog.List()->findItems(name, Qt::MatchExactly).value(0));
     };
     choose("Fat");
     EXPECT_EQ(services_.prompter.last().text(), "This target is already in the list!");
-    EXPECT_TRUE(dialog.list()->selectedItems().isEmpty());
+    EXPECT_TRUE(dialog.List()->selectedItems().isEmpty());
     EXPECT_EQ(dialog.ChosenTarget(), 0);
 
     ASSERT_TRUE(ClickButton(&dialog, "OK"));

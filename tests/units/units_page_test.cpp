@@ -31,7 +31,7 @@ const QString kName = QStringLiteral("Unit Name");
 class UnitsPageTest : public ModuleFixture {
 protected:
     UnitsPage& Page() { return ShowPage<UnitsPage>(Tab::Units); }
-    Grid& TheGrid() { return *Page().grid(); }
+    Grid& TheGrid() { return *Page().Grid(); }
     QString Selected() { return TheGrid().cell(TheGrid().currentRow(), kName); }
     void Select(const QString& unit) { SelectRowOf(TheGrid(), kName, unit); }
     std::optional<UnitEntry> StoredUnit(const std::string& name) { return Named(Stored().Units(), name); }
@@ -133,7 +133,7 @@ TEST_F(UnitsPageTest, NewAndEditStoreTheUnitAndOnlyACategoryChangeShowsAllAndCat
     ASSERT_TRUE(ChooseComboText(page.FilterBox(), "Mass"));
     EXPECT_EQ(TheGrid().rowCount(), 3);
     services_.dialogs.Expect<CategoriesDialog>([](CategoriesDialog& dialog) {
-        dialog.list()->setCurrentItem(dialog.list()->findItems("Mass", Qt::MatchExactly).value(0));
+        dialog.List()->setCurrentItem(dialog.List()->findItems("Mass", Qt::MatchExactly).value(0));
         ClickButton(&dialog, "Delete");
         ClickButton(&dialog, "Done");
     });

@@ -52,11 +52,11 @@ protected:
     ValuesPage& Page() { return ShowPage<ValuesPage>(Tab::Values); }
 
     static QString Cell(const ValuesPage& page, int row, const char* column) {
-        return page.grid()->cell(row, QString::fromLatin1(column));
+        return page.Grid()->cell(row, QString::fromLatin1(column));
     }
 
     // The notes column, top to bottom: a compact picture of the grid's order.
-    static QStringList NotesColumn(const ValuesPage& page) { return Column(*page.grid(), ValuesPage::kNotesColumn); }
+    static QStringList NotesColumn(const ValuesPage& page) { return Column(*page.Grid(), ValuesPage::kNotesColumn); }
 
     int32_t Noon(int day) { return Seconds(test::MakeDate(2008, 8, day, 12)); }
 
@@ -113,16 +113,16 @@ TEST_F(ValuesPageTest, EditingOrRemovingAValueAnotherProgramRemovedSaysSo) {
     EXPECT_EQ(services_.prompter.last().text(), "This value was removed by another program.");
     EXPECT_EQ(services_.dialogs.Opened(), 1u) << "retrying cannot bring the value back";
     EXPECT_TRUE(Stored().Values().empty());
-    EXPECT_EQ(page.grid()->rowCount(), 0);
+    EXPECT_EQ(page.Grid()->rowCount(), 0);
 
     const int32_t jam = SeedValue(st::kFoodGroup, st::kFirstFood, 20, Noon(6), "jam");
     page.Activate();
-    ASSERT_EQ(page.grid()->rowCount(), 1);
+    ASSERT_EQ(page.Grid()->rowCount(), 1);
     ASSERT_EQ(Db().Values()->Find(jam)->Delete(1), 0);
     services_.prompter.AnswerYes();
     ASSERT_TRUE(test::ClickButton(&page, "Remove"));
     EXPECT_EQ(services_.prompter.last().text(), "This value was removed by another program.");
-    EXPECT_EQ(page.grid()->rowCount(), 0);
+    EXPECT_EQ(page.Grid()->rowCount(), 0);
 }
 
 TEST_F(ValuesPageTest, TheGridShowsEveryValueNewestFirst) {
@@ -156,13 +156,13 @@ TEST_F(ValuesPageTest, NewStoresTheDialogsValueAndSelectsIt) {
     // At the fixed clock's now.
     EXPECT_EQ(std::tuple(added.itemId, added.value, added.itemIndex, added.notes, added.seconds),
               std::tuple(st::kFasting, 5.5f, stored.FindItem(st::kFasting)->index, "before breakfast", Noon(27)));
-    EXPECT_EQ(page.ValueIdAt(page.grid()->currentRow()), added.id);
+    EXPECT_EQ(page.ValueIdAt(page.Grid()->currentRow()), added.id);
 }
 
 TEST_F(ValuesPageTest, CancelChangesNothingAndEditWritesTheNewItemButKeepsItsItemIndex) {
     const int32_t id = SeedValue(st::kFoodGroup, st::kFirstFood, 60, Noon(5), "toast", 77);
     ValuesPage& page = Page();
-    page.grid()->selectRow(0);
+    page.Grid()->selectRow(0);
     services_.dialogs.Expect<ValueEntryDialog>([](ValueEntryDialog& d) {
         test::TypeText(d.NotesEdit(), "changed");
         d.reject();
@@ -176,7 +176,7 @@ TEST_F(ValuesPageTest, CancelChangesNothingAndEditWritesTheNewItemButKeepsItsIte
         ASSERT_TRUE(test::ChooseComboText(d.ItemBox(), "Wholemeal bread"));
         d.accept();
     });
-    test::PressKey(page.grid()->view(), Qt::Key_Return);
+    test::PressKey(page.Grid()->view(), Qt::Key_Return);
     const RecordCache stored = Stored();
     const ValueRecord* edited = stored.FindValue(id);
     ASSERT_NE(edited, nullptr);
@@ -189,7 +189,7 @@ TEST_F(ValuesPageTest, RemoveAsksAndOnlyYesDeletes) {
     for (int day = 1; day <= 3; ++day)
         SeedValue(st::kInsulinGroup, st::kRapidInsulin, day, Noon(day), std::to_string(day));
     ValuesPage& page = Page();
-    page.grid()->selectRow(1);
+    page.Grid()->selectRow(1);
     services_.prompter.AnswerNo();
     ASSERT_TRUE(test::ClickButton(&page, "Remove"));
     EXPECT_EQ(services_.prompter.last().text(), "Delete this value?");
@@ -207,13 +207,13 @@ TEST_F(ValuesPageTest, LastTenShowsTheTenNewestUntilUnchecked) {
     for (int day = 1; day <= 25; ++day)
         SeedValue(st::kInsulinGroup, st::kLongInsulin, day, Noon(day), std::to_string(day));
     ValuesPage& page = Page();
-    EXPECT_EQ(page.grid()->rowCount(), 25);
+    EXPECT_EQ(page.Grid()->rowCount(), 25);
     ASSERT_TRUE(test::ClickButton(&page, "Last 10 Values"));
     EXPECT_EQ(NotesColumn(page), (QStringList{"25", "24", "23", "22", "21", "20", "19", "18", "17", "16"}));
     page.Activate();  // a reload from the tab keeps the view
-    EXPECT_EQ(page.grid()->rowCount(), 10);
+    EXPECT_EQ(page.Grid()->rowCount(), 10);
     ASSERT_TRUE(test::ClickButton(&page, "Last 10 Values"));
-    EXPECT_EQ(page.grid()->rowCount(), 25);
+    EXPECT_EQ(page.Grid()->rowCount(), 25);
 }
 
 TEST_F(ValuesPageTest, ExportWritesTheValuesWorkbookWhereTheUserChooses) {
@@ -229,15 +229,15 @@ TEST_F(ValuesPageTest, ExportWritesTheValuesWorkbookWhereTheUserChooses) {
 TEST_F(ValuesPageTest, PagesReadNothingUntilAnotherProgramStoresAValue) {
     SeedValue(st::kInsulinGroup, st::kRapidInsulin, 4, Noon(1), "first");
     ValuesPage& page = Page();
-    ASSERT_EQ(page.grid()->rowCount(), 1);
+    ASSERT_EQ(page.Grid()->rowCount(), 1);
     const uint64_t loaded = Cache().Generation();
-    QSignalSpy refills(page.grid()->view()->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy refills(page.Grid()->view()->model(), &QAbstractItemModel::modelReset);
     for (const Tab tab : {Tab::Charts, Tab::Tables, Tab::Groups, Tab::Values}) window_->SelectTab(tab);
     EXPECT_EQ(Cache().Generation(), loaded) << "no loader read its table";
     EXPECT_EQ(refills.count(), 0) << "the grid kept its rows";
 
     std::string error;
-    auto other = hostdb::SqliteHostDatabase::Open(Db().path(), &error);
+    auto other = hostdb::SqliteHostDatabase::Open(Db().Path(), &error);
     ASSERT_TRUE(other) << error;
     const FieldMap fields{{"ID", "900"},
                           {"INDEX", "900"},
@@ -249,7 +249,7 @@ TEST_F(ValuesPageTest, PagesReadNothingUntilAnotherProgramStoresAValue) {
     ASSERT_EQ(other->Values()->Add(&fields), 0);
     window_->SelectTab(Tab::Charts);
     window_->SelectTab(Tab::Values);
-    EXPECT_EQ(page.grid()->rowCount(), 2);
+    EXPECT_EQ(page.Grid()->rowCount(), 2);
     EXPECT_EQ(Cell(page, 0, ValuesPage::kNotesColumn), "elsewhere");
 }
 
@@ -312,21 +312,21 @@ TEST_F(ValueEntryDialogTest, AnotherUnitOfTheFamilyShowsTheAmountConvertedAndBac
     // OK hands the amount back in the group's unit.
     ASSERT_TRUE(test::ChooseComboText(dialog->UnitBox(), "kg"));
     QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
-    EXPECT_EQ(std::tuple(dialog->result(), dialog->value().value), std::tuple(QDialog::Accepted, 100.0f));
+    EXPECT_EQ(std::tuple(dialog->result(), dialog->Value().value), std::tuple(QDialog::Accepted, 100.0f));
 }
 
 TEST_F(ValueEntryDialogTest, EnterTakesTheAmountAsTypedAndOnlyLeavingTheFieldRewritesIt) {
     const auto direct = Open(ValueEntryDialog::Mode::Add);
     TypeOnly(direct->AmountEdit(), "1234.56");
     QTest::keyClick(direct->AmountEdit(), Qt::Key_Enter);
-    EXPECT_EQ(std::tuple(direct->result(), direct->value().value), std::tuple(QDialog::Accepted, 1234.56f));
+    EXPECT_EQ(std::tuple(direct->result(), direct->Value().value), std::tuple(QDialog::Accepted, 1234.56f));
 
     const auto left = Open(ValueEntryDialog::Mode::Add);
     TypeOnly(left->AmountEdit(), "1234.56");
     QTest::keyClick(left->AmountEdit(), Qt::Key_Tab);
     EXPECT_EQ(left->AmountEdit()->text(), "1235");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-    EXPECT_EQ(std::tuple(left->result(), left->value().value), std::tuple(QDialog::Accepted, 1235.0f));
+    EXPECT_EQ(std::tuple(left->result(), left->Value().value), std::tuple(QDialog::Accepted, 1235.0f));
 }
 
 TEST_F(ValueEntryDialogTest, TextThatIsNoNumberKeepsTheDialogOpenWithTheNotes) {
@@ -345,7 +345,7 @@ TEST_F(ValueEntryDialogTest, TextThatIsNoNumberKeepsTheDialogOpenWithTheNotes) {
     TypeOnly(dialog->AmountEdit(), "6,2");
     QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
     QLocale::setDefault(before);
-    EXPECT_EQ(std::tuple(dialog->result(), dialog->value().value, dialog->value().notes),
+    EXPECT_EQ(std::tuple(dialog->result(), dialog->Value().value, dialog->Value().notes),
               std::tuple(QDialog::Accepted, 6.2f, "after lunch"));
 }
 
@@ -356,7 +356,7 @@ TEST_F(ValueEntryDialogTest, AValueWhoseGroupOrItemWasRemovedKeepsThem) {
         const auto dialog = Edit(group, kGoneItem, 42.0f, MakeDate(2008, 8, 1, 12));
         EXPECT_EQ(dialog->ItemBox()->currentIndex(), -1);
         QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
-        const ValueRecord& value = dialog->value();
+        const ValueRecord& value = dialog->Value();
         EXPECT_EQ(std::tuple(dialog->result(), value.matterId, value.itemId, value.value),
                   std::tuple(QDialog::Accepted, group, kGoneItem, 42.0f));
     }
@@ -370,7 +370,7 @@ TEST_F(ValueEntryDialogTest, ATimePastTheLastSecondOfTheTimeScaleIsRefused) {
 
     dialog->TimeEdit()->setValue(QDate(2106, 2, 7), QTime(6, 28, 15));
     QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
-    EXPECT_EQ(std::tuple(dialog->result(), static_cast<uint32_t>(Seconds(dialog->value().date))),
+    EXPECT_EQ(std::tuple(dialog->result(), static_cast<uint32_t>(Seconds(dialog->Value().date))),
               std::tuple(QDialog::Accepted, 4294967295u));
 }
 

@@ -23,7 +23,7 @@ public:
     ~StagedFile();
 
     // The staging file's path, to be written by any means before Commit.
-    const std::string& path() const { return path_; }
+    const std::string& Path() const { return path_; }
     // The file Commit replaces.
     const std::string& Target() const { return target_; }
 

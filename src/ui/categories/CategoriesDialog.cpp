@@ -140,7 +140,7 @@ std::optional<std::string> CategoriesDialog::AskName(const std::string& current)
     // A slot without a name is an empty slot: its records would silently
     // join the next category created there. Ask again, keeping the text.
     while (Services::Dialogs().Run(dialog) == QDialog::Accepted) {
-        if (!dialog.name().trimmed().isEmpty()) return dialog.name().toStdString();
+        if (!dialog.Name().trimmed().isEmpty()) return dialog.Name().toStdString();
         Services::Prompter().Error(this, kDesktopCaption, QStringLiteral("A category needs a name."));
     }
     return std::nullopt;

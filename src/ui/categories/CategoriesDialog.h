@@ -36,7 +36,7 @@ public:
     // The numbers cleared since the dialog opened, in the order cleared.
     const std::vector<int32_t>& ClearedNumbers() const { return cleared_; }
 
-    QListWidget* list() const { return list_; }
+    QListWidget* List() const { return list_; }
     QPushButton* NewButton() const { return new_; }
     QPushButton* RenameButton() const { return rename_; }
     QPushButton* DeleteButton() const { return delete_; }

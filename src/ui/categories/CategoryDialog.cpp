@@ -35,6 +35,6 @@ CategoryDialog::CategoryDialog(const QString& name, QWidget* owner) : QDialog(ow
     }
 }
 
-QString CategoryDialog::name() const { return edit_->text(); }
+QString CategoryDialog::Name() const { return edit_->text(); }
 
 }  // namespace orv

@@ -16,7 +16,7 @@ public:
     CategoryDialog(const QString& name, QWidget* owner);
 
     // The text of the edit field as it is now.
-    QString name() const;
+    QString Name() const;
     QLineEdit* NameEdit() const { return edit_; }
 
 private:

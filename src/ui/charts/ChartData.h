@@ -64,14 +64,14 @@ public:
     std::string PointText(HostDatabase* db, int series, int point, bool withSpan) const;
 
     const std::optional<SlotScheme>& Scheme() const { return scheme_; }
-    const std::vector<std::string>& labels() const { return labels_; }
-    const std::array<ChartSeries, kSeriesCount>& series() const { return series_; }
+    const std::vector<std::string>& Labels() const { return labels_; }
+    const std::array<ChartSeries, kSeriesCount>& Series() const { return series_; }
     // Empty, or the average of all products.
-    const std::vector<double>& average() const { return average_; }
-    ChartKind kind() const { return kind_; }
-    int labelInterval() const { return labelInterval_; }
-    double valueStep() const { return valueStep_; }
-    int minimumWidth() const { return minimumWidth_; }
+    const std::vector<double>& Average() const { return average_; }
+    ChartKind Kind() const { return kind_; }
+    int LabelInterval() const { return labelInterval_; }
+    double ValueStep() const { return valueStep_; }
+    int MinimumWidth() const { return minimumWidth_; }
 
 private:
     void BuildAxis(HostDatabase* db);

@@ -59,21 +59,21 @@ void ChartsPage::ShowPeriod(PeriodChoice choice) {
 
 void ChartsPage::ShowData() {
     QStringList labels;
-    for (const std::string& label : data_.labels()) labels << PageText(label);
+    for (const std::string& label : data_.Labels()) labels << PageText(label);
     std::vector<ChartView::Series> series;
-    for (const ChartSeries& s : data_.series()) {
+    for (const ChartSeries& s : data_.Series()) {
         ChartView::Series shown{PageText(s.name), s.visible, {}};
         shown.points.reserve(s.points.size());
         for (const ChartPoint& p : s.points) shown.points.push_back({p.value, p.count});
         series.push_back(std::move(shown));
     }
-    chart_->setKind(data_.kind() == ChartKind::Bars ? ChartView::Kind::Bars : ChartView::Kind::Line);
-    chart_->setLabelInterval(data_.labelInterval());
-    chart_->setValueStep(data_.valueStep());
-    chart_->setMinimumChartWidth(data_.minimumWidth());
+    chart_->setKind(data_.Kind() == ChartKind::Bars ? ChartView::Kind::Bars : ChartView::Kind::Line);
+    chart_->setLabelInterval(data_.LabelInterval());
+    chart_->setValueStep(data_.ValueStep());
+    chart_->setMinimumChartWidth(data_.MinimumWidth());
     chart_->setLabels(labels);
     chart_->setSeries(series);
-    chart_->setAverage(data_.average());
+    chart_->setAverage(data_.Average());
 }
 
 void ChartsPage::Redraw() {

@@ -38,7 +38,7 @@ public:
 
     const ChartData& data() const { return data_; }
 
-    ChartView* chartView() const { return chart_; }
+    ChartView* Chart() const { return chart_; }
     QLabel* FilterLabel() const { return Caption(); }
     QLabel* MessageLabel() const { return message_; }
 

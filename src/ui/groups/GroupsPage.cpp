@@ -57,7 +57,7 @@ void GroupsPage::CreateControls() {
         GroupChosen(current ? current->data(0, kGroupIdRole).toInt() : -1);
     });
 
-    Grid* grid =
+    orv::Grid* grid =
         AddGrid({.add = [this] { NewItem(); }, .edit = [this] { EditItem(); }, .remove = [this] { RemoveItem(); }});
     grid->addColumn(kItemName, 140);
     grid->setAlternatingRowColors(kEvenRowColor, kOddRowColor);

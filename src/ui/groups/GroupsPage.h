@@ -19,7 +19,7 @@ public:
     explicit GroupsPage(const PageContext& context, QWidget* parent = nullptr);
 
     QTreeWidget* GroupTree() const { return tree_; }
-    Grid* ItemsGrid() const { return grid(); }
+    orv::Grid* ItemsGrid() const { return Grid(); }
     // The group selected in the tree, -1 when none.
     int32_t SelectedGroup() const { return selectedGroup_; }
     // Selects the group's node in the tree; false when it is not shown.

@@ -25,7 +25,7 @@ public:
 
     // The last accepted choice; 0 when there is none.
     int32_t ChosenTarget() const { return chosen_; }
-    QListWidget* list() const { return list_; }
+    QListWidget* List() const { return list_; }
 
     void accept() override;
 

@@ -42,7 +42,7 @@ TargetsPage::TargetsPage(const PageContext& context, QWidget* parent)
                parent) {}
 
 void TargetsPage::CreateControls() {
-    Grid* grid = AddGrid(
+    orv::Grid* grid = AddGrid(
         {.add = [this] { NewTarget(); }, .edit = [this] { EditTarget(); }, .remove = [this] { RemoveTarget(); }});
     grid->addColumn(target_column::Name, 140);
     grid->addColumn(target_column::Unit, 100);

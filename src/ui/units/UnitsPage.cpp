@@ -40,7 +40,7 @@ UnitsPage::UnitsPage(const PageContext& context, QWidget* parent)
                parent) {}
 
 void UnitsPage::CreateControls() {
-    Grid* grid =
+    orv::Grid* grid =
         AddGrid({.add = [this] { NewUnit(); }, .edit = [this] { EditUnit(); }, .remove = [this] { RemoveUnit(); }});
     grid->addColumn(unit_column::Name, 140);
     grid->addColumn(unit_column::Equals, 40);

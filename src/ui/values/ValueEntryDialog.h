@@ -49,7 +49,7 @@ public:
 
     // The working copy; after OK it holds what the user chose, the amount in
     // the group's unit and the date and time as picked (seconds not set).
-    const ValueRecord& value() const { return value_; }
+    const ValueRecord& Value() const { return value_; }
     float DisplayedAmount() const { return displayed_; }
     // Factor of the unit chosen relative to the group's unit.
     float UnitFactor() const { return unitFactor_; }

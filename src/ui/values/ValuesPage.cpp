@@ -61,7 +61,7 @@ void ValuesPage::CreateContent() {
     lastTenButton_->setChecked(false);
     label_ = new ColoredLabel(this);
 
-    grid_ = new Grid(this);
+    grid_ = new orv::Grid(this);
     grid_->addColumn(Column(kDateColumn), 70);
     grid_->addColumn(Column(kTimeColumn), 70);
     grid_->addColumn(Column(kItemColumn), 100);
@@ -70,9 +70,9 @@ void ValuesPage::CreateContent() {
     grid_->addColumn(Column(kNotesColumn), 100);
     grid_->setAlternatingRowColors(kEvenRowColor, kOddRowColor);
     grid_->setCellSource([this](int valueId, int column) { return CellText(valueId, column); });
-    connect(grid_, &Grid::editRequested, this, [this] { EditValue(); });
-    connect(grid_, &Grid::addRowRequested, this, [this] { AddValue(); });
-    connect(grid_, &Grid::deleteRowRequested, this, [this] { RemoveValue(); });
+    connect(grid_, &orv::Grid::editRequested, this, [this] { EditValue(); });
+    connect(grid_, &orv::Grid::addRowRequested, this, [this] { AddValue(); });
+    connect(grid_, &orv::Grid::deleteRowRequested, this, [this] { RemoveValue(); });
 
     new_ = PageButton(QStringLiteral("New"), BitmapButton::Face::Push, this);
     edit_ = PageButton(QStringLiteral("Edit"), BitmapButton::Face::Push, this);
@@ -167,7 +167,7 @@ void ValuesPage::AddValue() {
     ValueEntryDialog dialog(cache_, working, ValueEntryDialog::Mode::Add, this);
     int32_t newId = 0;
     const bool added = RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Value,
-                                       [&] { return StoreNewValue(db_, cache_, dialog.value(), &newId); });
+                                       [&] { return StoreNewValue(db_, cache_, dialog.Value(), &newId); });
     if (added) AfterChange(newId);
 }
 
@@ -185,7 +185,7 @@ void ValuesPage::EditValue() {
     if (RefuseWhenReadOnly(this, kDiabetesCaption)) return;
     ValueEntryDialog dialog(cache_, *value, ValueEntryDialog::Mode::Edit, this);
     RunUntilWritten(dialog, this, kDiabetesCaption, RecordKind::Value,
-                    [&] { return StoreValueChanges(db_, dialog.value()); });
+                    [&] { return StoreValueChanges(db_, dialog.Value()); });
     AfterChange(id);
 }
 

@@ -43,7 +43,7 @@ public:
     void RemoveValue();
     void ToggleLastTen();
 
-    Grid* grid() const { return grid_; }
+    orv::Grid* Grid() const { return grid_; }
     ColoredLabel* TitleLabel() const { return label_; }
     BitmapButton* LastTenButton() const { return lastTenButton_; }
     BitmapButton* NewButton() const { return new_; }
@@ -66,7 +66,7 @@ private:
     bool lastTen_ = false;
     std::vector<int32_t> rowIds_;    // grid row -> value id
     uint64_t filledGeneration_ = 0;  // the cache generation the grid shows; 0: refill
-    Grid* grid_ = nullptr;
+    orv::Grid* grid_ = nullptr;
     ColoredLabel* label_ = nullptr;
     BitmapButton* lastTenButton_ = nullptr;
     BitmapButton* new_ = nullptr;

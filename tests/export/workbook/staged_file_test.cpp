@@ -43,8 +43,8 @@ TEST(StagedFile, TheTargetChangesOnlyOnCommitAndKeepsItsPermissions) {
     {
         auto staged = StagedFile::Create(target, &reason);
         ASSERT_TRUE(staged) << reason;
-        EXPECT_EQ(fs::path(staged->path()).parent_path(), fs::path(target).parent_path());
-        std::ofstream(staged->path()) << "half";
+        EXPECT_EQ(fs::path(staged->Path()).parent_path(), fs::path(target).parent_path());
+        std::ofstream(staged->Path()) << "half";
         EXPECT_EQ(Contents(target), "old");
     }  // not committed: removed
     EXPECT_EQ(Listing(dir.File("")), std::vector<std::string>{"values.xlsx"});
@@ -52,7 +52,7 @@ TEST(StagedFile, TheTargetChangesOnlyOnCommitAndKeepsItsPermissions) {
 
     auto staged = StagedFile::Create(target, &reason);
     ASSERT_TRUE(staged) << reason;
-    std::ofstream(staged->path()) << "new";
+    std::ofstream(staged->Path()) << "new";
     ASSERT_TRUE(staged->Commit(&reason)) << reason;
     EXPECT_EQ(Contents(target), "new");
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
@@ -69,7 +69,7 @@ TEST(StagedFile, ALinkStaysALinkAndTheFileItNamesIsReplaced) {
     auto staged = StagedFile::Create(dir.File("link.xlsx"), &reason);
     ASSERT_TRUE(staged) << reason;
     ASSERT_TRUE(staged->CopyFrom(dir.File("real/values.xlsx"), &reason)) << reason;
-    std::ofstream(staged->path(), std::ios::app) << "+new";
+    std::ofstream(staged->Path(), std::ios::app) << "+new";
     ASSERT_TRUE(staged->Commit(&reason)) << reason;
     EXPECT_TRUE(fs::is_symlink(dir.File("link.xlsx")));
     EXPECT_EQ(Contents(file), "old+new");
