@@ -5,8 +5,8 @@
 #include "util/ReportPeriod.h"
 #include "util/SlotScheme.h"
 
+#include "host/db/SqliteHostDatabase.h"
 #include "support/Dates.h"
-#include "util/FakeHostDatabase.h"
 
 namespace orv {
 namespace {
@@ -18,7 +18,7 @@ class PeriodTest : public ::testing::Test {
 protected:
     int32_t Seconds(const HostDateTime& d) {
         int32_t s = 0;
-        db.DateToSeconds(&s, &d);
+        db->DateToSeconds(&s, &d);
         return s;
     }
     std::string Range() { return Stamp(period.GetStart()) + " - " + Stamp(period.GetEnd()); }
@@ -29,8 +29,11 @@ protected:
         return period.GetStart();
     }
 
-    test::FakeHostDatabase db;
-    ReportPeriod period{&db};
+    std::string error;
+    // The host's own time scale: civil time without time zone, seconds read unsigned.
+    const std::unique_ptr<hostdb::SqliteHostDatabase> host = hostdb::SqliteHostDatabase::Open(":memory:", &error);
+    HostDatabase* const db = host.get();
+    ReportPeriod period{db};
 };
 using ReportPeriodTest = PeriodTest;
 using SlotSchemeTest = PeriodTest;
@@ -87,18 +90,18 @@ TEST(DateText, TwoDigitFieldsAndPlainYear) {
 TEST_F(SlotSchemeTest, SevenDayChartBoundaries) {
     const HostDateTime start = StartFor(kPeriod7Days, MakeDate(2008, 3, 1));
     const SlotScheme s = *SlotScheme::ForCharts(kPeriod7Days);
-    EXPECT_EQ(s.SlotIndex(&db, start, MakeDate(2008, 2, 24, 0, 0, 0)), 0u);
-    EXPECT_EQ(s.SlotIndex(&db, start, MakeDate(2008, 2, 24, 1, 59, 59)), 0u);
-    EXPECT_EQ(s.SlotIndex(&db, start, MakeDate(2008, 2, 24, 2, 0, 0)), 1u);
-    EXPECT_EQ(s.SlotIndex(&db, start, MakeDate(2008, 3, 1, 23, 59, 59)), 83u);
+    EXPECT_EQ(s.SlotIndex(db, start, MakeDate(2008, 2, 24, 0, 0, 0)), 0u);
+    EXPECT_EQ(s.SlotIndex(db, start, MakeDate(2008, 2, 24, 1, 59, 59)), 0u);
+    EXPECT_EQ(s.SlotIndex(db, start, MakeDate(2008, 2, 24, 2, 0, 0)), 1u);
+    EXPECT_EQ(s.SlotIndex(db, start, MakeDate(2008, 3, 1, 23, 59, 59)), 83u);
     EXPECT_TRUE(s.Accepts(83));
-    EXPECT_FALSE(s.Accepts(s.SlotIndex(&db, start, MakeDate(2008, 3, 2, 0, 0, 0))));
+    EXPECT_FALSE(s.Accepts(s.SlotIndex(db, start, MakeDate(2008, 3, 2, 0, 0, 0))));
     // The hour of the start does not move the slots.
     HostDateTime noon = start;
     noon.hour = 12;
-    EXPECT_EQ(s.SlotIndex(&db, noon, MakeDate(2008, 2, 24, 2, 0, 0)), 1u);
+    EXPECT_EQ(s.SlotIndex(db, noon, MakeDate(2008, 2, 24, 2, 0, 0)), 1u);
     // Times before the start are rejected.
-    EXPECT_FALSE(s.Accepts(s.SlotIndex(&db, start, MakeDate(2008, 2, 23, 23, 59, 59))));
+    EXPECT_FALSE(s.Accepts(s.SlotIndex(db, start, MakeDate(2008, 2, 23, 23, 59, 59))));
     EXPECT_FALSE(s.Accepts(s.SlotIndexOfSeconds(1000, 999)));
 }
 
@@ -106,11 +109,11 @@ TEST_F(SlotSchemeTest, FifteenDayChartReachesIntoTheDayAfterTheEnd) {
     const HostDateTime start = StartFor(kPeriod15Days, MakeDate(2008, 3, 1));
     const SlotScheme s = *SlotScheme::ForCharts(kPeriod15Days);
     EXPECT_EQ(Stamp(start), "02/16/2008 00:00:00");
-    EXPECT_EQ(s.SlotIndex(&db, start, MakeDate(2008, 3, 1, 23, 59, 59)), 29u);
-    EXPECT_EQ(Stamp(s.SlotStart(&db, start, 30)), "03/02/2008 00:00:00");
-    EXPECT_EQ(Stamp(s.SlotStart(&db, start, 31)), "03/02/2008 12:00:00");
-    EXPECT_TRUE(s.Accepts(s.SlotIndex(&db, start, MakeDate(2008, 3, 2, 23, 59, 59))));
-    EXPECT_FALSE(s.Accepts(s.SlotIndex(&db, start, MakeDate(2008, 3, 3, 0, 0, 0))));
+    EXPECT_EQ(s.SlotIndex(db, start, MakeDate(2008, 3, 1, 23, 59, 59)), 29u);
+    EXPECT_EQ(Stamp(s.SlotStart(db, start, 30)), "03/02/2008 00:00:00");
+    EXPECT_EQ(Stamp(s.SlotStart(db, start, 31)), "03/02/2008 12:00:00");
+    EXPECT_TRUE(s.Accepts(s.SlotIndex(db, start, MakeDate(2008, 3, 2, 23, 59, 59))));
+    EXPECT_FALSE(s.Accepts(s.SlotIndex(db, start, MakeDate(2008, 3, 3, 0, 0, 0))));
 }
 
 TEST_F(SlotSchemeTest, TableSlotsAreCalendarDays) {
@@ -119,11 +122,11 @@ TEST_F(SlotSchemeTest, TableSlotsAreCalendarDays) {
         const HostDateTime start = StartFor(c, end);
         const SlotScheme s = *SlotScheme::ForTables(c);
         const uint32_t n = static_cast<uint32_t>(s.count());
-        EXPECT_EQ(s.SlotIndex(&db, start, MakeDate(2008, 3, 1, 23, 59, 59)), n - 1) << "choice " << c;
-        EXPECT_EQ(s.SlotIndex(&db, start, MakeDate(2008, 3, 2, 0, 0, 0)), n) << "choice " << c;
+        EXPECT_EQ(s.SlotIndex(db, start, MakeDate(2008, 3, 1, 23, 59, 59)), n - 1) << "choice " << c;
+        EXPECT_EQ(s.SlotIndex(db, start, MakeDate(2008, 3, 2, 0, 0, 0)), n) << "choice " << c;
         EXPECT_FALSE(s.Accepts(n));
-        EXPECT_EQ(Stamp(s.SlotStart(&db, start, n - 1)), "03/01/2008 00:00:00");
-        EXPECT_EQ(Stamp(s.SlotStart(&db, start, 0)), Stamp(start));
+        EXPECT_EQ(Stamp(s.SlotStart(db, start, n - 1)), "03/01/2008 00:00:00");
+        EXPECT_EQ(Stamp(s.SlotStart(db, start, 0)), Stamp(start));
     }
 }
 
@@ -133,9 +136,9 @@ TEST_F(SlotSchemeTest, PeriodAcrossTheSignedSecondsBoundary) {
     const HostDateTime start = StartFor(kPeriod7Days, MakeDate(2038, 1, 20));
     EXPECT_EQ(Stamp(start), "01/14/2038 00:00:00");
     const SlotScheme s = *SlotScheme::ForTables(kPeriod7Days);
-    EXPECT_EQ(s.SlotIndex(&db, start, MakeDate(2038, 1, 19, 3, 0, 0)), 5u);
-    EXPECT_EQ(s.SlotIndex(&db, start, MakeDate(2038, 1, 20, 10, 0, 0)), 6u);
-    EXPECT_EQ(Stamp(s.SlotStart(&db, start, 6)), "01/20/2038 00:00:00");
+    EXPECT_EQ(s.SlotIndex(db, start, MakeDate(2038, 1, 19, 3, 0, 0)), 5u);
+    EXPECT_EQ(s.SlotIndex(db, start, MakeDate(2038, 1, 20, 10, 0, 0)), 6u);
+    EXPECT_EQ(Stamp(s.SlotStart(db, start, 6)), "01/20/2038 00:00:00");
 }
 
 TEST_F(SlotSchemeTest, WithoutADatabaseNothingIsPlaced) {
