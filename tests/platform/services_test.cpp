@@ -40,18 +40,6 @@ void OnceShown(std::function<void(T&)> handler) {
     });
 }
 
-TEST(Services, SettersReturnThePreviousServiceAndNullRestoresTheDefault) {
-    const FixedClock first(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)));
-    const FixedClock second(QDateTime(QDate(2010, 1, 1), QTime(0, 0, 0)));
-
-    EXPECT_EQ(Services::SetClock(&first), nullptr);
-    EXPECT_EQ(Services::Clock().Now(), first.Now());
-    EXPECT_EQ(Services::SetClock(&second), &first);
-    EXPECT_EQ(Services::Clock().Now(), second.Now());
-    EXPECT_EQ(Services::SetClock(nullptr), &second);
-    EXPECT_NE(dynamic_cast<const SystemClock*>(&Services::Clock()), nullptr);
-}
-
 TEST(Services, SystemClockTellsWholeSecondsOfLocalTimeAndTheShellRefusesInvalidAddresses) {
     const QDateTime now = SystemClock().Now();
     EXPECT_EQ(now.time().msec(), 0);

@@ -11,7 +11,6 @@
 #include <QLockFile>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <functional>
 #include <tuple>
@@ -111,32 +110,6 @@ TEST_F(ReportJobsTest, FailedPrintJobsSayWhyAndStartNoHelper) {
     services_.environment.lockPath = TempPath(QStringLiteral("held.lock"));
     services_.prompter.AnswerNo();
     EXPECT_EQ(PrintReport(nullptr, Content(), store_.get()), PrintOutcome::Printed);
-}
-
-TEST_F(ReportJobsTest, ReportsGoToTheUsersCacheFolderWhereOldOnesArePruned) {
-    QStandardPaths::setTestModeEnabled(true);
-    services_.environment.reportDirectory.clear();
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/reports";
-    QDir(folder).removeRecursively();
-    EXPECT_EQ(ReportDirectory(), folder);  // and made: the files below are written into it
-    EXPECT_EQ(ReportFilePath(), folder + "/ORVReport-2008-27-8-12-0-0.html");
-
-    const QDateTime now = services_.clock.Now();
-    // Name, age in days, kept.
-    const std::tuple<const char*, int, bool> rows[] = {{"ORVReport-2008-1-8-9-0-0.html", 8, false},
-                                                       {"ORVReport-2008-20-8-9-0-0.html", 6, true},
-                                                       {"notes-2008.html", 30, true}};
-    for (const auto& [name, ageDays, kept] : rows) {
-        QFile file(folder + "/" + name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("x");
-        file.flush();
-        file.setFileTime(now.addDays(-ageDays), QFileDevice::FileModificationTime);
-    }
-    EXPECT_EQ(PruneOldReports(), 1);
-    for (const auto& [name, ageDays, kept] : rows) EXPECT_EQ(QFile::exists(folder + "/" + name), kept) << name;
-    QDir(folder).removeRecursively();
-    QStandardPaths::setTestModeEnabled(false);
 }
 
 TEST_F(ReportJobsTest, MailAttachesTheReportAndKeepsItWithoutAskingOrSaysWhyNot) {

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -372,19 +371,6 @@ TEST_F(ValueEntryDialogTest, ATimePastTheLastSecondOfTheTimeScaleIsRefused) {
     QTest::keyClick(dialog->AmountEdit(), Qt::Key_Enter);
     EXPECT_EQ(std::tuple(dialog->result(), static_cast<uint32_t>(Seconds(dialog->Value().date))),
               std::tuple(QDialog::Accepted, 4294967295u));
-}
-
-TEST_F(ValueEntryDialogTest, LongNamesAreElidedAndTheDialogFitsTheScreen) {
-    const std::string longName(600, 'W');
-    for (HostRecord* record : {Db().Groups()->Find(st::kFoodGroup), Db().Items()->Find(st::kFirstFood)}) {
-        ASSERT_EQ(record->Named().SetName(longName.c_str()), 0);
-        ASSERT_EQ(record->Commit(), 0);
-    }
-    Cache().LoadAll(&Db());
-    const auto dialog = Edit(st::kFoodGroup, st::kFirstFood, 60.0f, MakeDate(2008, 8, 1, 12));
-    EXPECT_LE(dialog->frameGeometry().width(), dialog->screen()->availableGeometry().width());
-    EXPECT_EQ(dialog->GroupBox()->toolTip().toStdString(), longName);
-    EXPECT_EQ(dialog->ItemBox()->toolTip().toStdString(), longName);
 }
 
 TEST_F(ValueEntryDialogTest, WithNoGroupsOkIsRefusedAndTheDialogStaysOpen) {
