@@ -81,7 +81,9 @@ void HostWindow::StartModule() {
 void HostWindow::UpdateTitle() {
     char title[1024] = {};
     if (running_) plugin_.Api().GetTitle(title);
-    setWindowTitle(QStringLiteral("ORV Desktop - %1 - %2").arg(QString::fromUtf8(title), dbPath_));
+    // A database that may not be written says so before the first change is refused.
+    const QString mode = db_ && db_->IsReadOnly() ? tr(" (read-only)") : QString();
+    setWindowTitle(QStringLiteral("ORV Desktop - %1 - %2%3").arg(QString::fromUtf8(title), dbPath_, mode));
 }
 
 void HostWindow::StopModule() {

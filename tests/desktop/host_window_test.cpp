@@ -1,7 +1,8 @@
 // The built ORVUnits.upg loaded with dlopen as orv-desktop loads it: its entry
 // points driven exactly as the host drives them, on a real SQLite host
 // database, and the host's window with it: the title names the module and
-// the open database, and the colour scheme is remembered.
+// the open database and says when it is read-only, and the colour scheme is
+// remembered.
 
 #include <gtest/gtest.h>
 
@@ -98,9 +99,11 @@ protected:
         ASSERT_TRUE(dir_.isValid());
     }
 
-    std::unique_ptr<host::HostWindow> Window(const char* name) {
+    std::unique_ptr<host::HostWindow> Window(const char* name, bool readOnly = false) {
         std::string error;
-        auto db = hostdb::SqliteHostDatabase::Open(dir_.filePath(name).toStdString(), &error);
+        hostdb::SqliteHostDatabase::OpenOptions options;
+        options.readOnly = readOnly;
+        auto db = hostdb::SqliteHostDatabase::Open(dir_.filePath(name).toStdString(), options, &error);
         EXPECT_TRUE(db) << error;
         auto window = std::make_unique<host::HostWindow>(Module(), std::move(db), dir_.filePath(name));
         window->StartModule();
@@ -110,7 +113,7 @@ protected:
     QTemporaryDir dir_;
 };
 
-TEST_F(HostWindowTest, TitleNamesEachOpenedDatabaseAndTheColourSchemeIsRemembered) {
+TEST_F(HostWindowTest, TitleNamesEachOpenedDatabaseAndWhetherItIsReadOnlyAndTheSchemeIsRemembered) {
     ASSERT_GE(host::ColorSchemes().size(), 3u);
     {
         const auto window = Window("first.sqlite");
@@ -119,13 +122,16 @@ TEST_F(HostWindowTest, TitleNamesEachOpenedDatabaseAndTheColourSchemeIsRemembere
         QString error;
         ASSERT_TRUE(window->OpenDatabaseFile(dir_.filePath("second.sqlite"), &error)) << error.toStdString();
         EXPECT_EQ(window->windowTitle(), QStringLiteral("ORV Desktop - ORV - %1").arg(dir_.filePath("second.sqlite")));
-        window->StopModule();
-    }
+    }  // closing the window stops the module
     const auto again = Window("first.sqlite");
     EXPECT_EQ(again->Colors().Scheme(), 2u);
     EXPECT_TRUE(again->statusBar()->currentMessage().isEmpty());
     again->SetScheme(0);
     again->StopModule();
+
+    const auto readOnly = Window("first.sqlite", true);
+    EXPECT_EQ(readOnly->windowTitle(),
+              QStringLiteral("ORV Desktop - ORV - %1 (read-only)").arg(dir_.filePath("first.sqlite")));
 }
 
 }  // namespace
