@@ -22,6 +22,8 @@ namespace orv {
 namespace {
 
 constexpr const char* kPath = ViewSettings::kStorePath;
+// The same place as an ini file key.
+const QString kIniKey = QStringLiteral("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/");
 
 // Every record-stored key with a distinct value.
 FieldMap FullRecord() {
@@ -49,7 +51,7 @@ protected:
     // What an administrator would put in the system file.
     void WriteSystem(const char* name, const QVariant& value) {
         QSettings system(File("system.ini"), QSettings::IniFormat);
-        system.setValue(QStringLiteral("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/") + name, value);
+        system.setValue(kIniKey + name, value);
     }
 
     // Display values in both scopes, different from the defaults and from
@@ -89,10 +91,7 @@ protected:
 TEST_F(ViewSettingsTest, TheKeyValueStoreWritesTheUserFileAndReadsNumbersOfBothScopes) {
     ASSERT_TRUE(kv.WriteInt(kPath, "ORV", "ORVGRIDSTEP", 15));
     EXPECT_EQ(kv.ReadInt(KeyScope::User, kPath, "ORV", "ORVGRIDSTEP"), 15);
-    EXPECT_EQ(QSettings(File("user.ini"), QSettings::IniFormat)
-                  .value("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/ORVGRIDSTEP")
-                  .toInt(),
-              15);
+    EXPECT_EQ(QSettings(File("user.ini"), QSettings::IniFormat).value(kIniKey + "ORVGRIDSTEP").toInt(), 15);
 
     WriteSystem("ORVSHOWGRID", 0);
     WriteSystem("BIG", "4294967295");
@@ -127,8 +126,7 @@ TEST_F(ViewSettingsTest, TheRecordAndTheMarkedScopeAreRead) {
                                            PageSelection{3, -5, 41}, PageSelection{4, 1219795200, 43}));
 
     // A marked user scope does not fall back to the system scope per value.
-    QSettings(File("user.ini"), QSettings::IniFormat)
-        .remove("Software/OrvMain/ORV/ORVDesktop/Base/General/ORV/ORVGRIDSTEP");
+    QSettings(File("user.ini"), QSettings::IniFormat).remove(kIniKey + "ORVGRIDSTEP");
     settings.display.gridStep = 25;
     settings.Load(db.get());
     EXPECT_EQ(settings.display.gridStep, 25);
